@@ -1,0 +1,38 @@
+#include "winapi/Registry.h"
+
+#include "winapi/native/WindowsHeaders.h"
+
+namespace winapi {
+
+LONG RegCloseKey(HKEY key)
+{
+    return ::RegCloseKey(static_cast<::HKEY>(key));
+}
+
+LONG RegOpenKeyExW(HKEY root, const std::wstring& subKey, DWORD options, REGSAM access, UniqueRegKey& key)
+{
+    ::HKEY opened = nullptr;
+    const LONG result = ::RegOpenKeyExW(static_cast<::HKEY>(root), subKey.c_str(), options, access, &opened);
+    if (result == ERROR_SUCCESS) {
+        key.reset(opened);
+    }
+    return result;
+}
+
+LONG RegQueryValueExW(HKEY key, const std::wstring& valueName, DWORD* type, std::span<BYTE> data, DWORD& size)
+{
+    // Locals, so that the caller's type and size change only when Windows reports them.
+    DWORD valueType = REG_NONE;
+    auto valueSize = static_cast<DWORD>(data.size());
+    const LONG result = ::RegQueryValueExW(static_cast<::HKEY>(key), valueName.c_str(), nullptr, &valueType,
+                                           data.empty() ? nullptr : data.data(), &valueSize);
+    if (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
+        if (type != nullptr) {
+            *type = valueType;
+        }
+        size = valueSize;
+    }
+    return result;
+}
+
+}  // namespace winapi

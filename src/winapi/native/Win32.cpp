@@ -1,0 +1,107 @@
+#include "winapi/UniqueResource.h"
+#include "winapi/Win32.h"
+
+#include <bit>
+
+#include "winapi/native/WindowsHeaders.h"
+
+namespace winapi {
+namespace {
+
+// CommandLineToArgvW returns one LocalAlloc'd block holding the array and its strings.
+struct LocalArgvTraits {
+    using Pointer = LPWSTR*;
+    static Pointer Empty() { return nullptr; }
+    static void Close(Pointer argv) { ::LocalFree(argv); }
+};
+using UniqueLocalArgv = UniqueResource<LocalArgvTraits>;
+
+}  // namespace
+
+DWORD GetLastError()
+{
+    return ::GetLastError();
+}
+
+void SetLastError(DWORD error)
+{
+    ::SetLastError(error);
+}
+
+std::wstring GetCommandLineW()
+{
+    return ::GetCommandLineW();
+}
+
+std::vector<std::wstring> CommandLineToArgvW(const std::wstring& commandLine)
+{
+    int argc = 0;
+    const UniqueLocalArgv argv(::CommandLineToArgvW(commandLine.c_str(), &argc));
+    if (!argv) {
+        return {};
+    }
+    return std::vector<std::wstring>(argv.get(), argv.get() + argc);
+}
+
+UINT SetErrorMode(UINT mode)
+{
+    return ::SetErrorMode(mode);
+}
+
+UniqueFindFile FindFirstFileW(const std::wstring& pattern, WIN32_FIND_DATAW& data)
+{
+    ::WIN32_FIND_DATAW found{};
+    UniqueFindFile findFile(::FindFirstFileW(pattern.c_str(), &found));
+    if (findFile) {
+        data = std::bit_cast<WIN32_FIND_DATAW>(found);
+    }
+    return findFile;
+}
+
+BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW& data)
+{
+    ::WIN32_FIND_DATAW found{};
+    const BOOL ok = ::FindNextFileW(findFile, &found);
+    if (ok) {
+        data = std::bit_cast<WIN32_FIND_DATAW>(found);
+    }
+    return ok;
+}
+
+BOOL FindClose(HANDLE findFile)
+{
+    return ::FindClose(findFile);
+}
+
+BOOL DeleteFileW(const std::wstring& path)
+{
+    return ::DeleteFileW(path.c_str());
+}
+
+UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
+{
+    return ::GetSystemDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
+}
+
+BOOL GetVersionExW(OSVERSIONINFOEXW& info)
+{
+    // A copy, so that a failed call leaves the caller's record as it was.
+    auto native = std::bit_cast<::OSVERSIONINFOEXW>(info);
+    const BOOL ok = ::GetVersionExW(reinterpret_cast<::OSVERSIONINFOW*>(&native));
+    if (ok) {
+        info = std::bit_cast<OSVERSIONINFOEXW>(native);
+    }
+    return ok;
+}
+
+UniqueModule LoadLibraryW(const std::wstring& fileName)
+{
+    return UniqueModule(::LoadLibraryW(fileName.c_str()));
+}
+
+BOOL FreeLibrary(HMODULE module)
+{
+    return ::FreeLibrary(static_cast<::HMODULE>(module));
+}
+
+}  // namespace winapi
