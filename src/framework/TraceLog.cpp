@@ -1,0 +1,11 @@
+#include "framework/TraceLog.h"
+
+#include "winapi/Utf8.h"
+
+#include <cstdio>
+
+void WriteTraceText(std::wstring_view text)
+{
+    const std::string bytes = winapi::ToUtf8(text);
+    std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The trace channel: the course of a run, one formatted line after another on standard error.
+// Every trace of the program belongs to one category, so the sink records them all; a sink that
+// dropped them would change nothing else the program does.
+
+#include "platform/MessageFormat.h"
+
+#include <string_view>
+
+void WriteTraceText(std::wstring_view text);
+
+template <typename... Arguments>
+void TraceLog(std::string_view format, const Arguments&... arguments)
+{
+    WriteTraceText(FormatNarrow(format, arguments...));
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// The program: chooses run or update mode from the process command line and returns the
+// process exit code.
+int TarnwickMain();

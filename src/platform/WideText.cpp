@@ -1,0 +1,60 @@
+#include "platform/WideText.h"
+
+#include <climits>
+#include <cstdint>
+
+namespace {
+
+wchar_t FoldAscii(wchar_t c)
+{
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+bool IsRuntimeSpace(wchar_t c)
+{
+    return c == L' ' || (c >= L'\t' && c <= L'\r');
+}
+
+}  // namespace
+
+int CompareIgnoringCase(std::wstring_view left, std::wstring_view right)
+{
+    const std::size_t common = left.size() < right.size() ? left.size() : right.size();
+    for (std::size_t i = 0; i < common; ++i) {
+        const wchar_t a = FoldAscii(left[i]);
+        const wchar_t b = FoldAscii(right[i]);
+        if (a != b) {
+            return a < b ? -1 : 1;
+        }
+    }
+    if (left.size() == right.size()) {
+        return 0;
+    }
+    return left.size() < right.size() ? -1 : 1;
+}
+
+int WideToInt(std::wstring_view text)
+{
+    std::size_t at = 0;
+    while (at < text.size() && IsRuntimeSpace(text[at])) {
+        ++at;
+    }
+    bool negative = false;
+    if (at < text.size() && (text[at] == L'-' || text[at] == L'+')) {
+        negative = text[at] == L'-';
+        ++at;
+    }
+    std::int64_t value = 0;
+    bool overflow = false;
+    for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
+        value = value * 10 + (text[at] - L'0');
+        if (value > static_cast<std::int64_t>(INT_MAX) + 1) {
+            overflow = true;
+            value = static_cast<std::int64_t>(INT_MAX) + 1;
+        }
+    }
+    if (negative) {
+        return overflow || value > static_cast<std::int64_t>(INT_MAX) + 1 ? INT_MIN : static_cast<int>(-value);
+    }
+    return overflow || value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}

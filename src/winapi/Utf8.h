@@ -1,0 +1,87 @@
+#pragma once
+// Conversions between the program's wide strings and UTF-8, the encoding of the console, the
+// trace and the simulated machine's files. wchar_t holds UTF-16 on Windows and UTF-32 elsewhere;
+// both are handled, and a code unit that is not valid becomes U+FFFD.
+
+#include <string>
+#include <string_view>
+
+namespace winapi {
+
+[[nodiscard]] inline std::string ToUtf8(std::wstring_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto code = static_cast<char32_t>(text[i]);
+        if constexpr (sizeof(wchar_t) == 2) {
+            if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size()) {
+                auto low = static_cast<char32_t>(text[i + 1]);
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                    ++i;
+                }
+            }
+        }
+        if ((code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+            code = 0xFFFD;
+        }
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (code >> 18));
+            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
+}
+
+[[nodiscard]] inline std::wstring FromUtf8(std::string_view text)
+{
+    std::wstring out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        char32_t code = 0xFFFD;
+        if (length == 1) {
+            code = lead;
+        } else if (length > 1 && i + length <= text.size()) {
+            code = lead & (0x7F >> length);
+            for (std::size_t k = 1; k < length; ++k) {
+                auto next = static_cast<unsigned char>(text[i + k]);
+                if ((next & 0xC0) != 0x80) {
+                    code = 0xFFFD;
+                    length = k;
+                    break;
+                }
+                code = (code << 6) | (next & 0x3F);
+            }
+        } else {
+            length = 1;
+        }
+        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            code = 0xFFFD;
+        }
+        if (sizeof(wchar_t) == 2 && code >= 0x10000) {
+            out += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+            out += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<wchar_t>(code);
+        }
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace winapi

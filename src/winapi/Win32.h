@@ -1,0 +1,55 @@
+#pragma once
+// The kernel, shell and runtime calls of the program, with their Windows names and meanings.
+// Handles come back in owners; text comes and goes as std::wstring; out-parameters are left
+// untouched when a call fails.
+
+#include "winapi/UniqueResource.h"
+#include "winapi/WinTypes.h"
+
+#include <span>
+#include <string>
+#include <vector>
+
+namespace winapi {
+
+BOOL FindClose(HANDLE findFile);
+BOOL FreeLibrary(HMODULE module);
+
+struct FindFileTraits {
+    using Pointer = HANDLE;
+    static Pointer Empty() { return INVALID_HANDLE_VALUE; }
+    static void Close(Pointer handle) { FindClose(handle); }
+};
+using UniqueFindFile = UniqueResource<FindFileTraits>;
+
+struct ModuleTraits {
+    using Pointer = HMODULE;
+    static Pointer Empty() { return nullptr; }
+    static void Close(Pointer module) { FreeLibrary(module); }
+};
+using UniqueModule = UniqueResource<ModuleTraits>;
+
+[[nodiscard]] DWORD GetLastError();
+void SetLastError(DWORD error);
+
+// The whole, unsplit command line of the process.
+[[nodiscard]] std::wstring GetCommandLineW();
+// Splits a command line by the rules of the shell's CommandLineToArgvW.
+[[nodiscard]] std::vector<std::wstring> CommandLineToArgvW(const std::wstring& commandLine);
+
+UINT SetErrorMode(UINT mode);
+
+// Pattern search: wildcards in the last path component match existing names.
+[[nodiscard]] UniqueFindFile FindFirstFileW(const std::wstring& pattern, WIN32_FIND_DATAW& data);
+[[nodiscard]] BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW& data);
+[[nodiscard]] BOOL DeleteFileW(const std::wstring& path);
+
+// Length of the path without its terminator, 0 on failure; the buffer size if it is too small.
+[[nodiscard]] UINT GetSystemDirectoryW(std::span<wchar_t> buffer);
+
+// The caller sets dwOSVersionInfoSize; on failure the record is left as it was.
+[[nodiscard]] BOOL GetVersionExW(OSVERSIONINFOEXW& info);
+
+[[nodiscard]] UniqueModule LoadLibraryW(const std::wstring& fileName);
+
+}  // namespace winapi

@@ -1,0 +1,137 @@
+#include "winapi/simulated/HostFiles.h"
+
+#include "winapi/Utf8.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+namespace winapi::sim {
+
+namespace {
+
+wchar_t Fold(wchar_t c)
+{
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+// Windows wildcard matching of one name: "*" any run, "?" any one character.
+bool MatchesPattern(std::wstring_view pattern, std::wstring_view name)
+{
+    if (pattern == L"*" || pattern == L"*.*") {
+        return true;
+    }
+    std::size_t p = 0;
+    std::size_t n = 0;
+    std::size_t starAt = std::wstring_view::npos;
+    std::size_t starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == L'?' || Fold(pattern[p]) == Fold(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == L'*') {
+            starAt = p++;
+            starName = n;
+        } else if (starAt != std::wstring_view::npos) {
+            p = starAt + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == L'*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+std::filesystem::path HostPath(const std::wstring& path)
+{
+    std::wstring slashed = path;
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    return std::filesystem::path(ToUtf8(slashed));
+}
+
+HostEntry DescribeEntry(const std::filesystem::directory_entry& entry)
+{
+    HostEntry described;
+    described.name = FromUtf8(entry.path().filename().string());
+    std::error_code error;
+    const auto status = entry.status(error);
+    if (std::filesystem::is_directory(status)) {
+        described.attributes = FILE_ATTRIBUTE_DIRECTORY;
+    } else {
+        described.attributes = FILE_ATTRIBUTE_ARCHIVE;
+        described.size = entry.file_size(error);
+    }
+    if ((status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+        described.attributes |= FILE_ATTRIBUTE_READONLY;
+    }
+    return described;
+}
+
+}  // namespace
+
+DWORD Win32ErrorFromErrno(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+        return ERROR_ACCESS_DENIED;
+    case ENOTDIR:
+        return ERROR_PATH_NOT_FOUND;
+    default:
+        return ERROR_GEN_FAILURE;
+    }
+}
+
+DWORD FindHostEntries(const std::wstring& pattern, std::vector<HostEntry>& entries)
+{
+    const std::filesystem::path path = HostPath(pattern);
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    const std::wstring namePattern = FromUtf8(path.filename().string());
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        return ERROR_PATH_NOT_FOUND;
+    }
+    if (namePattern.find_first_of(L"*?") == std::wstring::npos) {
+        const std::filesystem::directory_entry entry(path, error);
+        if (error || !entry.exists(error)) {
+            return ERROR_FILE_NOT_FOUND;
+        }
+        entries.push_back(DescribeEntry(entry));
+        return ERROR_SUCCESS;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (MatchesPattern(namePattern, FromUtf8(entry.path().filename().string()))) {
+            entries.push_back(DescribeEntry(entry));
+        }
+    }
+    return entries.empty() ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS;
+}
+
+DWORD DeleteHostFile(const std::wstring& path)
+{
+    const std::filesystem::path hostPath = HostPath(path);
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(hostPath, error);
+    if (!std::filesystem::exists(status)) {
+        const std::filesystem::path folder = hostPath.has_parent_path() ? hostPath.parent_path() : ".";
+        return std::filesystem::is_directory(folder, error) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+    }
+    if (std::filesystem::is_directory(status) ||
+        (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+        return ERROR_ACCESS_DENIED;
+    }
+    if (!std::filesystem::remove(hostPath, error)) {
+        return Win32ErrorFromErrno(error.value());
+    }
+    return ERROR_SUCCESS;
+}
+
+}  // namespace winapi::sim

@@ -1,0 +1,29 @@
+#pragma once
+// The host's file system seen through Windows rules: the simulated build reads and writes
+// documents as real files, with the errors Windows would report for them.
+
+#include "winapi/WinTypes.h"
+
+#include <string>
+#include <vector>
+
+namespace winapi::sim {
+
+struct HostEntry {
+    std::wstring name;
+    DWORD attributes = 0;
+    ULONGLONG size = 0;
+};
+
+// The entries a FindFirstFileW pattern matches ("*" and "?" in the last component, letters
+// compared without regard to case), or the Win32 error when there are none.
+[[nodiscard]] DWORD FindHostEntries(const std::wstring& pattern, std::vector<HostEntry>& entries);
+
+// Deletes a file as DeleteFileW would: a missing file, a missing folder, a folder and a
+// read-only file each give their own Win32 error.
+[[nodiscard]] DWORD DeleteHostFile(const std::wstring& path);
+
+// The Win32 error that stands for an errno value of a failed file operation.
+[[nodiscard]] DWORD Win32ErrorFromErrno(int error);
+
+}  // namespace winapi::sim

@@ -1,0 +1,246 @@
+#include "winapi/simulated/MachineProfile.h"
+
+#include "winapi/simulated/ProfileReader.h"
+#include "winapi/Utf8.h"
+
+#include <cstring>
+
+namespace winapi::sim {
+
+namespace {
+
+void AppendText(std::vector<BYTE>& data, const std::wstring& text)
+{
+    const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+    data.insert(data.end(), bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
+}
+
+template <typename Integer>
+void AppendInteger(std::vector<BYTE>& data, Integer value)
+{
+    BYTE bytes[sizeof(Integer)];
+    std::memcpy(bytes, &value, sizeof(Integer));
+    data.insert(data.end(), bytes, bytes + sizeof(Integer));
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+bool ReadHexBytes(const std::string& hex, std::vector<BYTE>& data)
+{
+    if (hex.size() % 2 != 0) {
+        return false;
+    }
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int high = HexDigit(hex[i]);
+        const int low = HexDigit(hex[i + 1]);
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        data.push_back(static_cast<BYTE>(high * 16 + low));
+    }
+    return true;
+}
+
+// The data of one registry value, in the form its type asks for.
+void ReadRegistryData(const nlohmann::json& json, const std::string& path, RegistryValue& value, ProfileReader& reader)
+{
+    switch (value.type) {
+    case REG_SZ:
+    case REG_EXPAND_SZ:
+        if (!json.is_string()) {
+            reader.Fail(path, "expected a string");
+            return;
+        }
+        AppendText(value.data, FromUtf8(json.get_ref<const std::string&>()));
+        return;
+    case REG_MULTI_SZ:
+        if (!json.is_array()) {
+            reader.Fail(path, "expected an array of strings");
+            return;
+        }
+        for (std::size_t i = 0; i < json.size(); ++i) {
+            if (!json[i].is_string()) {
+                reader.Fail(path + "[" + std::to_string(i) + "]", "expected a string");
+                return;
+            }
+            AppendText(value.data, FromUtf8(json[i].get_ref<const std::string&>()));
+        }
+        value.data.resize(value.data.size() + sizeof(wchar_t), 0);
+        return;
+    case REG_DWORD:
+        if (!json.is_number_unsigned() || json.get<std::uint64_t>() > UINT32_MAX) {
+            reader.Fail(path, "expected a whole number below 4294967296");
+            return;
+        }
+        AppendInteger(value.data, static_cast<std::uint32_t>(json.get<std::uint64_t>()));
+        return;
+    case REG_QWORD:
+        if (!json.is_number_unsigned()) {
+            reader.Fail(path, "expected a whole number of 0 or more");
+            return;
+        }
+        AppendInteger(value.data, json.get<std::uint64_t>());
+        return;
+    default:
+        if (!json.is_string() || !ReadHexBytes(json.get_ref<const std::string&>(), value.data)) {
+            reader.Fail(path, "expected the bytes as a string of hexadecimal digit pairs");
+        }
+        return;
+    }
+}
+
+void ReadRegistryValue(ProfileObject& object, RegistryValue& value)
+{
+    static const std::map<std::wstring, DWORD> types{
+        {L"REG_SZ", REG_SZ},       {L"REG_EXPAND_SZ", REG_EXPAND_SZ}, {L"REG_MULTI_SZ", REG_MULTI_SZ},
+        {L"REG_DWORD", REG_DWORD}, {L"REG_QWORD", REG_QWORD},         {L"REG_BINARY", REG_BINARY},
+    };
+    std::wstring typeName;
+    object.Text("type", typeName);
+    const auto type = types.find(typeName);
+    if (type == types.end()) {
+        object.Reader().Fail(object.FieldPath("type"),
+                             "expected one of REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD, REG_QWORD, REG_BINARY");
+        return;
+    }
+    value.type = type->second;
+    const nlohmann::json* data = object.Raw("data");
+    if (data == nullptr) {
+        object.Reader().Fail(object.FieldPath("data"), "missing");
+        return;
+    }
+    ReadRegistryData(*data, object.FieldPath("data"), value, object.Reader());
+}
+
+void ReadRegistry(ProfileObject& profile, Machine& machine)
+{
+    profile.Members("registry", [&](const std::wstring& keyPath, const nlohmann::json& keyJson, const std::string& path) {
+        ProfileObject key(keyJson, path, profile.Reader());
+        RegistryKey& registryKey = machine.registry[keyPath];
+        if (!keyJson.is_object()) {
+            return;
+        }
+        key.Members("values", [&](const std::wstring& valueName, const nlohmann::json& valueJson,
+                                  const std::string& valuePath) {
+            ProfileObject valueObject(valueJson, valuePath, profile.Reader());
+            ReadRegistryValue(valueObject, registryKey.values[valueName]);
+            valueObject.Finish();
+        });
+        key.Finish();
+        // A key's ancestors exist as well.
+        for (std::size_t cut = keyPath.rfind(L'\\'); cut != std::wstring::npos && cut > 0;
+             cut = keyPath.rfind(L'\\', cut - 1)) {
+            machine.registry.try_emplace(keyPath.substr(0, cut));
+        }
+    });
+}
+
+void ReadVersion(ProfileObject& profile, Machine& machine)
+{
+    profile.Object("version", [&](ProfileObject& version) {
+        OSVERSIONINFOEXW& record = machine.version.emplace();
+        std::uint32_t major = record.dwMajorVersion;
+        std::uint32_t minor = record.dwMinorVersion;
+        std::uint32_t build = record.dwBuildNumber;
+        std::uint32_t platform = record.dwPlatformId;
+        std::uint32_t servicePackMajor = record.wServicePackMajor;
+        std::uint32_t servicePackMinor = record.wServicePackMinor;
+        std::uint32_t suiteMask = record.wSuiteMask;
+        std::uint32_t productType = record.wProductType;
+        std::wstring servicePack(record.szCSDVersion);
+        version.Unsigned("major", major);
+        version.Unsigned("minor", minor);
+        version.Unsigned("build", build);
+        version.Unsigned("platformId", platform);
+        version.Text("servicePack", servicePack);
+        version.Unsigned("servicePackMajor", servicePackMajor);
+        version.Unsigned("servicePackMinor", servicePackMinor);
+        version.Unsigned("suiteMask", suiteMask);
+        version.Unsigned("productType", productType);
+        if (servicePack.size() >= std::size(record.szCSDVersion)) {
+            version.Reader().Fail(version.FieldPath("servicePack"), "longer than 127 characters");
+            return;
+        }
+        if (servicePackMajor > 0xFFFF || servicePackMinor > 0xFFFF || suiteMask > 0xFFFF || productType > 0xFF) {
+            version.Reader().Fail(version.Path(), "servicePackMajor, servicePackMinor and suiteMask must fit in 16 bits "
+                                                  "and productType in 8");
+            return;
+        }
+        record.dwMajorVersion = major;
+        record.dwMinorVersion = minor;
+        record.dwBuildNumber = build;
+        record.dwPlatformId = platform;
+        std::wmemset(record.szCSDVersion, L'\0', std::size(record.szCSDVersion));
+        std::wmemcpy(record.szCSDVersion, servicePack.c_str(), servicePack.size());
+        record.wServicePackMajor = static_cast<WORD>(servicePackMajor);
+        record.wServicePackMinor = static_cast<WORD>(servicePackMinor);
+        record.wSuiteMask = static_cast<WORD>(suiteMask);
+        record.wProductType = static_cast<BYTE>(productType);
+    });
+}
+
+void ReadFaults(ProfileObject& profile, Machine& machine)
+{
+    profile.Objects("faults", [&](ProfileObject& faultObject) {
+        Fault fault;
+        faultObject.Text("call", fault.call);
+        faultObject.ErrorCode("error", fault.error);
+        faultObject.Unsigned("after", fault.after);
+        if (faultObject.Reader().Failed()) {
+            return;
+        }
+        const auto known = FaultableCalls().find(fault.call);
+        if (known == FaultableCalls().end()) {
+            faultObject.Reader().Fail(faultObject.FieldPath("call"),
+                                      "no simulated call is named \"" + ToUtf8(fault.call) + "\"");
+            return;
+        }
+        fault.call = *known;
+        machine.faults.push_back(std::move(fault));
+    });
+}
+
+}  // namespace
+
+std::string LoadMachineProfile(std::string_view text, Machine& machine)
+{
+    nlohmann::json json;
+    try {
+        json = nlohmann::json::parse(text);
+    } catch (const nlohmann::json::parse_error& error) {
+        return std::string("not valid JSON: ") + error.what();
+    }
+    ProfileReader reader;
+    Machine loaded;
+    ProfileObject profile(json, "", reader);
+    profile.Text("description", loaded.description);
+    std::wstring systemDirectory;
+    profile.Text("systemDirectory", systemDirectory);
+    if (!systemDirectory.empty()) {
+        loaded.systemDirectory = std::move(systemDirectory);
+    }
+    ReadVersion(profile, loaded);
+    profile.TextList("libraries", [&](std::wstring name) { loaded.libraries.insert(std::move(name)); });
+    ReadRegistry(profile, loaded);
+    ReadFaults(profile, loaded);
+    profile.Finish();
+    if (reader.Failed()) {
+        return reader.Error();
+    }
+    machine = std::move(loaded);
+    return {};
+}
+
+}  // namespace winapi::sim

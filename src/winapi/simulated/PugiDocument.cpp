@@ -1,0 +1,157 @@
+#include "winapi/simulated/PugiDocument.h"
+
+#include "winapi/Utf8.h"
+#include "winapi/Win32.h"
+#include "winapi/simulated/HostFiles.h"
+#include "winapi/simulated/PugiElement.h"
+#include "winapi/simulated/SimulatedComState.h"
+#include "winapi/simulated/SimulatedMachine.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+namespace winapi::sim {
+
+namespace {
+
+// Comments, processing instructions and the declaration are kept so that a document saved
+// after an update keeps them; they never count as text.
+constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi |
+                                  pugi::parse_doctype;
+
+std::string HostPathText(const std::wstring& path)
+{
+    std::wstring slashed = path;
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    return ToUtf8(slashed);
+}
+
+std::optional<HRESULT> InjectedFailure(std::wstring_view call)
+{
+    if (const auto error = CurrentMachine().TakeFault(call)) {
+        return static_cast<HRESULT>(*error);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+HRESULT PugiDocument::get_text(std::wstring& text)
+{
+    return node_.GetText(text);
+}
+
+HRESULT PugiDocument::put_text(const std::wstring& /*text*/)
+{
+    // A document has no text of its own to set.
+    return E_FAIL;
+}
+
+HRESULT PugiDocument::selectNodes(const std::wstring& query, std::unique_ptr<XmlNodeList>& list)
+{
+    return node_.SelectNodes(query, list);
+}
+
+HRESULT PugiDocument::selectSingleNode(const std::wstring& query, std::unique_ptr<XmlNode>& node)
+{
+    return node_.SelectSingleNode(query, node);
+}
+
+HRESULT PugiDocument::get_attributes(std::unique_ptr<XmlNamedNodeMap>& /*attributes*/)
+{
+    // A document has no attributes.
+    return S_FALSE;
+}
+
+HRESULT PugiDocument::appendChild(XmlNode& child)
+{
+    return node_.AppendChild(child);
+}
+
+HRESULT PugiDocument::put_async(bool /*value*/)
+{
+    return InjectedFailure(L"XmlDocument.put_async").value_or(S_OK);
+}
+
+HRESULT PugiDocument::put_validateOnParse(bool /*value*/)
+{
+    return InjectedFailure(L"XmlDocument.put_validateOnParse").value_or(S_OK);
+}
+
+HRESULT PugiDocument::put_resolveExternals(bool /*value*/)
+{
+    return InjectedFailure(L"XmlDocument.put_resolveExternals").value_or(S_OK);
+}
+
+HRESULT PugiDocument::put_preserveWhiteSpace(bool value)
+{
+    if (const auto error = InjectedFailure(L"XmlDocument.put_preserveWhiteSpace")) {
+        return *error;
+    }
+    preserveWhiteSpace_ = value;
+    return S_OK;
+}
+
+HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
+{
+    if (const auto error = InjectedFailure(L"XmlDocument.load")) {
+        loaded = false;
+        return *error;
+    }
+    const unsigned options = ParseOptions | (preserveWhiteSpace_ ? pugi::parse_ws_pcdata : 0u);
+    const pugi::xml_parse_result result = document_.load_file(HostPathText(path).c_str(), options);
+    // A file that holds no element at all is no document, as MSXML sees it.
+    loaded = result && document_.document_element();
+    if (!loaded) {
+        document_.reset();
+        return S_FALSE;
+    }
+    return S_OK;
+}
+
+HRESULT PugiDocument::save(const std::wstring& path)
+{
+    if (const auto error = InjectedFailure(L"XmlDocument.save")) {
+        return *error;
+    }
+    errno = 0;
+    if (!document_.save_file(HostPathText(path).c_str(), PUGIXML_TEXT(""), pugi::format_raw | pugi::format_no_declaration,
+                             pugi::encoding_utf8)) {
+        const DWORD error = Win32ErrorFromErrno(errno);
+        SetLastError(error);
+        return HRESULT_FROM_WIN32(error);
+    }
+    return S_OK;
+}
+
+HRESULT PugiDocument::createElement(const std::wstring& tagName, std::unique_ptr<XmlNode>& element)
+{
+    if (const auto error = InjectedFailure(L"XmlDocument.createElement")) {
+        return *error;
+    }
+    const pugi::xml_node created = staging_.append_child(ToUtf8(tagName).c_str());
+    if (!created) {
+        return E_OUTOFMEMORY;
+    }
+    element = std::make_unique<PugiElement>(created);
+    return S_OK;
+}
+
+}  // namespace winapi::sim
+
+namespace winapi {
+
+HRESULT CreateDomDocument30(std::unique_ptr<XmlDocument>& document)
+{
+    if (const auto error = sim::CurrentMachine().TakeFault(L"CreateDomDocument30")) {
+        return static_cast<HRESULT>(*error);
+    }
+    if (!sim::ApartmentEntered()) {
+        return CO_E_NOTINITIALIZED;
+    }
+    document = std::make_unique<sim::PugiDocument>();
+    return S_OK;
+}
+
+}  // namespace winapi

@@ -1,0 +1,79 @@
+#include "winapi/simulated/SimulatedMachine.h"
+
+#include <algorithm>
+
+namespace winapi::sim {
+
+namespace {
+
+wchar_t Fold(wchar_t c)
+{
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+Machine& Installed()
+{
+    static Machine machine;
+    return machine;
+}
+
+}  // namespace
+
+bool CaseInsensitiveLess::operator()(std::wstring_view left, std::wstring_view right) const
+{
+    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
+                                        [](wchar_t a, wchar_t b) { return Fold(a) < Fold(b); });
+}
+
+std::optional<std::uint32_t> Machine::TakeFault(std::wstring_view call)
+{
+    for (Fault& fault : faults) {
+        if (fault.call != call) {
+            continue;
+        }
+        if (fault.calls < fault.after) {
+            ++fault.calls;
+            return std::nullopt;
+        }
+        return fault.error;
+    }
+    return std::nullopt;
+}
+
+Machine& CurrentMachine()
+{
+    return Installed();
+}
+
+void InstallMachine(Machine machine)
+{
+    Installed() = std::move(machine);
+}
+
+const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
+{
+    static const std::set<std::wstring, CaseInsensitiveLess> calls{
+        L"CoInitialize",
+        L"CoInitializeEx",
+        L"CreateDomDocument30",
+        L"DeleteFileW",
+        L"FindFirstFileW",
+        L"GetSystemDirectoryW",
+        L"GetVersionExW",
+        L"LoadLibraryW",
+        L"RegOpenKeyExW",
+        L"RegQueryValueExW",
+        L"XmlDocument.createElement",
+        L"XmlDocument.load",
+        L"XmlDocument.put_async",
+        L"XmlDocument.put_preserveWhiteSpace",
+        L"XmlDocument.put_resolveExternals",
+        L"XmlDocument.put_validateOnParse",
+        L"XmlDocument.save",
+        L"XmlNode.put_text",
+        L"XmlNode.selectNodes",
+    };
+    return calls;
+}
+
+}  // namespace winapi::sim

@@ -1,0 +1,65 @@
+#pragma once
+// The machine the simulated build answers for: what a profile describes, held in memory. Every
+// simulated platform call reads the one installed machine.
+
+#include "winapi/WinTypes.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace winapi::sim {
+
+// Orders and compares names as Windows does for registry keys, values and library names:
+// without regard to letter case.
+struct CaseInsensitiveLess {
+    using is_transparent = void;
+    bool operator()(std::wstring_view left, std::wstring_view right) const;
+};
+
+// A platform call that the profile makes fail: the first `after` calls succeed, every later
+// one fails with `error` (a Win32 error code or an HRESULT, as the call reports failures).
+struct Fault {
+    std::wstring call;
+    std::uint32_t error = 0;
+    std::uint32_t after = 0;
+    std::uint32_t calls = 0;
+};
+
+struct RegistryValue {
+    DWORD type = REG_NONE;
+    // The value's bytes as the program receives them; text is stored as wchar_t units with the
+    // terminator(s) included, as Windows returns it.
+    std::vector<BYTE> data;
+};
+
+struct RegistryKey {
+    std::map<std::wstring, RegistryValue, CaseInsensitiveLess> values;
+};
+
+struct Machine {
+    std::wstring description;
+    // Absent parts of a machine make the calls that ask for them fail.
+    std::optional<std::wstring> systemDirectory;
+    std::optional<OSVERSIONINFOEXW> version;
+    std::set<std::wstring, CaseInsensitiveLess> libraries;
+    // Keys under HKEY_LOCAL_MACHINE by their full path; a key's ancestors exist as well.
+    std::map<std::wstring, RegistryKey, CaseInsensitiveLess> registry;
+    std::vector<Fault> faults;
+
+    // The error the named call fails with now, if the profile makes it fail; counts the call.
+    [[nodiscard]] std::optional<std::uint32_t> TakeFault(std::wstring_view call);
+};
+
+// The machine every simulated call answers for.
+[[nodiscard]] Machine& CurrentMachine();
+void InstallMachine(Machine machine);
+
+// Names of the calls a profile may make fail.
+[[nodiscard]] const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls();
+
+}  // namespace winapi::sim

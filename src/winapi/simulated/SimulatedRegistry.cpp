@@ -1,0 +1,95 @@
+// Registry reads answered from the simulated machine's keys under HKEY_LOCAL_MACHINE.
+
+#include "winapi/Registry.h"
+
+#include "winapi/simulated/SimulatedMachine.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+
+namespace winapi {
+
+namespace {
+
+// Open keys and the full paths they stand for.
+std::map<HKEY, std::wstring>& OpenKeys()
+{
+    static std::map<HKEY, std::wstring> keys;
+    return keys;
+}
+
+HKEY NewKeyHandle()
+{
+    static std::uintptr_t next = 0x2000;
+    next += 4;
+    return reinterpret_cast<HKEY>(next);
+}
+
+}  // namespace
+
+LONG RegOpenKeyExW(HKEY root, const std::wstring& subKey, DWORD /*options*/, REGSAM /*access*/, UniqueRegKey& key)
+{
+    if (const auto error = sim::CurrentMachine().TakeFault(L"RegOpenKeyExW")) {
+        return static_cast<LONG>(*error);
+    }
+    std::wstring path;
+    if (root != HKEY_LOCAL_MACHINE) {
+        const auto parent = OpenKeys().find(root);
+        if (parent == OpenKeys().end()) {
+            return static_cast<LONG>(ERROR_INVALID_HANDLE);
+        }
+        path = parent->second + (subKey.empty() ? L"" : L"\\");
+    }
+    path += subKey;
+    if (!path.empty() && sim::CurrentMachine().registry.count(path) == 0) {
+        return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    }
+    const HKEY handle = NewKeyHandle();
+    OpenKeys()[handle] = path;
+    key.reset(handle);
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG RegQueryValueExW(HKEY key, const std::wstring& valueName, DWORD* type, std::span<BYTE> data, DWORD& size)
+{
+    if (const auto error = sim::CurrentMachine().TakeFault(L"RegQueryValueExW")) {
+        return static_cast<LONG>(*error);
+    }
+    const auto open = OpenKeys().find(key);
+    if (open == OpenKeys().end()) {
+        return static_cast<LONG>(ERROR_INVALID_HANDLE);
+    }
+    const auto& keys = sim::CurrentMachine().registry;
+    const auto found = keys.find(open->second);
+    if (found == keys.end()) {
+        return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    }
+    const auto value = found->second.values.find(valueName);
+    if (value == found->second.values.end()) {
+        return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    }
+    const std::vector<BYTE>& bytes = value->second.data;
+    if (type != nullptr) {
+        *type = value->second.type;
+    }
+    const DWORD needed = static_cast<DWORD>(bytes.size());
+    if (data.empty()) {
+        size = needed;
+        return static_cast<LONG>(ERROR_SUCCESS);
+    }
+    if (data.size() < bytes.size()) {
+        size = needed;
+        return static_cast<LONG>(ERROR_MORE_DATA);
+    }
+    std::ranges::copy(bytes, data.begin());
+    size = needed;
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG RegCloseKey(HKEY key)
+{
+    return OpenKeys().erase(key) == 1 ? static_cast<LONG>(ERROR_SUCCESS) : static_cast<LONG>(ERROR_INVALID_HANDLE);
+}
+
+}  // namespace winapi

@@ -1,0 +1,178 @@
+// Kernel and shell calls answered from the simulated machine. Paths of documents and results
+// are the host's own files, so the program reads and writes real files in the simulated build.
+
+#include "winapi/Win32.h"
+
+#include "winapi/Utf8.h"
+#include "winapi/simulated/HostFiles.h"
+#include "winapi/simulated/SimulatedMachine.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cwchar>
+#include <map>
+#include <memory>
+
+namespace winapi {
+
+namespace {
+
+thread_local DWORD lastError = ERROR_SUCCESS;
+UINT errorMode = 0;
+
+// Open find handles: the names still to be returned, in order.
+std::map<HANDLE, std::vector<sim::HostEntry>>& OpenSearches()
+{
+    static std::map<HANDLE, std::vector<sim::HostEntry>> searches;
+    return searches;
+}
+
+std::uintptr_t NextHandleValue()
+{
+    static std::uintptr_t next = 0x1000;
+    next += 4;
+    return next;
+}
+
+void FillFindData(const sim::HostEntry& entry, WIN32_FIND_DATAW& data)
+{
+    data = WIN32_FIND_DATAW{};
+    data.dwFileAttributes = entry.attributes;
+    data.nFileSizeHigh = static_cast<DWORD>(entry.size >> 32);
+    data.nFileSizeLow = static_cast<DWORD>(entry.size & 0xFFFFFFFFu);
+    const std::size_t length = std::min(entry.name.size(), std::size(data.cFileName) - 1);
+    std::wmemcpy(data.cFileName, entry.name.c_str(), length);
+}
+
+// The fault the profile sets for the call, recorded as the last error.
+bool Faulted(std::wstring_view call)
+{
+    if (const auto error = sim::CurrentMachine().TakeFault(call)) {
+        lastError = *error;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+DWORD GetLastError()
+{
+    return lastError;
+}
+
+void SetLastError(DWORD error)
+{
+    lastError = error;
+}
+
+UINT SetErrorMode(UINT mode)
+{
+    return std::exchange(errorMode, mode);
+}
+
+UniqueFindFile FindFirstFileW(const std::wstring& pattern, WIN32_FIND_DATAW& data)
+{
+    if (Faulted(L"FindFirstFileW")) {
+        return UniqueFindFile();
+    }
+    std::vector<sim::HostEntry> entries;
+    const DWORD error = sim::FindHostEntries(pattern, entries);
+    if (error != ERROR_SUCCESS) {
+        lastError = error;
+        return UniqueFindFile();
+    }
+    FillFindData(entries.front(), data);
+    entries.erase(entries.begin());
+    const auto handle = reinterpret_cast<HANDLE>(NextHandleValue());
+    OpenSearches()[handle] = std::move(entries);
+    return UniqueFindFile(handle);
+}
+
+BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW& data)
+{
+    const auto search = OpenSearches().find(findFile);
+    if (search == OpenSearches().end()) {
+        lastError = ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    if (search->second.empty()) {
+        lastError = ERROR_NO_MORE_FILES;
+        return FALSE;
+    }
+    FillFindData(search->second.front(), data);
+    search->second.erase(search->second.begin());
+    return TRUE;
+}
+
+BOOL FindClose(HANDLE findFile)
+{
+    return OpenSearches().erase(findFile) == 1 ? TRUE : FALSE;
+}
+
+BOOL DeleteFileW(const std::wstring& path)
+{
+    if (Faulted(L"DeleteFileW")) {
+        return FALSE;
+    }
+    const DWORD error = sim::DeleteHostFile(path);
+    if (error != ERROR_SUCCESS) {
+        lastError = error;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
+{
+    const std::optional<std::wstring>& directory = sim::CurrentMachine().systemDirectory;
+    if (Faulted(L"GetSystemDirectoryW")) {
+        return 0;
+    }
+    if (!directory) {
+        lastError = ERROR_FILE_NOT_FOUND;
+        return 0;
+    }
+    if (directory->size() + 1 > buffer.size()) {
+        return static_cast<UINT>(directory->size() + 1);
+    }
+    std::ranges::copy(*directory, buffer.begin());
+    buffer[directory->size()] = L'\0';
+    return static_cast<UINT>(directory->size());
+}
+
+BOOL GetVersionExW(OSVERSIONINFOEXW& info)
+{
+    const std::optional<OSVERSIONINFOEXW>& version = sim::CurrentMachine().version;
+    if (Faulted(L"GetVersionExW")) {
+        return FALSE;
+    }
+    if (!version || info.dwOSVersionInfoSize != OSVERSIONINFOEXW_SIZE) {
+        lastError = ERROR_INVALID_PARAMETER;
+        return FALSE;
+    }
+    info = *version;
+    info.dwOSVersionInfoSize = OSVERSIONINFOEXW_SIZE;
+    return TRUE;
+}
+
+UniqueModule LoadLibraryW(const std::wstring& fileName)
+{
+    if (Faulted(L"LoadLibraryW")) {
+        return UniqueModule();
+    }
+    const std::size_t slash = fileName.find_last_of(L"\\/");
+    const std::wstring baseName = slash == std::wstring::npos ? fileName : fileName.substr(slash + 1);
+    if (sim::CurrentMachine().libraries.count(baseName) == 0) {
+        lastError = ERROR_MOD_NOT_FOUND;
+        return UniqueModule();
+    }
+    return UniqueModule(reinterpret_cast<HMODULE>(NextHandleValue()));
+}
+
+BOOL FreeLibrary(HMODULE module)
+{
+    return module != nullptr ? TRUE : FALSE;
+}
+
+}  // namespace winapi

@@ -1,0 +1,198 @@
+#!/usr/bin/env bash
+# Runs a built 64-bit Tarnwick.exe under Wine on examples/input.xml and checks its results
+# document: one `test` element per input test that the program builds, in input order, named
+# after the test's class. Builds nothing. Prints one verdict line per check; exits 1 if any
+# check fails, 2 on a usage error.
+#
+# Usage: tools/wine-check.sh [EXE] [BUILT_TESTS]
+#   EXE          the program (default: build/win64/Tarnwick.exe)
+#   BUILT_TESTS  a file naming the test classes the program builds, one per line (blank lines
+#                and lines starting with # are ignored). Default: the class files of src/tests,
+#                one file per test class, named after it.
+#
+# Each run gets a fresh Wine prefix in a temporary folder, removed at exit. Wine's first start
+# in a prefix (wineboot) takes several seconds; no display, Mono or Gecko is needed.
+
+set -u
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+exe=${1:-$repo/build/win64/Tarnwick.exe}
+built_tests=${2:-}
+input=examples/input.xml
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+
+failures=0
+pass() { echo "PASS: $*"; }
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+if [ $# -gt 2 ]; then
+    echo "usage: $0 [EXE] [BUILT_TESTS]" >&2
+    exit 2
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/wine-check.XXXXXX")
+export WINEPREFIX=$work/prefix
+export WINEDEBUG=-all
+# No Mono or Gecko installer prompt: the program needs neither.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+
+cleanup() {
+    # Only this prefix's server: other Wine sessions on the machine are left alone.
+    "$wineserver" -k 2>/dev/null
+    "$wineserver" -w 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+if [ -z "$built_tests" ]; then
+    built_tests=$work/built-tests.txt
+    find "$repo/src/tests" -name '*.cpp' -exec basename {} .cpp \; | sort > "$built_tests"
+    echo "INFO: built test classes taken from the class files of src/tests ($(wc -l < "$built_tests"))"
+fi
+
+[ -f "$exe" ] && pass "program $exe exists" || fail "program $exe does not exist"
+[ -f "$repo/$input" ] && pass "input $input exists" || fail "input $input does not exist"
+[ -f "$built_tests" ] && pass "list of built tests $built_tests exists" ||
+    fail "list of built tests $built_tests does not exist"
+if [ "$failures" -ne 0 ]; then
+    exit 1
+fi
+
+start=$SECONDS
+if timeout 600 "$wine" wineboot --init > "$work/wineboot.log" 2>&1; then
+    pass "fresh Wine prefix created in $((SECONDS - start)) s"
+else
+    fail "wineboot failed; its output:"
+    cat "$work/wineboot.log"
+    exit 1
+fi
+
+# The program runs in the repository, so the input path is the relative one; the results go to
+# the temporary folder, named by its path on Wine's drive Z: (the Unix root).
+results=$work/out.xml
+results_windows="Z:${results//\//\\}"
+start=$SECONDS
+(cd "$repo" && timeout 600 "$wine" "$exe" -i "$input" -o "$results_windows" \
+    > "$work/stdout.txt" 2> "$work/stderr.txt")
+status=$?
+if [ "$status" -eq 0 ]; then
+    pass "exit code 0 (run took $((SECONDS - start)) s)"
+else
+    fail "exit code $status, expected 0; standard output and error follow"
+    sed 's/^/  stdout| /' "$work/stdout.txt"
+    sed 's/^/  stderr| /' "$work/stderr.txt"
+fi
+
+python3 - "$repo/$input" "$results" "$built_tests" <<'PY'
+import codecs
+import sys
+import xml.etree.ElementTree as ET
+
+input_path, results_path, built_tests_path = sys.argv[1:4]
+failures = 0
+
+
+def verdict(ok, text):
+    global failures
+    print(("PASS: " if ok else "FAIL: ") + text)
+    if not ok:
+        failures += 1
+
+
+def text_of(element):
+    # The DOM's text: the element's own text and that of all its descendants, joined.
+    return "".join(element.itertext())
+
+
+# Input names that the program's test registry maps to a class of another name.
+REGISTRY_ALIASES = {"mssecurityessentialsinstalledtest": "MSSecurityEssentialsTest"}
+
+with open(built_tests_path, encoding="utf-8") as listing:
+    built = [line.strip() for line in listing if line.strip() and not line.startswith("#")]
+built_by_key = {name.lower(): name for name in built}
+
+
+def class_for(input_name):
+    """The class the program creates for an input test name, or None if it creates none."""
+    key = input_name.lower()
+    if key in REGISTRY_ALIASES:
+        alias = REGISTRY_ALIASES[key]
+        return alias if alias.lower() in built_by_key else None
+    if key in (alias.lower() for alias in REGISTRY_ALIASES.values()):
+        return None  # a class name that the registry does not accept as a test name
+    return built_by_key.get(key)
+
+
+input_root = ET.parse(input_path).getroot()
+input_names = []
+for container in input_root.iter("input_tests"):
+    for test in container.findall("test"):
+        name = test.find("name")
+        input_names.append(None if name is None else text_of(name))
+expected = [cls for cls in (class_for(n) for n in input_names if n is not None) if cls is not None]
+skipped = [n for n in input_names if n is None or class_for(n) is None]
+print(f"INFO: {len(input_names)} tests in the input, {len(expected)} of them built"
+      + (f"; not built: {', '.join(str(n) for n in skipped)}" if skipped else ""))
+
+try:
+    with open(results_path, "rb") as results_file:
+        data = results_file.read()
+except OSError as error:
+    verdict(False, f"results document written ({error.strerror})")
+    sys.exit(1)
+# Whatever the DOM library's save produced: report its encoding and declaration, parse any.
+if data.startswith(codecs.BOM_UTF8):
+    encoding, body = "UTF-8 with byte order mark", data[3:]
+elif data[:2] in (codecs.BOM_UTF16_LE, codecs.BOM_UTF16_BE):
+    encoding, body = "UTF-16", data.decode("utf-16").encode("utf-8")
+else:
+    try:
+        data.decode("utf-8")
+        encoding = "UTF-8 without byte order mark"
+    except UnicodeDecodeError:
+        encoding = "no byte order mark, not UTF-8"
+    body = data
+declaration = "with" if body.startswith(b"<?xml") else "without"
+verdict(True, f"results document written ({len(data)} bytes, {encoding}, {declaration} XML declaration)")
+
+try:
+    root = ET.fromstring(data)
+except ET.ParseError as error:
+    verdict(False, f"results document is well-formed XML ({error})")
+    sys.exit(1)
+verdict(True, "results document is well-formed XML")
+verdict(root.tag == "test_results", f"document element is test_results (found {root.tag})")
+
+tests = list(root)
+others = [test.tag for test in tests if test.tag != "test"]
+verdict(not others, "test_results holds only test elements" + (f"; also: {others}" if others else ""))
+written = [None if test.find("name") is None else text_of(test.find("name")) for test in tests]
+verdict(written == expected,
+        f"one test element per built input test, in input order, with class names: {written}"
+        if written == expected else f"test elements: expected {expected}, found {written}")
+
+CHILD_ORDER = {"name": 0, "passed": 1, "more_info": 2, "descriptive_name": 3, "descriptive_solution": 4}
+bad_shape = []
+for test, name in zip(tests, written):
+    tags = [child.tag for child in test]
+    ranks = [CHILD_ORDER.get(tag, -1) for tag in tags]
+    single = all(tags.count(tag) == 1 for tag in ("name", "passed", "descriptive_name"))
+    passed = test.find("passed")
+    if (-1 in ranks or ranks != sorted(ranks) or not single or passed is None
+            or text_of(passed) not in ("true", "false")):
+        bad_shape.append(f"{name}: {tags}")
+verdict(not bad_shape, "every test element has name, passed (true or false), more_info*, descriptive_name, "
+        "descriptive_solution*" + (f"; wrong: {bad_shape}" if bad_shape else ""))
+
+sys.exit(1 if failures else 0)
+PY
+[ $? -eq 0 ] || failures=$((failures + 1))
+
+if [ "$failures" -eq 0 ]; then
+    echo "wine-check: all checks passed"
+    exit 0
+fi
+echo "wine-check: $failures check(s) failed"
+exit 1
