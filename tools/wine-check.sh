@@ -53,6 +53,14 @@ if [ -z "$built_tests" ]; then
 fi
 
 [ -f "$exe" ] && pass "program $exe exists" || fail "program $exe does not exist"
+# This Wine runs 64-bit programs only: it starts a 32-bit one, which fails, and still exits 0.
+if [ -f "$exe" ]; then
+    machine=$(python3 -c 'import struct, sys
+with open(sys.argv[1], "rb") as f: head = f.read(4096)
+print(hex(struct.unpack_from("<H", head, struct.unpack_from("<I", head, 0x3c)[0] + 4)[0]))' "$exe" 2>/dev/null)
+    [ "$machine" = 0x8664 ] && pass "program is an x86-64 executable" ||
+        fail "program is not an x86-64 executable (machine ${machine:-unreadable}); this Wine runs no 32-bit program"
+fi
 [ -f "$repo/$input" ] && pass "input $input exists" || fail "input $input does not exist"
 [ -f "$built_tests" ] && pass "list of built tests $built_tests exists" ||
     fail "list of built tests $built_tests does not exist"
