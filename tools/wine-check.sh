@@ -5,7 +5,7 @@
 # check fails, 2 on a usage error.
 #
 # Usage: tools/wine-check.sh [EXE] [BUILT_TESTS]
-#   EXE          the program (default: build/win64/Tarnwick.exe)
+#   EXE          the program (default, also when given as "": build/win64/Tarnwick.exe)
 #   BUILT_TESTS  a file naming the test classes the program builds, one per line (blank lines
 #                and lines starting with # are ignored). Default: the class files of src/tests,
 #                one file per test class, named after it.
@@ -38,6 +38,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 
+# shellcheck disable=SC2317 # called by the EXIT trap
 cleanup() {
     # Only this prefix's server: other Wine sessions on the machine are left alone.
     "$wineserver" -k 2>/dev/null
@@ -52,18 +53,24 @@ if [ -z "$built_tests" ]; then
     echo "INFO: built test classes taken from the class files of src/tests ($(wc -l < "$built_tests"))"
 fi
 
-[ -f "$exe" ] && pass "program $exe exists" || fail "program $exe does not exist"
+if [ -f "$exe" ]; then pass "program $exe exists"; else fail "program $exe does not exist"; fi
 # This Wine runs 64-bit programs only: it starts a 32-bit one, which fails, and still exits 0.
 if [ -f "$exe" ]; then
     machine=$(python3 -c 'import struct, sys
 with open(sys.argv[1], "rb") as f: head = f.read(4096)
 print(hex(struct.unpack_from("<H", head, struct.unpack_from("<I", head, 0x3c)[0] + 4)[0]))' "$exe" 2>/dev/null)
-    [ "$machine" = 0x8664 ] && pass "program is an x86-64 executable" ||
+    if [ "$machine" = 0x8664 ]; then
+        pass "program is an x86-64 executable"
+    else
         fail "program is not an x86-64 executable (machine ${machine:-unreadable}); this Wine runs no 32-bit program"
+    fi
 fi
-[ -f "$repo/$input" ] && pass "input $input exists" || fail "input $input does not exist"
-[ -f "$built_tests" ] && pass "list of built tests $built_tests exists" ||
+if [ -f "$repo/$input" ]; then pass "input $input exists"; else fail "input $input does not exist"; fi
+if [ -f "$built_tests" ]; then
+    pass "list of built tests $built_tests exists"
+else
     fail "list of built tests $built_tests does not exist"
+fi
 if [ "$failures" -ne 0 ]; then
     exit 1
 fi
@@ -93,7 +100,7 @@ else
     sed 's/^/  stderr| /' "$work/stderr.txt"
 fi
 
-python3 - "$repo/$input" "$results" "$built_tests" <<'PY'
+if ! python3 - "$repo/$input" "$results" "$built_tests" <<'PY'
 import codecs
 import sys
 import xml.etree.ElementTree as ET
@@ -196,7 +203,9 @@ verdict(not bad_shape, "every test element has name, passed (true or false), mor
 
 sys.exit(1 if failures else 0)
 PY
-[ $? -eq 0 ] || failures=$((failures + 1))
+then
+    failures=$((failures + 1))
+fi
 
 if [ "$failures" -eq 0 ]; then
     echo "wine-check: all checks passed"
