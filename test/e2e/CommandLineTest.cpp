@@ -1,0 +1,136 @@
+// The run mode's command line: options, usage text, exit codes and the trace that frames a run.
+
+#include "support/ProgramRun.h"
+#include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string UsageText =
+    "Performs a variety of system tests based on the mandatory input xml file.\n"
+    "If you wish to update the input xml file, you may use this program.\n"
+    "For update instructions, use \"Tarnwick.exe -update /?\"\n"
+    "\n"
+    "Tarnwick.exe -i inputFile [-o outputFile] [-f]\n"
+    "-i      Follow with the name of the input xml file that specifies which tests to run.\n"
+    "-o      (Optional) Follow with the name of the output xml file that the results are written to.\n"
+    "-f      Force writing the output xml file regardless of whether a file with that name exists.\n"
+    "\n";
+
+const std::string OneTestInput =
+    "<input_tests><test><name>MSXML3Test</name></test></input_tests>";
+
+class CommandLineTest : public ::testing::Test {
+protected:
+    ScratchFolder folder;
+};
+
+TEST_F(CommandLineTest, NoArgumentsTracesTheProgramPathAndPrintsUsage)
+{
+    const ProgramResult result = RunTarnwick({}, folder.Path());
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.console, UsageText);
+    EXPECT_EQ(result.trace, "[TARNWICK] " TARNWICK_PROGRAM "\n"
+                            "[TARNWICK] " TARNWICK_PROGRAM " is an invalid command line argument\n"
+                            "[TARNWICK] Couldn't find file (null)\n");
+}
+
+TEST_F(CommandLineTest, OptionWithoutValueStopsWithItsOwnTraceLine)
+{
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"-i", "[TARNWICK] -i followed by input xml file name\n"},
+        {"-o", "[TARNWICK] -o followed by output xml file name\n"},
+        {"-l", "[TARNWICK] -l followed by the desired language\n"},
+    };
+    for (const auto& [option, message] : cases) {
+        const ProgramResult result = RunTarnwick({"-i", "in.xml", option}, folder.Path());
+        EXPECT_EQ(result.exitCode, 1) << option;
+        EXPECT_EQ(result.console, UsageText) << option;
+        EXPECT_TRUE(result.trace.ends_with(message)) << result.trace;
+    }
+}
+
+TEST_F(CommandLineTest, UsageRequestStopsBeforeLaterArguments)
+{
+    const ProgramResult result = RunTarnwick({"-i", "in.xml", "/?", "-x"}, folder.Path());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.console, UsageText);
+    EXPECT_EQ(result.trace.find("-x is an invalid"), std::string::npos);
+}
+
+TEST_F(CommandLineTest, UnknownArgumentIsTracedAndTheRunGoesOn)
+{
+    folder.Write("in.xml", OneTestInput);
+    const ProgramResult result = RunTarnwick({"-i", "in.xml", "-x", "-I"}, folder.Path());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.trace.find("[TARNWICK] -x is an invalid command line argument\n"), std::string::npos);
+    EXPECT_NE(result.trace.find("[TARNWICK] -I is an invalid command line argument\n"), std::string::npos);
+    EXPECT_TRUE(folder.Exists("out.xml"));
+}
+
+TEST_F(CommandLineTest, ExistingOutputIsRefusedWithoutForce)
+{
+    folder.Write("in.xml", OneTestInput);
+    folder.Write("out.xml", "old");
+    const ProgramResult refused = RunTarnwick({"-i", "in.xml"}, folder.Path());
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.console, "out.xml already exists. To force an overwrite, use -f\n");
+    EXPECT_TRUE(refused.trace.ends_with("[TARNWICK] Found file in.xml\nout.xml already exists. To force an overwrite, use -f\n"));
+    EXPECT_EQ(folder.Read("out.xml"), "old");
+
+    const ProgramResult forced = RunTarnwick({"-i", "in.xml", "-f"}, folder.Path());
+    EXPECT_EQ(forced.exitCode, 0);
+    EXPECT_NE(folder.Read("out.xml"), "old");
+}
+
+TEST_F(CommandLineTest, OutputLookupIsAPatternSearch)
+{
+    folder.Write("in.xml", OneTestInput);
+    folder.Write("results-1.xml", "old");
+    const ProgramResult result = RunTarnwick({"-i", "in.xml", "-o", "results-?.xml"}, folder.Path());
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.console, "results-?.xml already exists. To force an overwrite, use -f\n");
+}
+
+TEST_F(CommandLineTest, LastOccurrenceOfAnOptionWins)
+{
+    folder.Write("in.xml", OneTestInput);
+    const ProgramResult result = RunTarnwick({"-o", "first.xml", "-i", "missing.xml", "-i", "in.xml", "-o", "second.xml"},
+                                             folder.Path());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_FALSE(folder.Exists("first.xml"));
+    EXPECT_TRUE(folder.Exists("second.xml"));
+}
+
+TEST_F(CommandLineTest, ValueIsTakenEvenWhenItLooksLikeAnOption)
+{
+    folder.Write("-o", OneTestInput);
+    const ProgramResult result = RunTarnwick({"-i", "-o"}, folder.Path());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.trace.find("[TARNWICK] Found file -o\n"), std::string::npos);
+    EXPECT_TRUE(folder.Exists("out.xml"));
+}
+
+TEST_F(CommandLineTest, MissingInputFileFailsTheRunButNotTheExitCode)
+{
+    const ProgramResult result = RunTarnwick({"-i", "nowhere.xml"}, folder.Path());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.console, "");
+    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Found file nowhere.xml\n"
+                                       "[TARNWICK] Couldn't read from nowhere.xml\nERROR = 1\n"
+                                       "[TARNWICK] Error reading from nowhere.xml\n"
+                                       "FAILURE RUNNING TARNWICK.EXE\n"))
+        << result.trace;
+    EXPECT_FALSE(folder.Exists("out.xml"));
+}
+
+TEST_F(CommandLineTest, UpdateWordInLowerCaseOnlySwitchesMode)
+{
+    folder.Write("in.xml", OneTestInput);
+    const ProgramResult upper = RunTarnwick({"-i", "in.xml", "-UPDATE"}, folder.Path());
+    EXPECT_EQ(upper.exitCode, 0);
+    EXPECT_NE(upper.trace.find("[TARNWICK] -UPDATE is an invalid command line argument\n"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,113 @@
+#include "support/ProgramRun.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdlib>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace {
+
+// Reads both pipes to their end together, so that neither can fill up and stall the program.
+void Drain(int consoleFd, int traceFd, ProgramResult& result)
+{
+    std::array<pollfd, 2> fds{{{consoleFd, POLLIN, 0}, {traceFd, POLLIN, 0}}};
+    std::array<std::string*, 2> sinks{&result.console, &result.trace};
+    int open = 2;
+    std::array<char, 4096> buffer{};
+    while (open > 0) {
+        if (poll(fds.data(), fds.size(), -1) < 0) {
+            throw std::runtime_error("poll failed");
+        }
+        for (std::size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) {
+                continue;
+            }
+            const ssize_t count = read(fds[i].fd, buffer.data(), buffer.size());
+            if (count <= 0) {
+                close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+            } else {
+                sinks[i]->append(buffer.data(), static_cast<std::size_t>(count));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+ProgramResult RunTarnwick(const std::vector<std::string>& arguments, const std::filesystem::path& workFolder,
+                          const std::filesystem::path& profilePath)
+{
+    std::array<int, 2> consolePipe{};
+    std::array<int, 2> tracePipe{};
+    if (pipe(consolePipe.data()) != 0 || pipe(tracePipe.data()) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, consolePipe[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, tracePipe[1], STDERR_FILENO);
+    posix_spawn_file_actions_addclose(&actions, consolePipe[0]);
+    posix_spawn_file_actions_addclose(&actions, tracePipe[0]);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addchdir_np(&actions, workFolder.c_str());
+
+    const std::string program = TARNWICK_PROGRAM;
+    std::vector<std::string> argumentTexts{program};
+    argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& text : argumentTexts) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+
+    std::vector<std::string> environmentTexts;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        if (std::string(*entry).rfind("TARNWICK_MACHINE=", 0) != 0) {
+            environmentTexts.emplace_back(*entry);
+        }
+    }
+    if (!profilePath.empty()) {
+        environmentTexts.push_back("TARNWICK_MACHINE=" + profilePath.string());
+    }
+    std::vector<char*> envp;
+    for (std::string& text : environmentTexts) {
+        envp.push_back(text.data());
+    }
+    envp.push_back(nullptr);
+
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(consolePipe[1]);
+    close(tracePipe[1]);
+    if (spawned != 0) {
+        close(consolePipe[0]);
+        close(tracePipe[0]);
+        throw std::runtime_error("cannot start " + program);
+    }
+    ProgramResult result;
+    Drain(consolePipe[0], tracePipe[0], result);
+    int status = 0;
+    waitpid(child, &status, 0);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+std::filesystem::path FixturePath(const std::string& relative)
+{
+    return std::filesystem::path(TARNWICK_FIXTURES) / relative;
+}
+
+std::filesystem::path ExamplePath(const std::string& relative)
+{
+    return std::filesystem::path(TARNWICK_EXAMPLES) / relative;
+}
