@@ -27,7 +27,9 @@ using HMODULE = void*;
 using HKEY = void*;
 
 inline HANDLE const INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
-inline HKEY const HKEY_LOCAL_MACHINE = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x80000002u));
+// Predefined keys are sign-extended 32-bit values, as 64-bit Windows expects them.
+inline HKEY const HKEY_LOCAL_MACHINE =
+    reinterpret_cast<HKEY>(static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000002u)));
 
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
