@@ -1,0 +1,91 @@
+// Loading machine profiles: what a profile gives the simulated calls, and the one clear line a
+// bad profile gets.
+
+#include "winapi/Registry.h"
+#include "winapi/Win32.h"
+#include "winapi/simulated/MachineProfile.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+std::string ProblemWith(const std::string& profile)
+{
+    winapi::sim::Machine machine;
+    return winapi::sim::LoadMachineProfile(profile, machine);
+}
+
+TEST(MachineProfileTest, BadProfilesNameTheField)
+{
+    EXPECT_TRUE(ProblemWith(R"({"systemDirectory": "C:\\W", )").starts_with("not valid JSON: "));
+    EXPECT_EQ(ProblemWith(R"([1, 2])"), "field \"(top level)\": expected an object");
+    EXPECT_EQ(ProblemWith(R"({"sytemDirectory": "C:\\W"})"), "field \"sytemDirectory\": unknown field");
+    EXPECT_EQ(ProblemWith(R"({"version": {"major": "6"}})"), "field \"version.major\": expected a whole number of 0 or more");
+    EXPECT_EQ(ProblemWith(R"({"version": {"major": 6, "colour": 1}})"), "field \"version.colour\": unknown field");
+    EXPECT_EQ(ProblemWith(R"({"libraries": ["a.dll", 3]})"), "field \"libraries[1]\": expected a string");
+    EXPECT_EQ(ProblemWith(R"({"registry": {"SOFTWARE\\X": {"values": {"V": {"type": "REG_DWORD", "data": "1"}}}}})"),
+              "field \"registry.SOFTWARE\\X.values.V.data\": expected a whole number below 4294967296");
+    EXPECT_EQ(ProblemWith(R"({"registry": {"SOFTWARE\\X": {"values": {"V": {"type": "REG_TEXT", "data": ""}}}}})"),
+              "field \"registry.SOFTWARE\\X.values.V.type\": expected one of REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, "
+              "REG_DWORD, REG_QWORD, REG_BINARY");
+    EXPECT_EQ(ProblemWith(R"({"faults": [{"call": "GetVersionEx", "error": 5}]})"),
+              "field \"faults[0].call\": no simulated call is named \"GetVersionEx\"");
+    EXPECT_EQ(ProblemWith(R"({"faults": [{"call": "GetVersionExW", "error": "0xZZ"}]})"),
+              "field \"faults[0].error\": expected an error code: a number, or a string such as \"0x80004005\"");
+}
+
+TEST(MachineProfileTest, RegistryValuesAnswerWithTheWindowsBufferRules)
+{
+    winapi::sim::Machine machine;
+    ASSERT_EQ(winapi::sim::LoadMachineProfile(R"({"registry": {"HARDWARE\\Description\\System": {"values": {
+        "SystemBiosVersion": {"type": "REG_MULTI_SZ", "data": ["A", "BC"]},
+        "Count": {"type": "REG_DWORD", "data": 7}}}}})", machine), "");
+    winapi::sim::InstallMachine(std::move(machine));
+
+    winapi::UniqueRegKey parent;
+    EXPECT_EQ(winapi::RegOpenKeyExW(winapi::HKEY_LOCAL_MACHINE, L"hardware\\DESCRIPTION", 0, winapi::KEY_READ, parent),
+              static_cast<winapi::LONG>(winapi::ERROR_SUCCESS));
+    winapi::UniqueRegKey missing;
+    EXPECT_EQ(winapi::RegOpenKeyExW(winapi::HKEY_LOCAL_MACHINE, L"HARDWARE\\Nothing", 0, winapi::KEY_READ, missing),
+              static_cast<winapi::LONG>(winapi::ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(missing.is_valid());
+
+    winapi::UniqueRegKey key;
+    ASSERT_EQ(winapi::RegOpenKeyExW(parent.get(), L"System", 0, winapi::KEY_QUERY_VALUE, key),
+              static_cast<winapi::LONG>(winapi::ERROR_SUCCESS));
+    winapi::DWORD size = 0;
+    winapi::DWORD type = 0;
+    EXPECT_EQ(winapi::RegQueryValueExW(key.get(), L"SystemBiosVersion", &type, {}, size),
+              static_cast<winapi::LONG>(winapi::ERROR_SUCCESS));
+    EXPECT_EQ(type, winapi::REG_MULTI_SZ);
+    EXPECT_EQ(size, 6 * sizeof(wchar_t));
+    std::array<winapi::BYTE, 4> small{};
+    winapi::DWORD smallSize = 0;
+    EXPECT_EQ(winapi::RegQueryValueExW(key.get(), L"SystemBiosVersion", nullptr, small, smallSize),
+              static_cast<winapi::LONG>(winapi::ERROR_MORE_DATA));
+    EXPECT_EQ(smallSize, size);
+    std::vector<winapi::BYTE> buffer(size);
+    EXPECT_EQ(winapi::RegQueryValueExW(key.get(), L"SystemBiosVersion", nullptr, buffer, size),
+              static_cast<winapi::LONG>(winapi::ERROR_SUCCESS));
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(buffer.data()), 6), std::wstring(L"A\0BC\0\0", 6));
+}
+
+TEST(MachineProfileTest, FaultsStartAfterTheGivenNumberOfCalls)
+{
+    winapi::sim::Machine machine;
+    ASSERT_EQ(winapi::sim::LoadMachineProfile(
+                  R"({"systemDirectory": "C:\\W", "faults": [{"call": "getsystemdirectoryw", "error": 5, "after": 1}]})",
+                  machine),
+              "");
+    winapi::sim::InstallMachine(std::move(machine));
+    std::array<wchar_t, 260> buffer{};
+    EXPECT_EQ(winapi::GetSystemDirectoryW(buffer), 4u);
+    EXPECT_EQ(std::wstring(buffer.data()), L"C:\\W");
+    EXPECT_EQ(winapi::GetSystemDirectoryW(buffer), 0u);
+    EXPECT_EQ(winapi::GetLastError(), winapi::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(winapi::GetSystemDirectoryW(buffer), 0u);
+}
+
+}  // namespace

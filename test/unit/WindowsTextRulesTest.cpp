@@ -1,0 +1,56 @@
+// The runtime's text rules: _wtoi for settings, _wcsicmp for names and languages, and how
+// Windows splits a command line.
+
+#include "platform/WideText.h"
+#include "winapi/Win32.h"
+#include "winapi/simulated/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+TEST(WindowsTextRulesTest, WideToIntReadsLikeWtoi)
+{
+    EXPECT_EQ(WideToInt(L"500"), 500);
+    EXPECT_EQ(WideToInt(L"\n   42 MB\n"), 42);
+    EXPECT_EQ(WideToInt(L"-17"), -17);
+    EXPECT_EQ(WideToInt(L"+8"), 8);
+    EXPECT_EQ(WideToInt(L"abc"), 0);
+    EXPECT_EQ(WideToInt(L""), 0);
+    EXPECT_EQ(WideToInt(L"2147483647"), INT_MAX);
+    EXPECT_EQ(WideToInt(L"99999999999999999999"), INT_MAX);
+    EXPECT_EQ(WideToInt(L"-99999999999999999999"), INT_MIN);
+    EXPECT_EQ(WideToInt(L"-2147483648"), INT_MIN);
+}
+
+TEST(WindowsTextRulesTest, CaseIsFoldedForAsciiLettersOnly)
+{
+    EXPECT_TRUE(EqualIgnoringCase(L"MSXML3TEST", L"msxml3test"));
+    EXPECT_FALSE(EqualIgnoringCase(L"ÄBC", L"äbc"));
+    EXPECT_FALSE(EqualIgnoringCase(L"Test ", L"Test"));
+    // Letters fold to lower case before ordering, so "_" sorts below "a" as in _wcsicmp.
+    EXPECT_LT(CompareIgnoringCase(L"_", L"a"), 0);
+    EXPECT_GT(CompareIgnoringCase(L"Z", L"_"), 0);
+}
+
+TEST(WindowsTextRulesTest, CommandLineSplitsByTheShellRules)
+{
+    using Arguments = std::vector<std::wstring>;
+    EXPECT_EQ(winapi::CommandLineToArgvW(L"tarnwick.exe -i in.xml"), (Arguments{L"tarnwick.exe", L"-i", L"in.xml"}));
+    EXPECT_EQ(winapi::CommandLineToArgvW(L"\"C:\\Program Files\\t.exe\"  -i \"my file.xml\"\t-f "),
+              (Arguments{L"C:\\Program Files\\t.exe", L"-i", L"my file.xml", L"-f"}));
+    EXPECT_EQ(winapi::CommandLineToArgvW(L"t a\\\\\\\"b c\\\\\"d e\" f\\g \"\""),
+              (Arguments{L"t", L"a\\\"b", L"c\\d e", L"f\\g", L""}));
+    EXPECT_EQ(winapi::CommandLineToArgvW(L"t \"say \"\"hi\"\"\""), (Arguments{L"t", L"say \"hi\""}));
+}
+
+TEST(WindowsTextRulesTest, JoinedArgumentsSplitBackUnchanged)
+{
+    const std::vector<std::wstring> arguments{L"/usr/bin/tarnwick", L"-i", L"with space.xml", L"",
+                                              L"quote\"inside",     L"trailing\\", L"back\\\\slash\\\" mix"};
+    EXPECT_EQ(winapi::CommandLineToArgvW(winapi::sim::JoinCommandLine(arguments)), arguments);
+}
+
+}  // namespace
