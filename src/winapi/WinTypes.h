@@ -115,6 +115,27 @@ struct OSVERSIONINFOEXW {
 // The size field the program sets; it is the Windows size (UTF-16 text), whatever the build.
 constexpr DWORD OSVERSIONINFOEXW_SIZE = 284;
 
+// A globally unique identifier (interface classes, partition types), in the Windows layout.
+struct GUID {
+    DWORD Data1;
+    WORD Data2;
+    WORD Data3;
+    BYTE Data4[8];
+};
+
+[[nodiscard]] constexpr bool operator==(const GUID& left, const GUID& right)
+{
+    if (left.Data1 != right.Data1 || left.Data2 != right.Data2 || left.Data3 != right.Data3) {
+        return false;
+    }
+    for (int i = 0; i < 8; ++i) {
+        if (left.Data4[i] != right.Data4[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 struct FILETIME {
     DWORD dwLowDateTime;
     DWORD dwHighDateTime;
