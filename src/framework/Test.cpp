@@ -12,6 +12,17 @@ constexpr std::wstring_view StringConversion = L"%wS";
 constexpr std::wstring_view IntConversion = L"%d";
 constexpr std::size_t ClassNameLimit = 260;
 
+// The oldest pending line, removed; empty when nothing is pending.
+std::wstring PopOldest(std::deque<std::wstring>& lines)
+{
+    if (lines.empty()) {
+        return {};
+    }
+    std::wstring line = std::move(lines.front());
+    lines.pop_front();
+    return line;
+}
+
 }  // namespace
 
 Test::Test(const std::vector<std::wstring>& /*parameters*/)
@@ -33,7 +44,7 @@ bool Test::GetPassed() const
 
 bool Test::AddSolution(std::wstring_view conversion)
 {
-    const std::wstring solutionTemplate = descriptiveSolution.substr(0, descriptiveSolution.find(L'\0'));
+    const std::wstring solutionTemplate = SolutionTemplate();
     if (solutionTemplate.empty() || !conversion.empty()) {
         return false;
     }
@@ -54,7 +65,7 @@ bool Test::AddSolution(std::wstring_view conversion, int value)
 
 bool Test::AddFormattedSolution(std::wstring_view conversion, const FormatArgument& value)
 {
-    const std::wstring solutionTemplate = descriptiveSolution;
+    const std::wstring solutionTemplate = SolutionTemplate();
     if (solutionTemplate.empty()) {
         return false;
     }
@@ -75,6 +86,12 @@ bool Test::AddFormattedSolution(std::wstring_view conversion, const FormatArgume
     // of that kind, so formatting cannot fail.
     solutions.push_back(FormatMessageText(solutionTemplate, std::span(&value, 1)));
     return true;
+}
+
+std::wstring Test::SolutionTemplate() const
+{
+    // The template is a C string to the formatter: it ends at its first null character.
+    return descriptiveSolution.substr(0, descriptiveSolution.find(L'\0'));
 }
 
 std::wstring Test::GetName() const
@@ -122,12 +139,7 @@ bool Test::HasMoreInfo() const
 
 std::wstring Test::PopMoreInfo()
 {
-    if (moreInfo.empty()) {
-        return {};
-    }
-    std::wstring line = std::move(moreInfo.front());
-    moreInfo.pop_front();
-    return line;
+    return PopOldest(moreInfo);
 }
 
 bool Test::HasSolution() const
@@ -137,10 +149,5 @@ bool Test::HasSolution() const
 
 std::wstring Test::PopSolution()
 {
-    if (solutions.empty()) {
-        return {};
-    }
-    std::wstring line = std::move(solutions.front());
-    solutions.pop_front();
-    return line;
+    return PopOldest(solutions);
 }

@@ -57,6 +57,7 @@ public:
 
 private:
     bool AddFormattedSolution(std::wstring_view conversion, const FormatArgument& value);
+    [[nodiscard]] std::wstring SolutionTemplate() const;
 
     std::deque<std::wstring> moreInfo;
     bool passed = false;
