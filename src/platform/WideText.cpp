@@ -1,5 +1,6 @@
 #include "platform/WideText.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 
@@ -44,17 +45,14 @@ int WideToInt(std::wstring_view text)
         negative = text[at] == L'-';
         ++at;
     }
+    // Digits past the range only keep the value pinned just beyond it.
+    constexpr std::int64_t limit = static_cast<std::int64_t>(INT_MAX) + 1;
     std::int64_t value = 0;
-    bool overflow = false;
     for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
-        value = value * 10 + (text[at] - L'0');
-        if (value > static_cast<std::int64_t>(INT_MAX) + 1) {
-            overflow = true;
-            value = static_cast<std::int64_t>(INT_MAX) + 1;
-        }
+        value = std::min(value * 10 + (text[at] - L'0'), limit);
     }
     if (negative) {
-        return overflow || value > static_cast<std::int64_t>(INT_MAX) + 1 ? INT_MIN : static_cast<int>(-value);
+        return static_cast<int>(-value);
     }
-    return overflow || value > INT_MAX ? INT_MAX : static_cast<int>(value);
+    return static_cast<int>(std::min(value, limit - 1));
 }
