@@ -6,6 +6,12 @@
 #include "tests/disk/ReadyBoostTest.h"
 #include "tests/disk/ReadyDriveTest.h"
 #include "tests/disk/SystemDriveAccessibleByLetterDriveTest.h"
+#include "tests/identity/BlacklistBiosTest.h"
+#include "tests/identity/BlacklistMotherboardTest.h"
+#include "tests/identity/BlacklistProcessorTest.h"
+#include "tests/identity/WhitelistBiosTest.h"
+#include "tests/identity/WhitelistMotherboardTest.h"
+#include "tests/identity/WhitelistProcessorTest.h"
 #include "tests/system/MSSecurityEssentialsTest.h"
 #include "tests/system/MSXML3Test.h"
 
@@ -35,12 +41,12 @@ struct RegistryEntry {
 // The names in the order they are compared; the first equal one wins.
 constexpr std::array<RegistryEntry, 38> Registry{{
     {L"AdministratorTest", nullptr},
-    {L"BlacklistMotherboardTest", nullptr},
+    {L"BlacklistMotherboardTest", &Make<BlacklistMotherboardTest>},
     {L"BitsAdminTest", nullptr},
-    {L"BlacklistProcessorTest", nullptr},
+    {L"BlacklistProcessorTest", &Make<BlacklistProcessorTest>},
     {L"BlacklistServiceTest", nullptr},
     {L"BlacklistUSBDeviceTest", nullptr},
-    {L"BlacklistBiosTest", nullptr},
+    {L"BlacklistBiosTest", &Make<BlacklistBiosTest>},
     {L"BitLockerTest", nullptr},
     {L"CompressedRootTest", nullptr},
     {L"ContiguousFreeHardDiskSpaceTest", nullptr},
@@ -65,9 +71,9 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"UnformattedPartitionTest", nullptr},
     {L"VolumeLimitTest", nullptr},
     {L"VolumeMountPointTest", nullptr},
-    {L"WhitelistBiosTest", nullptr},
-    {L"WhitelistMotherboardTest", nullptr},
-    {L"WhitelistProcessorTest", nullptr},
+    {L"WhitelistBiosTest", &Make<WhitelistBiosTest>},
+    {L"WhitelistMotherboardTest", &Make<WhitelistMotherboardTest>},
+    {L"WhitelistProcessorTest", &Make<WhitelistProcessorTest>},
     {L"WhitelistUSBDeviceTest", nullptr},
     {L"RaidTest", nullptr},
     {L"FetchMakeModelTest", nullptr},

@@ -19,4 +19,10 @@ void CoUninitialize()
     ::CoUninitialize();
 }
 
+HRESULT CoInitializeSecurity(LONG authnServiceCount, DWORD authnLevel, DWORD impLevel, DWORD capabilities)
+{
+    return ::CoInitializeSecurity(nullptr, authnServiceCount, nullptr, nullptr, authnLevel, impLevel, nullptr,
+                                  capabilities, nullptr);
+}
+
 }  // namespace winapi

@@ -20,6 +20,7 @@
 #include <shellapi.h>
 
 #include <msxml2.h>
+#include <wbemidl.h>
 #include <wrl/client.h>
 
 namespace winapi::native {

@@ -1,6 +1,7 @@
 #include "winapi/simulated/MachineProfile.h"
 
 #include "winapi/simulated/ProfileReader.h"
+#include "winapi/simulated/WmiProfile.h"
 #include "winapi/Utf8.h"
 
 #include <cstring>
@@ -234,6 +235,7 @@ std::string LoadMachineProfile(std::string_view text, Machine& machine)
     ReadVersion(profile, loaded);
     profile.TextList("libraries", [&](std::wstring name) { loaded.libraries.insert(std::move(name)); });
     ReadRegistry(profile, loaded);
+    ReadWmiClasses(profile, loaded);
     ReadFaults(profile, loaded);
     profile.Finish();
     if (reader.Failed()) {

@@ -1,10 +1,12 @@
 // The calling thread's COM apartment, as far as the program can observe it: nested
-// initialisations answer S_FALSE, and a different threading model is refused.
+// initialisations answer S_FALSE, and a different threading model is refused. Process security
+// is set by the first successful CoInitializeSecurity and refused to every later one.
 
 #include "winapi/Com.h"
 
 #include "winapi/simulated/SimulatedComState.h"
 #include "winapi/simulated/SimulatedMachine.h"
+#include "winapi/simulated/WmiJournal.h"
 
 namespace winapi {
 
@@ -27,6 +29,24 @@ HRESULT CoInitialize()
 void CoUninitialize()
 {
     sim::LeaveApartment();
+}
+
+HRESULT CoInitializeSecurity(LONG /*authnServiceCount*/, DWORD /*authnLevel*/, DWORD /*impLevel*/,
+                             DWORD /*capabilities*/)
+{
+    sim::RecordWmiEvent(L"CoInitializeSecurity");
+    sim::Machine& machine = sim::CurrentMachine();
+    if (const auto error = machine.TakeFault(L"CoInitializeSecurity")) {
+        return static_cast<HRESULT>(*error);
+    }
+    if (!sim::ApartmentEntered()) {
+        return CO_E_NOTINITIALIZED;
+    }
+    if (machine.comSecuritySet) {
+        return RPC_E_TOO_LATE;
+    }
+    machine.comSecuritySet = true;
+    return S_OK;
 }
 
 }  // namespace winapi

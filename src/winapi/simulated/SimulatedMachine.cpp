@@ -25,6 +25,11 @@ bool CaseInsensitiveLess::operator()(std::wstring_view left, std::wstring_view r
                                         [](wchar_t a, wchar_t b) { return Fold(a) < Fold(b); });
 }
 
+bool EqualIgnoringCase(std::wstring_view left, std::wstring_view right)
+{
+    return std::ranges::equal(left, right, [](wchar_t a, wchar_t b) { return Fold(a) == Fold(b); });
+}
+
 std::optional<std::uint32_t> Machine::TakeFault(std::wstring_view call)
 {
     for (Fault& fault : faults) {
@@ -53,14 +58,22 @@ void InstallMachine(Machine machine)
 const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
 {
     static const std::set<std::wstring, CaseInsensitiveLess> calls{
+        L"CoCreateInstance(WbemLocator)",
         L"CoInitialize",
         L"CoInitializeEx",
+        L"CoInitializeSecurity",
+        L"CoSetProxyBlanket",
+        L"ConnectServer",
         L"CreateDomDocument30",
         L"DeleteFileW",
+        L"ExecQuery",
         L"FindFirstFileW",
+        L"Get",
         L"GetSystemDirectoryW",
         L"GetVersionExW",
         L"LoadLibraryW",
+        L"MoveFileExW",
+        L"Next",
         L"RegOpenKeyExW",
         L"RegQueryValueExW",
         L"XmlDocument.createElement",

@@ -2,6 +2,7 @@
 // The machine the simulated build answers for: what a profile describes, held in memory. Every
 // simulated platform call reads the one installed machine.
 
+#include "winapi/Variant.h"
 #include "winapi/WinTypes.h"
 
 #include <cstdint>
@@ -20,6 +21,8 @@ struct CaseInsensitiveLess {
     using is_transparent = void;
     bool operator()(std::wstring_view left, std::wstring_view right) const;
 };
+
+[[nodiscard]] bool EqualIgnoringCase(std::wstring_view left, std::wstring_view right);
 
 // A platform call that the profile makes fail: the first `after` calls succeed, every later
 // one fails with `error` (a Win32 error code or an HRESULT, as the call reports failures).
@@ -41,6 +44,19 @@ struct RegistryKey {
     std::map<std::wstring, RegistryValue, CaseInsensitiveLess> values;
 };
 
+// One instance of a WMI class: its property values by name.
+struct WmiInstance {
+    std::map<std::wstring, Variant, CaseInsensitiveLess> properties;
+};
+
+// A WMI class of ROOT\CIMV2. Its properties are those that any of its instances names; an
+// instance that leaves one out holds NULL for it.
+struct WmiClass {
+    std::wstring name;
+    std::set<std::wstring, CaseInsensitiveLess> properties;
+    std::vector<WmiInstance> instances;
+};
+
 struct Machine {
     std::wstring description;
     // Absent parts of a machine make the calls that ask for them fail.
@@ -49,7 +65,11 @@ struct Machine {
     std::set<std::wstring, CaseInsensitiveLess> libraries;
     // Keys under HKEY_LOCAL_MACHINE by their full path; a key's ancestors exist as well.
     std::map<std::wstring, RegistryKey, CaseInsensitiveLess> registry;
+    // The WMI classes by name, each with its instances in the order WMI returns them.
+    std::map<std::wstring, WmiClass, CaseInsensitiveLess> wmiClasses;
     std::vector<Fault> faults;
+    // Process state: COM security is set once per process, so a fresh machine is a fresh process.
+    bool comSecuritySet = false;
 
     // The error the named call fails with now, if the profile makes it fail; counts the call.
     [[nodiscard]] std::optional<std::uint32_t> TakeFault(std::wstring_view call);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "tests/identity/BiosTest.h"
+
+#include <string>
+#include <vector>
+
+// Fails when the machine's BIOS version is on the list. Each parameter is one BIOS version string,
+// compared exactly.
+class BlacklistBiosTest : public BiosTest {
+public:
+    explicit BlacklistBiosTest(const std::vector<std::wstring>& list);
+    bool Run() override;
+
+private:
+    std::vector<std::wstring> parameters;
+};

@@ -1,0 +1,14 @@
+#include "tests/identity/BlacklistProcessorTest.h"
+
+#include "tests/identity/HardwareIdentityMatch.h"
+
+BlacklistProcessorTest::BlacklistProcessorTest(const std::vector<std::wstring>& list) : Test(list), parameters(list) {}
+
+bool BlacklistProcessorTest::Run()
+{
+    bool found = false;
+    if (winapi::FAILED(MatchProcessor(*this, parameters, found))) {
+        return SetPassed(true);
+    }
+    return SetPassed(!found);
+}

@@ -1,0 +1,14 @@
+#include "tests/identity/WhitelistProcessorTest.h"
+
+#include "tests/identity/HardwareIdentityMatch.h"
+
+WhitelistProcessorTest::WhitelistProcessorTest(const std::vector<std::wstring>& list) : Test(list), parameters(list) {}
+
+bool WhitelistProcessorTest::Run()
+{
+    bool found = false;
+    if (winapi::FAILED(MatchProcessor(*this, parameters, found))) {
+        return SetPassed(true);
+    }
+    return SetPassed(found);
+}

@@ -1,0 +1,37 @@
+#include "winapi/simulated/SimulatedEnumWbemClassObject.h"
+
+#include "winapi/simulated/SimulatedWbemClassObject.h"
+#include "winapi/simulated/WmiJournal.h"
+
+#include <utility>
+
+namespace winapi::sim {
+
+SimulatedEnumWbemClassObject::SimulatedEnumWbemClassObject(const WmiClass& wmiClass,
+                                                           std::vector<WmiInstance> instances)
+    : class_{wmiClass.name, wmiClass.properties, std::move(instances)}
+{
+}
+
+SimulatedEnumWbemClassObject::~SimulatedEnumWbemClassObject()
+{
+    RecordWmiEvent(L"Release IEnumWbemClassObject");
+}
+
+HRESULT SimulatedEnumWbemClassObject::Next(LONG /*timeout*/, std::unique_ptr<WbemClassObject>& object,
+                                           ULONG& returned)
+{
+    RecordWmiEvent(L"Next");
+    if (const auto error = CurrentMachine().TakeFault(L"Next")) {
+        return static_cast<HRESULT>(*error);
+    }
+    if (next_ == class_.instances.size()) {
+        returned = 0;
+        return WBEM_S_FALSE;
+    }
+    object = std::make_unique<SimulatedWbemClassObject>(class_, class_.instances[next_++]);
+    returned = 1;
+    return S_OK;
+}
+
+}  // namespace winapi::sim

@@ -1,0 +1,27 @@
+#include "winapi/simulated/WmiJournal.h"
+
+#include <utility>
+
+namespace winapi::sim {
+
+namespace {
+
+std::vector<std::wstring>& Journal()
+{
+    static std::vector<std::wstring> events;
+    return events;
+}
+
+}  // namespace
+
+void RecordWmiEvent(std::wstring event)
+{
+    Journal().push_back(std::move(event));
+}
+
+std::vector<std::wstring> TakeWmiJournal()
+{
+    return std::exchange(Journal(), {});
+}
+
+}  // namespace winapi::sim
