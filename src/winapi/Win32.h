@@ -44,6 +44,13 @@ UINT SetErrorMode(UINT mode);
 [[nodiscard]] BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW& data);
 [[nodiscard]] BOOL DeleteFileW(const std::wstring& path);
 
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x8;
+
+// Renames a file; with MOVEFILE_REPLACE_EXISTING it takes the place of an existing one in one
+// step, so a reader sees either the old file or the new one, never a part of either.
+[[nodiscard]] BOOL MoveFileExW(const std::wstring& existingPath, const std::wstring& newPath, DWORD flags);
+
 // Length of the path without its terminator, 0 on failure; the buffer size if it is too small.
 [[nodiscard]] UINT GetSystemDirectoryW(std::span<wchar_t> buffer);
 

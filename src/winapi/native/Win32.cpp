@@ -78,6 +78,11 @@ BOOL DeleteFileW(const std::wstring& path)
     return ::DeleteFileW(path.c_str());
 }
 
+BOOL MoveFileExW(const std::wstring& existingPath, const std::wstring& newPath, DWORD flags)
+{
+    return ::MoveFileExW(existingPath.c_str(), newPath.c_str(), flags);
+}
+
 UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
 {
     return ::GetSystemDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));

@@ -134,4 +134,19 @@ DWORD DeleteHostFile(const std::wstring& path)
     return ERROR_SUCCESS;
 }
 
+DWORD MoveHostFile(const std::wstring& existingPath, const std::wstring& newPath, bool replaceExisting)
+{
+    const std::filesystem::path from = HostPath(existingPath);
+    const std::filesystem::path to = HostPath(newPath);
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(from, error))) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    if (!replaceExisting && std::filesystem::exists(std::filesystem::symlink_status(to, error))) {
+        return ERROR_ALREADY_EXISTS;
+    }
+    std::filesystem::rename(from, to, error);
+    return error ? Win32ErrorFromErrno(error.value()) : ERROR_SUCCESS;
+}
+
 }  // namespace winapi::sim

@@ -23,6 +23,10 @@ struct HostEntry {
 // read-only file each give their own Win32 error.
 [[nodiscard]] DWORD DeleteHostFile(const std::wstring& path);
 
+// Renames a file as MoveFileExW would; the host's rename replaces an existing file in one step.
+// Without replaceExisting an existing target gives ERROR_ALREADY_EXISTS.
+[[nodiscard]] DWORD MoveHostFile(const std::wstring& existingPath, const std::wstring& newPath, bool replaceExisting);
+
 // The Win32 error that stands for an errno value of a failed file operation.
 [[nodiscard]] DWORD Win32ErrorFromErrno(int error);
 

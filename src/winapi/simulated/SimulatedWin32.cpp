@@ -123,6 +123,19 @@ BOOL DeleteFileW(const std::wstring& path)
     return TRUE;
 }
 
+BOOL MoveFileExW(const std::wstring& existingPath, const std::wstring& newPath, DWORD flags)
+{
+    if (Faulted(L"MoveFileExW")) {
+        return FALSE;
+    }
+    const DWORD error = sim::MoveHostFile(existingPath, newPath, (flags & MOVEFILE_REPLACE_EXISTING) != 0);
+    if (error != ERROR_SUCCESS) {
+        lastError = error;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
 {
     const std::optional<std::wstring>& directory = sim::CurrentMachine().systemDirectory;

@@ -50,7 +50,8 @@ bool ReadTypedValue(const nlohmann::json& json, Variant& value)
     if (json.size() != 1) {
         return false;
     }
-    const auto& [type, number] = *json.items().begin();
+    const std::string& type = json.begin().key();
+    const nlohmann::json& number = json.begin().value();
     if (type == "uint64" && number.is_number_unsigned()) {
         // 64-bit integers travel as decimal text, as WMI delivers them.
         value = Variant::String(std::to_wstring(number.get<std::uint64_t>()));
