@@ -3,6 +3,8 @@
 #include "framework/TraceLog.h"
 #include "platform/Console.h"
 #include "platform/WideText.h"
+#include "tests/disk/ContiguousFreeHardDiskSpaceTest.h"
+#include "tests/disk/FreeHardDiskSpaceTest.h"
 #include "tests/disk/ReadyBoostTest.h"
 #include "tests/disk/ReadyDriveTest.h"
 #include "tests/disk/SystemDriveAccessibleByLetterDriveTest.h"
@@ -49,12 +51,12 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"BlacklistBiosTest", &Make<BlacklistBiosTest>},
     {L"BitLockerTest", nullptr},
     {L"CompressedRootTest", nullptr},
-    {L"ContiguousFreeHardDiskSpaceTest", nullptr},
+    {L"ContiguousFreeHardDiskSpaceTest", &Make<ContiguousFreeHardDiskSpaceTest>},
     {L"DiskLimitTest", nullptr},
     {L"DiskSizeLimitTest", nullptr},
     {L"DualBootTest", nullptr},
     {L"DynamicVolumeTest", nullptr},
-    {L"FreeHardDiskSpaceTest", nullptr},
+    {L"FreeHardDiskSpaceTest", &Make<FreeHardDiskSpaceTest>},
     {L"HiddenVolumeTest", nullptr},
     {L"LaptopTest", nullptr},
     {L"DesktopAndPS2MouseTest", nullptr},

@@ -1,6 +1,7 @@
 #include "winapi/simulated/MachineProfile.h"
 
 #include "winapi/simulated/ProfileReader.h"
+#include "winapi/simulated/StorageProfile.h"
 #include "winapi/simulated/WmiProfile.h"
 #include "winapi/Utf8.h"
 
@@ -22,36 +23,6 @@ void AppendInteger(std::vector<BYTE>& data, Integer value)
     BYTE bytes[sizeof(Integer)];
     std::memcpy(bytes, &value, sizeof(Integer));
     data.insert(data.end(), bytes, bytes + sizeof(Integer));
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-bool ReadHexBytes(const std::string& hex, std::vector<BYTE>& data)
-{
-    if (hex.size() % 2 != 0) {
-        return false;
-    }
-    for (std::size_t i = 0; i < hex.size(); i += 2) {
-        const int high = HexDigit(hex[i]);
-        const int low = HexDigit(hex[i + 1]);
-        if (high < 0 || low < 0) {
-            return false;
-        }
-        data.push_back(static_cast<BYTE>(high * 16 + low));
-    }
-    return true;
 }
 
 // The data of one registry value, in the form its type asks for.
@@ -235,6 +206,13 @@ std::string LoadMachineProfile(std::string_view text, Machine& machine)
     ReadVersion(profile, loaded);
     profile.TextList("libraries", [&](std::wstring name) { loaded.libraries.insert(std::move(name)); });
     ReadRegistry(profile, loaded);
+    profile.Boolean("administrator", loaded.administrator);
+    std::wstring programFilesFolder;
+    profile.Text("programFilesFolder", programFilesFolder);
+    if (!programFilesFolder.empty()) {
+        loaded.programFilesFolder = std::move(programFilesFolder);
+    }
+    ReadStorage(profile, loaded);
     ReadWmiClasses(profile, loaded);
     ReadFaults(profile, loaded);
     profile.Finish();

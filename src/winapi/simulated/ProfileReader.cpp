@@ -180,4 +180,38 @@ bool ReadErrorCode(const nlohmann::json& json, const std::string& path, ProfileR
     return false;
 }
 
+namespace {
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool ReadHexBytes(const std::string& hex, std::vector<std::uint8_t>& data)
+{
+    if (hex.size() % 2 != 0) {
+        return false;
+    }
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int high = HexDigit(hex[i]);
+        const int low = HexDigit(hex[i + 1]);
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        data.push_back(static_cast<std::uint8_t>(high * 16 + low));
+    }
+    return true;
+}
+
 }  // namespace winapi::sim

@@ -8,6 +8,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace winapi::sim {
 
@@ -61,5 +62,8 @@ private:
 
 // Reads an error code from a JSON value at path; false (and a problem recorded) otherwise.
 bool ReadErrorCode(const nlohmann::json& json, const std::string& path, ProfileReader& reader, std::uint32_t& value);
+
+// Appends the bytes of a string of hexadecimal digit pairs ("00ff10"); false if it is not one.
+bool ReadHexBytes(const std::string& hex, std::vector<std::uint8_t>& data);
 
 }  // namespace winapi::sim

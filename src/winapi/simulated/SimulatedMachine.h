@@ -4,6 +4,7 @@
 
 #include "winapi/Variant.h"
 #include "winapi/WinTypes.h"
+#include "winapi/simulated/StorageModel.h"
 
 #include <cstdint>
 #include <map>
@@ -68,6 +69,12 @@ struct Machine {
     // The WMI classes by name, each with its instances in the order WMI returns them.
     std::map<std::wstring, WmiClass, CaseInsensitiveLess> wmiClasses;
     std::vector<Fault> faults;
+    // Whether the program runs with administrator rights: raw access to drives needs them.
+    bool administrator = false;
+    std::optional<std::wstring> programFilesFolder;
+    std::vector<PhysicalDrive> physicalDrives;
+    std::vector<Volume> volumes;
+    std::vector<DiskInterface> diskInterfaces;
     // Process state: COM security is set once per process, so a fresh machine is a fresh process.
     bool comSecuritySet = false;
 

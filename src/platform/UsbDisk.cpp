@@ -1,0 +1,122 @@
+#include "platform/UsbDisk.h"
+
+#include "platform/Console.h"
+#include "winapi/SetupApi.h"
+#include "winapi/Storage.h"
+#include "winapi/Win32.h"
+
+#include <cstddef>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace {
+
+using namespace winapi;
+
+// The device number of an open volume or disk.
+std::optional<STORAGE_DEVICE_NUMBER> GetDeviceNumber(HANDLE device)
+{
+    STORAGE_DEVICE_NUMBER number{};
+    DWORD returned = 0;
+    if (!DeviceIoControl(device, IOCTL_STORAGE_GET_DEVICE_NUMBER, {},
+                         std::span(reinterpret_cast<BYTE*>(&number), sizeof(number)), returned)) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+bool IsOnUsbBus(HANDLE disk)
+{
+    const STORAGE_PROPERTY_QUERY query{StorageAdapterProperty, PropertyStandardQuery, {0}};
+    STORAGE_ADAPTER_DESCRIPTOR adapter{};
+    DWORD returned = 0;
+    return DeviceIoControl(disk, IOCTL_STORAGE_QUERY_PROPERTY,
+                           std::span(reinterpret_cast<const BYTE*>(&query), sizeof(query)),
+                           std::span(reinterpret_cast<BYTE*>(&adapter), sizeof(adapter)), returned) &&
+           adapter.BusType == BusTypeUsb;
+}
+
+// The device path of one interface of the list, or nothing if SetupAPI does not give it.
+std::optional<std::wstring> InterfaceDevicePath(HDEVINFO list, const SP_DEVICE_INTERFACE_DATA& interfaceData)
+{
+    DWORD required = 0;
+    if (SetupDiGetDeviceInterfaceDetailW(list, interfaceData, {}, &required) ||
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        return std::nullopt;
+    }
+    std::vector<BYTE> detail(required, 0);
+    if (detail.size() < offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath) + sizeof(wchar_t)) {
+        return std::nullopt;
+    }
+    const DWORD headerSize = SP_DEVICE_INTERFACE_DETAIL_DATA_W_SIZE;
+    std::memcpy(detail.data(), &headerSize, sizeof(headerSize));
+    if (!SetupDiGetDeviceInterfaceDetailW(list, interfaceData, detail, nullptr)) {
+        return std::nullopt;
+    }
+    const std::size_t characters =
+        (detail.size() - offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath)) / sizeof(wchar_t);
+    std::wstring path(characters, L'\0');
+    std::memcpy(path.data(), detail.data() + offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath),
+                characters * sizeof(wchar_t));
+    path.resize(path.find(L'\0') == std::wstring::npos ? path.size() : path.find(L'\0'));
+    return path;
+}
+
+}  // namespace
+
+bool IsOnUsbDrive(std::wstring volumePath)
+{
+    if (!volumePath.empty() && volumePath.rfind(L'\\') == volumePath.size() - 1) {
+        volumePath.pop_back();
+    }
+    const UniqueFile volume =
+        CreateFileW(volumePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+    if (!volume) {
+        ConsolePrintf("CreateFile( %wS ) failed\n", volumePath);
+        return false;
+    }
+    const auto number = GetDeviceNumber(volume.get());
+    if (!number) {
+        ConsolePrintf("Could not determine if %wS resides on a usb drive\n", volumePath);
+        return false;
+    }
+    if (IsUsbDisk(number->DeviceNumber)) {
+        ConsolePrintf("%wS resides on a usb drive\n", volumePath);
+        return true;
+    }
+    ConsolePrintf("%wS does not reside on a usb drive\n", volumePath);
+    return false;
+}
+
+bool IsUsbDisk(DWORD diskNumber)
+{
+    const UniqueDevInfo list = SetupDiGetClassDevsW(GUID_DEVINTERFACE_DISK, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (!list) {
+        ConsolePrintf("Bad handle to DEVCLASS_USB\n");
+        return false;
+    }
+    bool found = false;
+    SP_DEVICE_INTERFACE_DATA interfaceData{};
+    interfaceData.cbSize = sizeof(interfaceData);
+    // Every present disk is examined, also after a match.
+    for (DWORD index = 0; SetupDiEnumDeviceInterfaces(list.get(), GUID_DEVINTERFACE_DISK, index, interfaceData); ++index) {
+        const auto devicePath = InterfaceDevicePath(list.get(), interfaceData);
+        if (!devicePath) {
+            continue;
+        }
+        const UniqueFile disk =
+            CreateFileW(*devicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+        if (!disk) {
+            ConsolePrintf("Failed to get handle to %wS\n", *devicePath);
+            continue;
+        }
+        if (IsOnUsbBus(disk.get())) {
+            const auto number = GetDeviceNumber(disk.get());
+            if (number && number->DeviceNumber == diskNumber) {
+                found = true;
+            }
+        }
+    }
+    return found;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "framework/Test.h"
+
+// The drive of the Program Files folder must have a number of megabytes free in one unbroken
+// run of clusters.
+class ContiguousFreeHardDiskSpaceTest : public Test {
+public:
+    explicit ContiguousFreeHardDiskSpaceTest(const std::vector<std::wstring>& parameters);
+    bool Run() override;
+
+    // One requirement for every instance: the last valid parameter of the document sets it.
+    static inline int contiguousSpaceNeededMB = 2;
+
+private:
+    bool HasContiguousFreeSpace(const std::wstring& root, int neededMB);
+};

@@ -1,0 +1,124 @@
+#include "winapi/simulated/ClusterAllocation.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace winapi::sim {
+
+namespace {
+
+// Fragmentation is generated block by block, each block from its own seed, so a slice anywhere
+// on the volume costs no more than the blocks it touches.
+constexpr std::uint64_t FragmentBlockClusters = std::uint64_t{1} << 16;
+
+std::uint64_t SplitMix64(std::uint64_t& state)
+{
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15u);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+    return z ^ (z >> 31);
+}
+
+// Sets the bits begin to end (exclusive) of bitmap.
+void MarkUsed(std::span<BYTE> bitmap, std::uint64_t begin, std::uint64_t end)
+{
+    while (begin < end && begin % 8 != 0) {
+        bitmap[begin / 8] = static_cast<BYTE>(bitmap[begin / 8] | (1u << (begin % 8)));
+        ++begin;
+    }
+    if (end - begin >= 8) {
+        const std::uint64_t bytes = (end - begin) / 8;
+        std::memset(bitmap.data() + begin / 8, 0xFF, bytes);
+        begin += bytes * 8;
+    }
+    while (begin < end) {
+        bitmap[begin / 8] = static_cast<BYTE>(bitmap[begin / 8] | (1u << (begin % 8)));
+        ++begin;
+    }
+}
+
+}  // namespace
+
+ClusterAllocation ClusterAllocation::FromRuns(std::vector<Run> runs)
+{
+    ClusterAllocation allocation;
+    allocation.kind_ = Kind::Runs;
+    std::uint64_t start = 0;
+    for (const Run& run : runs) {
+        allocation.runStarts_.push_back(start);
+        start += run.length;
+    }
+    allocation.runs_ = std::move(runs);
+    return allocation;
+}
+
+ClusterAllocation ClusterAllocation::Fragmented(std::uint64_t seed, std::uint32_t meanUsedRun, std::uint32_t meanFreeRun)
+{
+    ClusterAllocation allocation;
+    allocation.kind_ = Kind::Fragmented;
+    allocation.seed_ = seed;
+    allocation.meanUsedRun_ = std::max<std::uint32_t>(meanUsedRun, 1);
+    allocation.meanFreeRun_ = std::max<std::uint32_t>(meanFreeRun, 1);
+    return allocation;
+}
+
+void ClusterAllocation::FillBitmap(std::uint64_t firstCluster, std::uint64_t clusterCount, std::span<BYTE> bitmap) const
+{
+    std::ranges::fill(bitmap, BYTE{0});
+    const std::uint64_t bits = std::uint64_t{bitmap.size()} * 8;
+    const std::uint64_t inside = firstCluster >= clusterCount ? 0 : std::min(bits, clusterCount - firstCluster);
+    switch (kind_) {
+    case Kind::AllUsed:
+        MarkUsed(bitmap, 0, inside);
+        break;
+    case Kind::Runs:
+        FillFromRuns(firstCluster, inside, bitmap);
+        break;
+    case Kind::Fragmented:
+        FillFragmented(firstCluster, inside, bitmap);
+        break;
+    }
+    MarkUsed(bitmap, inside, bits);
+}
+
+void ClusterAllocation::FillFromRuns(std::uint64_t firstCluster, std::uint64_t count, std::span<BYTE> bitmap) const
+{
+    const std::uint64_t last = firstCluster + count;
+    // The first run that ends after firstCluster.
+    auto next = std::ranges::upper_bound(runStarts_, firstCluster);
+    std::size_t index = next == runStarts_.begin() ? 0 : static_cast<std::size_t>(next - runStarts_.begin() - 1);
+    std::uint64_t covered = firstCluster;
+    for (; index < runs_.size() && runStarts_[index] < last; ++index) {
+        const std::uint64_t begin = std::max(runStarts_[index], firstCluster);
+        const std::uint64_t end = std::min(runStarts_[index] + runs_[index].length, last);
+        if (begin < end && runs_[index].used) {
+            MarkUsed(bitmap, begin - firstCluster, end - firstCluster);
+        }
+        covered = std::max(covered, end);
+    }
+    // Past the last run every cluster is in use.
+    MarkUsed(bitmap, covered - firstCluster, count);
+}
+
+void ClusterAllocation::FillFragmented(std::uint64_t firstCluster, std::uint64_t count, std::span<BYTE> bitmap) const
+{
+    const std::uint64_t last = firstCluster + count;
+    for (std::uint64_t block = firstCluster / FragmentBlockClusters; block * FragmentBlockClusters < last; ++block) {
+        std::uint64_t state = seed_ ^ (block * 0xD6E8FEB86659FD93u);
+        bool used = (SplitMix64(state) & 1) != 0;
+        std::uint64_t cluster = block * FragmentBlockClusters;
+        const std::uint64_t blockEnd = cluster + FragmentBlockClusters;
+        while (cluster < blockEnd && cluster < last) {
+            const std::uint32_t mean = used ? meanUsedRun_ : meanFreeRun_;
+            const std::uint64_t length = 1 + SplitMix64(state) % (2 * std::uint64_t{mean} - 1);
+            const std::uint64_t end = std::min({cluster + length, blockEnd, last});
+            if (used && end > firstCluster) {
+                MarkUsed(bitmap, std::max(cluster, firstCluster) - firstCluster, end - firstCluster);
+            }
+            cluster = end;
+            used = !used;
+        }
+    }
+}
+
+}  // namespace winapi::sim

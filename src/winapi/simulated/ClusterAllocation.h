@@ -1,0 +1,48 @@
+#pragma once
+// Which clusters of a simulated volume are in use, described compactly so that a volume of
+// several terabytes costs a few bytes: either a list of runs from cluster 0, or a seeded random
+// fragmentation that any part of the volume can be produced from on its own. Slices of the
+// allocation bitmap are made on demand.
+
+#include "winapi/WinTypes.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace winapi::sim {
+
+class ClusterAllocation {
+public:
+    struct Run {
+        bool used = false;
+        std::uint64_t length = 0;
+    };
+
+    // Every cluster in use.
+    ClusterAllocation() = default;
+    // The runs from cluster 0 on; clusters after the last run are in use.
+    static ClusterAllocation FromRuns(std::vector<Run> runs);
+    // Alternating used and free runs whose lengths are drawn evenly from 1 to twice the mean,
+    // from a generator seeded by seed and the block of clusters they lie in.
+    static ClusterAllocation Fragmented(std::uint64_t seed, std::uint32_t meanUsedRun, std::uint32_t meanFreeRun);
+
+    // Fills bitmap with one bit per cluster from firstCluster on (bit set = in use, least
+    // significant bit first). Clusters at or past clusterCount read as in use.
+    void FillBitmap(std::uint64_t firstCluster, std::uint64_t clusterCount, std::span<BYTE> bitmap) const;
+
+private:
+    void FillFromRuns(std::uint64_t firstCluster, std::uint64_t clusterCount, std::span<BYTE> bitmap) const;
+    void FillFragmented(std::uint64_t firstCluster, std::uint64_t clusterCount, std::span<BYTE> bitmap) const;
+
+    enum class Kind { AllUsed, Runs, Fragmented };
+    Kind kind_ = Kind::AllUsed;
+    std::vector<Run> runs_;
+    // First cluster of each run, for a binary search.
+    std::vector<std::uint64_t> runStarts_;
+    std::uint64_t seed_ = 0;
+    std::uint32_t meanUsedRun_ = 1;
+    std::uint32_t meanFreeRun_ = 1;
+};
+
+}  // namespace winapi::sim

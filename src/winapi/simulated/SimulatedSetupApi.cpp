@@ -1,0 +1,124 @@
+// The SetupAPI device-interface walk, answered from the disk interfaces of the simulated machine.
+
+#include "winapi/SetupApi.h"
+
+#include "winapi/Win32.h"
+#include "winapi/simulated/SimulatedMachine.h"
+
+#include <cstddef>
+#include <cstring>
+#include <map>
+#include <vector>
+
+namespace winapi {
+
+namespace {
+
+constexpr DWORD SPINT_ACTIVE = 0x1;
+
+// Each list holds the device paths present when it was made.
+struct DeviceLists {
+    std::map<HDEVINFO, std::vector<std::wstring>> lists;
+    std::uintptr_t next = 0x200000;
+};
+
+DeviceLists& Lists()
+{
+    static DeviceLists lists;
+    return lists;
+}
+
+BOOL Fail(DWORD error)
+{
+    SetLastError(error);
+    return FALSE;
+}
+
+}  // namespace
+
+UniqueDevInfo SetupDiGetClassDevsW(const GUID& classGuid, DWORD flags)
+{
+    if (const auto error = sim::CurrentMachine().TakeFault(L"SetupDiGetClassDevsW")) {
+        SetLastError(*error);
+        return UniqueDevInfo();
+    }
+    std::vector<std::wstring> paths;
+    if ((flags & DIGCF_DEVICEINTERFACE) != 0 && classGuid == GUID_DEVINTERFACE_DISK) {
+        for (const sim::DiskInterface& diskInterface : sim::CurrentMachine().diskInterfaces) {
+            paths.push_back(diskInterface.devicePath);
+        }
+    }
+    Lists().next += 4;
+    const auto list = reinterpret_cast<HDEVINFO>(Lists().next);
+    Lists().lists[list] = std::move(paths);
+    return UniqueDevInfo(list);
+}
+
+BOOL SetupDiEnumDeviceInterfaces(HDEVINFO deviceInfoSet, const GUID& interfaceClassGuid, DWORD memberIndex,
+                                 SP_DEVICE_INTERFACE_DATA& deviceInterfaceData)
+{
+    const auto list = Lists().lists.find(deviceInfoSet);
+    if (list == Lists().lists.end()) {
+        return Fail(ERROR_INVALID_HANDLE);
+    }
+    if (deviceInterfaceData.cbSize != sizeof(SP_DEVICE_INTERFACE_DATA)) {
+        return Fail(ERROR_INVALID_USER_BUFFER);
+    }
+    if (!(interfaceClassGuid == GUID_DEVINTERFACE_DISK) || memberIndex >= list->second.size()) {
+        return Fail(ERROR_NO_MORE_ITEMS);
+    }
+    deviceInterfaceData.InterfaceClassGuid = interfaceClassGuid;
+    deviceInterfaceData.Flags = SPINT_ACTIVE;
+    // Which member the data describes, as the real Reserved field does.
+    deviceInterfaceData.Reserved = std::uintptr_t{memberIndex} + 1;
+    return TRUE;
+}
+
+BOOL SetupDiGetDeviceInterfaceDetailW(HDEVINFO deviceInfoSet, const SP_DEVICE_INTERFACE_DATA& deviceInterfaceData,
+                                      std::span<BYTE> detail, DWORD* requiredSize)
+{
+    const auto list = Lists().lists.find(deviceInfoSet);
+    if (list == Lists().lists.end()) {
+        return Fail(ERROR_INVALID_HANDLE);
+    }
+    if (const auto error = sim::CurrentMachine().TakeFault(L"SetupDiGetDeviceInterfaceDetailW")) {
+        return Fail(*error);
+    }
+    if (deviceInterfaceData.Reserved == 0 || deviceInterfaceData.Reserved > list->second.size()) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    const std::wstring& path = list->second[deviceInterfaceData.Reserved - 1];
+    constexpr std::size_t pathOffset = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath);
+    const auto needed = static_cast<DWORD>(pathOffset + (path.size() + 1) * sizeof(wchar_t));
+    if (detail.empty()) {
+        if (requiredSize != nullptr) {
+            *requiredSize = needed;
+        }
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    }
+    DWORD headerSize = 0;
+    if (detail.size() >= sizeof(DWORD)) {
+        std::memcpy(&headerSize, detail.data(), sizeof(DWORD));
+    }
+    if (headerSize != SP_DEVICE_INTERFACE_DETAIL_DATA_W_SIZE) {
+        return Fail(ERROR_INVALID_USER_BUFFER);
+    }
+    if (detail.size() < needed) {
+        if (requiredSize != nullptr) {
+            *requiredSize = needed;
+        }
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    }
+    std::memcpy(detail.data() + pathOffset, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+    if (requiredSize != nullptr) {
+        *requiredSize = needed;
+    }
+    return TRUE;
+}
+
+BOOL SetupDiDestroyDeviceInfoList(HDEVINFO deviceInfoSet)
+{
+    return Lists().lists.erase(deviceInfoSet) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
+}
+
+}  // namespace winapi

@@ -1,0 +1,836 @@
+// Volumes, physical drives and their device I/O controls, answered from the simulated machine
+// with the Windows structure layouts and buffer rules.
+
+#include "winapi/Storage.h"
+
+#include "winapi/Win32.h"
+#include "winapi/simulated/SimulatedMachine.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <optional>
+
+namespace winapi {
+
+namespace {
+
+enum class DeviceKind { Volume, Drive };
+
+struct OpenDevice {
+    DeviceKind kind = DeviceKind::Volume;
+    std::size_t index = 0;
+    DWORD access = 0;
+    ULONGLONG position = 0;
+};
+
+// What the handles of this file stand for. The values lie apart from other simulated handles.
+struct HandleTables {
+    std::map<HANDLE, OpenDevice> devices;
+    std::map<HANDLE, std::size_t> volumeSearches;
+    std::map<HANDLE, std::vector<std::wstring>> mountPointSearches;
+    std::uintptr_t next = 0x100000;
+
+    HANDLE NewHandle()
+    {
+        next += 4;
+        return reinterpret_cast<HANDLE>(next);
+    }
+};
+
+HandleTables& Handles()
+{
+    static HandleTables tables;
+    return tables;
+}
+
+sim::Machine& Machine()
+{
+    return sim::CurrentMachine();
+}
+
+bool Faulted(std::wstring_view call)
+{
+    if (const auto error = Machine().TakeFault(call)) {
+        SetLastError(*error);
+        return true;
+    }
+    return false;
+}
+
+BOOL Fail(DWORD error)
+{
+    SetLastError(error);
+    return FALSE;
+}
+
+wchar_t Upper(wchar_t c)
+{
+    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+bool EqualNoCase(std::wstring_view left, std::wstring_view right)
+{
+    return std::ranges::equal(left, right, [](wchar_t a, wchar_t b) { return Upper(a) == Upper(b); });
+}
+
+bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix)
+{
+    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+// A path that names a volume by its drive letter or its volume name, split into the volume and
+// what follows (empty, "\" for the root, or "\Folder\...").
+struct VolumePath {
+    std::size_t volume = 0;
+    std::wstring rest;
+};
+
+std::optional<VolumePath> FindVolumeOfPath(std::wstring_view path)
+{
+    std::wstring_view local = path;
+    if (StartsWithNoCase(local, L"\\\\.\\") || StartsWithNoCase(local, L"\\\\?\\")) {
+        local.remove_prefix(4);
+    }
+    const auto& volumes = Machine().volumes;
+    if (local.size() >= 2 && local[1] == L':' && Upper(local[0]) >= L'A' && Upper(local[0]) <= L'Z') {
+        const wchar_t letter = Upper(local[0]);
+        for (std::size_t i = 0; i < volumes.size(); ++i) {
+            if (volumes[i].driveLetters.find(letter) != std::wstring::npos) {
+                return VolumePath{i, std::wstring(local.substr(2))};
+            }
+        }
+        return std::nullopt;
+    }
+    if (StartsWithNoCase(local, L"Volume{")) {
+        const std::size_t close = local.find(L'}');
+        if (close == std::wstring_view::npos) {
+            return std::nullopt;
+        }
+        const std::wstring name = L"\\\\?\\" + std::wstring(local.substr(0, close + 1)) + L"\\";
+        for (std::size_t i = 0; i < volumes.size(); ++i) {
+            if (EqualNoCase(volumes[i].name, name)) {
+                return VolumePath{i, std::wstring(local.substr(close + 1))};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+bool IsRoot(const std::wstring& rest)
+{
+    return rest.empty() || rest == L"\\";
+}
+
+// The volume mounted in the folder `rest` of volume host, if any.
+std::optional<std::size_t> VolumeMountedAt(std::size_t host, const std::wstring& rest)
+{
+    const auto& volumes = Machine().volumes;
+    for (std::size_t i = 0; i < volumes.size(); ++i) {
+        for (const std::wstring& mountPoint : volumes[i].mountPoints) {
+            const auto place = FindVolumeOfPath(mountPoint);
+            if (place && place->volume == host && EqualNoCase(place->rest, rest)) {
+                return i;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// A device path: a volume (\\.\C:, \\?\Volume{...}), a physical drive (\\.\PhysicalDriveN) or a
+// disk interface that SetupAPI listed.
+struct DeviceTarget {
+    DeviceKind kind = DeviceKind::Volume;
+    std::size_t index = 0;
+    std::optional<DWORD> openError;
+};
+
+std::optional<std::size_t> DriveIndex(DWORD number)
+{
+    const auto& drives = Machine().physicalDrives;
+    for (std::size_t i = 0; i < drives.size(); ++i) {
+        if (drives[i].number == number) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<DWORD> ParseDriveNumber(std::wstring_view digits)
+{
+    if (digits.empty() || digits.size() > 9 || (digits.size() > 1 && digits[0] == L'0')) {
+        return std::nullopt;
+    }
+    DWORD number = 0;
+    for (const wchar_t c : digits) {
+        if (c < L'0' || c > L'9') {
+            return std::nullopt;
+        }
+        number = number * 10 + static_cast<DWORD>(c - L'0');
+    }
+    return number;
+}
+
+// Fails with the error CreateFileW would give when the path is no device of the machine.
+std::optional<DeviceTarget> FindDevice(const std::wstring& path, DWORD& error)
+{
+    error = ERROR_FILE_NOT_FOUND;
+    if (StartsWithNoCase(path, L"\\\\.\\") || StartsWithNoCase(path, L"\\\\?\\")) {
+        constexpr std::wstring_view drivePrefix = L"PhysicalDrive";
+        const std::wstring_view local = std::wstring_view(path).substr(4);
+        if (StartsWithNoCase(local, drivePrefix)) {
+            if (const auto number = ParseDriveNumber(local.substr(drivePrefix.size()))) {
+                if (const auto index = DriveIndex(*number)) {
+                    return DeviceTarget{DeviceKind::Drive, *index, Machine().physicalDrives[*index].openError};
+                }
+            }
+            return std::nullopt;
+        }
+        if (const auto volume = FindVolumeOfPath(path)) {
+            if (volume->rest.empty()) {
+                return DeviceTarget{DeviceKind::Volume, volume->volume, Machine().volumes[volume->volume].openError};
+            }
+            // The root folder of a volume is a directory, which opens only for backup semantics.
+            error = IsRoot(volume->rest) ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
+            return std::nullopt;
+        }
+    }
+    for (const sim::DiskInterface& diskInterface : Machine().diskInterfaces) {
+        if (EqualNoCase(diskInterface.devicePath, path)) {
+            return DeviceTarget{DeviceKind::Drive, *DriveIndex(diskInterface.drive), diskInterface.openError};
+        }
+    }
+    return std::nullopt;
+}
+
+bool CopyName(const std::wstring& name, std::span<wchar_t> buffer)
+{
+    if (name.size() + 1 > buffer.size()) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    std::ranges::copy(name, buffer.begin());
+    buffer[name.size()] = L'\0';
+    return true;
+}
+
+template <typename Record>
+void PutRecord(std::span<BYTE> out, std::size_t offset, const Record& record)
+{
+    std::memcpy(out.data() + offset, &record, sizeof(Record));
+}
+
+// ---- Device I/O controls. Each answers with the error code, bytes returned set. ----
+
+// The one disk a volume lies on; spanned volumes have none.
+std::optional<std::size_t> SingleDiskOf(const OpenDevice& device)
+{
+    if (device.kind == DeviceKind::Drive) {
+        return device.index;
+    }
+    const sim::Volume& volume = Machine().volumes[device.index];
+    if (volume.extents.size() != 1) {
+        return std::nullopt;
+    }
+    return DriveIndex(volume.extents.front().disk);
+}
+
+DWORD GetDeviceNumber(const OpenDevice& device, std::span<BYTE> out, DWORD& returned)
+{
+    const auto disk = SingleDiskOf(device);
+    if (!disk) {
+        return ERROR_INVALID_FUNCTION;
+    }
+    if (out.size() < sizeof(STORAGE_DEVICE_NUMBER)) {
+        return ERROR_INSUFFICIENT_BUFFER;
+    }
+    const sim::PhysicalDrive& drive = Machine().physicalDrives[*disk];
+    STORAGE_DEVICE_NUMBER number{FILE_DEVICE_DISK, drive.number, 0};
+    if (device.kind == DeviceKind::Volume) {
+        const sim::VolumeExtent& extent = Machine().volumes[device.index].extents.front();
+        for (const sim::Partition& partition : drive.partitions) {
+            if (partition.startingOffset == extent.startingOffset) {
+                number.PartitionNumber = partition.number;
+            }
+        }
+    }
+    PutRecord(out, 0, number);
+    returned = sizeof(STORAGE_DEVICE_NUMBER);
+    return ERROR_SUCCESS;
+}
+
+std::vector<BYTE> AdapterDescriptor(const sim::PhysicalDrive& drive)
+{
+    STORAGE_ADAPTER_DESCRIPTOR descriptor{};
+    descriptor.Version = sizeof(STORAGE_ADAPTER_DESCRIPTOR);
+    descriptor.Size = sizeof(STORAGE_ADAPTER_DESCRIPTOR);
+    descriptor.MaximumTransferLength = 0x20000;
+    descriptor.MaximumPhysicalPages = 0x21;
+    descriptor.AlignmentMask = 1;
+    descriptor.BusType = static_cast<BYTE>(drive.busType);
+    std::vector<BYTE> bytes(sizeof(descriptor));
+    std::memcpy(bytes.data(), &descriptor, sizeof(descriptor));
+    return bytes;
+}
+
+std::vector<BYTE> DeviceDescriptor(const sim::PhysicalDrive& drive)
+{
+    STORAGE_DEVICE_DESCRIPTOR descriptor{};
+    const std::size_t fixed = offsetof(STORAGE_DEVICE_DESCRIPTOR, RawDeviceProperties);
+    descriptor.Version = sizeof(STORAGE_DEVICE_DESCRIPTOR);
+    descriptor.Size = static_cast<DWORD>(fixed + drive.productId.size() + 1);
+    descriptor.RemovableMedia = drive.removableMedia ? 1 : 0;
+    descriptor.ProductIdOffset = static_cast<DWORD>(fixed);
+    descriptor.BusType = drive.busType;
+    std::vector<BYTE> bytes(descriptor.Size, 0);
+    std::memcpy(bytes.data(), &descriptor, fixed);
+    std::ranges::copy(drive.productId, bytes.begin() + static_cast<std::ptrdiff_t>(fixed));
+    return bytes;
+}
+
+DWORD QueryProperty(const OpenDevice& device, std::span<const BYTE> in, std::span<BYTE> out, DWORD& returned)
+{
+    if (in.size() < sizeof(STORAGE_PROPERTY_QUERY)) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    STORAGE_PROPERTY_QUERY query{};
+    std::memcpy(&query, in.data(), sizeof(query));
+    const auto disk = SingleDiskOf(device);
+    if (!disk) {
+        return ERROR_INVALID_FUNCTION;
+    }
+    if (query.QueryType != PropertyStandardQuery ||
+        (query.PropertyId != StorageAdapterProperty && query.PropertyId != StorageDeviceProperty)) {
+        return ERROR_NOT_SUPPORTED;
+    }
+    if (out.size() < sizeof(STORAGE_DESCRIPTOR_HEADER)) {
+        return ERROR_INSUFFICIENT_BUFFER;
+    }
+    const sim::PhysicalDrive& drive = Machine().physicalDrives[*disk];
+    const std::vector<BYTE> descriptor =
+        query.PropertyId == StorageAdapterProperty ? AdapterDescriptor(drive) : DeviceDescriptor(drive);
+    // A short buffer gets the start of the descriptor; its Size field tells the whole size.
+    const std::size_t length = std::min(descriptor.size(), out.size());
+    std::memcpy(out.data(), descriptor.data(), length);
+    returned = static_cast<DWORD>(length);
+    return ERROR_SUCCESS;
+}
+
+DWORD GetVolumeDiskExtents(const OpenDevice& device, std::span<BYTE> out, DWORD& returned)
+{
+    if (device.kind != DeviceKind::Volume) {
+        return ERROR_INVALID_FUNCTION;
+    }
+    if (out.size() < sizeof(VOLUME_DISK_EXTENTS)) {
+        return ERROR_INSUFFICIENT_BUFFER;
+    }
+    const auto& extents = Machine().volumes[device.index].extents;
+    const DWORD count = static_cast<DWORD>(extents.size());
+    PutRecord(out, 0, count);
+    const std::size_t fits = (out.size() - offsetof(VOLUME_DISK_EXTENTS, Extents)) / sizeof(DISK_EXTENT);
+    const std::size_t written = std::min<std::size_t>(std::max<std::size_t>(fits, 1), extents.size());
+    for (std::size_t i = 0; i < written; ++i) {
+        const DISK_EXTENT extent{Machine().physicalDrives[*DriveIndex(extents[i].disk)].number,
+                                 extents[i].startingOffset, extents[i].length};
+        PutRecord(out, offsetof(VOLUME_DISK_EXTENTS, Extents) + i * sizeof(DISK_EXTENT), extent);
+    }
+    if (fits < extents.size()) {
+        // The count tells the caller how large a buffer to offer next time.
+        returned = sizeof(VOLUME_DISK_EXTENTS);
+        return ERROR_MORE_DATA;
+    }
+    returned = static_cast<DWORD>(offsetof(VOLUME_DISK_EXTENTS, Extents) + std::max<std::size_t>(written, 1) * sizeof(DISK_EXTENT));
+    return ERROR_SUCCESS;
+}
+
+PARTITION_INFORMATION_EX LayoutEntry(const sim::PhysicalDrive& drive, const sim::Partition& partition)
+{
+    PARTITION_INFORMATION_EX entry{};
+    entry.PartitionStyle = drive.partitionStyle;
+    entry.StartingOffset = partition.startingOffset;
+    entry.PartitionLength = partition.length;
+    entry.PartitionNumber = partition.number;
+    if (drive.partitionStyle == PARTITION_STYLE_MBR) {
+        entry.Mbr.PartitionType = partition.mbrType;
+        entry.Mbr.BootIndicator = partition.bootIndicator ? 1 : 0;
+        entry.Mbr.RecognizedPartition = partition.mbrType != 0 ? 1 : 0;
+        entry.Mbr.HiddenSectors = partition.hiddenSectors;
+    } else {
+        entry.Gpt.PartitionType = partition.gptType;
+        entry.Gpt.PartitionId = partition.gptId;
+        entry.Gpt.Attributes = partition.gptAttributes;
+        std::ranges::copy(partition.gptName, entry.Gpt.Name);
+    }
+    return entry;
+}
+
+DWORD GetDriveLayout(const OpenDevice& device, std::span<BYTE> out, DWORD& returned)
+{
+    if (device.kind != DeviceKind::Drive) {
+        return ERROR_INVALID_FUNCTION;
+    }
+    const sim::PhysicalDrive& drive = Machine().physicalDrives[device.index];
+    std::size_t count = drive.partitions.size();
+    if (drive.partitionStyle == PARTITION_STYLE_MBR) {
+        // Windows reports an MBR table in whole sectors' worth of four entries, unused ones included.
+        count = std::max<std::size_t>((count + 3) / 4 * 4, 4);
+    }
+    const std::size_t needed = offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionEntry) +
+                               std::max<std::size_t>(count, 1) * sizeof(PARTITION_INFORMATION_EX);
+    if (out.size() < needed) {
+        return ERROR_INSUFFICIENT_BUFFER;
+    }
+    std::fill(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(needed), BYTE{0});
+    DRIVE_LAYOUT_INFORMATION_EX header{};
+    header.PartitionStyle = drive.partitionStyle;
+    header.PartitionCount = static_cast<DWORD>(count);
+    if (drive.partitionStyle == PARTITION_STYLE_MBR) {
+        header.Mbr.Signature = drive.mbrSignature;
+    } else if (drive.partitionStyle == PARTITION_STYLE_GPT) {
+        constexpr LONGLONG firstUsable = 34 * 512;
+        header.Gpt.DiskId = drive.gptDiskId;
+        header.Gpt.StartingUsableOffset = firstUsable;
+        header.Gpt.UsableLength = drive.length - 2 * firstUsable;
+        header.Gpt.MaxPartitionCount = 128;
+    }
+    std::memcpy(out.data(), &header, offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionEntry));
+    for (std::size_t i = 0; i < count; ++i) {
+        PARTITION_INFORMATION_EX entry{};
+        entry.PartitionStyle = drive.partitionStyle;
+        if (i < drive.partitions.size()) {
+            entry = LayoutEntry(drive, drive.partitions[i]);
+        }
+        PutRecord(out, offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionEntry) + i * sizeof(PARTITION_INFORMATION_EX), entry);
+    }
+    returned = static_cast<DWORD>(needed);
+    return ERROR_SUCCESS;
+}
+
+DWORD GetLengthInfo(const OpenDevice& device, std::span<BYTE> out, DWORD& returned)
+{
+    if (out.size() < sizeof(GET_LENGTH_INFORMATION)) {
+        return ERROR_INSUFFICIENT_BUFFER;
+    }
+    const GET_LENGTH_INFORMATION length{device.kind == DeviceKind::Drive
+                                            ? Machine().physicalDrives[device.index].length
+                                            : static_cast<LONGLONG>(Machine().volumes[device.index].totalBytes)};
+    PutRecord(out, 0, length);
+    returned = sizeof(GET_LENGTH_INFORMATION);
+    return ERROR_SUCCESS;
+}
+
+// The file system hands out whole bytes of its bitmap, so a slice starts on a multiple of 8.
+constexpr LONGLONG BitmapAlignment = 8;
+
+DWORD GetVolumeBitmap(const OpenDevice& device, std::span<const BYTE> in, std::span<BYTE> out, DWORD& returned)
+{
+    if (device.kind != DeviceKind::Volume || Machine().volumes[device.index].fileSystem.empty()) {
+        return ERROR_INVALID_FUNCTION;
+    }
+    if (in.size() < sizeof(STARTING_LCN_INPUT_BUFFER)) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    if (out.size() < sizeof(VOLUME_BITMAP_BUFFER)) {
+        return ERROR_INSUFFICIENT_BUFFER;
+    }
+    const sim::Volume& volume = Machine().volumes[device.index];
+    STARTING_LCN_INPUT_BUFFER request{};
+    std::memcpy(&request, in.data(), sizeof(request));
+    const auto clusters = static_cast<LONGLONG>(volume.ClusterCount());
+    if (request.StartingLcn < 0 || request.StartingLcn >= clusters) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    const LONGLONG start = request.StartingLcn - request.StartingLcn % BitmapAlignment;
+    const LONGLONG remaining = clusters - start;
+    const std::size_t header = offsetof(VOLUME_BITMAP_BUFFER, Buffer);
+    const auto needed = static_cast<std::uint64_t>((remaining + 7) / 8);
+    const std::size_t bytes = static_cast<std::size_t>(std::min<std::uint64_t>(needed, out.size() - header));
+    const VOLUME_BITMAP_BUFFER slice{start, remaining, {}};
+    std::memcpy(out.data(), &slice, header);
+    volume.allocation.FillBitmap(static_cast<std::uint64_t>(start), static_cast<std::uint64_t>(clusters),
+                                 out.subspan(header, bytes));
+    returned = static_cast<DWORD>(header + bytes);
+    return bytes < needed ? ERROR_MORE_DATA : ERROR_SUCCESS;
+}
+
+}  // namespace
+
+DWORD GetLogicalDrives()
+{
+    if (Faulted(L"GetLogicalDrives")) {
+        return 0;
+    }
+    DWORD mask = 0;
+    for (const sim::Volume& volume : Machine().volumes) {
+        for (const wchar_t letter : volume.driveLetters) {
+            mask |= DWORD{1} << (letter - L'A');
+        }
+    }
+    return mask;
+}
+
+UINT GetDriveTypeW(const std::wstring& rootPathName)
+{
+    const auto place = FindVolumeOfPath(rootPathName);
+    if (!place) {
+        return DRIVE_NO_ROOT_DIR;
+    }
+    if (IsRoot(place->rest)) {
+        return Machine().volumes[place->volume].driveType;
+    }
+    std::wstring folder = place->rest;
+    if (!folder.ends_with(L'\\')) {
+        folder += L'\\';
+    }
+    if (const auto mounted = VolumeMountedAt(place->volume, folder)) {
+        return Machine().volumes[*mounted].driveType;
+    }
+    return DRIVE_NO_ROOT_DIR;
+}
+
+UniqueFindVolume FindFirstVolumeW(std::span<wchar_t> volumeName)
+{
+    if (Faulted(L"FindFirstVolumeW")) {
+        return UniqueFindVolume();
+    }
+    const auto& volumes = Machine().volumes;
+    if (volumes.empty()) {
+        SetLastError(ERROR_NO_MORE_FILES);
+        return UniqueFindVolume();
+    }
+    if (!CopyName(volumes.front().name, volumeName)) {
+        return UniqueFindVolume();
+    }
+    const HANDLE search = Handles().NewHandle();
+    Handles().volumeSearches[search] = 1;
+    return UniqueFindVolume(search);
+}
+
+BOOL FindNextVolumeW(HANDLE findVolume, std::span<wchar_t> volumeName)
+{
+    const auto search = Handles().volumeSearches.find(findVolume);
+    if (search == Handles().volumeSearches.end()) {
+        return Fail(ERROR_INVALID_HANDLE);
+    }
+    if (Faulted(L"FindNextVolumeW")) {
+        return FALSE;
+    }
+    const auto& volumes = Machine().volumes;
+    if (search->second >= volumes.size()) {
+        return Fail(ERROR_NO_MORE_FILES);
+    }
+    if (!CopyName(volumes[search->second].name, volumeName)) {
+        return FALSE;
+    }
+    ++search->second;
+    return TRUE;
+}
+
+BOOL FindVolumeClose(HANDLE findVolume)
+{
+    return Handles().volumeSearches.erase(findVolume) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
+}
+
+BOOL GetVolumeNameForVolumeMountPointW(const std::wstring& volumeMountPoint, std::span<wchar_t> volumeName)
+{
+    if (Faulted(L"GetVolumeNameForVolumeMountPointW")) {
+        return FALSE;
+    }
+    if (!volumeMountPoint.ends_with(L'\\')) {
+        return Fail(ERROR_INVALID_NAME);
+    }
+    const auto place = FindVolumeOfPath(volumeMountPoint);
+    if (!place) {
+        return Fail(ERROR_FILE_NOT_FOUND);
+    }
+    std::optional<std::size_t> target = place->volume;
+    if (!IsRoot(place->rest)) {
+        target = VolumeMountedAt(place->volume, place->rest);
+        if (!target) {
+            return Fail(ERROR_NOT_A_REPARSE_POINT);
+        }
+    }
+    return CopyName(Machine().volumes[*target].name, volumeName) ? TRUE : FALSE;
+}
+
+UniqueFindVolumeMountPoint FindFirstVolumeMountPointW(const std::wstring& rootPathName, std::span<wchar_t> volumeMountPoint)
+{
+    if (Faulted(L"FindFirstVolumeMountPointW")) {
+        return UniqueFindVolumeMountPoint();
+    }
+    const auto place = FindVolumeOfPath(rootPathName);
+    if (!place || place->rest != L"\\") {
+        SetLastError(place ? ERROR_INVALID_NAME : ERROR_FILE_NOT_FOUND);
+        return UniqueFindVolumeMountPoint();
+    }
+    std::vector<std::wstring> found;
+    for (const sim::Volume& volume : Machine().volumes) {
+        for (const std::wstring& mountPoint : volume.mountPoints) {
+            const auto host = FindVolumeOfPath(mountPoint);
+            if (host && host->volume == place->volume && host->rest.size() > 1) {
+                // Relative to the root of its volume: "Data\" for D:\Data\.
+                found.push_back(host->rest.substr(1));
+            }
+        }
+    }
+    if (found.empty()) {
+        SetLastError(ERROR_NO_MORE_FILES);
+        return UniqueFindVolumeMountPoint();
+    }
+    if (!CopyName(found.front(), volumeMountPoint)) {
+        return UniqueFindVolumeMountPoint();
+    }
+    found.erase(found.begin());
+    const HANDLE search = Handles().NewHandle();
+    Handles().mountPointSearches[search] = std::move(found);
+    return UniqueFindVolumeMountPoint(search);
+}
+
+BOOL FindNextVolumeMountPointW(HANDLE findVolumeMountPoint, std::span<wchar_t> volumeMountPoint)
+{
+    const auto search = Handles().mountPointSearches.find(findVolumeMountPoint);
+    if (search == Handles().mountPointSearches.end()) {
+        return Fail(ERROR_INVALID_HANDLE);
+    }
+    if (search->second.empty()) {
+        return Fail(ERROR_NO_MORE_FILES);
+    }
+    if (!CopyName(search->second.front(), volumeMountPoint)) {
+        return FALSE;
+    }
+    search->second.erase(search->second.begin());
+    return TRUE;
+}
+
+BOOL FindVolumeMountPointClose(HANDLE findVolumeMountPoint)
+{
+    return Handles().mountPointSearches.erase(findVolumeMountPoint) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
+}
+
+BOOL GetFileAttributesExW(const std::wstring& fileName, GET_FILEEX_INFO_LEVELS infoLevel,
+                          WIN32_FILE_ATTRIBUTE_DATA& information)
+{
+    if (Faulted(L"GetFileAttributesExW")) {
+        return FALSE;
+    }
+    if (infoLevel != GetFileExInfoStandard) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    // The model knows the root folders of its volumes; it holds no other files.
+    const auto place = FindVolumeOfPath(fileName);
+    if (!place || place->rest != L"\\") {
+        return Fail(ERROR_FILE_NOT_FOUND);
+    }
+    const sim::Volume& volume = Machine().volumes[place->volume];
+    if (volume.fileSystem.empty()) {
+        return Fail(ERROR_UNRECOGNIZED_VOLUME);
+    }
+    information = WIN32_FILE_ATTRIBUTE_DATA{};
+    information.dwFileAttributes = volume.rootAttributes;
+    return TRUE;
+}
+
+UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD /*shareMode*/,
+                       DWORD creationDisposition, DWORD /*flagsAndAttributes*/)
+{
+    if (Faulted(L"CreateFileW")) {
+        return UniqueFile();
+    }
+    DWORD error = ERROR_SUCCESS;
+    const auto target = FindDevice(fileName, error);
+    if (!target) {
+        SetLastError(error);
+        return UniqueFile();
+    }
+    if (creationDisposition != OPEN_EXISTING) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return UniqueFile();
+    }
+    if (target->openError) {
+        SetLastError(*target->openError);
+        return UniqueFile();
+    }
+    // Reading or writing a whole drive, or writing a volume, is for administrators only.
+    const DWORD rawAccess = target->kind == DeviceKind::Drive ? (GENERIC_READ | GENERIC_WRITE) : GENERIC_WRITE;
+    if ((desiredAccess & rawAccess) != 0 && !Machine().administrator) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return UniqueFile();
+    }
+    const HANDLE handle = Handles().NewHandle();
+    Handles().devices[handle] = OpenDevice{target->kind, target->index, desiredAccess, 0};
+    return UniqueFile(handle);
+}
+
+BOOL CloseHandle(HANDLE object)
+{
+    return Handles().devices.erase(object) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
+}
+
+BOOL ReadFile(HANDLE file, std::span<BYTE> buffer, DWORD& bytesRead)
+{
+    const auto device = Handles().devices.find(file);
+    if (device == Handles().devices.end()) {
+        return Fail(ERROR_INVALID_HANDLE);
+    }
+    if (Faulted(L"ReadFile")) {
+        return FALSE;
+    }
+    OpenDevice& open = device->second;
+    if ((open.access & GENERIC_READ) == 0) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
+    const bool isDrive = open.kind == DeviceKind::Drive;
+    const DWORD sectorSize = isDrive ? Machine().physicalDrives[open.index].bytesPerSector
+                                     : Machine().volumes[open.index].bytesPerSector;
+    // Devices are read in whole sectors.
+    if (buffer.size() % sectorSize != 0) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    const ULONGLONG length = isDrive ? static_cast<ULONGLONG>(Machine().physicalDrives[open.index].length)
+                                     : Machine().volumes[open.index].totalBytes;
+    ULONGLONG count = std::min<ULONGLONG>(buffer.size(), length > open.position ? length - open.position : 0);
+    std::fill(buffer.begin(), buffer.end(), BYTE{0});
+    if (isDrive && open.position < sectorSize) {
+        // A drive whose first sector the profile gives short reads short.
+        const std::vector<BYTE>& sector0 = Machine().physicalDrives[open.index].sector0;
+        if (sector0.size() < sectorSize) {
+            count = std::min<ULONGLONG>(count, sector0.size() - std::min<ULONGLONG>(sector0.size(), open.position));
+        }
+        const auto from = static_cast<std::size_t>(std::min<ULONGLONG>(open.position, sector0.size()));
+        const std::size_t copied = std::min<std::size_t>(sector0.size() - from, static_cast<std::size_t>(count));
+        std::memcpy(buffer.data(), sector0.data() + from, copied);
+    }
+    open.position += count;
+    bytesRead = static_cast<DWORD>(count);
+    return TRUE;
+}
+
+BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, std::span<const BYTE> inBuffer, std::span<BYTE> outBuffer,
+                     DWORD& bytesReturned)
+{
+    const auto open = Handles().devices.find(device);
+    if (open == Handles().devices.end()) {
+        return Fail(ERROR_INVALID_HANDLE);
+    }
+    static const std::map<DWORD, std::wstring> faultNames{
+        {IOCTL_STORAGE_GET_DEVICE_NUMBER, L"DeviceIoControl.IOCTL_STORAGE_GET_DEVICE_NUMBER"},
+        {IOCTL_STORAGE_QUERY_PROPERTY, L"DeviceIoControl.IOCTL_STORAGE_QUERY_PROPERTY"},
+        {IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, L"DeviceIoControl.IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS"},
+        {IOCTL_DISK_GET_DRIVE_LAYOUT_EX, L"DeviceIoControl.IOCTL_DISK_GET_DRIVE_LAYOUT_EX"},
+        {IOCTL_DISK_GET_LENGTH_INFO, L"DeviceIoControl.IOCTL_DISK_GET_LENGTH_INFO"},
+        {FSCTL_GET_VOLUME_BITMAP, L"DeviceIoControl.FSCTL_GET_VOLUME_BITMAP"},
+    };
+    const auto faultName = faultNames.find(ioControlCode);
+    if (faultName != faultNames.end() && Faulted(faultName->second)) {
+        return FALSE;
+    }
+    const DWORD requiredAccess = (ioControlCode >> 14) & 3;
+    if (((requiredAccess & FILE_READ_ACCESS) != 0 && (open->second.access & GENERIC_READ) == 0) ||
+        ((requiredAccess & FILE_WRITE_ACCESS) != 0 && (open->second.access & GENERIC_WRITE) == 0)) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
+    DWORD returned = 0;
+    DWORD error = ERROR_INVALID_FUNCTION;
+    switch (ioControlCode) {
+    case IOCTL_STORAGE_GET_DEVICE_NUMBER:
+        error = GetDeviceNumber(open->second, outBuffer, returned);
+        break;
+    case IOCTL_STORAGE_QUERY_PROPERTY:
+        error = QueryProperty(open->second, inBuffer, outBuffer, returned);
+        break;
+    case IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS:
+        error = GetVolumeDiskExtents(open->second, outBuffer, returned);
+        break;
+    case IOCTL_DISK_GET_DRIVE_LAYOUT_EX:
+        error = GetDriveLayout(open->second, outBuffer, returned);
+        break;
+    case IOCTL_DISK_GET_LENGTH_INFO:
+        error = GetLengthInfo(open->second, outBuffer, returned);
+        break;
+    case FSCTL_GET_VOLUME_BITMAP:
+        error = GetVolumeBitmap(open->second, inBuffer, outBuffer, returned);
+        break;
+    default:
+        break;
+    }
+    if (error == ERROR_SUCCESS || error == ERROR_MORE_DATA) {
+        bytesReturned = returned;
+    }
+    if (error != ERROR_SUCCESS) {
+        return Fail(error);
+    }
+    return TRUE;
+}
+
+namespace {
+
+// The volume of a path for the free-space calls, or the error they fail with.
+const sim::Volume* MountedVolumeOfPath(const std::wstring& path)
+{
+    const auto place = FindVolumeOfPath(path);
+    if (!place) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return nullptr;
+    }
+    const sim::Volume& volume = Machine().volumes[place->volume];
+    if (volume.fileSystem.empty()) {
+        SetLastError(volume.driveType == DRIVE_FIXED ? ERROR_UNRECOGNIZED_VOLUME : ERROR_NOT_READY);
+        return nullptr;
+    }
+    return &volume;
+}
+
+}  // namespace
+
+BOOL GetDiskFreeSpaceW(const std::wstring& rootPathName, DWORD& sectorsPerCluster, DWORD& bytesPerSector,
+                       DWORD& numberOfFreeClusters, DWORD& totalNumberOfClusters)
+{
+    if (Faulted(L"GetDiskFreeSpaceW")) {
+        return FALSE;
+    }
+    const sim::Volume* volume = MountedVolumeOfPath(rootPathName);
+    if (volume == nullptr) {
+        return FALSE;
+    }
+    const std::uint64_t clusterSize = std::uint64_t{volume->bytesPerSector} * volume->sectorsPerCluster;
+    sectorsPerCluster = volume->sectorsPerCluster;
+    bytesPerSector = volume->bytesPerSector;
+    numberOfFreeClusters = static_cast<DWORD>(std::min<std::uint64_t>(volume->freeBytesAvailable / clusterSize, UINT32_MAX));
+    totalNumberOfClusters = static_cast<DWORD>(std::min<std::uint64_t>(volume->ClusterCount(), UINT32_MAX));
+    return TRUE;
+}
+
+BOOL GetDiskFreeSpaceExW(const std::wstring& directoryName, ULONGLONG& freeBytesAvailableToCaller,
+                         ULONGLONG& totalNumberOfBytes, ULONGLONG& totalNumberOfFreeBytes)
+{
+    if (Faulted(L"GetDiskFreeSpaceExW")) {
+        return FALSE;
+    }
+    const sim::Volume* volume = MountedVolumeOfPath(directoryName);
+    if (volume == nullptr) {
+        return FALSE;
+    }
+    freeBytesAvailableToCaller = volume->freeBytesAvailable;
+    totalNumberOfBytes = volume->totalBytes;
+    totalNumberOfFreeBytes = volume->freeBytes;
+    return TRUE;
+}
+
+HRESULT SHGetFolderPathW(int folder, DWORD /*flags*/, std::span<wchar_t> path)
+{
+    if (const auto error = Machine().TakeFault(L"SHGetFolderPathW")) {
+        return static_cast<HRESULT>(*error);
+    }
+    if (folder != CSIDL_PROGRAM_FILES || path.size() < MAX_PATH) {
+        return E_INVALIDARG;
+    }
+    const std::optional<std::wstring>& programFiles = Machine().programFilesFolder;
+    if (!programFiles || programFiles->size() >= MAX_PATH) {
+        return E_FAIL;
+    }
+    std::ranges::copy(*programFiles, path.begin());
+    path[programFiles->size()] = L'\0';
+    return S_OK;
+}
+
+}  // namespace winapi

@@ -1,0 +1,85 @@
+#pragma once
+// The storage of a simulated machine: physical drives with their partition tables, volumes with
+// their extents and cluster allocation, and the disk interfaces that SetupAPI lists.
+
+#include "winapi/Storage.h"
+#include "winapi/simulated/ClusterAllocation.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace winapi::sim {
+
+struct Partition {
+    DWORD number = 0;
+    LONGLONG startingOffset = 0;
+    LONGLONG length = 0;
+    // MBR entries.
+    BYTE mbrType = 0;
+    bool bootIndicator = false;
+    DWORD hiddenSectors = 0;
+    // GPT entries.
+    GUID gptType{};
+    GUID gptId{};
+    ULONGLONG gptAttributes = 0;
+    std::u16string gptName;
+};
+
+struct PhysicalDrive {
+    DWORD number = 0;
+    DWORD busType = BusTypeUnknown;
+    LONGLONG length = 0;
+    DWORD bytesPerSector = 512;
+    bool removableMedia = false;
+    std::string productId;
+    DWORD partitionStyle = PARTITION_STYLE_RAW;
+    DWORD mbrSignature = 0;
+    GUID gptDiskId{};
+    std::vector<Partition> partitions;
+    // The bytes a read from the start of the drive returns; the rest of the drive reads as zeros.
+    std::vector<BYTE> sector0;
+    // CreateFileW on the drive fails with this error.
+    std::optional<DWORD> openError;
+};
+
+struct VolumeExtent {
+    DWORD disk = 0;
+    LONGLONG startingOffset = 0;
+    LONGLONG length = 0;
+};
+
+struct Volume {
+    // The \\?\Volume{...}\ form, with its trailing backslash.
+    std::wstring name;
+    UINT driveType = DRIVE_FIXED;
+    // Upper-case letters.
+    std::wstring driveLetters;
+    // Folders on other volumes where this one is mounted, e.g. D:\Data\ (with the backslash).
+    std::vector<std::wstring> mountPoints;
+    std::vector<VolumeExtent> extents;
+    // Empty: no file system is mounted (a RAW volume).
+    std::wstring fileSystem;
+    DWORD rootAttributes = FILE_ATTRIBUTE_DIRECTORY;
+    ULONGLONG totalBytes = 0;
+    ULONGLONG freeBytes = 0;
+    ULONGLONG freeBytesAvailable = 0;
+    DWORD bytesPerSector = 512;
+    DWORD sectorsPerCluster = 8;
+    ClusterAllocation allocation;
+    std::optional<DWORD> openError;
+
+    [[nodiscard]] std::uint64_t ClusterCount() const
+    {
+        return totalBytes / (std::uint64_t{bytesPerSector} * sectorsPerCluster);
+    }
+};
+
+struct DiskInterface {
+    std::wstring devicePath;
+    DWORD drive = 0;
+    std::optional<DWORD> openError;
+};
+
+}  // namespace winapi::sim

@@ -1,0 +1,476 @@
+#include "winapi/simulated/StorageProfile.h"
+
+#include "winapi/Utf8.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstring>
+#include <map>
+#include <set>
+
+namespace winapi::sim {
+
+namespace {
+
+constexpr std::size_t MbrEntriesOffset = 446;
+constexpr std::size_t MbrEntrySize = 16;
+constexpr std::size_t MbrDiskSignatureOffset = 440;
+constexpr std::size_t MbrPrimaryEntries = 4;
+constexpr BYTE MbrActive = 0x80;
+constexpr BYTE ProtectiveMbrType = 0xEE;
+
+// GPT partition types a profile may name instead of spelling the GUID.
+const std::map<std::wstring, std::wstring>& GptTypeNames()
+{
+    static const std::map<std::wstring, std::wstring> names{
+        {L"basicData", L"{EBD0A0A2-B9E5-4433-87C0-68B6B72699C7}"},
+        {L"efiSystem", L"{C12A7328-F81F-11D2-BA4B-00A0C93EC93B}"},
+        {L"msReserved", L"{E3C9E316-0B5C-4DB8-817D-F92DF00215AE}"},
+        {L"recovery", L"{DE94BBA4-06D1-4D40-A16A-BFD50179D6AC}"},
+        {L"ldmMetadata", L"{5808C8AA-7E8F-42E0-85D2-E1E90434CFB3}"},
+        {L"ldmData", L"{AF9B60A0-1431-4F62-BC68-3311714A69AD}"},
+    };
+    return names;
+}
+
+const std::map<std::wstring, UINT>& DriveTypeNames()
+{
+    static const std::map<std::wstring, UINT> names{
+        {L"DRIVE_UNKNOWN", DRIVE_UNKNOWN}, {L"DRIVE_REMOVABLE", DRIVE_REMOVABLE}, {L"DRIVE_FIXED", DRIVE_FIXED},
+        {L"DRIVE_REMOTE", DRIVE_REMOTE},   {L"DRIVE_CDROM", DRIVE_CDROM},         {L"DRIVE_RAMDISK", DRIVE_RAMDISK},
+    };
+    return names;
+}
+
+const std::map<std::wstring, DWORD>& BusTypeNames()
+{
+    static const std::map<std::wstring, DWORD> names{
+        {L"BusTypeUnknown", 0}, {L"BusTypeScsi", 1},   {L"BusTypeAtapi", 2}, {L"BusTypeAta", 3},
+        {L"BusType1394", 4},    {L"BusTypeSsa", 5},    {L"BusTypeFibre", 6}, {L"BusTypeUsb", 7},
+        {L"BusTypeRAID", 8},    {L"BusTypeiScsi", 9},  {L"BusTypeSas", 10},  {L"BusTypeSata", 11},
+        {L"BusTypeSd", 12},     {L"BusTypeMmc", 13},   {L"BusTypeVirtual", 14},
+        {L"BusTypeFileBackedVirtual", 15},
+    };
+    return names;
+}
+
+int HexValue(wchar_t c)
+{
+    if (c >= L'0' && c <= L'9') {
+        return c - L'0';
+    }
+    if (c >= L'a' && c <= L'f') {
+        return c - L'a' + 10;
+    }
+    if (c >= L'A' && c <= L'F') {
+        return c - L'A' + 10;
+    }
+    return -1;
+}
+
+// Reads hex digits text[begin, begin + count) into value.
+bool ReadHex(const std::wstring& text, std::size_t begin, std::size_t count, std::uint64_t& value)
+{
+    value = 0;
+    for (std::size_t i = begin; i < begin + count; ++i) {
+        const int digit = HexValue(text[i]);
+        if (digit < 0) {
+            return false;
+        }
+        value = value * 16 + static_cast<std::uint64_t>(digit);
+    }
+    return true;
+}
+
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}".
+bool ParseGuid(const std::wstring& text, GUID& guid)
+{
+    if (text.size() != 38 || text[0] != L'{' || text[37] != L'}' || text[9] != L'-' || text[14] != L'-' ||
+        text[19] != L'-' || text[24] != L'-') {
+        return false;
+    }
+    std::uint64_t value = 0;
+    GUID parsed{};
+    if (!ReadHex(text, 1, 8, value)) {
+        return false;
+    }
+    parsed.Data1 = static_cast<DWORD>(value);
+    if (!ReadHex(text, 10, 4, value)) {
+        return false;
+    }
+    parsed.Data2 = static_cast<WORD>(value);
+    if (!ReadHex(text, 15, 4, value)) {
+        return false;
+    }
+    parsed.Data3 = static_cast<WORD>(value);
+    constexpr std::array<std::size_t, 8> offsets{20, 22, 25, 27, 29, 31, 33, 35};
+    for (std::size_t i = 0; i < offsets.size(); ++i) {
+        if (!ReadHex(text, offsets[i], 2, value)) {
+            return false;
+        }
+        parsed.Data4[i] = static_cast<BYTE>(value);
+    }
+    guid = parsed;
+    return true;
+}
+
+void ReadGuid(ProfileObject& object, const std::string& key, GUID& guid, bool allowNames)
+{
+    std::wstring text;
+    object.Text(key, text);
+    if (text.empty() || object.Reader().Failed()) {
+        return;
+    }
+    if (allowNames) {
+        if (const auto named = GptTypeNames().find(text); named != GptTypeNames().end()) {
+            text = named->second;
+        }
+    }
+    if (!ParseGuid(text, guid)) {
+        object.Reader().Fail(object.FieldPath(key), allowNames
+                                                        ? "expected a GUID such as \"{EBD0A0A2-B9E5-4433-87C0-68B6B72699C7}\" "
+                                                          "or one of basicData, efiSystem, msReserved, recovery, "
+                                                          "ldmMetadata, ldmData"
+                                                        : "expected a GUID such as \"{EBD0A0A2-B9E5-4433-87C0-68B6B72699C7}\"");
+    }
+}
+
+// A name from names, or a whole number.
+template <typename Value>
+void ReadNamedNumber(ProfileObject& object, const std::string& key, const std::map<std::wstring, Value>& names,
+                     Value& value)
+{
+    const nlohmann::json* field = object.Raw(key);
+    if (field == nullptr) {
+        return;
+    }
+    if (field->is_number_unsigned() && field->get<std::uint64_t>() <= UINT32_MAX) {
+        value = static_cast<Value>(field->get<std::uint64_t>());
+        return;
+    }
+    if (field->is_string()) {
+        if (const auto named = names.find(FromUtf8(field->get_ref<const std::string&>())); named != names.end()) {
+            value = named->second;
+            return;
+        }
+    }
+    std::string choices;
+    for (const auto& [name, number] : names) {
+        choices += (choices.empty() ? "" : ", ") + ToUtf8(name);
+    }
+    object.Reader().Fail(object.FieldPath(key), "expected a whole number or one of " + choices);
+}
+
+// A byte: a number below 256, or a string such as "0x07".
+void ReadByte(ProfileObject& object, const std::string& key, BYTE& value)
+{
+    const nlohmann::json* field = object.Raw(key);
+    if (field == nullptr) {
+        return;
+    }
+    if (field->is_number_unsigned() && field->get<std::uint64_t>() <= 0xFF) {
+        value = static_cast<BYTE>(field->get<std::uint64_t>());
+        return;
+    }
+    if (field->is_string()) {
+        const std::string& text = field->get_ref<const std::string&>();
+        unsigned parsed = 0;
+        if (text.size() > 2 && (text.starts_with("0x") || text.starts_with("0X"))) {
+            const auto [stop, error] = std::from_chars(text.data() + 2, text.data() + text.size(), parsed, 16);
+            if (error == std::errc() && stop == text.data() + text.size() && parsed <= 0xFF) {
+                value = static_cast<BYTE>(parsed);
+                return;
+            }
+        }
+    }
+    object.Reader().Fail(object.FieldPath(key), "expected a byte: a number below 256 or a string such as \"0x07\"");
+}
+
+void ReadSigned64(ProfileObject& object, const std::string& key, LONGLONG& value)
+{
+    std::uint64_t wide = static_cast<std::uint64_t>(value);
+    object.Unsigned64(key, wide);
+    if (wide > static_cast<std::uint64_t>(INT64_MAX)) {
+        object.Reader().Fail(object.FieldPath(key), "expected a whole number below 2^63");
+        return;
+    }
+    value = static_cast<LONGLONG>(wide);
+}
+
+void ReadOpenError(ProfileObject& object, std::optional<DWORD>& openError)
+{
+    std::uint32_t error = 0;
+    if (object.Raw("openError") != nullptr) {
+        object.ErrorCode("openError", error);
+        openError = error;
+    }
+}
+
+void PutLittleEndian(std::vector<BYTE>& bytes, std::size_t offset, std::uint32_t value)
+{
+    for (std::size_t i = 0; i < 4; ++i) {
+        bytes[offset + i] = static_cast<BYTE>(value >> (8 * i));
+    }
+}
+
+void PutMbrEntry(std::vector<BYTE>& sector, std::size_t slot, BYTE boot, BYTE type, std::uint64_t firstSector,
+                 std::uint64_t sectors)
+{
+    const std::size_t entry = MbrEntriesOffset + slot * MbrEntrySize;
+    // CHS fields hold the "beyond CHS range" marker that LBA-addressed disks use.
+    constexpr std::array<BYTE, 3> chs{0xFE, 0xFF, 0xFF};
+    sector[entry] = boot;
+    std::ranges::copy(chs, sector.begin() + static_cast<std::ptrdiff_t>(entry + 1));
+    sector[entry + 4] = type;
+    std::ranges::copy(chs, sector.begin() + static_cast<std::ptrdiff_t>(entry + 5));
+    PutLittleEndian(sector, entry + 8, static_cast<std::uint32_t>(std::min<std::uint64_t>(firstSector, UINT32_MAX)));
+    PutLittleEndian(sector, entry + 12, static_cast<std::uint32_t>(std::min<std::uint64_t>(sectors, UINT32_MAX)));
+}
+
+// Sector 0 as Windows would have written it for the drive's table: an MBR with the first four
+// entries, a protective MBR for GPT, zeros for a RAW drive.
+std::vector<BYTE> BuildSector0(const PhysicalDrive& drive)
+{
+    std::vector<BYTE> sector(drive.bytesPerSector, 0);
+    if (drive.partitionStyle == PARTITION_STYLE_RAW) {
+        return sector;
+    }
+    const auto sectorSize = static_cast<std::uint64_t>(drive.bytesPerSector);
+    if (drive.partitionStyle == PARTITION_STYLE_MBR) {
+        PutLittleEndian(sector, MbrDiskSignatureOffset, drive.mbrSignature);
+        for (std::size_t slot = 0; slot < std::min(drive.partitions.size(), MbrPrimaryEntries); ++slot) {
+            const Partition& partition = drive.partitions[slot];
+            PutMbrEntry(sector, slot, partition.bootIndicator ? MbrActive : BYTE{0}, partition.mbrType,
+                        static_cast<std::uint64_t>(partition.startingOffset) / sectorSize,
+                        static_cast<std::uint64_t>(partition.length) / sectorSize);
+        }
+    } else {
+        PutMbrEntry(sector, 0, 0, ProtectiveMbrType, 1, static_cast<std::uint64_t>(drive.length) / sectorSize - 1);
+    }
+    sector[510] = 0x55;
+    sector[511] = 0xAA;
+    return sector;
+}
+
+void ReadPartition(ProfileObject& object, DWORD style, Partition& partition)
+{
+    object.Unsigned("number", partition.number);
+    ReadSigned64(object, "startingOffset", partition.startingOffset);
+    ReadSigned64(object, "length", partition.length);
+    if (style == PARTITION_STYLE_MBR) {
+        ReadByte(object, "type", partition.mbrType);
+        object.Boolean("bootIndicator", partition.bootIndicator);
+        object.Unsigned("hiddenSectors", partition.hiddenSectors);
+        return;
+    }
+    ReadGuid(object, "type", partition.gptType, true);
+    ReadGuid(object, "id", partition.gptId, false);
+    object.Unsigned64("attributes", partition.gptAttributes);
+    std::wstring name;
+    object.Text("name", name);
+    if (name.size() > 36) {
+        object.Reader().Fail(object.FieldPath("name"), "longer than 36 characters");
+        return;
+    }
+    partition.gptName.assign(name.begin(), name.end());
+}
+
+void ReadPhysicalDrive(ProfileObject& object, PhysicalDrive& drive)
+{
+    object.Unsigned("number", drive.number);
+    ReadNamedNumber(object, "busType", BusTypeNames(), drive.busType);
+    ReadSigned64(object, "length", drive.length);
+    object.Unsigned("bytesPerSector", drive.bytesPerSector);
+    object.Boolean("removableMedia", drive.removableMedia);
+    std::wstring productId;
+    object.Text("productId", productId);
+    drive.productId = ToUtf8(productId);
+    std::wstring style = L"RAW";
+    object.Text("partitionStyle", style);
+    if (style == L"MBR") {
+        drive.partitionStyle = PARTITION_STYLE_MBR;
+    } else if (style == L"GPT") {
+        drive.partitionStyle = PARTITION_STYLE_GPT;
+    } else if (style != L"RAW") {
+        object.Reader().Fail(object.FieldPath("partitionStyle"), "expected MBR, GPT or RAW");
+        return;
+    }
+    object.Unsigned("diskSignature", drive.mbrSignature);
+    ReadGuid(object, "diskId", drive.gptDiskId, false);
+    object.Objects("partitions", [&](ProfileObject& partitionObject) {
+        ReadPartition(partitionObject, drive.partitionStyle, drive.partitions.emplace_back());
+    });
+    ReadOpenError(object, drive.openError);
+    if (drive.bytesPerSector == 0 || drive.bytesPerSector % 512 != 0) {
+        object.Reader().Fail(object.FieldPath("bytesPerSector"), "expected a multiple of 512");
+        return;
+    }
+    if (drive.partitionStyle == PARTITION_STYLE_RAW && !drive.partitions.empty()) {
+        object.Reader().Fail(object.FieldPath("partitions"), "a RAW drive has no partition table");
+        return;
+    }
+    if (const nlohmann::json* sector0 = object.Raw("sector0")) {
+        if (!sector0->is_string() || !ReadHexBytes(sector0->get_ref<const std::string&>(), drive.sector0) ||
+            drive.sector0.size() > drive.bytesPerSector) {
+            object.Reader().Fail(object.FieldPath("sector0"),
+                                 "expected at most one sector of bytes as a string of hexadecimal digit pairs");
+        }
+    } else {
+        drive.sector0 = BuildSector0(drive);
+    }
+}
+
+void ReadAllocation(ProfileObject& object, Volume& volume)
+{
+    const bool hasRuns = object.Raw("runs") != nullptr;
+    const bool hasFragmented = object.Raw("fragmented") != nullptr;
+    if (hasRuns && hasFragmented) {
+        object.Reader().Fail(object.Path(), "give either runs or fragmented, not both");
+        return;
+    }
+    if (hasRuns) {
+        std::vector<ClusterAllocation::Run> runs;
+        object.Objects("runs", [&](ProfileObject& runObject) {
+            const bool used = runObject.Raw("used") != nullptr;
+            const bool free = runObject.Raw("free") != nullptr;
+            if (used == free) {
+                runObject.Reader().Fail(runObject.Path(), "expected one of used or free, with a number of clusters");
+                return;
+            }
+            ClusterAllocation::Run run{used, 0};
+            runObject.Unsigned64(used ? "used" : "free", run.length);
+            runs.push_back(run);
+        });
+        volume.allocation = ClusterAllocation::FromRuns(std::move(runs));
+    } else if (hasFragmented) {
+        object.Object("fragmented", [&](ProfileObject& fragmented) {
+            std::uint64_t seed = 0;
+            std::uint32_t meanUsedRun = 1;
+            std::uint32_t meanFreeRun = 1;
+            fragmented.Unsigned64("seed", seed);
+            fragmented.Unsigned("meanUsedRun", meanUsedRun);
+            fragmented.Unsigned("meanFreeRun", meanFreeRun);
+            if (meanUsedRun == 0 || meanFreeRun == 0) {
+                fragmented.Reader().Fail(fragmented.Path(), "meanUsedRun and meanFreeRun must be 1 or more");
+                return;
+            }
+            volume.allocation = ClusterAllocation::Fragmented(seed, meanUsedRun, meanFreeRun);
+        });
+    }
+}
+
+bool IsVolumeName(const std::wstring& name)
+{
+    return name.starts_with(L"\\\\?\\Volume{") && name.ends_with(L"}\\");
+}
+
+void ReadVolume(ProfileObject& object, Volume& volume)
+{
+    object.Text("name", volume.name);
+    ReadNamedNumber(object, "driveType", DriveTypeNames(), volume.driveType);
+    object.TextList("driveLetters", [&](std::wstring letter) {
+        const wchar_t upper = letter.size() == 1 && letter[0] >= L'a' && letter[0] <= L'z'
+                                  ? static_cast<wchar_t>(letter[0] - L'a' + L'A')
+                                  : letter[0];
+        if (letter.size() != 1 || upper < L'A' || upper > L'Z') {
+            object.Reader().Fail(object.FieldPath("driveLetters"), "expected letters from A to Z");
+            return;
+        }
+        volume.driveLetters += upper;
+    });
+    object.TextList("mountPoints", [&](std::wstring folder) {
+        if (!folder.ends_with(L'\\') || folder.size() < 4) {
+            object.Reader().Fail(object.FieldPath("mountPoints"),
+                                 "expected folders ending in a backslash, such as \"D:\\\\Data\\\\\"");
+            return;
+        }
+        volume.mountPoints.push_back(std::move(folder));
+    });
+    object.Objects("extents", [&](ProfileObject& extentObject) {
+        VolumeExtent& extent = volume.extents.emplace_back();
+        extentObject.Unsigned("disk", extent.disk);
+        ReadSigned64(extentObject, "startingOffset", extent.startingOffset);
+        ReadSigned64(extentObject, "length", extent.length);
+    });
+    object.Text("fileSystem", volume.fileSystem);
+    object.Unsigned("rootAttributes", volume.rootAttributes);
+    object.Unsigned64("totalBytes", volume.totalBytes);
+    object.Unsigned64("freeBytes", volume.freeBytes);
+    volume.freeBytesAvailable = volume.freeBytes;
+    object.Unsigned64("freeBytesAvailable", volume.freeBytesAvailable);
+    object.Unsigned("bytesPerSector", volume.bytesPerSector);
+    object.Unsigned("sectorsPerCluster", volume.sectorsPerCluster);
+    object.Object("allocation", [&](ProfileObject& allocation) { ReadAllocation(allocation, volume); });
+    ReadOpenError(object, volume.openError);
+    if (object.Reader().Failed()) {
+        return;
+    }
+    if (!IsVolumeName(volume.name)) {
+        object.Reader().Fail(object.FieldPath("name"), "expected a volume name such as \"\\\\?\\Volume{...}\\\"");
+    } else if (volume.bytesPerSector == 0 || volume.sectorsPerCluster == 0) {
+        object.Reader().Fail(object.Path(), "bytesPerSector and sectorsPerCluster must be 1 or more");
+    } else if (volume.freeBytes > volume.totalBytes || volume.freeBytesAvailable > volume.freeBytes) {
+        object.Reader().Fail(object.Path(), "expected freeBytesAvailable <= freeBytes <= totalBytes");
+    }
+}
+
+// What the sections must agree on among themselves.
+void CheckStorage(ProfileObject& profile, const Machine& machine)
+{
+    std::set<DWORD> drives;
+    for (std::size_t i = 0; i < machine.physicalDrives.size(); ++i) {
+        if (!drives.insert(machine.physicalDrives[i].number).second) {
+            profile.Reader().Fail("physicalDrives[" + std::to_string(i) + "].number", "another drive has this number");
+            return;
+        }
+    }
+    std::set<std::wstring, CaseInsensitiveLess> names;
+    std::set<wchar_t> letters;
+    for (std::size_t i = 0; i < machine.volumes.size(); ++i) {
+        const Volume& volume = machine.volumes[i];
+        const std::string path = "volumes[" + std::to_string(i) + "]";
+        if (!names.insert(volume.name).second) {
+            profile.Reader().Fail(path + ".name", "another volume has this name");
+            return;
+        }
+        for (const wchar_t letter : volume.driveLetters) {
+            if (!letters.insert(letter).second) {
+                profile.Reader().Fail(path + ".driveLetters", "another volume has this letter");
+                return;
+            }
+        }
+        for (std::size_t e = 0; e < volume.extents.size(); ++e) {
+            if (drives.count(volume.extents[e].disk) == 0) {
+                profile.Reader().Fail(path + ".extents[" + std::to_string(e) + "].disk", "no physical drive has this number");
+                return;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < machine.diskInterfaces.size(); ++i) {
+        if (drives.count(machine.diskInterfaces[i].drive) == 0) {
+            profile.Reader().Fail("diskInterfaces[" + std::to_string(i) + "].drive", "no physical drive has this number");
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+void ReadStorage(ProfileObject& profile, Machine& machine)
+{
+    profile.Objects("physicalDrives",
+                    [&](ProfileObject& object) { ReadPhysicalDrive(object, machine.physicalDrives.emplace_back()); });
+    profile.Objects("volumes", [&](ProfileObject& object) { ReadVolume(object, machine.volumes.emplace_back()); });
+    profile.Objects("diskInterfaces", [&](ProfileObject& object) {
+        DiskInterface& diskInterface = machine.diskInterfaces.emplace_back();
+        object.Text("devicePath", diskInterface.devicePath);
+        object.Unsigned("drive", diskInterface.drive);
+        ReadOpenError(object, diskInterface.openError);
+    });
+    if (!profile.Reader().Failed()) {
+        CheckStorage(profile, machine);
+    }
+}
+
+}  // namespace winapi::sim
