@@ -2,7 +2,7 @@
 # Runs a built 64-bit Tarnwick.exe under Wine on examples/input.xml and checks its results
 # document: one `test` element per input test that the program builds, in input order, named
 # after the test's class. Builds nothing. Prints one verdict line per check; exits 1 if any
-# check fails, 2 on a usage error.
+# check fails, 2 on a usage error. Then runs tools/wine-update-roundtrip.sh in the same prefix.
 #
 # Usage: tools/wine-check.sh [EXE] [BUILT_TESTS]
 #   EXE          the program (default, also when given as "": build/win64/Tarnwick.exe)
@@ -204,6 +204,12 @@ verdict(not bad_shape, "every test element has name, passed (true or false), mor
 sys.exit(1 if failures else 0)
 PY
 then
+    failures=$((failures + 1))
+fi
+
+# The update round trip (run, update from its results, run again), in this prefix.
+echo "INFO: update round trip (tools/wine-update-roundtrip.sh)"
+if ! "$repo/tools/wine-update-roundtrip.sh" "$exe"; then
     failures=$((failures + 1))
 fi
 

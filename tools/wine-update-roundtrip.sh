@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# The update round trip under Wine: a 64-bit Tarnwick.exe runs the three black lists, its update
+# mode copies the BIOS, board and processor identities from that run's results into the input
+# document, and a second run must fail each of the three with the very same identity line.
+# Prints one verdict line per check; exits 1 if any check fails, 2 on a usage error.
+#
+# Usage: tools/wine-update-roundtrip.sh [EXE]
+#   EXE  the program (default: build/win64/Tarnwick.exe)
+#
+# Runs in the Wine prefix named by WINEPREFIX when it is set and already booted (wine-check.sh
+# passes its own), otherwise in a fresh one of its own, removed at exit.
+
+set -u
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+exe=${1:-$repo/build/win64/Tarnwick.exe}
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+
+if [ $# -gt 1 ]; then
+    echo "usage: $0 [EXE]" >&2
+    exit 2
+fi
+if [ ! -f "$exe" ]; then
+    echo "FAIL: program $exe does not exist"
+    exit 1
+fi
+
+failures=0
+pass() { echo "PASS: $*"; }
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/wine-roundtrip.XXXXXX")
+own_prefix=no
+if [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+    export WINEPREFIX=$work/prefix
+    own_prefix=yes
+fi
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+
+# shellcheck disable=SC2317 # called by the EXIT trap
+cleanup() {
+    # Only this prefix's server, which was made persistent below.
+    "$wineserver" -k 2>/dev/null
+    "$wineserver" -w 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+if [ "$own_prefix" = yes ]; then
+    if ! timeout 600 "$wine" wineboot --init > "$work/wineboot.log" 2>&1; then
+        fail "wineboot failed; its output:"
+        cat "$work/wineboot.log"
+        exit 1
+    fi
+fi
+
+# Wine records no SystemBiosVersion. HARDWARE is a volatile key, so the server must outlive the
+# registry edit: it stays up until cleanup stops it.
+"$wineserver" -p
+bios_key='HKLM\Hardware\Description\System'
+if timeout 120 "$wine" reg add "$bios_key" /v SystemBiosVersion /t REG_MULTI_SZ \
+        /d 'WINE   - 1\0Wine BIOS Version 1.00' /f > /dev/null 2>&1 &&
+   timeout 120 "$wine" reg add "$bios_key" /v SystemBiosDate /t REG_SZ /d '01/01/20' /f > /dev/null 2>&1; then
+    pass "BIOS version and date recorded in the prefix's registry"
+else
+    fail "could not record a BIOS version in the prefix's registry"
+fi
+
+cat > "$work/input.xml" <<'XML'
+<?xml version="1.0"?>
+<input_tests>
+  <test>
+    <name>BlacklistBiosTest</name>
+    <descriptive_name language="en">BIOS is not black-listed</descriptive_name>
+    <descriptive_solution language="en">This BIOS is not supported.</descriptive_solution>
+  </test>
+  <test>
+    <name>BlacklistMotherboardTest</name>
+    <descriptive_name language="en">Motherboard is not black-listed</descriptive_name>
+    <descriptive_solution language="en">This motherboard is not supported.</descriptive_solution>
+  </test>
+  <test>
+    <name>BlacklistProcessorTest</name>
+    <descriptive_name language="en">Processor is not black-listed</descriptive_name>
+  </test>
+</input_tests>
+XML
+
+# Runs the program in the work folder, where the documents are; stdout and stderr to files.
+run() {
+    local name=$1
+    shift
+    (cd "$work" && timeout 600 "$wine" "$exe" "$@" > "$work/$name.stdout" 2> "$work/$name.stderr")
+    local status=$?
+    if [ "$status" -eq 0 ]; then
+        pass "$name: exit code 0"
+    else
+        fail "$name: exit code $status, expected 0; standard output and error follow"
+        sed 's/^/  stdout| /' "$work/$name.stdout"
+        sed 's/^/  stderr| /' "$work/$name.stderr"
+    fi
+}
+
+run first-run -i input.xml -o first.xml
+run update -update -i input.xml -o first.xml -b bios -b motherboard -b processor
+run second-run -i input.xml -o second.xml
+
+echo "INFO: update mode printed:"
+sed 's/^/  | /' "$work/update.stdout"
+
+if ! python3 - "$work" <<'PY'
+import sys
+import xml.etree.ElementTree as ET
+
+work = sys.argv[1]
+failures = 0
+TESTS = ["BlacklistBiosTest", "BlacklistMotherboardTest", "BlacklistProcessorTest"]
+
+
+def verdict(ok, text):
+    global failures
+    print(("PASS: " if ok else "FAIL: ") + text)
+    if not ok:
+        failures += 1
+
+
+def results(name):
+    try:
+        root = ET.parse(f"{work}/{name}.xml").getroot()
+    except (OSError, ET.ParseError) as error:
+        verdict(False, f"{name}.xml is readable XML ({error})")
+        return {}
+    found = {}
+    for test in root.findall("test"):
+        more_info = test.find("more_info")
+        found[test.findtext("name")] = (test.findtext("passed"),
+                                        None if more_info is None else "".join(more_info.itertext()))
+    return found
+
+
+first, second = results("first"), results("second")
+inputs = {}
+for test in ET.parse(f"{work}/input.xml").getroot().findall("test"):
+    inputs[test.findtext("name")] = ["".join(p.itertext()) for p in test.findall("parameter")]
+console = open(f"{work}/update.stdout", encoding="utf-8", errors="replace").read()
+
+for name in TESTS:
+    passed, identity = first.get(name, (None, None))
+    print(f"INFO: {name} identity under Wine: {identity!r}")
+    verdict(passed == "true" and identity not in (None, ""),
+            f"first run: {name} passes with a non-empty identity line")
+    verdict(inputs.get(name) == [identity], f"update: {name} got that identity as its one parameter")
+    verdict(second.get(name) == ("false", identity),
+            f"second run: {name} fails with the same identity line (found {second.get(name)})")
+verdict("Main bios: " + str(first.get("BlacklistBiosTest", (None, ""))[1]) + "\n" in console,
+        "update printed the BIOS echo line")
+verdict(console.count("Saving input.xml\n") == 3, "update saved the input document once per action")
+sys.exit(1 if failures else 0)
+PY
+then
+    failures=$((failures + 1))
+fi
+
+if [ "$failures" -eq 0 ]; then
+    echo "wine-update-roundtrip: all checks passed"
+    exit 0
+fi
+echo "wine-update-roundtrip: $failures check(s) failed"
+exit 1
