@@ -1,6 +1,7 @@
 #include "platform/FreeRunScanner.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -13,7 +14,7 @@ namespace {
 // Whether freeBits holds a run of at least length set bits (length 1 to 64).
 bool HasRunOf(std::uint64_t freeBits, unsigned length)
 {
-    // After shifting by `have` in total, a set bit marks the start of `have` + 1 set bits.
+    // Invariant: a bit is still set where a run of `have` set bits starts.
     unsigned have = 1;
     while (freeBits != 0 && have * 2 <= length) {
         freeBits &= freeBits >> have;
@@ -37,47 +38,71 @@ unsigned LongestRunIn(std::uint64_t freeBits)
 
 }  // namespace
 
-// Whole words at a time: a free word extends the run by its width, a used word ends it, and a
-// mixed one needs only its two ends and, when it could beat the best run, its inside.
-void FreeRunScanner::ScanWord(std::uint64_t freeBits, unsigned width)
+// A word at a time, without branches in the common case: the free clusters at the low end extend
+// the run in progress, those at the high end start the next one (or, if the whole word is free,
+// extend it by the width), and runs wholly inside the word matter only while the best run is
+// shorter than a word, which on a real volume lasts a few words at most.
+void FreeRunScanner::ScanWord(std::uint64_t freeBits, unsigned width, std::int64_t& run, std::int64_t& best)
 {
     const std::uint64_t all = width == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << width) - 1;
-    if (freeBits == all) {
-        run_ += width;
-        best_ = std::max(best_, run_);
-        return;
-    }
-    if (freeBits == 0) {
-        run_ = 0;
-        return;
-    }
     const auto low = static_cast<unsigned>(std::countr_one(freeBits));
-    best_ = std::max(best_, run_ + low);
-    // The runs that start inside this word; the low run is counted already.
-    const std::uint64_t rest = freeBits & ~((std::uint64_t{1} << low) - 1);
-    if (best_ < 64 && rest != 0 && HasRunOf(rest, static_cast<unsigned>(best_) + 1)) {
-        best_ = LongestRunIn(rest);
+    best = std::max(best, run + low);
+    if (best < 64 && low < width) [[unlikely]] {
+        const std::uint64_t inside = freeBits & ~((std::uint64_t{1} << low) - 1);
+        if (inside != 0 && HasRunOf(inside, static_cast<unsigned>(best) + 1)) {
+            best = LongestRunIn(inside);
+        }
     }
-    // The free clusters at the top end of the word carry into the next one.
-    run_ = std::countl_one(freeBits << (64 - width));
+    const auto high = static_cast<std::int64_t>(std::countl_one(freeBits << (64 - width)));
+    run = freeBits == all ? run + width : high;
 }
 
 void FreeRunScanner::Scan(std::span<const std::uint8_t> bitmap, std::int64_t& lcn)
 {
-    std::size_t offset = 0;
-    for (; offset + 8 <= bitmap.size(); offset += 8) {
+    std::int64_t run = run_;
+    std::int64_t best = best_;
+    const std::size_t words = bitmap.size() / 8;
+    // Once the best run is a word long, no run inside a word can beat it, and a word matters only
+    // through the free clusters at its two ends. Those are counted for a batch of words first,
+    // independently of each other, and then chained, so the processor overlaps the counting.
+    constexpr std::size_t Batch = 64;
+    std::size_t word = 0;
+    while (word < words && best < 64) {
         std::uint64_t used = 0;
-        std::memcpy(&used, bitmap.data() + offset, 8);
-        ScanWord(~used, 64);
+        std::memcpy(&used, bitmap.data() + word * 8, 8);
+        ScanWord(~used, 64, run, best);
+        ++word;
     }
-    if (offset < bitmap.size()) {
+    std::array<std::int64_t, Batch> low{};
+    std::array<std::int64_t, Batch> high{};
+    while (word + Batch <= words) {
+        for (std::size_t i = 0; i < Batch; ++i) {
+            std::uint64_t used = 0;
+            std::memcpy(&used, bitmap.data() + (word + i) * 8, 8);
+            low[i] = std::countr_zero(used);
+            // A free word reads as -1: it continues the run instead of starting one.
+            high[i] = used == 0 ? -1 : std::countl_zero(used);
+        }
+        for (std::size_t i = 0; i < Batch; ++i) {
+            best = std::max(best, run + low[i]);
+            run = high[i] < 0 ? run + 64 : high[i];
+        }
+        word += Batch;
+    }
+    for (; word < words; ++word) {
         std::uint64_t used = 0;
-        const std::size_t tail = bitmap.size() - offset;
+        std::memcpy(&used, bitmap.data() + word * 8, 8);
+        ScanWord(~used, 64, run, best);
+    }
+    if (const std::size_t tail = bitmap.size() - words * 8; tail != 0) {
+        std::uint64_t used = 0;
         for (std::size_t i = 0; i < tail; ++i) {
-            used |= std::uint64_t{bitmap[offset + i]} << (8 * i);
+            used |= std::uint64_t{bitmap[words * 8 + i]} << (8 * i);
         }
         const auto width = static_cast<unsigned>(tail * 8);
-        ScanWord(~used & ((std::uint64_t{1} << width) - 1), width);
+        ScanWord(~used & ((std::uint64_t{1} << width) - 1), width, run, best);
     }
+    run_ = run;
+    best_ = best;
     lcn += static_cast<std::int64_t>(bitmap.size()) * 8;
 }

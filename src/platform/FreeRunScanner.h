@@ -14,7 +14,7 @@ public:
     [[nodiscard]] std::int64_t LongestRun() const { return best_; }
 
 private:
-    void ScanWord(std::uint64_t freeBits, unsigned width);
+    static void ScanWord(std::uint64_t freeBits, unsigned width, std::int64_t& run, std::int64_t& best);
 
     std::int64_t run_ = 0;
     std::int64_t best_ = 0;

@@ -1,0 +1,97 @@
+// The word-wise longest-free-run scanner gives the bit-by-bit answer on every bitmap, however
+// the bitmap is cut into slices.
+
+#include "platform/FreeRunScanner.h"
+#include "support/BitByBitFreeRun.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+std::vector<std::uint8_t> RandomBitmap(std::mt19937_64& random, std::size_t bytes)
+{
+    // Runs of varied length, so that long free runs, single clusters and whole words all occur.
+    std::vector<std::uint8_t> bitmap(bytes, 0);
+    std::size_t bit = 0;
+    bool used = (random() & 1) != 0;
+    std::geometric_distribution<std::size_t> shortRun(0.3);
+    std::geometric_distribution<std::size_t> longRun(0.005);
+    while (bit < bytes * 8) {
+        const std::size_t length = 1 + ((random() % 4 == 0) ? longRun(random) : shortRun(random));
+        for (std::size_t i = 0; i < length && bit < bytes * 8; ++i, ++bit) {
+            if (used) {
+                bitmap[bit / 8] = static_cast<std::uint8_t>(bitmap[bit / 8] | (1u << (bit % 8)));
+            }
+        }
+        used = !used;
+    }
+    return bitmap;
+}
+
+TEST(FreeRunScannerTest, AgreesWithTheBitLoopOnRandomBitmapsAndSlices)
+{
+    std::mt19937_64 random(20261206);
+    for (int round = 0; round < 400; ++round) {
+        // Up to a few whole slices' worth, so both short pieces and long runs of words are scanned.
+        const std::vector<std::uint8_t> bitmap = RandomBitmap(random, 1 + random() % 6000);
+        FreeRunScanner scanner;
+        BitByBitFreeRun reference;
+        std::int64_t lcn = 0;
+        std::int64_t referenceLcn = 0;
+        for (std::size_t offset = 0; offset < bitmap.size();) {
+            const std::size_t wanted = random() % 3 == 0 ? random() % 3000 : random() % 40;
+            const std::size_t length = std::min<std::size_t>(bitmap.size() - offset, wanted);
+            const std::span slice(bitmap.data() + offset, length);
+            scanner.Scan(slice, lcn);
+            reference.Scan(slice, referenceLcn);
+            offset += length;
+        }
+        ASSERT_EQ(scanner.LongestRun(), reference.best) << "round " << round;
+        ASSERT_EQ(lcn, referenceLcn);
+    }
+}
+
+TEST(FreeRunScannerTest, RunsAreCarriedAcrossSlicesAndWords)
+{
+    // Free from bit 60 of the first word to bit 3 of the second, cut between the two.
+    std::vector<std::uint8_t> bitmap(16, 0xFF);
+    bitmap[7] = 0x0F;
+    bitmap[8] = 0xF0;
+    FreeRunScanner scanner;
+    std::int64_t lcn = 100;
+    scanner.Scan(std::span(bitmap).first(7), lcn);
+    scanner.Scan(std::span(bitmap).subspan(7, 3), lcn);
+    scanner.Scan(std::span(bitmap).subspan(10), lcn);
+    EXPECT_EQ(scanner.LongestRun(), 8);
+    EXPECT_EQ(lcn, 100 + 16 * 8);
+
+    FreeRunScanner allFree;
+    const std::vector<std::uint8_t> free(1000, 0);
+    lcn = 0;
+    allFree.Scan(free, lcn);
+    allFree.Scan(free, lcn);
+    EXPECT_EQ(allFree.LongestRun(), 16000);
+
+    FreeRunScanner allUsed;
+    allUsed.Scan(std::vector<std::uint8_t>(1000, 0xFF), lcn);
+    EXPECT_EQ(allUsed.LongestRun(), 0);
+}
+
+TEST(FreeRunScannerTest, RunInsideAWordBeatsShorterRunsAtItsEnds)
+{
+    // Used at both ends, 40 free clusters in the middle.
+    const std::uint64_t word = ~(((std::uint64_t{1} << 40) - 1) << 12);
+    std::vector<std::uint8_t> bitmap(8);
+    for (std::size_t i = 0; i < 8; ++i) {
+        bitmap[i] = static_cast<std::uint8_t>(word >> (8 * i));
+    }
+    FreeRunScanner scanner;
+    std::int64_t lcn = 0;
+    scanner.Scan(bitmap, lcn);
+    EXPECT_EQ(scanner.LongestRun(), 40);
+}
+
+}  // namespace
