@@ -146,7 +146,8 @@ int InputUpdater::ReadValueFromOutput(const std::wstring& resultsPath, const std
     for (long i = 0; i < length; ++i) {
         std::unique_ptr<winapi::XmlNode> test;
         std::wstring name;
-        if (tests->get_item(i, test) != winapi::S_OK || !test || ReadChildText(*test, NameElement, name) != winapi::S_OK) {
+        if (tests->get_item(i, test) != winapi::S_OK || !test ||
+            ReadChildText(*test, NameElement, name) != winapi::S_OK) {
             result = Failure;
             continue;
         }

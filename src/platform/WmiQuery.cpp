@@ -40,8 +40,8 @@ winapi::HRESULT SetWbemProxyBlanket(winapi::WbemServices& services)
 winapi::HRESULT ExecWqlQuery(winapi::WbemServices& services, const std::wstring& query,
                              std::unique_ptr<winapi::EnumWbemClassObject>& enumerator)
 {
-    return services.ExecQuery(QueryLanguage, query, winapi::WBEM_FLAG_FORWARD_ONLY | winapi::WBEM_FLAG_RETURN_IMMEDIATELY,
-                              enumerator);
+    constexpr winapi::LONG Flags = winapi::WBEM_FLAG_FORWARD_ONLY | winapi::WBEM_FLAG_RETURN_IMMEDIATELY;
+    return services.ExecQuery(QueryLanguage, query, Flags, enumerator);
 }
 
 winapi::HRESULT OpenWqlQuery(const std::wstring& query, WmiQueryObjects& objects)

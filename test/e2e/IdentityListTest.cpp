@@ -120,4 +120,26 @@ TEST_F(IdentityListTest, PlainStringBiosVersionIsComparedUnchanged)
         << results;
 }
 
+TEST_F(IdentityListTest, BiosValueFormsAndAbsencesGiveTheirStrings)
+{
+    const std::vector<std::pair<std::string, std::string>> cases{
+        // An empty piece ends the value.
+        {R"("SystemBiosVersion": {"type": "REG_MULTI_SZ", "data": ["A", "", "B"]})", "A"},
+        {R"("SystemBiosVersion": {"type": "REG_MULTI_SZ", "data": []})", ""},
+        {R"("SystemBiosVersion": {"type": "REG_SZ", "data": ""})", ""},
+        // The key without the value.
+        {R"("Identifier": {"type": "REG_SZ", "data": "AT compatible"})", ""},
+    };
+    for (const auto& [value, version] : cases) {
+        const std::filesystem::path machine = folder.Write(
+            "bios.json", R"({"registry": {"HARDWARE\\Description\\System": {"values": {)" + value + "}}}}");
+        ASSERT_EQ(Run(machine).exitCode, 0) << value;
+        const std::string results = folder.Read("results.xml");
+        EXPECT_NE(results.find(Result("WhitelistBiosTest", false, {version, ""}, "BIOS white list", "Use a tested BIOS.")),
+                  std::string::npos)
+            << value << "\n" << results;
+        std::filesystem::remove(folder.Path() / "results.xml");
+    }
+}
+
 }  // namespace

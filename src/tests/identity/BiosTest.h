@@ -5,7 +5,7 @@
 #include <string>
 
 // The BIOS identity that the BIOS list checks compare: read from the registry, where Windows
-// Records it at start-up.
+// records it at start-up.
 class BiosTest : public Test {
 public:
     using Test::Test;

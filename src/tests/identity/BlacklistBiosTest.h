@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-// Fails when the machine's BIOS version is on the list. Each parameter is one BIOS version string,
-// compared exactly.
+// Fails when the machine's BIOS version is on the list. Each parameter is one BIOS version
+// string, compared exactly.
 class BlacklistBiosTest : public BiosTest {
 public:
     explicit BlacklistBiosTest(const std::vector<std::wstring>& list);

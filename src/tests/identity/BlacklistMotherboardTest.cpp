@@ -2,7 +2,9 @@
 
 #include "tests/identity/HardwareIdentityMatch.h"
 
-BlacklistMotherboardTest::BlacklistMotherboardTest(const std::vector<std::wstring>& list) : Test(list), parameters(list) {}
+BlacklistMotherboardTest::BlacklistMotherboardTest(const std::vector<std::wstring>& list) : Test(list), parameters(list)
+{
+}
 
 bool BlacklistMotherboardTest::Run()
 {

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-// Fails when the machine's board string (manufacturer, blank, product) is on the list; passes when WMI cannot tell.
+// Fails when the machine's board string (manufacturer, blank, product) is on the list; passes
+// when WMI cannot tell.
 class BlacklistMotherboardTest : public Test {
 public:
     explicit BlacklistMotherboardTest(const std::vector<std::wstring>& list);

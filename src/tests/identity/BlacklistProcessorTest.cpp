@@ -2,7 +2,9 @@
 
 #include "tests/identity/HardwareIdentityMatch.h"
 
-BlacklistProcessorTest::BlacklistProcessorTest(const std::vector<std::wstring>& list) : Test(list), parameters(list) {}
+BlacklistProcessorTest::BlacklistProcessorTest(const std::vector<std::wstring>& list) : Test(list), parameters(list)
+{
+}
 
 bool BlacklistProcessorTest::Run()
 {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-// Passes only when the machine's BIOS version is on the list. Each parameter is one BIOS version string,
-// compared exactly.
+// Passes only when the machine's BIOS version is on the list. Each parameter is one BIOS version
+// string, compared exactly.
 class WhitelistBiosTest : public BiosTest {
 public:
     explicit WhitelistBiosTest(const std::vector<std::wstring>& list);

@@ -2,7 +2,9 @@
 
 #include "tests/identity/HardwareIdentityMatch.h"
 
-WhitelistMotherboardTest::WhitelistMotherboardTest(const std::vector<std::wstring>& list) : Test(list), parameters(list) {}
+WhitelistMotherboardTest::WhitelistMotherboardTest(const std::vector<std::wstring>& list) : Test(list), parameters(list)
+{
+}
 
 bool WhitelistMotherboardTest::Run()
 {

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-// Passes only when the machine's board string (manufacturer, blank, product) is on the list; passes when WMI cannot tell.
+// Passes only when the machine's board string (manufacturer, blank, product) is on the list;
+// passes when WMI cannot tell.
 class WhitelistMotherboardTest : public Test {
 public:
     explicit WhitelistMotherboardTest(const std::vector<std::wstring>& list);

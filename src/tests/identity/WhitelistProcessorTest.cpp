@@ -2,7 +2,9 @@
 
 #include "tests/identity/HardwareIdentityMatch.h"
 
-WhitelistProcessorTest::WhitelistProcessorTest(const std::vector<std::wstring>& list) : Test(list), parameters(list) {}
+WhitelistProcessorTest::WhitelistProcessorTest(const std::vector<std::wstring>& list) : Test(list), parameters(list)
+{
+}
 
 bool WhitelistProcessorTest::Run()
 {

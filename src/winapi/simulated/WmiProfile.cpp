@@ -129,15 +129,16 @@ void ReadInstance(const nlohmann::json& json, const std::string& path, WmiClass&
 
 void ReadWmiClasses(ProfileObject& profile, Machine& machine)
 {
+    ProfileReader& reader = profile.Reader();
     profile.Members("wmi", [&](const std::wstring& className, const nlohmann::json& classJson, const std::string& path) {
         if (!classJson.is_array()) {
-            profile.Reader().Fail(path, "expected an array of instances");
+            reader.Fail(path, "expected an array of instances");
             return;
         }
         WmiClass& wmiClass = machine.wmiClasses[className];
         wmiClass.name = className;
-        for (std::size_t i = 0; i < classJson.size() && !profile.Reader().Failed(); ++i) {
-            ReadInstance(classJson[i], path + "[" + std::to_string(i) + "]", wmiClass, profile.Reader());
+        for (std::size_t i = 0; i < classJson.size() && !reader.Failed(); ++i) {
+            ReadInstance(classJson[i], path + "[" + std::to_string(i) + "]", wmiClass, reader);
         }
     });
 }
