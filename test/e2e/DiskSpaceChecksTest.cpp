@@ -1,0 +1,222 @@
+// The free-space and contiguous-space checks end to end on a desktop with drives C, D, a USB disk
+// E and a DVD drive F, and on variants of it that take away rights, parts or platform calls.
+
+#include "support/ProgramRun.h"
+#include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace {
+
+const std::string EchoedNames = "FreeHardDiskSpaceTest\nContiguousFreeHardDiskSpaceTest\n";
+const std::string Closing = "writing xml and deallocating tests\n";
+const std::string FreeLine150 = "[HDTEST] Need 100MB free hard disk space, 150MB available\n\n";
+const std::string MeasureC = "[HDTEST] Analyzing volume \\\\.\\c: for contiguous space\n\n";
+const std::string MeasureD = "[HDTEST] Analyzing volume \\\\.\\d: for contiguous space\n\n";
+const std::string CNotOnUsb = "\\\\.\\c: does not reside on a usb drive\n";
+const std::string DNotOnUsb = "\\\\.\\d: does not reside on a usb drive\n";
+const std::string EOnUsb = "\\\\.\\e: resides on a usb drive\n";
+const std::string FreeFailed150 = "<test><name>FreeHardDiskSpaceTest</name><passed>false</passed><more_info>150</more_info>"
+                                  "<descriptive_name>Free space</descriptive_name>"
+                                  "<descriptive_solution>Free 50 MB more on the system drive.</descriptive_solution></test>";
+
+class DiskSpaceChecksTest : public ::testing::Test {
+protected:
+    // The desktop fixture, changed by edit, saved in the scratch folder.
+    std::filesystem::path Desktop(const std::function<void(nlohmann::json&)>& edit)
+    {
+        nlohmann::json machine = nlohmann::json::parse(ReadFileText(FixturePath("machines/disk-space-desktop.json")));
+        edit(machine);
+        return folder.Write("machine.json", machine.dump());
+    }
+
+    ProgramResult Run(const std::filesystem::path& machine, const std::string& document = {})
+    {
+        const std::string input =
+            document.empty() ? FixturePath("documents/disk-space-checks.xml").string() : folder.Write("in.xml", document).string();
+        return RunTarnwick({"-i", input, "-o", "results.xml", "-f"}, folder.Path(), machine);
+    }
+
+    static std::string Contiguous(const std::string& passed, const std::string& moreInfo, const std::string& solution = {})
+    {
+        return "<test><name>ContiguousFreeHardDiskSpaceTest</name><passed>" + passed + "</passed>" + moreInfo +
+               "<descriptive_name>Contiguous space</descriptive_name>" + solution + "</test>";
+    }
+
+    ScratchFolder folder;
+};
+
+TEST_F(DiskSpaceChecksTest, EveryFixedNonUsbDriveIsMeasuredAndTheProgramFilesDriveDecides)
+{
+    const ProgramResult result = Run(FixturePath("machines/disk-space-desktop.json"));
+    EXPECT_EQ(result.exitCode, 0);
+    // C's longest run crosses the first slice boundary and is exactly the 100MB asked for; D's
+    // last 13 mod 8 clusters are never examined, so it shows 8 of its 13 free megabytes.
+    EXPECT_EQ(result.console, EchoedNames + FreeLine150 + CNotOnUsb + MeasureC +
+                                  "[HDTEST] Need 100MB contiguous free hard disk space, 100MB available\n\n"
+                                  "c: has enough contiguous hard disk space\n" +
+                                  DNotOnUsb + MeasureD +
+                                  "[HDTEST] Need 100MB contiguous free hard disk space, 8MB available\n\n" + EOnUsb + Closing);
+    EXPECT_EQ(folder.Read("results.xml"),
+              "<test_results>" + FreeFailed150 +
+                  Contiguous("true", "<more_info>c: 100MB</more_info><more_info>d: 8MB</more_info>") + "</test_results>");
+    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Performing Test FreeHardDiskSpaceTest\n"
+                                       "[TARNWICK] Performing Test ContiguousFreeHardDiskSpaceTest\n"
+                                       "[TARNWICK]Successfully wrote to results.xml\n"))
+        << result.trace;
+}
+
+TEST_F(DiskSpaceChecksTest, RunShorterThanTheThresholdFailsWithTheProgramFilesDrive)
+{
+    const std::string document =
+        "<input_tests><test><name>ContiguousFreeHardDiskSpaceTest</name><parameter>101</parameter>"
+        "<descriptive_name language='en'>Contiguous space</descriptive_name>"
+        "<descriptive_solution language='en'>Defragment %wS.</descriptive_solution></test></input_tests>";
+    const ProgramResult result = Run(FixturePath("machines/disk-space-desktop.json"), document);
+    EXPECT_EQ(result.console, "ContiguousFreeHardDiskSpaceTest\n" + CNotOnUsb + MeasureC +
+                                  "[HDTEST] Need 101MB contiguous free hard disk space, 100MB available\n\n"
+                                  "c: does not have enough contiguous hard disk space\n" +
+                                  DNotOnUsb + MeasureD +
+                                  "[HDTEST] Need 101MB contiguous free hard disk space, 8MB available\n\n" + EOnUsb + Closing);
+    EXPECT_EQ(folder.Read("results.xml"),
+              "<test_results>" +
+                  Contiguous("false", "<more_info>c: 100MB</more_info><more_info>d: 8MB</more_info>",
+                             "<descriptive_solution>Defragment C:.</descriptive_solution>") +
+                  "</test_results>");
+}
+
+TEST_F(DiskSpaceChecksTest, OnlyOneValidParameterSetsTheThresholdForEveryInstance)
+{
+    // The first parameter, with white space around it, is valid; none of the later ones is, so
+    // every instance tests against 300 (if any were taken, 150MB would pass).
+    std::string document = "<input_tests>";
+    for (const std::string parameters : {"<parameter> 300\n  </parameter>", "<parameter>0</parameter>",
+                                         "<parameter>abc</parameter>", "<parameter>-5</parameter>",
+                                         "<parameter>1</parameter><parameter>2</parameter>",
+                                         "<parameter>99999999999</parameter>", ""}) {
+        document += "<test><name>FreeHardDiskSpaceTest</name>" + parameters +
+                    "<descriptive_solution language='en'>%d</descriptive_solution></test>";
+    }
+    document += "<test><name>ContiguousFreeHardDiskSpaceTest</name><parameter>0</parameter></test></input_tests>";
+    const ProgramResult result = Run(FixturePath("machines/disk-space-desktop.json"), document);
+    const std::string results = folder.Read("results.xml");
+    const std::string failed = "<passed>false</passed><more_info>150</more_info><descriptive_name/>"
+                               "<descriptive_solution>150</descriptive_solution>";
+    std::size_t failures = 0;
+    for (std::size_t at = results.find(failed); at != std::string::npos; at = results.find(failed, at + failed.size())) {
+        ++failures;
+    }
+    EXPECT_EQ(failures, 7u) << results;
+    // The contiguous threshold stays at its default of 2.
+    EXPECT_NE(result.console.find("[HDTEST] Need 2MB contiguous free hard disk space, 100MB available\n"), std::string::npos);
+}
+
+TEST_F(DiskSpaceChecksTest, TwoValidParametersLeaveTheLastForBothInstances)
+{
+    const std::string document = "<input_tests>"
+                                 "<test><name>FreeHardDiskSpaceTest</name><parameter>50</parameter>"
+                                 "<descriptive_solution language='en'>%d</descriptive_solution></test>"
+                                 "<test><name>freeharddiskspacetest</name><parameter>150</parameter>"
+                                 "<descriptive_solution language='en'>%d</descriptive_solution></test>"
+                                 "</input_tests>";
+    Run(FixturePath("machines/disk-space-desktop.json"), document);
+    // 150MB free against 150 both times: equal passes, and no solution is added.
+    const std::string passed = "<test><name>FreeHardDiskSpaceTest</name><passed>true</passed><more_info>150</more_info>"
+                               "<descriptive_name/></test>";
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + passed + passed + "</test_results>");
+}
+
+TEST_F(DiskSpaceChecksTest, StandardUserCannotOpenDisksOrVolumesAndPasses)
+{
+    const ProgramResult result = Run(Desktop([](nlohmann::json& machine) { machine["administrator"] = false; }));
+    // Every disk interface refuses a standard user, so no drive counts as USB.
+    const std::string interfaces =
+        "Failed to get handle to \\\\?\\ide#disk&ven_wdc#1&2&0&0#{53f56307-b6bf-11d0-94f2-00a0c91efb8b}\n"
+        "Failed to get handle to \\\\?\\ide#disk&ven_wdc#1&2&0&1#{53f56307-b6bf-11d0-94f2-00a0c91efb8b}\n"
+        "Failed to get handle to \\\\?\\usbstor#disk&ven_sandisk&prod_cruzer#4c53#{53f56307-b6bf-11d0-94f2-00a0c91efb8b}\n";
+    const auto refused = [&](const std::string& letter) {
+        return interfaces + "\\\\.\\" + letter + ": does not reside on a usb drive\n"
+               "[HDTEST] Analyzing volume \\\\.\\" + letter + ": for contiguous space\n\n"
+               "[HDTEST] ERROR: Couldn't open \\\\.\\" + letter + ":\n\n"
+               "[HDTEST] Failed with error 5\n\n";
+    };
+    EXPECT_EQ(result.console, EchoedNames + FreeLine150 + refused("c") + "c: has enough contiguous hard disk space\n" +
+                                  refused("d") + refused("e") + Closing);
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>");
+}
+
+TEST_F(DiskSpaceChecksTest, FailingPlatformCallsGiveTheirErrorLines)
+{
+    const auto withFault = [&](const std::string& call, const std::string& error) {
+        return Desktop([&](nlohmann::json& machine) { machine["faults"] = {{{"call", call}, {"error", error}}}; });
+    };
+
+    ProgramResult result = Run(withFault("GetDiskFreeSpaceExW", "21"));
+    EXPECT_TRUE(result.console.starts_with(EchoedNames + "[HDTEST] ERROR: Could not determine available hard disk space\n\n" +
+                                           CNotOnUsb))
+        << result.console;
+    EXPECT_TRUE(folder.Read("results.xml")
+                    .starts_with("<test_results><test><name>FreeHardDiskSpaceTest</name><passed>false</passed>"
+                                 "<descriptive_name>Free space</descriptive_name></test>"));
+
+    result = Run(withFault("DeviceIoControl.FSCTL_GET_VOLUME_BITMAP", "31"));
+    EXPECT_EQ(result.console, EchoedNames + FreeLine150 + CNotOnUsb + MeasureC +
+                                  "[HDTEST] ERROR: could not get volume bitmap\n\n"
+                                  "c: has enough contiguous hard disk space\n" +
+                                  DNotOnUsb + MeasureD + "[HDTEST] ERROR: could not get volume bitmap\n\n" + EOnUsb + Closing);
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>");
+
+    result = Run(withFault("GetDiskFreeSpaceW", "21"));
+    EXPECT_NE(result.console.find(MeasureC + "[HDTEST] ERROR: Couldn't retrieve cluster size\n\nc: has enough"),
+              std::string::npos)
+        << result.console;
+
+    result = Run(withFault("SHGetFolderPathW", "0x80004005"));
+    EXPECT_EQ(result.console, EchoedNames + FreeLine150 + Closing);
+    EXPECT_EQ(folder.Read("results.xml"),
+              "<test_results>" + FreeFailed150 +
+                  Contiguous("true", "<more_info>Couldn't find program files folder location</more_info>") +
+                  "</test_results>");
+
+    result = Run(withFault("GetLogicalDrives", "5"));
+    EXPECT_EQ(result.console, EchoedNames + FreeLine150 + Closing);
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>");
+}
+
+TEST_F(DiskSpaceChecksTest, MissingPartsOfTheMachine)
+{
+    // No system directory: the free-space check fails without a measurement.
+    ProgramResult result = Run(Desktop([](nlohmann::json& machine) { machine.erase("systemDirectory"); }));
+    EXPECT_TRUE(result.console.starts_with(EchoedNames + "[HDTEST] ERROR: Could not determine installation disk\n\n" +
+                                           CNotOnUsb));
+
+    // A volume that another program holds open exclusively.
+    result = Run(Desktop([](nlohmann::json& machine) { machine["volumes"][0]["openError"] = 32; }));
+    EXPECT_NE(result.console.find(MeasureC + "[HDTEST] ERROR: Couldn't open \\\\.\\c:\n\n[HDTEST] Failed with error 32\n\n"
+                                             "c: has enough contiguous hard disk space\n"),
+              std::string::npos)
+        << result.console;
+
+    // A full volume has no free run at all.
+    result = Run(Desktop([](nlohmann::json& machine) { machine["volumes"][0].erase("allocation"); }));
+    EXPECT_NE(result.console.find("[HDTEST] Need 100MB contiguous free hard disk space, 0MB available\n\n"
+                                  "c: does not have enough contiguous hard disk space\n"),
+              std::string::npos);
+    EXPECT_NE(folder.Read("results.xml").find("<more_info>c: 0MB</more_info>"), std::string::npos);
+}
+
+TEST_F(DiskSpaceChecksTest, ProgramFilesOnAUsbDiskLeavesNoDriveToDecide)
+{
+    const ProgramResult result =
+        Run(Desktop([](nlohmann::json& machine) { machine["programFilesFolder"] = "e:\\Program Files"; }));
+    EXPECT_EQ(result.console, EchoedNames + FreeLine150 + CNotOnUsb + MeasureC +
+                                  "[HDTEST] Need 100MB contiguous free hard disk space, 100MB available\n\n" + DNotOnUsb +
+                                  MeasureD + "[HDTEST] Need 100MB contiguous free hard disk space, 8MB available\n\n" +
+                                  EOnUsb + Closing);
+    EXPECT_NE(folder.Read("results.xml")
+                  .find(Contiguous("true", "<more_info>c: 100MB</more_info><more_info>d: 8MB</more_info>")),
+              std::string::npos);
+}
+
+}  // namespace
