@@ -1,0 +1,316 @@
+// The simulated storage answers with the Windows layouts and buffer rules, and a profile that
+// describes impossible storage is refused with the field named.
+
+#include "winapi/SetupApi.h"
+#include "winapi/Storage.h"
+#include "winapi/Win32.h"
+#include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/SimulatedMachine.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using namespace winapi;
+
+// C: 1000 clusters: 10 used, 500 free, the rest used. D: mounted also in C:\Data\, spanning two
+// disks. A standard user unless a test says otherwise.
+const std::string Profile = R"json({
+  "programFilesFolder": "C:\\Program Files (x86)",
+  "physicalDrives": [
+    { "number": 0, "busType": "BusTypeSata", "length": 1000000000, "productId": "ACME SSD", "partitionStyle": "GPT",
+      "partitions": [{ "number": 2, "startingOffset": 1048576, "length": 4096000, "type": "basicData" }] },
+    { "number": 4, "busType": 17, "length": 2000000000 }
+  ],
+  "volumes": [
+    { "name": "\\\\?\\Volume{c}\\", "driveLetters": ["c"], "fileSystem": "NTFS", "rootAttributes": 2064,
+      "extents": [{ "disk": 0, "startingOffset": 1048576, "length": 4096000 }],
+      "totalBytes": 4096000, "freeBytes": 2048000, "freeBytesAvailable": 1024000,
+      "allocation": { "runs": [{ "used": 10 }, { "free": 500 }] } },
+    { "name": "\\\\?\\Volume{d}\\", "driveLetters": ["D"], "mountPoints": ["C:\\Data\\", "c:\\More\\Deep\\"],
+      "fileSystem": "FAT32",
+      "extents": [{ "disk": 0, "startingOffset": 5000000, "length": 4096 }, { "disk": 4, "startingOffset": 0, "length": 4096 }],
+      "totalBytes": 8192, "freeBytes": 0 },
+    { "name": "\\\\?\\Volume{raw}\\", "totalBytes": 4096 }
+  ],
+  "diskInterfaces": [{ "devicePath": "\\\\?\\scsi#disk0", "drive": 0 }]
+})json";
+
+class SimulatedStorageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        sim::Machine machine;
+        ASSERT_EQ(sim::LoadMachineProfile(Profile, machine), "");
+        sim::InstallMachine(std::move(machine));
+    }
+
+    static UniqueFile Open(const std::wstring& path, DWORD access = GENERIC_READ)
+    {
+        return CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+    }
+
+    template <typename Input>
+    static BOOL Control(HANDLE device, DWORD code, const Input& input, std::vector<BYTE>& output, DWORD& returned)
+    {
+        return DeviceIoControl(device, code, std::span(reinterpret_cast<const BYTE*>(&input), sizeof(input)), output,
+                               returned);
+    }
+};
+
+TEST_F(SimulatedStorageTest, BitmapSlicesFollowTheFileSystemRules)
+{
+    const UniqueFile volume = Open(L"\\\\.\\C:");
+    ASSERT_TRUE(volume);
+    std::vector<BYTE> out(sizeof(VOLUME_BITMAP_BUFFER) + 4);
+    DWORD returned = 0;
+    // Asked for cluster 13, the slice starts at 8 and counts the clusters from there to the end.
+    EXPECT_FALSE(Control(volume.get(), FSCTL_GET_VOLUME_BITMAP, STARTING_LCN_INPUT_BUFFER{13}, out, returned));
+    EXPECT_EQ(GetLastError(), ERROR_MORE_DATA);
+    EXPECT_EQ(returned, out.size());
+    VOLUME_BITMAP_BUFFER header{};
+    std::memcpy(&header, out.data(), 16);
+    EXPECT_EQ(header.StartingLcn, 8);
+    EXPECT_EQ(header.BitmapSize, 992);
+    // Clusters 8 and 9 in use, 10 to 39 free.
+    EXPECT_EQ(out[16], 0x03);
+    EXPECT_EQ(out[17], 0x00);
+
+    std::vector<BYTE> whole(16 + 125);
+    ASSERT_TRUE(Control(volume.get(), FSCTL_GET_VOLUME_BITMAP, STARTING_LCN_INPUT_BUFFER{0}, whole, returned));
+    EXPECT_EQ(returned, 16u + 125u);
+    EXPECT_EQ(whole[16], 0xFF);
+    EXPECT_EQ(whole[17], 0x03);
+    EXPECT_EQ(whole[16 + 63], 0xC0);  // clusters 504 to 509 free, 510 on in use
+    EXPECT_EQ(whole[16 + 124], 0xFF);
+
+    // Windows wants room for the whole record, padding included.
+    std::vector<BYTE> tiny(sizeof(VOLUME_BITMAP_BUFFER) - 1);
+    EXPECT_FALSE(Control(volume.get(), FSCTL_GET_VOLUME_BITMAP, STARTING_LCN_INPUT_BUFFER{0}, tiny, returned));
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_FALSE(Control(volume.get(), FSCTL_GET_VOLUME_BITMAP, STARTING_LCN_INPUT_BUFFER{1000}, whole, returned));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+
+    // A volume without a file system has no bitmap.
+    const UniqueFile raw = Open(L"\\\\?\\Volume{raw}");
+    ASSERT_TRUE(raw);
+    EXPECT_FALSE(Control(raw.get(), FSCTL_GET_VOLUME_BITMAP, STARTING_LCN_INPUT_BUFFER{0}, whole, returned));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_FUNCTION);
+}
+
+TEST_F(SimulatedStorageTest, FragmentationIsTheSameWhereverASliceStarts)
+{
+    const auto allocation = sim::ClusterAllocation::Fragmented(99, 30, 10);
+    std::vector<BYTE> whole(1 << 16);
+    allocation.FillBitmap(0, 1 << 19, whole);
+    std::vector<BYTE> part(1000);
+    allocation.FillBitmap(8 * 30000, 1 << 19, part);
+    EXPECT_TRUE(std::equal(part.begin(), part.end(), whole.begin() + 30000));
+    // Past the end of the volume every cluster reads as used.
+    allocation.FillBitmap((1 << 19) - 8 * 10, 1 << 19, part);
+    EXPECT_EQ(part[10], 0xFF);
+    EXPECT_EQ(part[999], 0xFF);
+}
+
+TEST_F(SimulatedStorageTest, ExtentsNumbersAndDescriptorsKeepTheWindowsBufferRules)
+{
+    const UniqueFile spanned = Open(L"\\\\?\\Volume{d}");
+    std::vector<BYTE> out(sizeof(VOLUME_DISK_EXTENTS));
+    DWORD returned = 0;
+    EXPECT_FALSE(DeviceIoControl(spanned.get(), IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, {}, out, returned));
+    EXPECT_EQ(GetLastError(), ERROR_MORE_DATA);
+    VOLUME_DISK_EXTENTS extents{};
+    std::memcpy(&extents, out.data(), sizeof(extents));
+    EXPECT_EQ(extents.NumberOfDiskExtents, 2u);
+    EXPECT_FALSE(DeviceIoControl(spanned.get(), IOCTL_STORAGE_GET_DEVICE_NUMBER, {}, out, returned));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_FUNCTION);
+
+    const UniqueFile volume = Open(L"\\\\?\\Volume{C}");
+    std::vector<BYTE> number(sizeof(STORAGE_DEVICE_NUMBER));
+    ASSERT_TRUE(DeviceIoControl(volume.get(), IOCTL_STORAGE_GET_DEVICE_NUMBER, {}, number, returned));
+    STORAGE_DEVICE_NUMBER device{};
+    std::memcpy(&device, number.data(), sizeof(device));
+    EXPECT_EQ(device.DeviceType, FILE_DEVICE_DISK);
+    EXPECT_EQ(device.DeviceNumber, 0u);
+    EXPECT_EQ(device.PartitionNumber, 2u);
+    std::vector<BYTE> small(11);
+    EXPECT_FALSE(DeviceIoControl(volume.get(), IOCTL_STORAGE_GET_DEVICE_NUMBER, {}, small, returned));
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+
+    // A short descriptor buffer gets the start of the descriptor, whose Size tells the whole.
+    sim::CurrentMachine().administrator = true;
+    const UniqueFile disk = Open(L"\\\\?\\SCSI#Disk0");
+    ASSERT_TRUE(disk);
+    const STORAGE_PROPERTY_QUERY deviceQuery{StorageDeviceProperty, PropertyStandardQuery, {0}};
+    std::vector<BYTE> header(8);
+    ASSERT_TRUE(Control(disk.get(), IOCTL_STORAGE_QUERY_PROPERTY, deviceQuery, header, returned));
+    EXPECT_EQ(returned, 8u);
+    STORAGE_DESCRIPTOR_HEADER size{};
+    std::memcpy(&size, header.data(), sizeof(size));
+    EXPECT_EQ(size.Size, 36u + 9u);
+    std::vector<BYTE> descriptor(size.Size);
+    ASSERT_TRUE(Control(disk.get(), IOCTL_STORAGE_QUERY_PROPERTY, deviceQuery, descriptor, returned));
+    STORAGE_DEVICE_DESCRIPTOR fixed{};
+    std::memcpy(&fixed, descriptor.data(), offsetof(STORAGE_DEVICE_DESCRIPTOR, RawDeviceProperties));
+    EXPECT_EQ(fixed.BusType, 11u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(descriptor.data() + fixed.ProductIdOffset), "ACME SSD");
+
+    const UniqueFile unusual = Open(L"\\\\.\\PhysicalDrive4");
+    std::vector<BYTE> adapter(sizeof(STORAGE_ADAPTER_DESCRIPTOR));
+    const STORAGE_PROPERTY_QUERY adapterQuery{StorageAdapterProperty, PropertyStandardQuery, {0}};
+    ASSERT_TRUE(Control(unusual.get(), IOCTL_STORAGE_QUERY_PROPERTY, adapterQuery, adapter, returned));
+    EXPECT_EQ(adapter[offsetof(STORAGE_ADAPTER_DESCRIPTOR, BusType)], 17);
+    EXPECT_FALSE(Open(L"\\\\.\\PhysicalDrive04"));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(SimulatedStorageTest, RawAccessNeedsAdministratorRights)
+{
+    EXPECT_TRUE(Open(L"\\\\.\\c:"));
+    EXPECT_FALSE(Open(L"\\\\.\\c:", GENERIC_READ | GENERIC_WRITE));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(Open(L"\\\\.\\PhysicalDrive0"));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    // Opening a drive without asking for data access is allowed; reading its length is not.
+    const UniqueFile query = Open(L"\\\\.\\PhysicalDrive0", 0);
+    ASSERT_TRUE(query);
+    std::vector<BYTE> length(sizeof(GET_LENGTH_INFORMATION));
+    DWORD returned = 0;
+    EXPECT_FALSE(DeviceIoControl(query.get(), IOCTL_DISK_GET_LENGTH_INFO, {}, length, returned));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    // A volume's root folder is a directory, which this open does not give.
+    EXPECT_FALSE(Open(L"\\\\.\\c:\\"));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+
+    sim::CurrentMachine().administrator = true;
+    const UniqueFile drive = Open(L"\\\\.\\PhysicalDrive0");
+    ASSERT_TRUE(DeviceIoControl(drive.get(), IOCTL_DISK_GET_LENGTH_INFO, {}, length, returned));
+    GET_LENGTH_INFORMATION info{};
+    std::memcpy(&info, length.data(), sizeof(info));
+    EXPECT_EQ(info.Length, 1000000000);
+}
+
+TEST_F(SimulatedStorageTest, VolumeNamesDriveTypesAndMountPoints)
+{
+    EXPECT_EQ(GetLogicalDrives(), 0b1100u);
+    EXPECT_EQ(GetDriveTypeW(L"c:"), DRIVE_FIXED);
+    EXPECT_EQ(GetDriveTypeW(L"\\\\.\\C:\\"), DRIVE_FIXED);
+    EXPECT_EQ(GetDriveTypeW(L"C:\\Data\\"), DRIVE_FIXED);
+    EXPECT_EQ(GetDriveTypeW(L"e:\\"), DRIVE_NO_ROOT_DIR);
+
+    std::array<wchar_t, MAX_PATH> name{};
+    ASSERT_TRUE(GetVolumeNameForVolumeMountPointW(L"c:\\data\\", name));
+    EXPECT_EQ(std::wstring(name.data()), L"\\\\?\\Volume{d}\\");
+    EXPECT_FALSE(GetVolumeNameForVolumeMountPointW(L"C:", name));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
+    std::array<wchar_t, 10> shortName{};
+    EXPECT_FALSE(GetVolumeNameForVolumeMountPointW(L"C:\\", shortName));
+    EXPECT_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
+
+    std::vector<std::wstring> mountPoints;
+    const UniqueFindVolumeMountPoint search = FindFirstVolumeMountPointW(L"\\\\?\\Volume{c}\\", name);
+    ASSERT_TRUE(search);
+    do {
+        mountPoints.emplace_back(name.data());
+    } while (FindNextVolumeMountPointW(search.get(), name));
+    EXPECT_EQ(mountPoints, (std::vector<std::wstring>{L"Data\\", L"More\\Deep\\"}));
+    EXPECT_FALSE(FindFirstVolumeMountPointW(L"\\\\?\\Volume{d}\\", name));
+    EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    ASSERT_TRUE(GetFileAttributesExW(L"\\\\.\\c:\\", GetFileExInfoStandard, attributes));
+    EXPECT_EQ(attributes.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_COMPRESSED);
+    EXPECT_FALSE(GetFileAttributesExW(L"\\\\?\\Volume{raw}\\", GetFileExInfoStandard, attributes));
+}
+
+TEST_F(SimulatedStorageTest, FreeSpaceAndProgramFiles)
+{
+    ULONGLONG available = 0;
+    ULONGLONG total = 0;
+    ULONGLONG free = 0;
+    ASSERT_TRUE(GetDiskFreeSpaceExW(L"C:", available, total, free));
+    EXPECT_EQ(available, 1024000u);
+    EXPECT_EQ(total, 4096000u);
+    EXPECT_EQ(free, 2048000u);
+    DWORD sectors = 0;
+    DWORD bytes = 0;
+    DWORD freeClusters = 0;
+    DWORD clusters = 0;
+    ASSERT_TRUE(GetDiskFreeSpaceW(L"c:\\", sectors, bytes, freeClusters, clusters));
+    EXPECT_EQ(sectors * bytes, 4096u);
+    EXPECT_EQ(clusters, 1000u);
+    EXPECT_FALSE(GetDiskFreeSpaceW(L"\\\\?\\Volume{raw}\\", sectors, bytes, freeClusters, clusters));
+    EXPECT_EQ(GetLastError(), ERROR_UNRECOGNIZED_VOLUME);
+
+    std::array<wchar_t, MAX_PATH> folder{};
+    EXPECT_EQ(SHGetFolderPathW(CSIDL_PROGRAM_FILES, SHGFP_TYPE_DEFAULT, folder), S_OK);
+    EXPECT_EQ(std::wstring(folder.data()), L"C:\\Program Files (x86)");
+    sim::CurrentMachine().programFilesFolder.reset();
+    EXPECT_TRUE(FAILED(SHGetFolderPathW(CSIDL_PROGRAM_FILES, SHGFP_TYPE_DEFAULT, folder)));
+}
+
+TEST_F(SimulatedStorageTest, DetailBufferFollowsTheAskForTheSizeRule)
+{
+    const UniqueDevInfo list = SetupDiGetClassDevsW(GUID_DEVINTERFACE_DISK, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    ASSERT_TRUE(list);
+    SP_DEVICE_INTERFACE_DATA data{};
+    EXPECT_FALSE(SetupDiEnumDeviceInterfaces(list.get(), GUID_DEVINTERFACE_DISK, 0, data));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_USER_BUFFER);
+    data.cbSize = sizeof(data);
+    ASSERT_TRUE(SetupDiEnumDeviceInterfaces(list.get(), GUID_DEVINTERFACE_DISK, 0, data));
+    EXPECT_FALSE(SetupDiEnumDeviceInterfaces(list.get(), GUID_DEVINTERFACE_DISK, 1, data));
+    EXPECT_EQ(GetLastError(), ERROR_NO_MORE_ITEMS);
+
+    DWORD required = 0;
+    EXPECT_FALSE(SetupDiGetDeviceInterfaceDetailW(list.get(), data, {}, &required));
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(required, offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath) + 15 * sizeof(wchar_t));
+    std::vector<BYTE> detail(required);
+    EXPECT_FALSE(SetupDiGetDeviceInterfaceDetailW(list.get(), data, detail, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_USER_BUFFER);
+    const DWORD headerSize = SP_DEVICE_INTERFACE_DETAIL_DATA_W_SIZE;
+    std::memcpy(detail.data(), &headerSize, sizeof(headerSize));
+    ASSERT_TRUE(SetupDiGetDeviceInterfaceDetailW(list.get(), data, detail, nullptr));
+    std::wstring path(14, L'\0');
+    std::memcpy(path.data(), detail.data() + offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath), 14 * sizeof(wchar_t));
+    EXPECT_EQ(path, L"\\\\?\\scsi#disk0");
+}
+
+TEST(StorageProfileTest, ImpossibleStorageIsRefusedWithTheField)
+{
+    const auto problem = [](const std::string& profile) {
+        sim::Machine machine;
+        return sim::LoadMachineProfile(profile, machine);
+    };
+    EXPECT_EQ(problem(R"({"physicalDrives": [{"number": 0}, {"number": 0}]})"),
+              "field \"physicalDrives[1].number\": another drive has this number");
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "extents": [{"disk": 2}]}]})"),
+              "field \"volumes[0].extents[0].disk\": no physical drive has this number");
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "C:\\"}]})"),
+              "field \"volumes[0].name\": expected a volume name such as \"\\\\?\\Volume{...}\\\"");
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "driveLetters": ["C"]},
+                                      {"name": "\\\\?\\Volume{b}\\", "driveLetters": ["c"]}]})"),
+              "field \"volumes[1].driveLetters\": another volume has this letter");
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "allocation": {"runs": [{"used": 1, "free": 2}]}}]})"),
+              "field \"volumes[0].allocation.runs[0]\": expected one of used or free, with a number of clusters");
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "totalBytes": 10, "freeBytes": 20}]})"),
+              "field \"volumes[0]\": expected freeBytesAvailable <= freeBytes <= totalBytes");
+    EXPECT_EQ(problem(R"({"physicalDrives": [{"partitionStyle": "GPT", "partitions": [{"type": "{123}"}]}]})"),
+              "field \"physicalDrives[0].partitions[0].type\": expected a GUID such as "
+              "\"{EBD0A0A2-B9E5-4433-87C0-68B6B72699C7}\" or one of basicData, efiSystem, msReserved, recovery, "
+              "ldmMetadata, ldmData");
+    EXPECT_EQ(problem(R"({"physicalDrives": [{"partitionStyle": "MBR", "partitions": [{"type": "0x1FF"}]}]})"),
+              "field \"physicalDrives[0].partitions[0].type\": expected a byte: a number below 256 or a string such as \"0x07\"");
+    EXPECT_EQ(problem(R"({"physicalDrives": [{"busType": "Sata"}]})").substr(0, 60),
+              "field \"physicalDrives[0].busType\": expected a whole number o");
+    EXPECT_EQ(problem(R"({"diskInterfaces": [{"devicePath": "x", "drive": 1}]})"),
+              "field \"diskInterfaces[0].drive\": no physical drive has this number");
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "colour": 1}]})"),
+              "field \"volumes[0].colour\": unknown field");
+}
+
+}  // namespace
