@@ -220,3 +220,29 @@ TEST_F(DiskSpaceChecksTest, ProgramFilesOnAUsbDiskLeavesNoDriveToDecide)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ExampleMachinesTest, EachExampleMachineAnswersBothChecks)
+{
+    const std::vector<std::pair<std::string, std::string>> machines{
+        {"default.json", "<more_info>c: 226562MB</more_info>"},
+        {"laptop-ssd.json", "<more_info>c: 62031MB</more_info>"},
+        // A standard user: no volume opens for the bitmap, so nothing is measured.
+        {"desktop-usb-stick.json", ""},
+        {"two-disk-server.json", "<more_info>c: 114062MB</more_info><more_info>d: 258636MB</more_info>"},
+    };
+    for (const auto& [machine, measured] : machines) {
+        ScratchFolder folder;
+        const ProgramResult result = RunTarnwick({"-i", ExamplePath("input.xml").string(), "-o", "results.xml"},
+                                                 folder.Path(), ExamplePath("machines/" + machine));
+        EXPECT_EQ(result.exitCode, 0) << machine << result.trace;
+        EXPECT_NE(folder.Read("results.xml")
+                      .find("<test><name>ContiguousFreeHardDiskSpaceTest</name><passed>true</passed>" + measured +
+                            "<descriptive_name>"),
+                  std::string::npos)
+            << machine;
+    }
+}
+
+}  // namespace

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -114,6 +115,15 @@ TEST_F(SimulatedStorageTest, FragmentationIsTheSameWhereverASliceStarts)
     allocation.FillBitmap((1 << 19) - 8 * 10, 1 << 19, part);
     EXPECT_EQ(part[10], 0xFF);
     EXPECT_EQ(part[999], 0xFF);
+
+    // A fragmented stretch among plain runs is the same stretch of the fragmented volume.
+    using Run = sim::ClusterAllocation::Run;
+    const auto mixed = sim::ClusterAllocation::FromRuns(
+        {Run{Run::State::Fragmented, 8 * 2000, {99, 30, 10}}, Run{Run::State::Free, 8 * 100, {}}});
+    mixed.FillBitmap(8 * 1500, 1 << 19, part);
+    EXPECT_TRUE(std::equal(part.begin(), part.begin() + 500, whole.begin() + 1500));
+    EXPECT_TRUE(std::all_of(part.begin() + 500, part.begin() + 600, [](BYTE b) { return b == 0; }));
+    EXPECT_TRUE(std::all_of(part.begin() + 600, part.end(), [](BYTE b) { return b == 0xFF; }));
 }
 
 TEST_F(SimulatedStorageTest, ExtentsNumbersAndDescriptorsKeepTheWindowsBufferRules)
@@ -296,7 +306,7 @@ TEST(StorageProfileTest, ImpossibleStorageIsRefusedWithTheField)
                                       {"name": "\\\\?\\Volume{b}\\", "driveLetters": ["c"]}]})"),
               "field \"volumes[1].driveLetters\": another volume has this letter");
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "allocation": {"runs": [{"used": 1, "free": 2}]}}]})"),
-              "field \"volumes[0].allocation.runs[0]\": expected one of used or free, with a number of clusters");
+              "field \"volumes[0].allocation.runs[0]\": expected one of used, free or fragmented, with a number of clusters");
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "totalBytes": 10, "freeBytes": 20}]})"),
               "field \"volumes[0]\": expected freeBytesAvailable <= freeBytes <= totalBytes");
     EXPECT_EQ(problem(R"({"physicalDrives": [{"partitionStyle": "GPT", "partitions": [{"type": "{123}"}]}]})"),

@@ -37,12 +37,36 @@ void MarkUsed(std::span<BYTE> bitmap, std::uint64_t begin, std::uint64_t end)
     }
 }
 
+// Marks the used clusters of a fragmented stretch [begin, end) of the volume in bitmap, which
+// starts at cluster origin.
+void FillFragmented(const ClusterAllocation::Fragmentation& fragmentation, std::uint64_t begin, std::uint64_t end,
+                    std::uint64_t origin, std::span<BYTE> bitmap)
+{
+    const std::uint64_t meanUsed = std::max<std::uint32_t>(fragmentation.meanUsedRun, 1);
+    const std::uint64_t meanFree = std::max<std::uint32_t>(fragmentation.meanFreeRun, 1);
+    for (std::uint64_t block = begin / FragmentBlockClusters; block * FragmentBlockClusters < end; ++block) {
+        std::uint64_t state = fragmentation.seed ^ (block * 0xD6E8FEB86659FD93u);
+        bool used = (SplitMix64(state) & 1) != 0;
+        std::uint64_t cluster = block * FragmentBlockClusters;
+        const std::uint64_t blockEnd = std::min(cluster + FragmentBlockClusters, end);
+        while (cluster < blockEnd) {
+            const std::uint64_t mean = used ? meanUsed : meanFree;
+            const std::uint64_t length = 1 + SplitMix64(state) % (2 * mean - 1);
+            const std::uint64_t runEnd = std::min(cluster + length, blockEnd);
+            if (used && runEnd > begin) {
+                MarkUsed(bitmap, std::max(cluster, begin) - origin, runEnd - origin);
+            }
+            cluster = runEnd;
+            used = !used;
+        }
+    }
+}
+
 }  // namespace
 
 ClusterAllocation ClusterAllocation::FromRuns(std::vector<Run> runs)
 {
     ClusterAllocation allocation;
-    allocation.kind_ = Kind::Runs;
     std::uint64_t start = 0;
     for (const Run& run : runs) {
         allocation.runStarts_.push_back(start);
@@ -54,71 +78,32 @@ ClusterAllocation ClusterAllocation::FromRuns(std::vector<Run> runs)
 
 ClusterAllocation ClusterAllocation::Fragmented(std::uint64_t seed, std::uint32_t meanUsedRun, std::uint32_t meanFreeRun)
 {
-    ClusterAllocation allocation;
-    allocation.kind_ = Kind::Fragmented;
-    allocation.seed_ = seed;
-    allocation.meanUsedRun_ = std::max<std::uint32_t>(meanUsedRun, 1);
-    allocation.meanFreeRun_ = std::max<std::uint32_t>(meanFreeRun, 1);
-    return allocation;
+    return FromRuns({Run{Run::State::Fragmented, UINT64_MAX, Fragmentation{seed, meanUsedRun, meanFreeRun}}});
 }
 
 void ClusterAllocation::FillBitmap(std::uint64_t firstCluster, std::uint64_t clusterCount, std::span<BYTE> bitmap) const
 {
     std::ranges::fill(bitmap, BYTE{0});
     const std::uint64_t bits = std::uint64_t{bitmap.size()} * 8;
-    const std::uint64_t inside = firstCluster >= clusterCount ? 0 : std::min(bits, clusterCount - firstCluster);
-    switch (kind_) {
-    case Kind::AllUsed:
-        MarkUsed(bitmap, 0, inside);
-        break;
-    case Kind::Runs:
-        FillFromRuns(firstCluster, inside, bitmap);
-        break;
-    case Kind::Fragmented:
-        FillFragmented(firstCluster, inside, bitmap);
-        break;
-    }
-    MarkUsed(bitmap, inside, bits);
-}
-
-void ClusterAllocation::FillFromRuns(std::uint64_t firstCluster, std::uint64_t count, std::span<BYTE> bitmap) const
-{
+    const std::uint64_t count = firstCluster >= clusterCount ? 0 : std::min(bits, clusterCount - firstCluster);
     const std::uint64_t last = firstCluster + count;
     // The first run that ends after firstCluster.
-    auto next = std::ranges::upper_bound(runStarts_, firstCluster);
+    const auto next = std::ranges::upper_bound(runStarts_, firstCluster);
     std::size_t index = next == runStarts_.begin() ? 0 : static_cast<std::size_t>(next - runStarts_.begin() - 1);
     std::uint64_t covered = firstCluster;
     for (; index < runs_.size() && runStarts_[index] < last; ++index) {
+        const Run& run = runs_[index];
         const std::uint64_t begin = std::max(runStarts_[index], firstCluster);
-        const std::uint64_t end = std::min(runStarts_[index] + runs_[index].length, last);
-        if (begin < end && runs_[index].used) {
+        const std::uint64_t end = run.length > last - runStarts_[index] ? last : runStarts_[index] + run.length;
+        if (begin < end && run.state == Run::State::Used) {
             MarkUsed(bitmap, begin - firstCluster, end - firstCluster);
+        } else if (begin < end && run.state == Run::State::Fragmented) {
+            FillFragmented(run.fragmentation, begin, end, firstCluster, bitmap);
         }
         covered = std::max(covered, end);
     }
-    // Past the last run every cluster is in use.
-    MarkUsed(bitmap, covered - firstCluster, count);
-}
-
-void ClusterAllocation::FillFragmented(std::uint64_t firstCluster, std::uint64_t count, std::span<BYTE> bitmap) const
-{
-    const std::uint64_t last = firstCluster + count;
-    for (std::uint64_t block = firstCluster / FragmentBlockClusters; block * FragmentBlockClusters < last; ++block) {
-        std::uint64_t state = seed_ ^ (block * 0xD6E8FEB86659FD93u);
-        bool used = (SplitMix64(state) & 1) != 0;
-        std::uint64_t cluster = block * FragmentBlockClusters;
-        const std::uint64_t blockEnd = cluster + FragmentBlockClusters;
-        while (cluster < blockEnd && cluster < last) {
-            const std::uint32_t mean = used ? meanUsedRun_ : meanFreeRun_;
-            const std::uint64_t length = 1 + SplitMix64(state) % (2 * std::uint64_t{mean} - 1);
-            const std::uint64_t end = std::min({cluster + length, blockEnd, last});
-            if (used && end > firstCluster) {
-                MarkUsed(bitmap, std::max(cluster, firstCluster) - firstCluster, end - firstCluster);
-            }
-            cluster = end;
-            used = !used;
-        }
-    }
+    // Past the last run, and past the end of the volume, every cluster is in use.
+    MarkUsed(bitmap, covered - firstCluster, bits);
 }
 
 }  // namespace winapi::sim

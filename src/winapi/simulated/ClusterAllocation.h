@@ -14,17 +14,26 @@ namespace winapi::sim {
 
 class ClusterAllocation {
 public:
+    // Alternating used and free runs whose lengths are drawn evenly from 1 to twice the mean,
+    // from a generator seeded by seed and the block of clusters they lie in.
+    struct Fragmentation {
+        std::uint64_t seed = 0;
+        std::uint32_t meanUsedRun = 1;
+        std::uint32_t meanFreeRun = 1;
+    };
+
     struct Run {
-        bool used = false;
+        enum class State { Used, Free, Fragmented };
+        State state = State::Used;
         std::uint64_t length = 0;
+        Fragmentation fragmentation;
     };
 
     // Every cluster in use.
     ClusterAllocation() = default;
     // The runs from cluster 0 on; clusters after the last run are in use.
     static ClusterAllocation FromRuns(std::vector<Run> runs);
-    // Alternating used and free runs whose lengths are drawn evenly from 1 to twice the mean,
-    // from a generator seeded by seed and the block of clusters they lie in.
+    // The whole volume fragmented.
     static ClusterAllocation Fragmented(std::uint64_t seed, std::uint32_t meanUsedRun, std::uint32_t meanFreeRun);
 
     // Fills bitmap with one bit per cluster from firstCluster on (bit set = in use, least
@@ -32,17 +41,9 @@ public:
     void FillBitmap(std::uint64_t firstCluster, std::uint64_t clusterCount, std::span<BYTE> bitmap) const;
 
 private:
-    void FillFromRuns(std::uint64_t firstCluster, std::uint64_t clusterCount, std::span<BYTE> bitmap) const;
-    void FillFragmented(std::uint64_t firstCluster, std::uint64_t clusterCount, std::span<BYTE> bitmap) const;
-
-    enum class Kind { AllUsed, Runs, Fragmented };
-    Kind kind_ = Kind::AllUsed;
     std::vector<Run> runs_;
     // First cluster of each run, for a binary search.
     std::vector<std::uint64_t> runStarts_;
-    std::uint64_t seed_ = 0;
-    std::uint32_t meanUsedRun_ = 1;
-    std::uint32_t meanFreeRun_ = 1;
 };
 
 }  // namespace winapi::sim

@@ -321,6 +321,38 @@ void ReadPhysicalDrive(ProfileObject& object, PhysicalDrive& drive)
     }
 }
 
+void ReadFragmentation(ProfileObject& object, ClusterAllocation::Fragmentation& fragmentation)
+{
+    object.Unsigned64("seed", fragmentation.seed);
+    object.Unsigned("meanUsedRun", fragmentation.meanUsedRun);
+    object.Unsigned("meanFreeRun", fragmentation.meanFreeRun);
+    if (fragmentation.meanUsedRun == 0 || fragmentation.meanFreeRun == 0) {
+        object.Reader().Fail(object.Path(), "meanUsedRun and meanFreeRun must be 1 or more");
+    }
+}
+
+void ReadRun(ProfileObject& object, ClusterAllocation::Run& run)
+{
+    using State = ClusterAllocation::Run::State;
+    const std::array<std::pair<const char*, State>, 3> kinds{
+        {{"used", State::Used}, {"free", State::Free}, {"fragmented", State::Fragmented}}};
+    int given = 0;
+    for (const auto& [key, state] : kinds) {
+        if (object.Raw(key) != nullptr) {
+            ++given;
+            run.state = state;
+            object.Unsigned64(key, run.length);
+        }
+    }
+    if (given != 1) {
+        object.Reader().Fail(object.Path(), "expected one of used, free or fragmented, with a number of clusters");
+        return;
+    }
+    if (run.state == State::Fragmented) {
+        ReadFragmentation(object, run.fragmentation);
+    }
+}
+
 void ReadAllocation(ProfileObject& object, Volume& volume)
 {
     const bool hasRuns = object.Raw("runs") != nullptr;
@@ -331,31 +363,14 @@ void ReadAllocation(ProfileObject& object, Volume& volume)
     }
     if (hasRuns) {
         std::vector<ClusterAllocation::Run> runs;
-        object.Objects("runs", [&](ProfileObject& runObject) {
-            const bool used = runObject.Raw("used") != nullptr;
-            const bool free = runObject.Raw("free") != nullptr;
-            if (used == free) {
-                runObject.Reader().Fail(runObject.Path(), "expected one of used or free, with a number of clusters");
-                return;
-            }
-            ClusterAllocation::Run run{used, 0};
-            runObject.Unsigned64(used ? "used" : "free", run.length);
-            runs.push_back(run);
-        });
+        object.Objects("runs", [&](ProfileObject& runObject) { ReadRun(runObject, runs.emplace_back()); });
         volume.allocation = ClusterAllocation::FromRuns(std::move(runs));
     } else if (hasFragmented) {
         object.Object("fragmented", [&](ProfileObject& fragmented) {
-            std::uint64_t seed = 0;
-            std::uint32_t meanUsedRun = 1;
-            std::uint32_t meanFreeRun = 1;
-            fragmented.Unsigned64("seed", seed);
-            fragmented.Unsigned("meanUsedRun", meanUsedRun);
-            fragmented.Unsigned("meanFreeRun", meanFreeRun);
-            if (meanUsedRun == 0 || meanFreeRun == 0) {
-                fragmented.Reader().Fail(fragmented.Path(), "meanUsedRun and meanFreeRun must be 1 or more");
-                return;
-            }
-            volume.allocation = ClusterAllocation::Fragmented(seed, meanUsedRun, meanFreeRun);
+            ClusterAllocation::Fragmentation fragmentation;
+            ReadFragmentation(fragmented, fragmentation);
+            volume.allocation =
+                ClusterAllocation::Fragmented(fragmentation.seed, fragmentation.meanUsedRun, fragmentation.meanFreeRun);
         });
     }
 }
