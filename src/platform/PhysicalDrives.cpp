@@ -17,6 +17,10 @@ constexpr std::size_t DiskExtentsBufferSize = 512;
 
 bool VolumeHasExtentOn(const std::wstring& volumeName, int diskNumber)
 {
+    if (volumeName.empty()) {
+        return false;
+    }
+    // Without its trailing backslash the volume name opens the volume rather than its root folder.
     const std::wstring devicePath = volumeName.substr(0, volumeName.size() - 1);
     const UniqueFile volume =
         CreateFileW(devicePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);

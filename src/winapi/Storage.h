@@ -72,7 +72,6 @@ constexpr DWORD FSCTL_GET_VOLUME_BITMAP = 0x9006F;
 constexpr DWORD FILE_READ_ACCESS = 0x1;
 constexpr DWORD FILE_WRITE_ACCESS = 0x2;
 
-constexpr DWORD FILE_DEVICE_CD_ROM = 0x2;
 constexpr DWORD FILE_DEVICE_DISK = 0x7;
 
 struct STORAGE_DEVICE_NUMBER {
@@ -95,7 +94,6 @@ struct STORAGE_PROPERTY_QUERY {
 // STORAGE_BUS_TYPE.
 constexpr DWORD BusTypeUnknown = 0;
 constexpr DWORD BusTypeUsb = 7;
-constexpr DWORD BusTypeRAID = 8;
 
 struct STORAGE_DESCRIPTOR_HEADER {
     DWORD Version;
@@ -239,7 +237,6 @@ struct WIN32_FILE_ATTRIBUTE_DATA {
 
 // SHGetFolderPathW.
 constexpr int CSIDL_PROGRAM_FILES = 0x26;
-constexpr DWORD SHGFP_TYPE_CURRENT = 0;
 constexpr DWORD SHGFP_TYPE_DEFAULT = 1;
 
 // Bit n set: drive letter 'A' + n exists. 0 on failure.

@@ -202,6 +202,15 @@ TEST_F(SimulatedStorageTest, RawAccessNeedsAdministratorRights)
     GET_LENGTH_INFORMATION info{};
     std::memcpy(&info, length.data(), sizeof(info));
     EXPECT_EQ(info.Length, 1000000000);
+
+    // A first sector that the profile gives short reads short.
+    sim::CurrentMachine().physicalDrives[0].sector0 = {0x33, 0xC0};
+    std::vector<BYTE> sector(1024, 0xEE);
+    DWORD read = 0;
+    ASSERT_TRUE(ReadFile(drive.get(), sector, read));
+    EXPECT_EQ(read, 2u);
+    EXPECT_EQ(sector[1], 0xC0);
+    EXPECT_EQ(sector[2], 0x00);
 }
 
 TEST_F(SimulatedStorageTest, VolumeNamesDriveTypesAndMountPoints)

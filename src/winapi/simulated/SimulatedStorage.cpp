@@ -688,17 +688,18 @@ BOOL ReadFile(HANDLE file, std::span<BYTE> buffer, DWORD& bytesRead)
     }
     const ULONGLONG length = isDrive ? static_cast<ULONGLONG>(Machine().physicalDrives[open.index].length)
                                      : Machine().volumes[open.index].totalBytes;
-    ULONGLONG count = std::min<ULONGLONG>(buffer.size(), length > open.position ? length - open.position : 0);
-    std::fill(buffer.begin(), buffer.end(), BYTE{0});
-    if (isDrive && open.position < sectorSize) {
-        // A drive whose first sector the profile gives short reads short.
+    ULONGLONG count = std::min<ULONGLONG>(buffer.size(), length - std::min(length, open.position));
+    std::ranges::fill(buffer, BYTE{0});
+    if (isDrive) {
+        // Sector 0 holds the profile's bytes; the rest of the drive reads as zeros.
         const std::vector<BYTE>& sector0 = Machine().physicalDrives[open.index].sector0;
-        if (sector0.size() < sectorSize) {
-            count = std::min<ULONGLONG>(count, sector0.size() - std::min<ULONGLONG>(sector0.size(), open.position));
+        const ULONGLONG given = sector0.size() - std::min<ULONGLONG>(sector0.size(), open.position);
+        if (open.position < sectorSize && sector0.size() < sectorSize) {
+            // A first sector that the profile gives short reads short.
+            count = std::min(count, given);
         }
-        const auto from = static_cast<std::size_t>(std::min<ULONGLONG>(open.position, sector0.size()));
-        const std::size_t copied = std::min<std::size_t>(sector0.size() - from, static_cast<std::size_t>(count));
-        std::memcpy(buffer.data(), sector0.data() + from, copied);
+        const auto copied = static_cast<std::size_t>(std::min(count, given));
+        std::copy_n(sector0.begin() + static_cast<std::ptrdiff_t>(sector0.size() - given), copied, buffer.begin());
     }
     open.position += count;
     bytesRead = static_cast<DWORD>(count);
