@@ -4,6 +4,7 @@
 
 #include "winapi/Win32.h"
 #include "winapi/simulated/SimulatedMachine.h"
+#include "winapi/simulated/StorageLookup.h"
 
 #include <cstddef>
 #include <cstring>
@@ -13,6 +14,9 @@
 namespace winapi {
 
 namespace {
+
+using sim::Fail;
+using sim::FaultedWithLastError;
 
 constexpr DWORD SPINT_ACTIVE = 0x1;
 
@@ -28,18 +32,11 @@ DeviceLists& Lists()
     return lists;
 }
 
-BOOL Fail(DWORD error)
-{
-    SetLastError(error);
-    return FALSE;
-}
-
 }  // namespace
 
 UniqueDevInfo SetupDiGetClassDevsW(const GUID& classGuid, DWORD flags)
 {
-    if (const auto error = sim::CurrentMachine().TakeFault(L"SetupDiGetClassDevsW")) {
-        SetLastError(*error);
+    if (FaultedWithLastError(L"SetupDiGetClassDevsW")) {
         return UniqueDevInfo();
     }
     std::vector<std::wstring> paths;
@@ -81,8 +78,8 @@ BOOL SetupDiGetDeviceInterfaceDetailW(HDEVINFO deviceInfoSet, const SP_DEVICE_IN
     if (list == Lists().lists.end()) {
         return Fail(ERROR_INVALID_HANDLE);
     }
-    if (const auto error = sim::CurrentMachine().TakeFault(L"SetupDiGetDeviceInterfaceDetailW")) {
-        return Fail(*error);
+    if (FaultedWithLastError(L"SetupDiGetDeviceInterfaceDetailW")) {
+        return FALSE;
     }
     if (deviceInterfaceData.Reserved == 0 || deviceInterfaceData.Reserved > list->second.size()) {
         return Fail(ERROR_INVALID_PARAMETER);

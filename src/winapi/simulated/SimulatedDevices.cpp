@@ -1,10 +1,12 @@
-// Volumes, physical drives and their device I/O controls, answered from the simulated machine
-// with the Windows structure layouts and buffer rules.
+// Devices opened with CreateFileW (volumes, physical drives, disk interfaces), their raw reads
+// and their device I/O controls, answered from the simulated machine with the Windows structure
+// layouts and buffer rules.
 
 #include "winapi/Storage.h"
 
 #include "winapi/Win32.h"
 #include "winapi/simulated/SimulatedMachine.h"
+#include "winapi/simulated/StorageLookup.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,6 +17,9 @@ namespace winapi {
 
 namespace {
 
+using sim::Fail;
+using sim::FaultedWithLastError;
+
 enum class DeviceKind { Volume, Drive };
 
 struct OpenDevice {
@@ -24,12 +29,10 @@ struct OpenDevice {
     ULONGLONG position = 0;
 };
 
-// What the handles of this file stand for. The values lie apart from other simulated handles.
-struct HandleTables {
-    std::map<HANDLE, OpenDevice> devices;
-    std::map<HANDLE, std::size_t> volumeSearches;
-    std::map<HANDLE, std::vector<std::wstring>> mountPointSearches;
-    std::uintptr_t next = 0x100000;
+// Open devices, with handle values apart from other simulated handles.
+struct Devices {
+    std::map<HANDLE, OpenDevice> open;
+    std::uintptr_t next = 0x180000;
 
     HANDLE NewHandle()
     {
@@ -38,10 +41,10 @@ struct HandleTables {
     }
 };
 
-HandleTables& Handles()
+Devices& OpenDevices()
 {
-    static HandleTables tables;
-    return tables;
+    static Devices devices;
+    return devices;
 }
 
 sim::Machine& Machine()
@@ -49,111 +52,9 @@ sim::Machine& Machine()
     return sim::CurrentMachine();
 }
 
-bool Faulted(std::wstring_view call)
-{
-    if (const auto error = Machine().TakeFault(call)) {
-        SetLastError(*error);
-        return true;
-    }
-    return false;
-}
-
-BOOL Fail(DWORD error)
-{
-    SetLastError(error);
-    return FALSE;
-}
-
-wchar_t Upper(wchar_t c)
-{
-    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
-bool EqualNoCase(std::wstring_view left, std::wstring_view right)
-{
-    return std::ranges::equal(left, right, [](wchar_t a, wchar_t b) { return Upper(a) == Upper(b); });
-}
-
-bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix)
-{
-    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
-}
-
-// A path that names a volume by its drive letter or its volume name, split into the volume and
-// what follows (empty, "\" for the root, or "\Folder\...").
-struct VolumePath {
-    std::size_t volume = 0;
-    std::wstring rest;
-};
-
-std::optional<VolumePath> FindVolumeOfPath(std::wstring_view path)
-{
-    std::wstring_view local = path;
-    if (StartsWithNoCase(local, L"\\\\.\\") || StartsWithNoCase(local, L"\\\\?\\")) {
-        local.remove_prefix(4);
-    }
-    const auto& volumes = Machine().volumes;
-    if (local.size() >= 2 && local[1] == L':' && Upper(local[0]) >= L'A' && Upper(local[0]) <= L'Z') {
-        const wchar_t letter = Upper(local[0]);
-        for (std::size_t i = 0; i < volumes.size(); ++i) {
-            if (volumes[i].driveLetters.find(letter) != std::wstring::npos) {
-                return VolumePath{i, std::wstring(local.substr(2))};
-            }
-        }
-        return std::nullopt;
-    }
-    if (StartsWithNoCase(local, L"Volume{")) {
-        const std::size_t close = local.find(L'}');
-        if (close == std::wstring_view::npos) {
-            return std::nullopt;
-        }
-        const std::wstring name = L"\\\\?\\" + std::wstring(local.substr(0, close + 1)) + L"\\";
-        for (std::size_t i = 0; i < volumes.size(); ++i) {
-            if (EqualNoCase(volumes[i].name, name)) {
-                return VolumePath{i, std::wstring(local.substr(close + 1))};
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-bool IsRoot(const std::wstring& rest)
-{
-    return rest.empty() || rest == L"\\";
-}
-
-// The volume mounted in the folder `rest` of volume host, if any.
-std::optional<std::size_t> VolumeMountedAt(std::size_t host, const std::wstring& rest)
-{
-    const auto& volumes = Machine().volumes;
-    for (std::size_t i = 0; i < volumes.size(); ++i) {
-        for (const std::wstring& mountPoint : volumes[i].mountPoints) {
-            const auto place = FindVolumeOfPath(mountPoint);
-            if (place && place->volume == host && EqualNoCase(place->rest, rest)) {
-                return i;
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-// A device path: a volume (\\.\C:, \\?\Volume{...}), a physical drive (\\.\PhysicalDriveN) or a
-// disk interface that SetupAPI listed.
-struct DeviceTarget {
-    DeviceKind kind = DeviceKind::Volume;
-    std::size_t index = 0;
-    std::optional<DWORD> openError;
-};
-
 std::optional<std::size_t> DriveIndex(DWORD number)
 {
-    const auto& drives = Machine().physicalDrives;
-    for (std::size_t i = 0; i < drives.size(); ++i) {
-        if (drives[i].number == number) {
-            return i;
-        }
-    }
-    return std::nullopt;
+    return sim::DriveIndex(Machine(), number);
 }
 
 std::optional<DWORD> ParseDriveNumber(std::wstring_view digits)
@@ -171,14 +72,22 @@ std::optional<DWORD> ParseDriveNumber(std::wstring_view digits)
     return number;
 }
 
+// A device path: a volume (\\.\C:, \\?\Volume{...}), a physical drive (\\.\PhysicalDriveN) or a
+// disk interface that SetupAPI listed.
+struct DeviceTarget {
+    DeviceKind kind = DeviceKind::Volume;
+    std::size_t index = 0;
+    std::optional<DWORD> openError;
+};
+
 // Fails with the error CreateFileW would give when the path is no device of the machine.
 std::optional<DeviceTarget> FindDevice(const std::wstring& path, DWORD& error)
 {
     error = ERROR_FILE_NOT_FOUND;
-    if (StartsWithNoCase(path, L"\\\\.\\") || StartsWithNoCase(path, L"\\\\?\\")) {
+    if (sim::StartsWithIgnoringCase(path, L"\\\\.\\") || sim::StartsWithIgnoringCase(path, L"\\\\?\\")) {
         constexpr std::wstring_view drivePrefix = L"PhysicalDrive";
         const std::wstring_view local = std::wstring_view(path).substr(4);
-        if (StartsWithNoCase(local, drivePrefix)) {
+        if (sim::StartsWithIgnoringCase(local, drivePrefix)) {
             if (const auto number = ParseDriveNumber(local.substr(drivePrefix.size()))) {
                 if (const auto index = DriveIndex(*number)) {
                     return DeviceTarget{DeviceKind::Drive, *index, Machine().physicalDrives[*index].openError};
@@ -186,32 +95,21 @@ std::optional<DeviceTarget> FindDevice(const std::wstring& path, DWORD& error)
             }
             return std::nullopt;
         }
-        if (const auto volume = FindVolumeOfPath(path)) {
+        if (const auto volume = sim::FindVolumeOfPath(Machine(), path)) {
             if (volume->rest.empty()) {
                 return DeviceTarget{DeviceKind::Volume, volume->volume, Machine().volumes[volume->volume].openError};
             }
             // The root folder of a volume is a directory, which opens only for backup semantics.
-            error = IsRoot(volume->rest) ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
+            error = volume->IsRoot() ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
             return std::nullopt;
         }
     }
     for (const sim::DiskInterface& diskInterface : Machine().diskInterfaces) {
-        if (EqualNoCase(diskInterface.devicePath, path)) {
+        if (sim::EqualIgnoringCase(diskInterface.devicePath, path)) {
             return DeviceTarget{DeviceKind::Drive, *DriveIndex(diskInterface.drive), diskInterface.openError};
         }
     }
     return std::nullopt;
-}
-
-bool CopyName(const std::wstring& name, std::span<wchar_t> buffer)
-{
-    if (name.size() + 1 > buffer.size()) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return false;
-    }
-    std::ranges::copy(name, buffer.begin());
-    buffer[name.size()] = L'\0';
-    return true;
 }
 
 template <typename Record>
@@ -220,7 +118,8 @@ void PutRecord(std::span<BYTE> out, std::size_t offset, const Record& record)
     std::memcpy(out.data() + offset, &record, sizeof(Record));
 }
 
-// ---- Device I/O controls. Each answers with the error code, bytes returned set. ----
+// The device I/O controls: each answers with a Win32 error code and, when it fills part of the
+// output, the number of bytes it filled.
 
 // The one disk a volume lies on; spanned volumes have none.
 std::optional<std::size_t> SingleDiskOf(const OpenDevice& device)
@@ -455,185 +354,10 @@ DWORD GetVolumeBitmap(const OpenDevice& device, std::span<const BYTE> in, std::s
 
 }  // namespace
 
-DWORD GetLogicalDrives()
-{
-    if (Faulted(L"GetLogicalDrives")) {
-        return 0;
-    }
-    DWORD mask = 0;
-    for (const sim::Volume& volume : Machine().volumes) {
-        for (const wchar_t letter : volume.driveLetters) {
-            mask |= DWORD{1} << (letter - L'A');
-        }
-    }
-    return mask;
-}
-
-UINT GetDriveTypeW(const std::wstring& rootPathName)
-{
-    const auto place = FindVolumeOfPath(rootPathName);
-    if (!place) {
-        return DRIVE_NO_ROOT_DIR;
-    }
-    if (IsRoot(place->rest)) {
-        return Machine().volumes[place->volume].driveType;
-    }
-    std::wstring folder = place->rest;
-    if (!folder.ends_with(L'\\')) {
-        folder += L'\\';
-    }
-    if (const auto mounted = VolumeMountedAt(place->volume, folder)) {
-        return Machine().volumes[*mounted].driveType;
-    }
-    return DRIVE_NO_ROOT_DIR;
-}
-
-UniqueFindVolume FindFirstVolumeW(std::span<wchar_t> volumeName)
-{
-    if (Faulted(L"FindFirstVolumeW")) {
-        return UniqueFindVolume();
-    }
-    const auto& volumes = Machine().volumes;
-    if (volumes.empty()) {
-        SetLastError(ERROR_NO_MORE_FILES);
-        return UniqueFindVolume();
-    }
-    if (!CopyName(volumes.front().name, volumeName)) {
-        return UniqueFindVolume();
-    }
-    const HANDLE search = Handles().NewHandle();
-    Handles().volumeSearches[search] = 1;
-    return UniqueFindVolume(search);
-}
-
-BOOL FindNextVolumeW(HANDLE findVolume, std::span<wchar_t> volumeName)
-{
-    const auto search = Handles().volumeSearches.find(findVolume);
-    if (search == Handles().volumeSearches.end()) {
-        return Fail(ERROR_INVALID_HANDLE);
-    }
-    if (Faulted(L"FindNextVolumeW")) {
-        return FALSE;
-    }
-    const auto& volumes = Machine().volumes;
-    if (search->second >= volumes.size()) {
-        return Fail(ERROR_NO_MORE_FILES);
-    }
-    if (!CopyName(volumes[search->second].name, volumeName)) {
-        return FALSE;
-    }
-    ++search->second;
-    return TRUE;
-}
-
-BOOL FindVolumeClose(HANDLE findVolume)
-{
-    return Handles().volumeSearches.erase(findVolume) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
-}
-
-BOOL GetVolumeNameForVolumeMountPointW(const std::wstring& volumeMountPoint, std::span<wchar_t> volumeName)
-{
-    if (Faulted(L"GetVolumeNameForVolumeMountPointW")) {
-        return FALSE;
-    }
-    if (!volumeMountPoint.ends_with(L'\\')) {
-        return Fail(ERROR_INVALID_NAME);
-    }
-    const auto place = FindVolumeOfPath(volumeMountPoint);
-    if (!place) {
-        return Fail(ERROR_FILE_NOT_FOUND);
-    }
-    std::optional<std::size_t> target = place->volume;
-    if (!IsRoot(place->rest)) {
-        target = VolumeMountedAt(place->volume, place->rest);
-        if (!target) {
-            return Fail(ERROR_NOT_A_REPARSE_POINT);
-        }
-    }
-    return CopyName(Machine().volumes[*target].name, volumeName) ? TRUE : FALSE;
-}
-
-UniqueFindVolumeMountPoint FindFirstVolumeMountPointW(const std::wstring& rootPathName, std::span<wchar_t> volumeMountPoint)
-{
-    if (Faulted(L"FindFirstVolumeMountPointW")) {
-        return UniqueFindVolumeMountPoint();
-    }
-    const auto place = FindVolumeOfPath(rootPathName);
-    if (!place || place->rest != L"\\") {
-        SetLastError(place ? ERROR_INVALID_NAME : ERROR_FILE_NOT_FOUND);
-        return UniqueFindVolumeMountPoint();
-    }
-    std::vector<std::wstring> found;
-    for (const sim::Volume& volume : Machine().volumes) {
-        for (const std::wstring& mountPoint : volume.mountPoints) {
-            const auto host = FindVolumeOfPath(mountPoint);
-            if (host && host->volume == place->volume && host->rest.size() > 1) {
-                // Relative to the root of its volume: "Data\" for D:\Data\.
-                found.push_back(host->rest.substr(1));
-            }
-        }
-    }
-    if (found.empty()) {
-        SetLastError(ERROR_NO_MORE_FILES);
-        return UniqueFindVolumeMountPoint();
-    }
-    if (!CopyName(found.front(), volumeMountPoint)) {
-        return UniqueFindVolumeMountPoint();
-    }
-    found.erase(found.begin());
-    const HANDLE search = Handles().NewHandle();
-    Handles().mountPointSearches[search] = std::move(found);
-    return UniqueFindVolumeMountPoint(search);
-}
-
-BOOL FindNextVolumeMountPointW(HANDLE findVolumeMountPoint, std::span<wchar_t> volumeMountPoint)
-{
-    const auto search = Handles().mountPointSearches.find(findVolumeMountPoint);
-    if (search == Handles().mountPointSearches.end()) {
-        return Fail(ERROR_INVALID_HANDLE);
-    }
-    if (search->second.empty()) {
-        return Fail(ERROR_NO_MORE_FILES);
-    }
-    if (!CopyName(search->second.front(), volumeMountPoint)) {
-        return FALSE;
-    }
-    search->second.erase(search->second.begin());
-    return TRUE;
-}
-
-BOOL FindVolumeMountPointClose(HANDLE findVolumeMountPoint)
-{
-    return Handles().mountPointSearches.erase(findVolumeMountPoint) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
-}
-
-BOOL GetFileAttributesExW(const std::wstring& fileName, GET_FILEEX_INFO_LEVELS infoLevel,
-                          WIN32_FILE_ATTRIBUTE_DATA& information)
-{
-    if (Faulted(L"GetFileAttributesExW")) {
-        return FALSE;
-    }
-    if (infoLevel != GetFileExInfoStandard) {
-        return Fail(ERROR_INVALID_PARAMETER);
-    }
-    // The model knows the root folders of its volumes; it holds no other files.
-    const auto place = FindVolumeOfPath(fileName);
-    if (!place || place->rest != L"\\") {
-        return Fail(ERROR_FILE_NOT_FOUND);
-    }
-    const sim::Volume& volume = Machine().volumes[place->volume];
-    if (volume.fileSystem.empty()) {
-        return Fail(ERROR_UNRECOGNIZED_VOLUME);
-    }
-    information = WIN32_FILE_ATTRIBUTE_DATA{};
-    information.dwFileAttributes = volume.rootAttributes;
-    return TRUE;
-}
-
 UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD /*shareMode*/,
                        DWORD creationDisposition, DWORD /*flagsAndAttributes*/)
 {
-    if (Faulted(L"CreateFileW")) {
+    if (FaultedWithLastError(L"CreateFileW")) {
         return UniqueFile();
     }
     DWORD error = ERROR_SUCCESS;
@@ -656,23 +380,23 @@ UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD 
         SetLastError(ERROR_ACCESS_DENIED);
         return UniqueFile();
     }
-    const HANDLE handle = Handles().NewHandle();
-    Handles().devices[handle] = OpenDevice{target->kind, target->index, desiredAccess, 0};
+    const HANDLE handle = OpenDevices().NewHandle();
+    OpenDevices().open[handle] = OpenDevice{target->kind, target->index, desiredAccess, 0};
     return UniqueFile(handle);
 }
 
 BOOL CloseHandle(HANDLE object)
 {
-    return Handles().devices.erase(object) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
+    return OpenDevices().open.erase(object) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
 }
 
 BOOL ReadFile(HANDLE file, std::span<BYTE> buffer, DWORD& bytesRead)
 {
-    const auto device = Handles().devices.find(file);
-    if (device == Handles().devices.end()) {
+    const auto device = OpenDevices().open.find(file);
+    if (device == OpenDevices().open.end()) {
         return Fail(ERROR_INVALID_HANDLE);
     }
-    if (Faulted(L"ReadFile")) {
+    if (FaultedWithLastError(L"ReadFile")) {
         return FALSE;
     }
     OpenDevice& open = device->second;
@@ -709,8 +433,8 @@ BOOL ReadFile(HANDLE file, std::span<BYTE> buffer, DWORD& bytesRead)
 BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, std::span<const BYTE> inBuffer, std::span<BYTE> outBuffer,
                      DWORD& bytesReturned)
 {
-    const auto open = Handles().devices.find(device);
-    if (open == Handles().devices.end()) {
+    const auto open = OpenDevices().open.find(device);
+    if (open == OpenDevices().open.end()) {
         return Fail(ERROR_INVALID_HANDLE);
     }
     static const std::map<DWORD, std::wstring> faultNames{
@@ -722,7 +446,7 @@ BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, std::span<const BYTE> i
         {FSCTL_GET_VOLUME_BITMAP, L"DeviceIoControl.FSCTL_GET_VOLUME_BITMAP"},
     };
     const auto faultName = faultNames.find(ioControlCode);
-    if (faultName != faultNames.end() && Faulted(faultName->second)) {
+    if (faultName != faultNames.end() && FaultedWithLastError(faultName->second)) {
         return FALSE;
     }
     const DWORD requiredAccess = (ioControlCode >> 14) & 3;
@@ -761,77 +485,6 @@ BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, std::span<const BYTE> i
         return Fail(error);
     }
     return TRUE;
-}
-
-namespace {
-
-// The volume of a path for the free-space calls, or the error they fail with.
-const sim::Volume* MountedVolumeOfPath(const std::wstring& path)
-{
-    const auto place = FindVolumeOfPath(path);
-    if (!place) {
-        SetLastError(ERROR_PATH_NOT_FOUND);
-        return nullptr;
-    }
-    const sim::Volume& volume = Machine().volumes[place->volume];
-    if (volume.fileSystem.empty()) {
-        SetLastError(volume.driveType == DRIVE_FIXED ? ERROR_UNRECOGNIZED_VOLUME : ERROR_NOT_READY);
-        return nullptr;
-    }
-    return &volume;
-}
-
-}  // namespace
-
-BOOL GetDiskFreeSpaceW(const std::wstring& rootPathName, DWORD& sectorsPerCluster, DWORD& bytesPerSector,
-                       DWORD& numberOfFreeClusters, DWORD& totalNumberOfClusters)
-{
-    if (Faulted(L"GetDiskFreeSpaceW")) {
-        return FALSE;
-    }
-    const sim::Volume* volume = MountedVolumeOfPath(rootPathName);
-    if (volume == nullptr) {
-        return FALSE;
-    }
-    const std::uint64_t clusterSize = std::uint64_t{volume->bytesPerSector} * volume->sectorsPerCluster;
-    sectorsPerCluster = volume->sectorsPerCluster;
-    bytesPerSector = volume->bytesPerSector;
-    numberOfFreeClusters = static_cast<DWORD>(std::min<std::uint64_t>(volume->freeBytesAvailable / clusterSize, UINT32_MAX));
-    totalNumberOfClusters = static_cast<DWORD>(std::min<std::uint64_t>(volume->ClusterCount(), UINT32_MAX));
-    return TRUE;
-}
-
-BOOL GetDiskFreeSpaceExW(const std::wstring& directoryName, ULONGLONG& freeBytesAvailableToCaller,
-                         ULONGLONG& totalNumberOfBytes, ULONGLONG& totalNumberOfFreeBytes)
-{
-    if (Faulted(L"GetDiskFreeSpaceExW")) {
-        return FALSE;
-    }
-    const sim::Volume* volume = MountedVolumeOfPath(directoryName);
-    if (volume == nullptr) {
-        return FALSE;
-    }
-    freeBytesAvailableToCaller = volume->freeBytesAvailable;
-    totalNumberOfBytes = volume->totalBytes;
-    totalNumberOfFreeBytes = volume->freeBytes;
-    return TRUE;
-}
-
-HRESULT SHGetFolderPathW(int folder, DWORD /*flags*/, std::span<wchar_t> path)
-{
-    if (const auto error = Machine().TakeFault(L"SHGetFolderPathW")) {
-        return static_cast<HRESULT>(*error);
-    }
-    if (folder != CSIDL_PROGRAM_FILES || path.size() < MAX_PATH) {
-        return E_INVALIDARG;
-    }
-    const std::optional<std::wstring>& programFiles = Machine().programFilesFolder;
-    if (!programFiles || programFiles->size() >= MAX_PATH) {
-        return E_FAIL;
-    }
-    std::ranges::copy(*programFiles, path.begin());
-    path[programFiles->size()] = L'\0';
-    return S_OK;
 }
 
 }  // namespace winapi

@@ -1,0 +1,305 @@
+// Volumes, their names, drive letters and mount points, and their free space, answered from the
+// simulated machine.
+
+#include "winapi/Storage.h"
+
+#include "winapi/Win32.h"
+#include "winapi/simulated/SimulatedMachine.h"
+#include "winapi/simulated/StorageLookup.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace winapi {
+
+namespace {
+
+using sim::Fail;
+using sim::FaultedWithLastError;
+
+// Open searches, with handle values apart from other simulated handles.
+struct Searches {
+    std::map<HANDLE, std::size_t> volumes;
+    std::map<HANDLE, std::vector<std::wstring>> mountPoints;
+    std::uintptr_t next = 0x100000;
+
+    HANDLE NewHandle()
+    {
+        next += 4;
+        return reinterpret_cast<HANDLE>(next);
+    }
+};
+
+Searches& OpenSearches()
+{
+    static Searches searches;
+    return searches;
+}
+
+sim::Machine& Machine()
+{
+    return sim::CurrentMachine();
+}
+
+std::optional<sim::VolumePath> FindVolumeOfPath(std::wstring_view path)
+{
+    return sim::FindVolumeOfPath(Machine(), path);
+}
+
+bool CopyName(const std::wstring& name, std::span<wchar_t> buffer)
+{
+    if (name.size() + 1 > buffer.size()) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    std::ranges::copy(name, buffer.begin());
+    buffer[name.size()] = L'\0';
+    return true;
+}
+
+// The volume of a path for the free-space calls, or the error they fail with.
+const sim::Volume* MountedVolumeOfPath(const std::wstring& path)
+{
+    const auto place = FindVolumeOfPath(path);
+    if (!place) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return nullptr;
+    }
+    const sim::Volume& volume = Machine().volumes[place->volume];
+    if (volume.fileSystem.empty()) {
+        SetLastError(volume.driveType == DRIVE_FIXED ? ERROR_UNRECOGNIZED_VOLUME : ERROR_NOT_READY);
+        return nullptr;
+    }
+    return &volume;
+}
+
+}  // namespace
+
+DWORD GetLogicalDrives()
+{
+    if (FaultedWithLastError(L"GetLogicalDrives")) {
+        return 0;
+    }
+    DWORD mask = 0;
+    for (const sim::Volume& volume : Machine().volumes) {
+        for (const wchar_t letter : volume.driveLetters) {
+            mask |= DWORD{1} << (letter - L'A');
+        }
+    }
+    return mask;
+}
+
+UINT GetDriveTypeW(const std::wstring& rootPathName)
+{
+    const auto place = FindVolumeOfPath(rootPathName);
+    if (!place) {
+        return DRIVE_NO_ROOT_DIR;
+    }
+    if (place->IsRoot()) {
+        return Machine().volumes[place->volume].driveType;
+    }
+    std::wstring folder = place->rest;
+    if (!folder.ends_with(L'\\')) {
+        folder += L'\\';
+    }
+    if (const auto mounted = sim::VolumeMountedAt(Machine(), place->volume, folder)) {
+        return Machine().volumes[*mounted].driveType;
+    }
+    return DRIVE_NO_ROOT_DIR;
+}
+
+UniqueFindVolume FindFirstVolumeW(std::span<wchar_t> volumeName)
+{
+    if (FaultedWithLastError(L"FindFirstVolumeW")) {
+        return UniqueFindVolume();
+    }
+    const auto& volumes = Machine().volumes;
+    if (volumes.empty()) {
+        SetLastError(ERROR_NO_MORE_FILES);
+        return UniqueFindVolume();
+    }
+    if (!CopyName(volumes.front().name, volumeName)) {
+        return UniqueFindVolume();
+    }
+    const HANDLE search = OpenSearches().NewHandle();
+    OpenSearches().volumes[search] = 1;
+    return UniqueFindVolume(search);
+}
+
+BOOL FindNextVolumeW(HANDLE findVolume, std::span<wchar_t> volumeName)
+{
+    const auto search = OpenSearches().volumes.find(findVolume);
+    if (search == OpenSearches().volumes.end()) {
+        return Fail(ERROR_INVALID_HANDLE);
+    }
+    if (FaultedWithLastError(L"FindNextVolumeW")) {
+        return FALSE;
+    }
+    const auto& volumes = Machine().volumes;
+    if (search->second >= volumes.size()) {
+        return Fail(ERROR_NO_MORE_FILES);
+    }
+    if (!CopyName(volumes[search->second].name, volumeName)) {
+        return FALSE;
+    }
+    ++search->second;
+    return TRUE;
+}
+
+BOOL FindVolumeClose(HANDLE findVolume)
+{
+    return OpenSearches().volumes.erase(findVolume) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
+}
+
+BOOL GetVolumeNameForVolumeMountPointW(const std::wstring& volumeMountPoint, std::span<wchar_t> volumeName)
+{
+    if (FaultedWithLastError(L"GetVolumeNameForVolumeMountPointW")) {
+        return FALSE;
+    }
+    if (!volumeMountPoint.ends_with(L'\\')) {
+        return Fail(ERROR_INVALID_NAME);
+    }
+    const auto place = FindVolumeOfPath(volumeMountPoint);
+    if (!place) {
+        return Fail(ERROR_FILE_NOT_FOUND);
+    }
+    std::optional<std::size_t> target = place->volume;
+    if (!place->IsRoot()) {
+        target = sim::VolumeMountedAt(Machine(), place->volume, place->rest);
+        if (!target) {
+            return Fail(ERROR_NOT_A_REPARSE_POINT);
+        }
+    }
+    return CopyName(Machine().volumes[*target].name, volumeName) ? TRUE : FALSE;
+}
+
+UniqueFindVolumeMountPoint FindFirstVolumeMountPointW(const std::wstring& rootPathName, std::span<wchar_t> volumeMountPoint)
+{
+    if (FaultedWithLastError(L"FindFirstVolumeMountPointW")) {
+        return UniqueFindVolumeMountPoint();
+    }
+    const auto place = FindVolumeOfPath(rootPathName);
+    if (!place || place->rest != L"\\") {
+        SetLastError(place ? ERROR_INVALID_NAME : ERROR_FILE_NOT_FOUND);
+        return UniqueFindVolumeMountPoint();
+    }
+    std::vector<std::wstring> found;
+    for (const sim::Volume& volume : Machine().volumes) {
+        for (const std::wstring& mountPoint : volume.mountPoints) {
+            const auto host = FindVolumeOfPath(mountPoint);
+            if (host && host->volume == place->volume && host->rest.size() > 1) {
+                // Relative to the root of its volume: "Data\" for D:\Data\.
+                found.push_back(host->rest.substr(1));
+            }
+        }
+    }
+    if (found.empty()) {
+        SetLastError(ERROR_NO_MORE_FILES);
+        return UniqueFindVolumeMountPoint();
+    }
+    if (!CopyName(found.front(), volumeMountPoint)) {
+        return UniqueFindVolumeMountPoint();
+    }
+    found.erase(found.begin());
+    const HANDLE search = OpenSearches().NewHandle();
+    OpenSearches().mountPoints[search] = std::move(found);
+    return UniqueFindVolumeMountPoint(search);
+}
+
+BOOL FindNextVolumeMountPointW(HANDLE findVolumeMountPoint, std::span<wchar_t> volumeMountPoint)
+{
+    const auto search = OpenSearches().mountPoints.find(findVolumeMountPoint);
+    if (search == OpenSearches().mountPoints.end()) {
+        return Fail(ERROR_INVALID_HANDLE);
+    }
+    if (search->second.empty()) {
+        return Fail(ERROR_NO_MORE_FILES);
+    }
+    if (!CopyName(search->second.front(), volumeMountPoint)) {
+        return FALSE;
+    }
+    search->second.erase(search->second.begin());
+    return TRUE;
+}
+
+BOOL FindVolumeMountPointClose(HANDLE findVolumeMountPoint)
+{
+    return OpenSearches().mountPoints.erase(findVolumeMountPoint) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
+}
+
+BOOL GetFileAttributesExW(const std::wstring& fileName, GET_FILEEX_INFO_LEVELS infoLevel,
+                          WIN32_FILE_ATTRIBUTE_DATA& information)
+{
+    if (FaultedWithLastError(L"GetFileAttributesExW")) {
+        return FALSE;
+    }
+    if (infoLevel != GetFileExInfoStandard) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    // The model knows the root folders of its volumes; it holds no other files.
+    const auto place = FindVolumeOfPath(fileName);
+    if (!place || place->rest != L"\\") {
+        return Fail(ERROR_FILE_NOT_FOUND);
+    }
+    const sim::Volume& volume = Machine().volumes[place->volume];
+    if (volume.fileSystem.empty()) {
+        return Fail(ERROR_UNRECOGNIZED_VOLUME);
+    }
+    information = WIN32_FILE_ATTRIBUTE_DATA{};
+    information.dwFileAttributes = volume.rootAttributes;
+    return TRUE;
+}
+
+BOOL GetDiskFreeSpaceW(const std::wstring& rootPathName, DWORD& sectorsPerCluster, DWORD& bytesPerSector,
+                       DWORD& numberOfFreeClusters, DWORD& totalNumberOfClusters)
+{
+    if (FaultedWithLastError(L"GetDiskFreeSpaceW")) {
+        return FALSE;
+    }
+    const sim::Volume* volume = MountedVolumeOfPath(rootPathName);
+    if (volume == nullptr) {
+        return FALSE;
+    }
+    const std::uint64_t clusterSize = std::uint64_t{volume->bytesPerSector} * volume->sectorsPerCluster;
+    sectorsPerCluster = volume->sectorsPerCluster;
+    bytesPerSector = volume->bytesPerSector;
+    numberOfFreeClusters = static_cast<DWORD>(std::min<std::uint64_t>(volume->freeBytesAvailable / clusterSize, UINT32_MAX));
+    totalNumberOfClusters = static_cast<DWORD>(std::min<std::uint64_t>(volume->ClusterCount(), UINT32_MAX));
+    return TRUE;
+}
+
+BOOL GetDiskFreeSpaceExW(const std::wstring& directoryName, ULONGLONG& freeBytesAvailableToCaller,
+                         ULONGLONG& totalNumberOfBytes, ULONGLONG& totalNumberOfFreeBytes)
+{
+    if (FaultedWithLastError(L"GetDiskFreeSpaceExW")) {
+        return FALSE;
+    }
+    const sim::Volume* volume = MountedVolumeOfPath(directoryName);
+    if (volume == nullptr) {
+        return FALSE;
+    }
+    freeBytesAvailableToCaller = volume->freeBytesAvailable;
+    totalNumberOfBytes = volume->totalBytes;
+    totalNumberOfFreeBytes = volume->freeBytes;
+    return TRUE;
+}
+
+HRESULT SHGetFolderPathW(int folder, DWORD /*flags*/, std::span<wchar_t> path)
+{
+    if (const auto error = Machine().TakeFault(L"SHGetFolderPathW")) {
+        return static_cast<HRESULT>(*error);
+    }
+    if (folder != CSIDL_PROGRAM_FILES || path.size() < MAX_PATH) {
+        return E_INVALIDARG;
+    }
+    const std::optional<std::wstring>& programFiles = Machine().programFilesFolder;
+    if (!programFiles || programFiles->size() >= MAX_PATH) {
+        return E_FAIL;
+    }
+    std::ranges::copy(*programFiles, path.begin());
+    path[programFiles->size()] = L'\0';
+    return S_OK;
+}
+
+}  // namespace winapi

@@ -1,0 +1,89 @@
+#include "winapi/simulated/StorageLookup.h"
+
+#include "winapi/Win32.h"
+
+namespace winapi::sim {
+
+namespace {
+
+wchar_t Upper(wchar_t c)
+{
+    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+}  // namespace
+
+bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix)
+{
+    return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::optional<VolumePath> FindVolumeOfPath(const Machine& machine, std::wstring_view path)
+{
+    if (StartsWithIgnoringCase(path, L"\\\\.\\") || StartsWithIgnoringCase(path, L"\\\\?\\")) {
+        path.remove_prefix(4);
+    }
+    const auto& volumes = machine.volumes;
+    if (path.size() >= 2 && path[1] == L':' && Upper(path[0]) >= L'A' && Upper(path[0]) <= L'Z') {
+        const wchar_t letter = Upper(path[0]);
+        for (std::size_t i = 0; i < volumes.size(); ++i) {
+            if (volumes[i].driveLetters.find(letter) != std::wstring::npos) {
+                return VolumePath{i, std::wstring(path.substr(2))};
+            }
+        }
+        return std::nullopt;
+    }
+    if (StartsWithIgnoringCase(path, L"Volume{")) {
+        const std::size_t close = path.find(L'}');
+        if (close == std::wstring_view::npos) {
+            return std::nullopt;
+        }
+        const std::wstring name = L"\\\\?\\" + std::wstring(path.substr(0, close + 1)) + L"\\";
+        for (std::size_t i = 0; i < volumes.size(); ++i) {
+            if (EqualIgnoringCase(volumes[i].name, name)) {
+                return VolumePath{i, std::wstring(path.substr(close + 1))};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> VolumeMountedAt(const Machine& machine, std::size_t host, std::wstring_view rest)
+{
+    for (std::size_t i = 0; i < machine.volumes.size(); ++i) {
+        for (const std::wstring& mountPoint : machine.volumes[i].mountPoints) {
+            const auto place = FindVolumeOfPath(machine, mountPoint);
+            if (place && place->volume == host && EqualIgnoringCase(place->rest, rest)) {
+                return i;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> DriveIndex(const Machine& machine, DWORD number)
+{
+    for (std::size_t i = 0; i < machine.physicalDrives.size(); ++i) {
+        if (machine.physicalDrives[i].number == number) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+bool FaultedWithLastError(std::wstring_view call)
+{
+    if (const auto error = CurrentMachine().TakeFault(call)) {
+        SetLastError(*error);
+        return true;
+    }
+    return false;
+}
+
+BOOL Fail(DWORD error)
+{
+    SetLastError(error);
+    return FALSE;
+}
+
+}  // namespace winapi::sim

@@ -1,0 +1,39 @@
+#pragma once
+// Finding the volumes and drives of the simulated machine by the paths Windows programs use for
+// them, for the volume calls and the device calls alike.
+
+#include "winapi/WinTypes.h"
+#include "winapi/simulated/SimulatedMachine.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace winapi::sim {
+
+// A path that names a volume by its drive letter (C:, \\.\C:, \\?\C:) or its volume name
+// (\\?\Volume{...}), split into the volume's index and what follows: empty, "\" for the root,
+// or "\Folder\...".
+struct VolumePath {
+    std::size_t volume = 0;
+    std::wstring rest;
+
+    [[nodiscard]] bool IsRoot() const { return rest.empty() || rest == L"\\"; }
+};
+
+[[nodiscard]] std::optional<VolumePath> FindVolumeOfPath(const Machine& machine, std::wstring_view path);
+
+// The volume mounted in the folder `rest` (with its trailing backslash) of volume host.
+[[nodiscard]] std::optional<std::size_t> VolumeMountedAt(const Machine& machine, std::size_t host, std::wstring_view rest);
+
+[[nodiscard]] std::optional<std::size_t> DriveIndex(const Machine& machine, DWORD number);
+
+[[nodiscard]] bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix);
+
+// Takes the profile's fault for the call, if any, as the last error.
+[[nodiscard]] bool FaultedWithLastError(std::wstring_view call);
+
+// Sets the last error and answers FALSE, as a failing Win32 call does.
+BOOL Fail(DWORD error);
+
+}  // namespace winapi::sim
