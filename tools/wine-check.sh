@@ -17,6 +17,8 @@ set -u
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 exe=${1:-$repo/build/win64/Tarnwick.exe}
+# The runs start in other folders: keep the program's path valid from anywhere.
+[[ "$exe" = /* ]] || exe=$PWD/$exe
 built_tests=${2:-}
 input=examples/input.xml
 wine=/usr/lib/wine/wine64

@@ -14,6 +14,8 @@ set -u
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 exe=${1:-$repo/build/win64/Tarnwick.exe}
+# The runs start in other folders: keep the program's path valid from anywhere.
+[[ "$exe" = /* ]] || exe=$PWD/$exe
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 
