@@ -29,16 +29,8 @@ struct OpenDevice {
     ULONGLONG position = 0;
 };
 
-// Open devices, with handle values apart from other simulated handles.
 struct Devices {
     std::map<HANDLE, OpenDevice> open;
-    std::uintptr_t next = 0x180000;
-
-    HANDLE NewHandle()
-    {
-        next += 4;
-        return reinterpret_cast<HANDLE>(next);
-    }
 };
 
 Devices& OpenDevices()
@@ -380,7 +372,7 @@ UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD 
         SetLastError(ERROR_ACCESS_DENIED);
         return UniqueFile();
     }
-    const HANDLE handle = OpenDevices().NewHandle();
+    const HANDLE handle = sim::NewHandleValue();
     OpenDevices().open[handle] = OpenDevice{target->kind, target->index, desiredAccess, 0};
     return UniqueFile(handle);
 }

@@ -1,6 +1,7 @@
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace winapi::sim {
 
@@ -43,6 +44,13 @@ std::optional<std::uint32_t> Machine::TakeFault(std::wstring_view call)
         return fault.error;
     }
     return std::nullopt;
+}
+
+void* NewHandleValue()
+{
+    static std::uintptr_t next = 0x1000;
+    next += 4;
+    return reinterpret_cast<void*>(next);
 }
 
 Machine& CurrentMachine()

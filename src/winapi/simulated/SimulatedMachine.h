@@ -82,6 +82,10 @@ struct Machine {
     [[nodiscard]] std::optional<std::uint32_t> TakeFault(std::wstring_view call);
 };
 
+// A handle value no other open simulated resource has: files, searches, keys, devices and
+// lists all draw from one sequence, so a handle passed to the wrong kind of call is unknown there.
+[[nodiscard]] void* NewHandleValue();
+
 // The machine every simulated call answers for.
 [[nodiscard]] Machine& CurrentMachine();
 void InstallMachine(Machine machine);

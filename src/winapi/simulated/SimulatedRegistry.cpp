@@ -5,7 +5,6 @@
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <map>
 
 namespace winapi {
@@ -17,13 +16,6 @@ std::map<HKEY, std::wstring>& OpenKeys()
 {
     static std::map<HKEY, std::wstring> keys;
     return keys;
-}
-
-HKEY NewKeyHandle()
-{
-    static std::uintptr_t next = 0x2000;
-    next += 4;
-    return reinterpret_cast<HKEY>(next);
 }
 
 }  // namespace
@@ -45,7 +37,7 @@ LONG RegOpenKeyExW(HKEY root, const std::wstring& subKey, DWORD /*options*/, REG
     if (!path.empty() && sim::CurrentMachine().registry.count(path) == 0) {
         return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
     }
-    const HKEY handle = NewKeyHandle();
+    const HKEY handle = sim::NewHandleValue();
     OpenKeys()[handle] = path;
     key.reset(handle);
     return static_cast<LONG>(ERROR_SUCCESS);

@@ -23,7 +23,6 @@ constexpr DWORD SPINT_ACTIVE = 0x1;
 // Each list holds the device paths present when it was made.
 struct DeviceLists {
     std::map<HDEVINFO, std::vector<std::wstring>> lists;
-    std::uintptr_t next = 0x200000;
 };
 
 DeviceLists& Lists()
@@ -45,8 +44,7 @@ UniqueDevInfo SetupDiGetClassDevsW(const GUID& classGuid, DWORD flags)
             paths.push_back(diskInterface.devicePath);
         }
     }
-    Lists().next += 4;
-    const auto list = reinterpret_cast<HDEVINFO>(Lists().next);
+    const auto list = static_cast<HDEVINFO>(sim::NewHandleValue());
     Lists().lists[list] = std::move(paths);
     return UniqueDevInfo(list);
 }

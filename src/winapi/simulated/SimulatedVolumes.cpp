@@ -18,17 +18,9 @@ namespace {
 using sim::Fail;
 using sim::FaultedWithLastError;
 
-// Open searches, with handle values apart from other simulated handles.
 struct Searches {
     std::map<HANDLE, std::size_t> volumes;
     std::map<HANDLE, std::vector<std::wstring>> mountPoints;
-    std::uintptr_t next = 0x100000;
-
-    HANDLE NewHandle()
-    {
-        next += 4;
-        return reinterpret_cast<HANDLE>(next);
-    }
 };
 
 Searches& OpenSearches()
@@ -122,7 +114,7 @@ UniqueFindVolume FindFirstVolumeW(std::span<wchar_t> volumeName)
     if (!CopyName(volumes.front().name, volumeName)) {
         return UniqueFindVolume();
     }
-    const HANDLE search = OpenSearches().NewHandle();
+    const HANDLE search = sim::NewHandleValue();
     OpenSearches().volumes[search] = 1;
     return UniqueFindVolume(search);
 }
@@ -202,7 +194,7 @@ UniqueFindVolumeMountPoint FindFirstVolumeMountPointW(const std::wstring& rootPa
         return UniqueFindVolumeMountPoint();
     }
     found.erase(found.begin());
-    const HANDLE search = OpenSearches().NewHandle();
+    const HANDLE search = sim::NewHandleValue();
     OpenSearches().mountPoints[search] = std::move(found);
     return UniqueFindVolumeMountPoint(search);
 }

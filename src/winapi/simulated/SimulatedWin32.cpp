@@ -8,7 +8,6 @@
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cwchar>
 #include <map>
 #include <memory>
@@ -25,13 +24,6 @@ std::map<HANDLE, std::vector<sim::HostEntry>>& OpenSearches()
 {
     static std::map<HANDLE, std::vector<sim::HostEntry>> searches;
     return searches;
-}
-
-std::uintptr_t NextHandleValue()
-{
-    static std::uintptr_t next = 0x1000;
-    next += 4;
-    return next;
 }
 
 void FillFindData(const sim::HostEntry& entry, WIN32_FIND_DATAW& data)
@@ -84,7 +76,7 @@ UniqueFindFile FindFirstFileW(const std::wstring& pattern, WIN32_FIND_DATAW& dat
     }
     FillFindData(entries.front(), data);
     entries.erase(entries.begin());
-    const auto handle = reinterpret_cast<HANDLE>(NextHandleValue());
+    const HANDLE handle = sim::NewHandleValue();
     OpenSearches()[handle] = std::move(entries);
     return UniqueFindFile(handle);
 }
@@ -180,7 +172,7 @@ UniqueModule LoadLibraryW(const std::wstring& fileName)
         lastError = ERROR_MOD_NOT_FOUND;
         return UniqueModule();
     }
-    return UniqueModule(reinterpret_cast<HMODULE>(NextHandleValue()));
+    return UniqueModule(sim::NewHandleValue());
 }
 
 BOOL FreeLibrary(HMODULE module)
