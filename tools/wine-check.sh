@@ -7,7 +7,7 @@
 # Usage: tools/wine-check.sh [EXE] [BUILT_TESTS]
 #   EXE          the program (default, also when given as "": build/win64/Tarnwick.exe)
 #   BUILT_TESTS  a file naming the test classes the program builds, one per line (blank lines
-#                and lines starting with # are ignored). Default: the class files of src/tests,
+#                and lines starting with # are ignored). Default: the *Test.cpp class files of src/tests,
 #                one file per test class, named after it.
 #
 # Each run gets a fresh Wine prefix in a temporary folder, removed at exit. Wine's first start
@@ -51,7 +51,7 @@ trap cleanup EXIT
 
 if [ -z "$built_tests" ]; then
     built_tests=$work/built-tests.txt
-    find "$repo/src/tests" -name '*.cpp' -exec basename {} .cpp \; | sort > "$built_tests"
+    find "$repo/src/tests" -name '*Test.cpp' -exec basename {} .cpp \; | sort > "$built_tests"
     echo "INFO: built test classes taken from the class files of src/tests ($(wc -l < "$built_tests"))"
 fi
 

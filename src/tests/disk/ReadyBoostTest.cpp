@@ -1,6 +1,6 @@
 #include "tests/disk/ReadyBoostTest.h"
 
-#include "platform/ReadyFeatures.h"
+#include "tests/disk/ReadyFeatures.h"
 
 bool ReadyBoostTest::Run()
 {

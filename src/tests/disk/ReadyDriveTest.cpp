@@ -1,6 +1,6 @@
 #include "tests/disk/ReadyDriveTest.h"
 
-#include "platform/ReadyFeatures.h"
+#include "tests/disk/ReadyFeatures.h"
 
 bool ReadyDriveTest::Run()
 {

@@ -1,4 +1,4 @@
-#include "platform/ReadyFeatures.h"
+#include "tests/disk/ReadyFeatures.h"
 
 #include "winapi/Win32.h"
 
