@@ -198,20 +198,12 @@ std::string LoadMachineProfile(std::string_view text, Machine& machine)
     Machine loaded;
     ProfileObject profile(json, "", reader);
     profile.Text("description", loaded.description);
-    std::wstring systemDirectory;
-    profile.Text("systemDirectory", systemDirectory);
-    if (!systemDirectory.empty()) {
-        loaded.systemDirectory = std::move(systemDirectory);
-    }
+    profile.OptionalText("systemDirectory", loaded.systemDirectory);
     ReadVersion(profile, loaded);
     profile.TextList("libraries", [&](std::wstring name) { loaded.libraries.insert(std::move(name)); });
     ReadRegistry(profile, loaded);
     profile.Boolean("administrator", loaded.administrator);
-    std::wstring programFilesFolder;
-    profile.Text("programFilesFolder", programFilesFolder);
-    if (!programFilesFolder.empty()) {
-        loaded.programFilesFolder = std::move(programFilesFolder);
-    }
+    profile.OptionalText("programFilesFolder", loaded.programFilesFolder);
     ReadStorage(profile, loaded);
     ReadWmiClasses(profile, loaded);
     ReadFaults(profile, loaded);

@@ -47,6 +47,15 @@ void ProfileObject::Text(const std::string& key, std::wstring& value)
     }
 }
 
+void ProfileObject::OptionalText(const std::string& key, std::optional<std::wstring>& value)
+{
+    std::wstring text;
+    Text(key, text);
+    if (!text.empty()) {
+        value = std::move(text);
+    }
+}
+
 void ProfileObject::Unsigned64(const std::string& key, std::uint64_t& value)
 {
     if (const nlohmann::json* field = Find(key)) {

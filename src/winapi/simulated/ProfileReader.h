@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ public:
     ProfileObject(const nlohmann::json& json, std::string path, ProfileReader& reader);
 
     void Text(const std::string& key, std::wstring& value);
+    // A text whose absence (or emptiness) leaves that part out of the machine.
+    void OptionalText(const std::string& key, std::optional<std::wstring>& value);
     void Unsigned(const std::string& key, std::uint32_t& value);
     void Unsigned64(const std::string& key, std::uint64_t& value);
     void Boolean(const std::string& key, bool& value);
