@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-cmake --preset sim -DTARNWICK_TESTS=OFF >/dev/null
+cmake --preset sim >/dev/null
 cmake --build --preset sim --target tarnwick_exe >/dev/null
 results=build/example-results.xml
 build/sim/tarnwick -i examples/input.xml -o "$results" -f 2>build/example-trace.txt

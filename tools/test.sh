@@ -7,7 +7,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 tools/setup.sh
 for preset in sim win32 win64; do
     echo "== build $preset"
-    cmake --preset "$preset" -DTARNWICK_WERROR=ON >/dev/null
+    cmake --preset "$preset" -DTARNWICK_WERROR=ON -DTARNWICK_TESTS=ON >/dev/null
     cmake --build --preset "$preset"
 done
 echo "== simulated build: ctest"
