@@ -157,6 +157,26 @@ TEST_F(UpdateModeTest, ResultsWhoseLastTestHasNoNameSkipTheAction)
     EXPECT_EQ(folder.Read("in.xml"), Input);
 }
 
+TEST_F(UpdateModeTest, DeeplyNestedNameIsReadAsItsText)
+{
+    // A name is the text of everything below it, however deep: far deeper than a call stack goes.
+    constexpr int Depth = 1000000;
+    std::string nested;
+    nested.reserve(Depth * 7 + 64);
+    for (int i = 0; i < Depth; ++i) {
+        nested += "<a>";
+    }
+    nested += "BlacklistBiosTest";
+    for (int i = 0; i < Depth; ++i) {
+        nested += "</a>";
+    }
+    folder.Write("out.xml", "<test_results><test><name>" + nested + "</name><more_info>V</more_info></test>"
+                            "</test_results>");
+    const ProgramResult result = Update({"-i", "in.xml", "-o", "out.xml", "-b", "bios"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.console, SavedAction("Main bios: ", "V"));
+}
+
 TEST_F(UpdateModeTest, UnreadableDocumentsAreReportedAndChangeNothing)
 {
     folder.Write("broken.xml", "<input_tests><test>");

@@ -11,15 +11,23 @@ namespace winapi::sim {
 
 namespace {
 
-// The DOM's text: every text and CDATA section below the node, in document order.
+// The DOM's text: every text and CDATA section below the node, in document order. The walk
+// climbs back through parent links instead of recursing, so no nesting depth of a document
+// can exhaust the stack.
 void CollectText(pugi::xml_node node, std::string& text)
 {
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-            text += child.value();
-        } else if (child.type() == pugi::node_element) {
-            CollectText(child, text);
+    pugi::xml_node current = node.first_child();
+    while (current) {
+        if (current.type() == pugi::node_pcdata || current.type() == pugi::node_cdata) {
+            text += current.value();
+        } else if (current.type() == pugi::node_element && current.first_child()) {
+            current = current.first_child();
+            continue;
         }
+        while (current != node && !current.next_sibling()) {
+            current = current.parent();
+        }
+        current = current == node ? pugi::xml_node() : current.next_sibling();
     }
 }
 
