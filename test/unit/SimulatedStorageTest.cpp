@@ -124,6 +124,13 @@ TEST_F(SimulatedStorageTest, FragmentationIsTheSameWhereverASliceStarts)
     EXPECT_TRUE(std::equal(part.begin(), part.begin() + 500, whole.begin() + 1500));
     EXPECT_TRUE(std::all_of(part.begin() + 500, part.begin() + 600, [](BYTE b) { return b == 0; }));
     EXPECT_TRUE(std::all_of(part.begin() + 600, part.end(), [](BYTE b) { return b == 0xFF; }));
+
+    // Runs that together reach past the last cluster number leave nothing after them on the volume.
+    const auto beyond = sim::ClusterAllocation::FromRuns({Run{Run::State::Used, UINT64_MAX - 7, {}},
+                                                          Run{Run::State::Used, 8, {}}, Run{Run::State::Free, 8000, {}},
+                                                          Run{Run::State::Used, 8, {}}});
+    beyond.FillBitmap(0, 1 << 19, part);
+    EXPECT_TRUE(std::all_of(part.begin(), part.end(), [](BYTE b) { return b == 0xFF; }));
 }
 
 TEST_F(SimulatedStorageTest, ExtentsNumbersAndDescriptorsKeepTheWindowsBufferRules)
@@ -318,6 +325,17 @@ TEST(StorageProfileTest, ImpossibleStorageIsRefusedWithTheField)
               "field \"volumes[0].allocation.runs[0]\": expected one of used, free or fragmented, with a number of clusters");
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "totalBytes": 10, "freeBytes": 20}]})"),
               "field \"volumes[0]\": expected freeBytesAvailable <= freeBytes <= totalBytes");
+    // Volumes no Windows file system could hold, whose bitmap would take ages to scan or whose
+    // sizes would overflow the arithmetic of the checks.
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "totalBytes": 18446744073709551615}]})"),
+              "field \"volumes[0].totalBytes\": more than 4294967295 clusters, which no Windows file system addresses");
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "bytesPerSector": 4294967295,
+                                       "sectorsPerCluster": 4294967295, "totalBytes": 18446744073709551615}]})"),
+              "field \"volumes[0]\": bytesPerSector times sectorsPerCluster must be at most 33554432, the largest "
+              "cluster a Windows file system has");
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "bytesPerSector": 512, "sectorsPerCluster": 65536,
+                                       "totalBytes": 144115188042301440}]})"),
+              "");
     EXPECT_EQ(problem(R"({"physicalDrives": [{"partitionStyle": "GPT", "partitions": [{"type": "{123}"}]}]})"),
               "field \"physicalDrives[0].partitions[0].type\": expected a GUID such as "
               "\"{EBD0A0A2-B9E5-4433-87C0-68B6B72699C7}\" or one of basicData, efiSystem, msReserved, recovery, "

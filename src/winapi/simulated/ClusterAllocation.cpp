@@ -70,7 +70,8 @@ ClusterAllocation ClusterAllocation::FromRuns(std::vector<Run> runs)
     std::uint64_t start = 0;
     for (const Run& run : runs) {
         allocation.runStarts_.push_back(start);
-        start += run.length;
+        // Runs that reach past the last cluster number all start there, so the starts stay in order.
+        start += std::min(run.length, UINT64_MAX - start);
     }
     allocation.runs_ = std::move(runs);
     return allocation;

@@ -19,6 +19,10 @@ constexpr std::size_t MbrDiskSignatureOffset = 440;
 constexpr std::size_t MbrPrimaryEntries = 4;
 constexpr BYTE MbrActive = 0x80;
 constexpr BYTE ProtectiveMbrType = 0xEE;
+// exFAT's largest cluster, and the cluster numbers NTFS and exFAT keep in 32 bits: a volume past
+// either could not exist, and its bitmap would take longer to scan than any run should.
+constexpr std::uint64_t MaxClusterBytes = std::uint64_t{32} << 20;
+constexpr std::uint64_t MaxClusters = UINT32_MAX;
 
 // GPT partition types a profile may name instead of spelling the GUID.
 const std::map<std::wstring, std::wstring>& GptTypeNames()
@@ -425,6 +429,12 @@ void ReadVolume(ProfileObject& object, Volume& volume)
         object.Reader().Fail(object.FieldPath("name"), "expected a volume name such as \"\\\\?\\Volume{...}\\\"");
     } else if (volume.bytesPerSector == 0 || volume.sectorsPerCluster == 0) {
         object.Reader().Fail(object.Path(), "bytesPerSector and sectorsPerCluster must be 1 or more");
+    } else if (std::uint64_t{volume.bytesPerSector} * volume.sectorsPerCluster > MaxClusterBytes) {
+        object.Reader().Fail(object.Path(), "bytesPerSector times sectorsPerCluster must be at most 33554432, "
+                                            "the largest cluster a Windows file system has");
+    } else if (volume.ClusterCount() > MaxClusters) {
+        object.Reader().Fail(object.FieldPath("totalBytes"), "more than 4294967295 clusters, which no Windows file "
+                                                             "system addresses");
     } else if (volume.freeBytes > volume.totalBytes || volume.freeBytesAvailable > volume.freeBytes) {
         object.Reader().Fail(object.Path(), "expected freeBytesAvailable <= freeBytes <= totalBytes");
     }
