@@ -157,6 +157,18 @@ TEST_F(UpdateModeTest, ResultsWhoseLastTestHasNoNameSkipTheAction)
     EXPECT_EQ(folder.Read("in.xml"), Input);
 }
 
+TEST_F(UpdateModeTest, SavedInputKeepsItsDeclarationCommentsAndLayout)
+{
+    const std::string before = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- lab lists -->\n<input_tests>\n"
+                               "  <!-- BIOS -->\n  <test>\n    <name>BlacklistBiosTest</name>\n  </test>\n"
+                               "  <other>&amp; kept</other>\n</input_tests>\n";
+    folder.Write("in.xml", before);
+    ASSERT_EQ(Update({"-i", "in.xml", "-o", "out.xml", "-b", "bios"}).console, SavedAction("Main bios: ", Bios));
+    EXPECT_EQ(folder.Read("in.xml"), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- lab lists -->\n<input_tests>\n"
+                                     "  <!-- BIOS -->\n  <test>\n    <name>BlacklistBiosTest</name>\n  <parameter>" +
+                                         Bios + "</parameter></test>\n  <other>&amp; kept</other>\n</input_tests>\n");
+}
+
 TEST_F(UpdateModeTest, DeeplyNestedNameIsReadAsItsText)
 {
     // A name is the text of everything below it, however deep: far deeper than a call stack goes.

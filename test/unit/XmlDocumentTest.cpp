@@ -101,6 +101,20 @@ TEST_F(XmlDocumentTest, BuiltDocumentIsSavedAsRawUtf8)
     EXPECT_EQ(ReadFileText(path), "<test_results><more_info>a&amp;b &lt;c&gt; \"d\" é</more_info><name/></test_results>");
 }
 
+TEST_F(XmlDocumentTest, OnlyWhiteSpaceMayStandBesideTheRootElement)
+{
+    for (const std::string text : {"x<input_tests/>", "<input_tests/>x", "<![CDATA[x]]><input_tests/>",
+                                   "<input_tests/><input_tests/>", "<!-- no element -->", " \n", ""}) {
+        std::unique_ptr<winapi::XmlDocument> document;
+        ASSERT_EQ(CreateConfiguredDocument(document), DocumentSetup::Ready);
+        bool loaded = true;
+        EXPECT_EQ(document->load(folder.Write("doc.xml", text).wstring(), loaded), winapi::S_FALSE) << text;
+        EXPECT_FALSE(loaded) << text;
+    }
+    const auto document = Load("\t<!-- c -->\r\n<?pi x?> <input_tests><test/></input_tests>\n\n");
+    EXPECT_TRUE(FirstTest(*document));
+}
+
 TEST_F(XmlDocumentTest, DocumentNeedsComToBeStarted)
 {
     winapi::CoUninitialize();

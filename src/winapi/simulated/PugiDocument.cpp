@@ -10,15 +10,37 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
 
 namespace winapi::sim {
 
 namespace {
 
 // Comments, processing instructions and the declaration are kept so that a document saved
-// after an update keeps them; they never count as text.
+// after an update keeps them; they never count as text. pugixml keeps the white space between
+// them and around the root element only in a fragment, so a document is read as one and
+// WholeDocument checks what a fragment may have that a document may not.
 constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi |
-                                  pugi::parse_doctype;
+                                  pugi::parse_doctype | pugi::parse_fragment;
+
+bool IsBlank(std::string_view text)
+{
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+// One root element, and no text beside it but white space.
+bool WholeDocument(const pugi::xml_document& document)
+{
+    int elements = 0;
+    for (const pugi::xml_node child : document.children()) {
+        if (child.type() == pugi::node_element) {
+            ++elements;
+        } else if (child.type() == pugi::node_cdata || (child.type() == pugi::node_pcdata && !IsBlank(child.value()))) {
+            return false;
+        }
+    }
+    return elements == 1;
+}
 
 std::string HostPathText(const std::wstring& path)
 {
@@ -101,8 +123,7 @@ HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
     }
     const unsigned options = ParseOptions | (preserveWhiteSpace_ ? pugi::parse_ws_pcdata : 0u);
     const pugi::xml_parse_result result = document_.load_file(HostPathText(path).c_str(), options);
-    // A file that holds no element at all is no document, as MSXML sees it.
-    loaded = result && document_.document_element();
+    loaded = result && WholeDocument(document_);
     if (!loaded) {
         document_.reset();
         return S_FALSE;
