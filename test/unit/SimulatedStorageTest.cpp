@@ -19,8 +19,9 @@ namespace {
 using namespace winapi;
 
 // C: 1000 clusters: 10 used, 500 free, the rest used. D: mounted also in C:\Data\, spanning two
-// disks. A standard user unless a test says otherwise.
+// disks. An administrator unless a test says otherwise.
 const std::string Profile = R"json({
+  "administrator": true,
   "programFilesFolder": "C:\\Program Files (x86)",
   "physicalDrives": [
     { "number": 0, "busType": "BusTypeSata", "length": 1000000000, "productId": "ACME SSD", "partitionStyle": "GPT",
@@ -159,7 +160,6 @@ TEST_F(SimulatedStorageTest, ExtentsNumbersAndDescriptorsKeepTheWindowsBufferRul
     EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
 
     // A short descriptor buffer gets the start of the descriptor, whose Size tells the whole.
-    sim::CurrentMachine().administrator = true;
     const UniqueFile disk = Open(L"\\\\?\\SCSI#Disk0");
     ASSERT_TRUE(disk);
     const STORAGE_PROPERTY_QUERY deviceQuery{StorageDeviceProperty, PropertyStandardQuery, {0}};
@@ -187,16 +187,23 @@ TEST_F(SimulatedStorageTest, ExtentsNumbersAndDescriptorsKeepTheWindowsBufferRul
 
 TEST_F(SimulatedStorageTest, RawAccessNeedsAdministratorRights)
 {
-    EXPECT_TRUE(Open(L"\\\\.\\c:"));
-    EXPECT_FALSE(Open(L"\\\\.\\c:", GENERIC_READ | GENERIC_WRITE));
+    sim::CurrentMachine().administrator = false;
+    EXPECT_FALSE(Open(L"\\\\.\\c:"));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(Open(L"\\\\?\\Volume{d}", GENERIC_WRITE));
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
     EXPECT_FALSE(Open(L"\\\\.\\PhysicalDrive0"));
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    // A volume opened without data access still tells which disk it lies on.
+    const UniqueFile volumeQuery = Open(L"\\\\.\\c:", 0);
+    ASSERT_TRUE(volumeQuery);
+    std::vector<BYTE> number(sizeof(STORAGE_DEVICE_NUMBER));
+    DWORD returned = 0;
+    EXPECT_TRUE(DeviceIoControl(volumeQuery.get(), IOCTL_STORAGE_GET_DEVICE_NUMBER, {}, number, returned));
     // Opening a drive without asking for data access is allowed; reading its length is not.
     const UniqueFile query = Open(L"\\\\.\\PhysicalDrive0", 0);
     ASSERT_TRUE(query);
     std::vector<BYTE> length(sizeof(GET_LENGTH_INFORMATION));
-    DWORD returned = 0;
     EXPECT_FALSE(DeviceIoControl(query.get(), IOCTL_DISK_GET_LENGTH_INFO, {}, length, returned));
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
     // A volume's root folder is a directory, which this open does not give.
@@ -204,7 +211,11 @@ TEST_F(SimulatedStorageTest, RawAccessNeedsAdministratorRights)
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
 
     sim::CurrentMachine().administrator = true;
-    const UniqueFile drive = Open(L"\\\\.\\PhysicalDrive0");
+    // The file system has its volume open for writing: an open must share writing, a drive's need not.
+    EXPECT_FALSE(CreateFileW(L"\\\\.\\c:", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0));
+    EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+    EXPECT_TRUE(CreateFileW(L"\\\\.\\c:", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, OPEN_EXISTING, 0));
+    const UniqueFile drive = CreateFileW(L"\\\\.\\PhysicalDrive0", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
     ASSERT_TRUE(DeviceIoControl(drive.get(), IOCTL_DISK_GET_LENGTH_INFO, {}, length, returned));
     GET_LENGTH_INFORMATION info{};
     std::memcpy(&info, length.data(), sizeof(info));

@@ -346,7 +346,7 @@ DWORD GetVolumeBitmap(const OpenDevice& device, std::span<const BYTE> in, std::s
 
 }  // namespace
 
-UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD /*shareMode*/,
+UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD shareMode,
                        DWORD creationDisposition, DWORD /*flagsAndAttributes*/)
 {
     if (FaultedWithLastError(L"CreateFileW")) {
@@ -366,10 +366,16 @@ UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD 
         SetLastError(*target->openError);
         return UniqueFile();
     }
-    // Reading or writing a whole drive, or writing a volume, is for administrators only.
-    const DWORD rawAccess = target->kind == DeviceKind::Drive ? (GENERIC_READ | GENERIC_WRITE) : GENERIC_WRITE;
-    if ((desiredAccess & rawAccess) != 0 && !Machine().administrator) {
+    // Reading or writing a whole drive or volume is for administrators only; an open without data
+    // access, for the queries, is for everyone.
+    if ((desiredAccess & (GENERIC_READ | GENERIC_WRITE)) != 0 && !Machine().administrator) {
         SetLastError(ERROR_ACCESS_DENIED);
+        return UniqueFile();
+    }
+    // The file system keeps its volume open for writing, so an open that does not share writing
+    // conflicts with it.
+    if (target->kind == DeviceKind::Volume && (shareMode & FILE_SHARE_WRITE) == 0) {
+        SetLastError(ERROR_SHARING_VIOLATION);
         return UniqueFile();
     }
     const HANDLE handle = sim::NewHandleValue();
