@@ -169,6 +169,30 @@ TEST_F(UpdateModeTest, SavedInputKeepsItsDeclarationCommentsAndLayout)
                                          Bios + "</parameter></test>\n  <other>&amp; kept</other>\n</input_tests>\n");
 }
 
+TEST_F(UpdateModeTest, SavedInputKeepsTheEncodingItsDeclarationNames)
+{
+    const auto utf16 = [](const std::u16string& text) {
+        std::string bytes = "\xFF\xFE";
+        for (const char16_t unit : text) {
+            bytes += static_cast<char>(unit & 0xFF);
+            bytes += static_cast<char>(unit >> 8);
+        }
+        return bytes;
+    };
+    const std::u16string head = u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<input_tests><test><name>BlacklistBiosTest</name>"
+                                u"<parameter>Größe</parameter>";
+    folder.Write("in.xml", utf16(head + u"</test></input_tests>\n"));
+    ASSERT_EQ(Update({"-i", "in.xml", "-o", "out.xml", "-b", "bios"}).console, SavedAction("Main bios: ", Bios));
+    const std::u16string bios(Bios.begin(), Bios.end());
+    EXPECT_EQ(folder.Read("in.xml"), utf16(head + u"<parameter>" + bios + u"</parameter></test></input_tests>\n"));
+
+    const std::string latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<input_tests><test>"
+                               "<name>BlacklistBiosTest</name><parameter>caf\xE9</parameter>";
+    folder.Write("in.xml", latin1 + "</test></input_tests>\n");
+    ASSERT_EQ(Update({"-i", "in.xml", "-o", "out.xml", "-b", "bios"}).console, SavedAction("Main bios: ", Bios));
+    EXPECT_EQ(folder.Read("in.xml"), latin1 + "<parameter>" + Bios + "</parameter></test></input_tests>\n");
+}
+
 TEST_F(UpdateModeTest, DeeplyNestedNameIsReadAsItsText)
 {
     // A name is the text of everything below it, however deep: far deeper than a call stack goes.

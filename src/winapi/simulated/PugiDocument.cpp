@@ -126,8 +126,10 @@ HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
     loaded = result && WholeDocument(document_);
     if (!loaded) {
         document_.reset();
+        encoding_ = pugi::encoding_utf8;
         return S_FALSE;
     }
+    encoding_ = result.encoding;
     return S_OK;
 }
 
@@ -136,9 +138,11 @@ HRESULT PugiDocument::save(const std::wstring& path)
     if (const auto error = InjectedFailure(L"XmlDocument.save")) {
         return *error;
     }
+    // UTF-16 and UTF-32 are written with a byte order mark, which readers need to tell them apart.
+    const bool wide = encoding_ != pugi::encoding_utf8 && encoding_ != pugi::encoding_latin1;
+    const unsigned format = pugi::format_raw | pugi::format_no_declaration | (wide ? pugi::format_write_bom : 0u);
     errno = 0;
-    if (!document_.save_file(HostPathText(path).c_str(), PUGIXML_TEXT(""), pugi::format_raw | pugi::format_no_declaration,
-                             pugi::encoding_utf8)) {
+    if (!document_.save_file(HostPathText(path).c_str(), PUGIXML_TEXT(""), format, encoding_)) {
         const DWORD error = Win32ErrorFromErrno(errno);
         SetLastError(error);
         return HRESULT_FROM_WIN32(error);

@@ -32,6 +32,8 @@ private:
     pugi::xml_document staging_;
     PugiNode node_;
     bool preserveWhiteSpace_ = false;
+    // The encoding the document was loaded in, which a save keeps, as its declaration says it.
+    pugi::xml_encoding encoding_ = pugi::encoding_utf8;
 };
 
 }  // namespace winapi::sim
