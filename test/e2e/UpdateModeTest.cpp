@@ -240,6 +240,11 @@ TEST_F(UpdateModeTest, FailedSaveLeavesTheInputDocumentWhole)
         EXPECT_EQ(folder.Read("in.xml"), Input) << call;
         EXPECT_FALSE(folder.Exists("in.xml.saving")) << call;
     }
+    // A read-only input document is not replaced, as Windows replaces no read-only file.
+    std::filesystem::permissions(folder.Path() / "in.xml", std::filesystem::perms::owner_read);
+    EXPECT_EQ(Update({"-i", "in.xml", "-o", "out.xml", "-b", "bios"}).console, SavedAction("Main bios: ", Bios));
+    EXPECT_EQ(folder.Read("in.xml"), Input);
+    EXPECT_FALSE(folder.Exists("in.xml.saving"));
 }
 
 TEST_F(UpdateModeTest, DocumentThatCannotBeSetUpIsReportedAndSkipsTheAction)

@@ -142,8 +142,15 @@ DWORD MoveHostFile(const std::wstring& existingPath, const std::wstring& newPath
     if (!std::filesystem::exists(std::filesystem::symlink_status(from, error))) {
         return ERROR_FILE_NOT_FOUND;
     }
-    if (!replaceExisting && std::filesystem::exists(std::filesystem::symlink_status(to, error))) {
-        return ERROR_ALREADY_EXISTS;
+    const auto target = std::filesystem::symlink_status(to, error);
+    if (std::filesystem::exists(target)) {
+        if (!replaceExisting) {
+            return ERROR_ALREADY_EXISTS;
+        }
+        // Windows replaces no read-only file, as it deletes none.
+        if ((target.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+            return ERROR_ACCESS_DENIED;
+        }
     }
     std::filesystem::rename(from, to, error);
     return error ? Win32ErrorFromErrno(error.value()) : ERROR_SUCCESS;

@@ -24,7 +24,8 @@ struct HostEntry {
 [[nodiscard]] DWORD DeleteHostFile(const std::wstring& path);
 
 // Renames a file as MoveFileExW would; the host's rename replaces an existing file in one step.
-// Without replaceExisting an existing target gives ERROR_ALREADY_EXISTS.
+// Without replaceExisting an existing target gives ERROR_ALREADY_EXISTS; a read-only target is
+// never replaced (ERROR_ACCESS_DENIED).
 [[nodiscard]] DWORD MoveHostFile(const std::wstring& existingPath, const std::wstring& newPath, bool replaceExisting);
 
 // The Win32 error that stands for an errno value of a failed file operation.
