@@ -180,6 +180,36 @@ TEST_F(DiskSpaceChecksTest, FailingPlatformCallsGiveTheirErrorLines)
     EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>");
 }
 
+TEST_F(DiskSpaceChecksTest, FreeSpaceIsEveryFreeByteNotTheCallersShare)
+{
+    // A disk quota leaves the user 50MB of the 150MB free; the check counts all 150.
+    const ProgramResult result =
+        Run(Desktop([](nlohmann::json& machine) { machine["volumes"][0]["freeBytesAvailable"] = 52428800; }));
+    EXPECT_TRUE(result.console.starts_with(EchoedNames + FreeLine150)) << result.console;
+    EXPECT_TRUE(folder.Read("results.xml").starts_with("<test_results>" + FreeFailed150)) << folder.Read("results.xml");
+}
+
+TEST_F(DiskSpaceChecksTest, BitmapIsReadInSlicesOf80000Clusters)
+{
+    // C's 262,144 clusters take four controls and D's 13 one; the control fails from the fourth
+    // call on, then from the fifth.
+    const auto failingAfter = [&](int calls) {
+        return Desktop([&](nlohmann::json& machine) {
+            machine["faults"] = {{{"call", "DeviceIoControl.FSCTL_GET_VOLUME_BITMAP"}, {"error", 21}, {"after", calls}}};
+        });
+    };
+    const std::string noBitmap = "[HDTEST] ERROR: could not get volume bitmap\n\n";
+    ProgramResult result = Run(failingAfter(3));
+    EXPECT_NE(result.console.find(MeasureC + noBitmap + "c: has enough contiguous hard disk space\n"), std::string::npos)
+        << result.console;
+    result = Run(failingAfter(4));
+    EXPECT_NE(result.console.find(MeasureC + "[HDTEST] Need 100MB contiguous free hard disk space, 100MB available\n\n"
+                                             "c: has enough contiguous hard disk space\n" +
+                                  DNotOnUsb + MeasureD + noBitmap + EOnUsb),
+              std::string::npos)
+        << result.console;
+}
+
 TEST_F(DiskSpaceChecksTest, MissingPartsOfTheMachine)
 {
     // No system directory: the free-space check fails without a measurement.
