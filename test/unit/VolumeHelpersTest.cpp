@@ -88,6 +88,33 @@ TEST_F(VolumeHelpersTest, WithoutAdministratorRightsNoDiskInterfaceOrVolumeOpens
     EXPECT_FALSE(onUsb);
 }
 
+TEST_F(VolumeHelpersTest, FailingUsbQueriesMeanNotOnUsb)
+{
+    const auto failing = [](const wchar_t* call, DWORD error) {
+        sim::CurrentMachine().faults = {sim::Fault{call, error, 0, 0}};
+    };
+    bool onUsb = true;
+    failing(L"SetupDiGetClassDevsW", ERROR_NOT_ENOUGH_MEMORY);
+    EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\e:"); }),
+              "Bad handle to DEVCLASS_USB\n\\\\.\\e: does not reside on a usb drive\n");
+    EXPECT_FALSE(onUsb);
+
+    // Without its size no interface is opened.
+    failing(L"SetupDiGetDeviceInterfaceDetailW", ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(Console([&] { onUsb = IsUsbDisk(1); }), "");
+    EXPECT_FALSE(onUsb);
+
+    // A disk whose adapter does not answer is not taken for a USB disk.
+    failing(L"DeviceIoControl.IOCTL_STORAGE_QUERY_PROPERTY", ERROR_INVALID_FUNCTION);
+    EXPECT_EQ(Console([&] { onUsb = IsUsbDisk(1); }), UsbCheckLines);
+    EXPECT_FALSE(onUsb);
+
+    failing(L"DeviceIoControl.IOCTL_STORAGE_GET_DEVICE_NUMBER", ERROR_INVALID_FUNCTION);
+    EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\e:"); }),
+              "Could not determine if \\\\.\\e: resides on a usb drive\n");
+    EXPECT_FALSE(onUsb);
+}
+
 TEST_F(VolumeHelpersTest, SpannedVolumeMakesEachOfItsDisksLocal)
 {
     bool local = false;
