@@ -2,6 +2,8 @@
 
 #include "winapi/Com.h"
 
+#include <algorithm>
+
 namespace {
 
 const std::wstring Cimv2Namespace = L"ROOT\\CIMV2";
@@ -91,5 +93,11 @@ winapi::HRESULT GetWmiProperty(const std::wstring& className, const std::wstring
 std::wstring WmiText(const winapi::Variant& value)
 {
     std::wstring text;
-    return winapi::SUCCEEDED(value.GetString(text)) ? text : std::wstring();
+    if (winapi::FAILED(value.GetString(text))) {
+        return {};
+    }
+    // The text is read through the string's pointer, so it ends at its first null character:
+    // what is printed and recorded is then also what is compared.
+    text.resize(std::min(text.find(L'\0'), text.size()));
+    return text;
 }

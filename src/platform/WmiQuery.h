@@ -38,6 +38,7 @@ struct WmiQueryObjects {
 [[nodiscard]] winapi::HRESULT GetWmiProperty(const std::wstring& className, const std::wstring& propertyName,
                                              winapi::Variant& value);
 
-// The text of a string property; an empty string when it holds no text (NULL, empty or not a
-// string), as the identity checks need a string to print, record and compare.
+// The text of a string property up to its first null character; an empty string when it holds
+// no text (NULL, empty or not a string), as the identity checks need a string to print, record
+// and compare.
 [[nodiscard]] std::wstring WmiText(const winapi::Variant& value);

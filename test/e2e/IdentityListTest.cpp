@@ -93,6 +93,28 @@ TEST_F(IdentityListTest, WmiWithoutTextCountsAsAnEmptyIdentity)
     EXPECT_NE(results.find(Result("WhitelistProcessorTest", false, {""}, "Processor white list")), std::string::npos);
 }
 
+TEST_F(IdentityListTest, WmiTextEndsAtItsFirstNullCharacter)
+{
+    // What is compared is what is printed and recorded, so that update mode can copy it.
+    const std::filesystem::path machine = folder.Write("nul.json", R"({"wmi": {
+        "Win32_BaseBoard": [{"Manufacturer": "ASUSTeK Computer INC. \u0000junk", "Product": "P5GD1\u0000"}],
+        "Win32_Processor": [{"Name": "Intel(R) Pentium(R) 4 CPU 3.00GHz\u0000 x"}]}})");
+    const ProgramResult result = Run(machine);
+    const std::string board = "ASUSTeK Computer INC.  P5GD1";
+    const std::string boardLines = "MOTHERBOARD MANUFACTURER: ASUSTeK Computer INC. \nMOTHERBOARD PRODUCT: P5GD1\n"
+                                   "MOTHERBOARD: " + board + "\n";
+    EXPECT_EQ(result.console, EchoedNames + boardLines + boardLines + Written);
+    const std::string results = folder.Read("results.xml");
+    EXPECT_NE(results.find(Result("BlacklistMotherboardTest", false, {board}, "Board black list",
+                                  "This board is not supported.")),
+              std::string::npos)
+        << results;
+    EXPECT_NE(results.find(Result("BlacklistProcessorTest", false, {"Intel(R) Pentium(R) 4 CPU 3.00GHz"},
+                                  "Processor black list")),
+              std::string::npos)
+        << results;
+}
+
 TEST_F(IdentityListTest, FailedProductReadKeepsTheManufacturerLineAndPasses)
 {
     // Every Get after the first fails: the manufacturer is read, the product and processor are not.
