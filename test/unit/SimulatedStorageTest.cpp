@@ -355,8 +355,13 @@ TEST(StorageProfileTest, ImpossibleStorageIsRefusedWithTheField)
               "field \"physicalDrives[0].partitions[0].type\": expected a byte: a number below 256 or a string such as \"0x07\"");
     EXPECT_EQ(problem(R"({"physicalDrives": [{"busType": "Sata"}]})").substr(0, 60),
               "field \"physicalDrives[0].busType\": expected a whole number o");
-    EXPECT_EQ(problem(R"({"diskInterfaces": [{"devicePath": "x", "drive": 1}]})"),
+    EXPECT_EQ(problem(R"({"diskInterfaces": [{"devicePath": "\\\\?\\x", "drive": 1}]})"),
               "field \"diskInterfaces[0].drive\": no physical drive has this number");
+    EXPECT_EQ(problem(R"({"physicalDrives": [{"number": 0}], "diskInterfaces": [{"devicePath": "", "drive": 0}]})"),
+              "field \"diskInterfaces[0].devicePath\": expected a device path such as \"\\\\?\\ide#disk...\"");
+    // A sector is held whole in memory; no disk has sectors of gigabytes.
+    EXPECT_EQ(problem(R"({"physicalDrives": [{"bytesPerSector": 4294966784}]})"),
+              "field \"physicalDrives[0].bytesPerSector\": expected a multiple of 512 up to 4096");
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "colour": 1}]})"),
               "field \"volumes[0].colour\": unknown field");
 }

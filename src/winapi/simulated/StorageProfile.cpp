@@ -23,6 +23,8 @@ constexpr BYTE ProtectiveMbrType = 0xEE;
 // either could not exist, and its bitmap would take longer to scan than any run should.
 constexpr std::uint64_t MaxClusterBytes = std::uint64_t{32} << 20;
 constexpr std::uint64_t MaxClusters = UINT32_MAX;
+// Disks have 512-byte or 4 KiB sectors; the first sector is held whole.
+constexpr DWORD MaxSectorBytes = 4096;
 
 // GPT partition types a profile may name instead of spelling the GUID.
 const std::map<std::wstring, std::wstring>& GptTypeNames()
@@ -306,8 +308,8 @@ void ReadPhysicalDrive(ProfileObject& object, PhysicalDrive& drive)
         ReadPartition(partitionObject, drive.partitionStyle, drive.partitions.emplace_back());
     });
     ReadOpenError(object, drive.openError);
-    if (drive.bytesPerSector == 0 || drive.bytesPerSector % 512 != 0) {
-        object.Reader().Fail(object.FieldPath("bytesPerSector"), "expected a multiple of 512");
+    if (drive.bytesPerSector == 0 || drive.bytesPerSector % 512 != 0 || drive.bytesPerSector > MaxSectorBytes) {
+        object.Reader().Fail(object.FieldPath("bytesPerSector"), "expected a multiple of 512 up to 4096");
         return;
     }
     if (drive.partitionStyle == PARTITION_STYLE_RAW && !drive.partitions.empty()) {
@@ -492,6 +494,10 @@ void ReadStorage(ProfileObject& profile, Machine& machine)
         object.Text("devicePath", diskInterface.devicePath);
         object.Unsigned("drive", diskInterface.drive);
         ReadOpenError(object, diskInterface.openError);
+        if (!object.Reader().Failed() &&
+            (!diskInterface.devicePath.starts_with(L"\\\\?\\") || diskInterface.devicePath.size() == 4)) {
+            object.Reader().Fail(object.FieldPath("devicePath"), "expected a device path such as \"\\\\?\\ide#disk...\"");
+        }
     });
     if (!profile.Reader().Failed()) {
         CheckStorage(profile, machine);
