@@ -157,6 +157,25 @@ TEST_F(UpdateModeTest, ResultsWhoseLastTestHasNoNameSkipTheAction)
     EXPECT_EQ(folder.Read("in.xml"), Input);
 }
 
+TEST_F(UpdateModeTest, ValueIsTheFirstMoreInfoOfTheLastResultThatHasOne)
+{
+    // A later result of the check without more_info, and later results of other checks, leave
+    // the value the last one with more_info gave.
+    folder.Write("out.xml", "<test_results>"
+                            "<test><name>WhitelistProcessorTest</name><more_info>first</more_info></test>"
+                            "<test><name>WhitelistProcessorTest</name><more_info>second</more_info>"
+                            "<more_info>third</more_info></test>"
+                            "<test><name>WhitelistProcessorTest</name><passed>true</passed></test>"
+                            "<test><name>whitelistprocessortest</name><more_info>case</more_info></test>"
+                            "<test><name>BlacklistProcessorTest</name><more_info>other</more_info></test>"
+                            "</test_results>");
+    folder.Write("in.xml", "<input_tests><test><name>WhitelistProcessorTest</name></test></input_tests>");
+    EXPECT_EQ(Update({"-i", "in.xml", "-o", "out.xml", "-w", "processor"}).console,
+              SavedAction("Main processor: ", "second"));
+    EXPECT_EQ(folder.Read("in.xml"),
+              "<input_tests><test><name>WhitelistProcessorTest</name><parameter>second</parameter></test></input_tests>");
+}
+
 TEST_F(UpdateModeTest, SavedInputKeepsItsDeclarationCommentsAndLayout)
 {
     const std::string before = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- lab lists -->\n<input_tests>\n"
@@ -227,6 +246,12 @@ TEST_F(UpdateModeTest, UnreadableDocumentsAreReportedAndChangeNothing)
                              "adding Dell Inc. 0M858N to input.xml\n"
                              "[TARNWICK INPUT UPDATER] Couldn't read from broken.xml\nERROR = 1\n");
     EXPECT_EQ(folder.Read("broken.xml"), "<input_tests><test>");
+
+    // A load that fails outright reports its own HRESULT.
+    const std::filesystem::path denied =
+        folder.Write("denied.json", R"({"faults": [{"call": "XmlDocument.load", "error": "0x80070005"}]})");
+    EXPECT_EQ(Update({"-i", "in.xml", "-o", "out.xml", "-b", "bios"}, denied).console,
+              "[TARNWICK INPUT UPDATER] Couldn't read from out.xml\nERROR = 80070005\n");
 }
 
 TEST_F(UpdateModeTest, FailedSaveLeavesTheInputDocumentWhole)
