@@ -74,10 +74,20 @@ TEST_F(WmiQueryTest, PropertyOfTheFirstInstanceInTheWmiCallingAndReleaseOrder)
     Variant name;
     EXPECT_EQ(GetWmiProperty(L"Win32_Processor", L"Name", name), winapi::S_OK);
     EXPECT_EQ(WmiText(name), L"  Intel(R) Pentium(R) 4 CPU 3.00GHz");
-    const std::vector<std::wstring> expected{
-        L"CoInitializeSecurity", L"CoCreateInstance(WbemLocator)", L"ConnectServer ROOT\\CIMV2", L"CoSetProxyBlanket",
-        L"ExecQuery SELECT * from Win32_Processor", L"Next", L"Get Name", L"Release IWbemClassObject",
-        L"Release IEnumWbemClassObject", L"Release IWbemServices", L"Release IWbemLocator"};
+    // With the settings of each call: security with the services COM chooses (-1), the default
+    // level and impersonation; a blanket of NTLM, no authorisation, call level and impersonation;
+    // a forward-only query that returns at once (0x30); an unbounded wait for each object.
+    const std::vector<std::wstring> expected{L"CoInitializeSecurity -1 0 3 0",
+                                             L"CoCreateInstance(WbemLocator)",
+                                             L"ConnectServer ROOT\\CIMV2",
+                                             L"CoSetProxyBlanket 10 0 3 3 0",
+                                             L"ExecQuery WQL 48 SELECT * from Win32_Processor",
+                                             L"Next -1",
+                                             L"Get Name",
+                                             L"Release IWbemClassObject",
+                                             L"Release IEnumWbemClassObject",
+                                             L"Release IWbemServices",
+                                             L"Release IWbemLocator"};
     EXPECT_EQ(winapi::sim::TakeWmiJournal(), expected);
 }
 
@@ -160,25 +170,25 @@ TEST_F(WmiQueryTest, ValuesHaveTheTypesWmiDeliversAndOneExtractorEach)
 TEST_F(WmiQueryTest, InjectedFailuresBecomeEFailAndReleaseWhatWasHeld)
 {
     const std::vector<std::pair<std::string, std::vector<std::wstring>>> cases{
-        {"CoInitializeSecurity", {L"CoInitializeSecurity"}},
-        {"CoCreateInstance(WbemLocator)", {L"CoInitializeSecurity", L"CoCreateInstance(WbemLocator)"}},
+        {"CoInitializeSecurity", {L"CoInitializeSecurity -1 0 3 0"}},
+        {"CoCreateInstance(WbemLocator)", {L"CoInitializeSecurity -1 0 3 0", L"CoCreateInstance(WbemLocator)"}},
         {"ConnectServer",
-         {L"CoInitializeSecurity", L"CoCreateInstance(WbemLocator)", L"ConnectServer ROOT\\CIMV2",
+         {L"CoInitializeSecurity -1 0 3 0", L"CoCreateInstance(WbemLocator)", L"ConnectServer ROOT\\CIMV2",
           L"Release IWbemLocator"}},
         {"CoSetProxyBlanket",
-         {L"CoInitializeSecurity", L"CoCreateInstance(WbemLocator)", L"ConnectServer ROOT\\CIMV2",
-          L"CoSetProxyBlanket", L"Release IWbemServices", L"Release IWbemLocator"}},
+         {L"CoInitializeSecurity -1 0 3 0", L"CoCreateInstance(WbemLocator)", L"ConnectServer ROOT\\CIMV2",
+          L"CoSetProxyBlanket 10 0 3 3 0", L"Release IWbemServices", L"Release IWbemLocator"}},
         {"ExecQuery",
-         {L"CoInitializeSecurity", L"CoCreateInstance(WbemLocator)", L"ConnectServer ROOT\\CIMV2",
-          L"CoSetProxyBlanket", L"ExecQuery SELECT * from Win32_Processor", L"Release IWbemServices",
+         {L"CoInitializeSecurity -1 0 3 0", L"CoCreateInstance(WbemLocator)", L"ConnectServer ROOT\\CIMV2",
+          L"CoSetProxyBlanket 10 0 3 3 0", L"ExecQuery WQL 48 SELECT * from Win32_Processor", L"Release IWbemServices",
           L"Release IWbemLocator"}},
         {"Next",
-         {L"CoInitializeSecurity", L"CoCreateInstance(WbemLocator)", L"ConnectServer ROOT\\CIMV2",
-          L"CoSetProxyBlanket", L"ExecQuery SELECT * from Win32_Processor", L"Next",
+         {L"CoInitializeSecurity -1 0 3 0", L"CoCreateInstance(WbemLocator)", L"ConnectServer ROOT\\CIMV2",
+          L"CoSetProxyBlanket 10 0 3 3 0", L"ExecQuery WQL 48 SELECT * from Win32_Processor", L"Next -1",
           L"Release IEnumWbemClassObject", L"Release IWbemServices", L"Release IWbemLocator"}},
         {"Get",
-         {L"CoInitializeSecurity", L"CoCreateInstance(WbemLocator)", L"ConnectServer ROOT\\CIMV2",
-          L"CoSetProxyBlanket", L"ExecQuery SELECT * from Win32_Processor", L"Next", L"Get Name",
+         {L"CoInitializeSecurity -1 0 3 0", L"CoCreateInstance(WbemLocator)", L"ConnectServer ROOT\\CIMV2",
+          L"CoSetProxyBlanket 10 0 3 3 0", L"ExecQuery WQL 48 SELECT * from Win32_Processor", L"Next -1", L"Get Name",
           L"Release IWbemClassObject", L"Release IEnumWbemClassObject", L"Release IWbemServices",
           L"Release IWbemLocator"}},
     };

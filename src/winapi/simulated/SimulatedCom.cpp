@@ -31,10 +31,9 @@ void CoUninitialize()
     sim::LeaveApartment();
 }
 
-HRESULT CoInitializeSecurity(LONG /*authnServiceCount*/, DWORD /*authnLevel*/, DWORD /*impLevel*/,
-                             DWORD /*capabilities*/)
+HRESULT CoInitializeSecurity(LONG authnServiceCount, DWORD authnLevel, DWORD impLevel, DWORD capabilities)
 {
-    sim::RecordWmiEvent(L"CoInitializeSecurity");
+    sim::RecordWmiCall(L"CoInitializeSecurity", {authnServiceCount, authnLevel, impLevel, capabilities});
     sim::Machine& machine = sim::CurrentMachine();
     if (const auto error = machine.TakeFault(L"CoInitializeSecurity")) {
         return static_cast<HRESULT>(*error);

@@ -18,10 +18,9 @@ SimulatedEnumWbemClassObject::~SimulatedEnumWbemClassObject()
     RecordWmiEvent(L"Release IEnumWbemClassObject");
 }
 
-HRESULT SimulatedEnumWbemClassObject::Next(LONG /*timeout*/, std::unique_ptr<WbemClassObject>& object,
-                                           ULONG& returned)
+HRESULT SimulatedEnumWbemClassObject::Next(LONG timeout, std::unique_ptr<WbemClassObject>& object, ULONG& returned)
 {
-    RecordWmiEvent(L"Next");
+    RecordWmiCall(L"Next", {timeout});
     if (const auto error = CurrentMachine().TakeFault(L"Next")) {
         return static_cast<HRESULT>(*error);
     }

@@ -33,10 +33,10 @@ HRESULT CoCreateWbemLocator(DWORD classContext, std::unique_ptr<WbemLocator>& lo
     return S_OK;
 }
 
-HRESULT CoSetProxyBlanket(WbemServices& /*proxy*/, DWORD /*authnService*/, DWORD /*authzService*/,
-                          DWORD /*authnLevel*/, DWORD /*impLevel*/, DWORD /*capabilities*/)
+HRESULT CoSetProxyBlanket(WbemServices& /*proxy*/, DWORD authnService, DWORD authzService, DWORD authnLevel,
+                          DWORD impLevel, DWORD capabilities)
 {
-    sim::RecordWmiEvent(L"CoSetProxyBlanket");
+    sim::RecordWmiCall(L"CoSetProxyBlanket", {authnService, authzService, authnLevel, impLevel, capabilities});
     if (const auto error = sim::CurrentMachine().TakeFault(L"CoSetProxyBlanket")) {
         return static_cast<HRESULT>(*error);
     }

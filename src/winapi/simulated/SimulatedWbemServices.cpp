@@ -27,10 +27,10 @@ SimulatedWbemServices::~SimulatedWbemServices()
     RecordWmiEvent(L"Release IWbemServices");
 }
 
-HRESULT SimulatedWbemServices::ExecQuery(const std::wstring& queryLanguage, const std::wstring& query, LONG /*flags*/,
+HRESULT SimulatedWbemServices::ExecQuery(const std::wstring& queryLanguage, const std::wstring& query, LONG flags,
                                          std::unique_ptr<EnumWbemClassObject>& enumerator)
 {
-    RecordWmiEvent(L"ExecQuery " + query);
+    RecordWmiEvent(L"ExecQuery " + queryLanguage + L" " + std::to_wstring(flags) + L" " + query);
     if (const auto error = CurrentMachine().TakeFault(L"ExecQuery")) {
         return static_cast<HRESULT>(*error);
     }

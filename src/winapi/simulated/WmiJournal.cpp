@@ -19,6 +19,16 @@ void RecordWmiEvent(std::wstring event)
     Journal().push_back(std::move(event));
 }
 
+void RecordWmiCall(std::wstring_view call, std::initializer_list<std::int64_t> arguments)
+{
+    std::wstring event(call);
+    for (const std::int64_t argument : arguments) {
+        event += L' ';
+        event += std::to_wstring(argument);
+    }
+    RecordWmiEvent(std::move(event));
+}
+
 std::vector<std::wstring> TakeWmiJournal()
 {
     return std::exchange(Journal(), {});
