@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The update round trip under Wine: a 64-bit Tarnwick.exe runs the three black lists, its update
 # mode copies the BIOS, board and processor identities from that run's results into the input
-# document, and a second run must fail each of the three with the very same identity line.
+# document, which must keep its declaration, comment and layout, and a second run must fail each
+# of the three with the very same identity line.
 # Prints one verdict line per check; exits 1 if any check fails, 2 on a usage error.
 #
 # Usage: tools/wine-update-roundtrip.sh [EXE]
@@ -73,6 +74,7 @@ fi
 
 cat > "$work/input.xml" <<'XML'
 <?xml version="1.0"?>
+<!-- the lab's black lists -->
 <input_tests>
   <test>
     <name>BlacklistBiosTest</name>
@@ -114,6 +116,7 @@ echo "INFO: update mode printed:"
 sed 's/^/  | /' "$work/update.stdout"
 
 if ! python3 - "$work" <<'PY'
+import os
 import sys
 import xml.etree.ElementTree as ET
 
@@ -148,6 +151,11 @@ inputs = {}
 for test in ET.parse(f"{work}/input.xml").getroot().findall("test"):
     inputs[test.findtext("name")] = ["".join(p.itertext()) for p in test.findall("parameter")]
 console = open(f"{work}/update.stdout", encoding="utf-8", errors="replace").read()
+saved = open(f"{work}/input.xml", encoding="utf-8", errors="replace").read().replace("\r\n", "\n")
+verdict(saved.startswith('<?xml version="1.0"?>\n<!-- the lab\'s black lists -->\n<input_tests>\n'),
+        "update: the saved input document keeps its declaration, comment and line breaks")
+verdict("\n  <test>\n    <name>BlacklistBiosTest</name>\n" in saved, "update: the saved input document keeps its indentation")
+verdict(not os.path.exists(f"{work}/input.xml.saving"), "update: nothing is left beside the input document")
 
 for name in TESTS:
     passed, identity = first.get(name, (None, None))
