@@ -149,6 +149,8 @@ TEST_F(IdentityListTest, BiosValueFormsAndAbsencesGiveTheirStrings)
         {R"("SystemBiosVersion": {"type": "REG_MULTI_SZ", "data": ["A", "", "B"]})", "A"},
         {R"("SystemBiosVersion": {"type": "REG_MULTI_SZ", "data": []})", ""},
         {R"("SystemBiosVersion": {"type": "REG_SZ", "data": ""})", ""},
+        // No bytes at all, not even a terminator.
+        {R"("SystemBiosVersion": {"type": "REG_BINARY", "data": ""})", ""},
         // The key without the value.
         {R"("Identifier": {"type": "REG_SZ", "data": "AT compatible"})", ""},
     };

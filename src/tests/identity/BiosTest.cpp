@@ -18,7 +18,10 @@ constexpr std::wstring_view PieceSeparator = L", ";
 std::wstring JoinPieces(const std::vector<winapi::BYTE>& data)
 {
     std::wstring text(data.size() / sizeof(wchar_t), L'\0');
-    std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
+    // A value of no bytes has no buffer to copy from.
+    if (!text.empty()) {
+        std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
+    }
     std::wstring joined;
     std::size_t position = 0;
     while (position < text.size()) {
