@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <string_view>
 
 namespace winapi::sim {
@@ -122,7 +123,12 @@ HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
         return *error;
     }
     const unsigned options = ParseOptions | (preserveWhiteSpace_ ? pugi::parse_ws_pcdata : 0u);
-    const pugi::xml_parse_result result = document_.load_file(HostPathText(path).c_str(), options);
+    const std::string hostPath = HostPathText(path);
+    // Only a file can hold a document; pugixml would take a folder's reported size for its length.
+    std::error_code ignored;
+    const pugi::xml_parse_result result = std::filesystem::is_regular_file(hostPath, ignored)
+                                              ? document_.load_file(hostPath.c_str(), options)
+                                              : pugi::xml_parse_result();
     loaded = result && WholeDocument(document_);
     if (!loaded) {
         document_.reset();
