@@ -98,8 +98,20 @@ TEST_F(InputDocumentTest, DocumentWithoutTestsWritesBareResults)
 
 TEST_F(InputDocumentTest, UnreadableDocumentsFailTheRun)
 {
-    for (const std::string& content : {std::string(), std::string("not xml at all"), std::string("<input_tests>"),
-                                       std::string("<a></b>"), std::string("\xEF\xBB\xBF")}) {
+    // Besides the plainly broken, what an XML parser refuses in an otherwise sound document: a
+    // repeated attribute, an undefined or bare reference, a reference to a character XML does
+    // not allow, a control character, "<" in an attribute value, "]]>" in text.
+    const std::string named = "<input_tests><test><name>MSXML3Test</name>";
+    for (const std::string& content :
+         {std::string(), std::string("not xml at all"), std::string("<input_tests>"), std::string("<a></b>"),
+          std::string("\xEF\xBB\xBF"),
+          named + "<descriptive_name language=\"en\" language=\"de\">x</descriptive_name></test></input_tests>",
+          named + "<parameter>&nbsp;</parameter></test></input_tests>",
+          named + "<parameter>a & b</parameter></test></input_tests>",
+          named + "<parameter>&#1;</parameter></test></input_tests>",
+          named + "<parameter>\x01</parameter></test></input_tests>",
+          named + "<parameter a=\"<\"/></test></input_tests>",
+          named + "<parameter>]]></parameter></test></input_tests>"}) {
         const ProgramResult result = RunWith(content);
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Couldn't read from in.xml\nERROR = 1\n"

@@ -4,6 +4,7 @@
 #include "winapi/Win32.h"
 #include "winapi/simulated/HostFiles.h"
 #include "winapi/simulated/PugiElement.h"
+#include "winapi/simulated/PugiWellFormedness.h"
 #include "winapi/simulated/SimulatedComState.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
@@ -48,6 +49,14 @@ std::string HostPathText(const std::wstring& path)
     std::wstring slashed = path;
     std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
     return ToUtf8(slashed);
+}
+
+// pugixml expands references while it parses, so the check of what it lets pass reads the file
+// once more with the references left as written.
+bool IsStrictlyWellFormedFile(const std::string& hostPath, unsigned options)
+{
+    pugi::xml_document raw;
+    return raw.load_file(hostPath.c_str(), options & ~pugi::parse_escapes) && IsStrictlyWellFormed(raw);
 }
 
 std::optional<HRESULT> InjectedFailure(std::wstring_view call)
@@ -129,7 +138,7 @@ HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
     const pugi::xml_parse_result result = std::filesystem::is_regular_file(hostPath, ignored)
                                               ? document_.load_file(hostPath.c_str(), options)
                                               : pugi::xml_parse_result();
-    loaded = result && WholeDocument(document_);
+    loaded = result && WholeDocument(document_) && IsStrictlyWellFormedFile(hostPath, options);
     if (!loaded) {
         document_.reset();
         encoding_ = pugi::encoding_utf8;
