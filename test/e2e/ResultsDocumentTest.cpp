@@ -53,6 +53,17 @@ TEST_F(ResultsDocumentTest, OutputInAMissingFolderIsNotWritten)
         << result.trace;
 }
 
+TEST_F(ResultsDocumentTest, EmptyOutputPathCannotBeOverwritten)
+{
+    folder.Write("in.xml", TwoTests);
+    const ProgramResult result = RunTarnwick({"-i", "in.xml", "-o", ""}, folder.Path());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Could not overwrite . Exiting...\n"
+                                       "[TARNWICK]Error writing to \n"
+                                       "FAILURE RUNNING TARNWICK.EXE\n"))
+        << result.trace;
+}
+
 TEST_F(ResultsDocumentTest, ReadOnlyOutputIsKeptEvenWithForce)
 {
     folder.Write("in.xml", TwoTests);

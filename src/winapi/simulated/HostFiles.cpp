@@ -117,6 +117,10 @@ DWORD FindHostEntries(const std::wstring& pattern, std::vector<HostEntry>& entri
 
 DWORD DeleteHostFile(const std::wstring& path)
 {
+    // An empty name is no path at all to Windows, not a file missing from the current folder.
+    if (path.empty()) {
+        return ERROR_PATH_NOT_FOUND;
+    }
     const std::filesystem::path hostPath = HostPath(path);
     std::error_code error;
     const auto status = std::filesystem::symlink_status(hostPath, error);
