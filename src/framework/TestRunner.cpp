@@ -34,7 +34,7 @@ const std::wstring PassedElement = L"passed";
 const std::wstring MoreInfoElement = L"more_info";
 
 // The document the run reads or writes, or null after the failure has been traced.
-std::unique_ptr<winapi::XmlDocument> CreateRunDocument()
+std::unique_ptr<winapi::XmlDocument> CreateDomDocument()
 {
     std::unique_ptr<winapi::XmlDocument> document;
     if (CreateConfiguredDocument(document) == DocumentSetup::SettingRefused) {
@@ -103,7 +103,7 @@ winapi::HRESULT TestRunner::Execute()
 
 winapi::HRESULT TestRunner::ReadInputDocument()
 {
-    const std::unique_ptr<winapi::XmlDocument> document = CreateRunDocument();
+    const std::unique_ptr<winapi::XmlDocument> document = CreateDomDocument();
     if (!document) {
         return RunFailure;
     }
@@ -180,7 +180,7 @@ winapi::HRESULT TestRunner::WriteResultsDocument()
             return RunFailure;
         }
     }
-    const std::unique_ptr<winapi::XmlDocument> document = CreateRunDocument();
+    const std::unique_ptr<winapi::XmlDocument> document = CreateDomDocument();
     if (!document) {
         return RunFailure;
     }
