@@ -131,6 +131,14 @@ TEST_F(CommandLineTest, UpdateWordInLowerCaseOnlySwitchesMode)
     const ProgramResult upper = RunTarnwick({"-i", "in.xml", "-UPDATE"}, folder.Path());
     EXPECT_EQ(upper.exitCode, 0);
     EXPECT_NE(upper.trace.find("[TARNWICK] -UPDATE is an invalid command line argument\n"), std::string::npos);
+
+    // After -i as well: the update mode refuses a command line without -o, and the run mode
+    // never starts (its first act would be to trace the command line).
+    const ProgramResult lower = RunTarnwick({"-i", "in.xml", "-update"}, folder.Path());
+    EXPECT_EQ(lower.exitCode, 1);
+    EXPECT_TRUE(lower.console.starts_with("Updates the input xml using an output xml file created by Tarnwick.exe\n"))
+        << lower.console;
+    EXPECT_EQ(lower.trace, "");
 }
 
 }  // namespace
