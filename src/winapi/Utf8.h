@@ -70,7 +70,9 @@ namespace winapi {
         } else {
             length = 1;
         }
-        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        // The shortest form only: an overlong "\xC0\x80" would otherwise smuggle in a null.
+        constexpr char32_t Smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code < Smallest[length]) {
             code = 0xFFFD;
         }
         if (sizeof(wchar_t) == 2 && code >= 0x10000) {
