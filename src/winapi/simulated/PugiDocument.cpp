@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string_view>
 
 namespace winapi::sim {
@@ -55,8 +57,11 @@ std::string HostPathText(const std::wstring& path)
 // once more with the references left as written.
 bool IsStrictlyWellFormedFile(const std::string& hostPath, unsigned options)
 {
+    std::ifstream file(hostPath, std::ios::binary);
+    const std::string source{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     pugi::xml_document raw;
-    return raw.load_file(hostPath.c_str(), options & ~pugi::parse_escapes) && IsStrictlyWellFormed(raw);
+    const pugi::xml_parse_result result = raw.load_buffer(source.data(), source.size(), options & ~pugi::parse_escapes);
+    return result && IsStrictlyWellFormed(raw, source, result.encoding);
 }
 
 std::optional<HRESULT> InjectedFailure(std::wstring_view call)

@@ -4,13 +4,17 @@
 
 #include <pugixml.hpp>
 
+#include <string_view>
+
 namespace winapi::sim {
 
-// document must have been parsed without pugi::parse_escapes, so that every reference is still
-// in the text as written. False when a text or attribute value holds a reference other than the
-// five predefined ones and character references to characters XML allows, a control character,
-// a "<" in an attribute value or "]]>" in character data, or when an element repeats an
-// attribute name.
-[[nodiscard]] bool IsStrictlyWellFormed(const pugi::xml_document& document);
+// document must have been parsed from source without pugi::parse_escapes, so that every
+// reference is still in the text as written; encoding is the one pugixml found. False when a
+// text or attribute value holds a reference other than the five predefined ones and character
+// references to characters XML allows, a control character, a "<" in an attribute value or
+// "]]>" in character data, when an element repeats an attribute name, or when a document in
+// UTF-8 (by its declaration or for want of one) holds a byte sequence that is not UTF-8.
+[[nodiscard]] bool IsStrictlyWellFormed(const pugi::xml_document& document, std::string_view source,
+                                        pugi::xml_encoding encoding);
 
 }  // namespace winapi::sim
