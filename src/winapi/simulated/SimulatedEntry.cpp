@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -39,6 +40,11 @@ int main(int argc, char** argv)
         std::ifstream file(path, std::ios::binary);
         if (!file) {
             return RefuseProfile(source, std::string("cannot be read: ") + std::strerror(errno));
+        }
+        // A folder opens like a file here and then reads as empty, which would pass for bad JSON.
+        std::error_code ignored;
+        if (std::filesystem::is_directory(path, ignored)) {
+            return RefuseProfile(source, std::string("cannot be read: ") + std::strerror(EISDIR));
         }
         std::ostringstream content;
         content << file.rdbuf();
