@@ -64,6 +64,18 @@ TEST_F(ResultsDocumentTest, EmptyOutputPathCannotBeOverwritten)
         << result.trace;
 }
 
+TEST_F(ResultsDocumentTest, OutputNameWithAWildcardCannotBeOverwritten)
+{
+    folder.Write("in.xml", TwoTests);
+    const ProgramResult result = RunTarnwick({"-i", "in.xml", "-o", "results-?.xml", "-f"}, folder.Path());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Could not overwrite results-?.xml. Exiting...\n"
+                                       "[TARNWICK]Error writing to results-?.xml\n"
+                                       "FAILURE RUNNING TARNWICK.EXE\n"))
+        << result.trace;
+    EXPECT_FALSE(folder.Exists("results-?.xml"));
+}
+
 TEST_F(ResultsDocumentTest, ReadOnlyOutputIsKeptEvenWithForce)
 {
     folder.Write("in.xml", TwoTests);

@@ -46,6 +46,13 @@ bool MatchesPattern(std::wstring_view pattern, std::wstring_view name)
     return p == pattern.size();
 }
 
+// Characters no Windows file name may hold; a wildcard names no file to delete or rename to.
+bool HasInvalidNameCharacter(const std::wstring& path)
+{
+    constexpr std::wstring_view Reserved = L"<>\"|?*";
+    return std::ranges::any_of(path, [&](wchar_t c) { return c < 0x20 || Reserved.find(c) != std::wstring_view::npos; });
+}
+
 std::filesystem::path HostPath(const std::wstring& path)
 {
     std::wstring slashed = path;
@@ -121,6 +128,9 @@ DWORD DeleteHostFile(const std::wstring& path)
     if (path.empty()) {
         return ERROR_PATH_NOT_FOUND;
     }
+    if (HasInvalidNameCharacter(path)) {
+        return ERROR_INVALID_NAME;
+    }
     const std::filesystem::path hostPath = HostPath(path);
     std::error_code error;
     const auto status = std::filesystem::symlink_status(hostPath, error);
@@ -140,6 +150,9 @@ DWORD DeleteHostFile(const std::wstring& path)
 
 DWORD MoveHostFile(const std::wstring& existingPath, const std::wstring& newPath, bool replaceExisting)
 {
+    if (HasInvalidNameCharacter(existingPath) || HasInvalidNameCharacter(newPath)) {
+        return ERROR_INVALID_NAME;
+    }
     const std::filesystem::path from = HostPath(existingPath);
     const std::filesystem::path to = HostPath(newPath);
     std::error_code error;

@@ -19,8 +19,8 @@ struct HostEntry {
 // compared without regard to case), or the Win32 error when there are none.
 [[nodiscard]] DWORD FindHostEntries(const std::wstring& pattern, std::vector<HostEntry>& entries);
 
-// Deletes a file as DeleteFileW would: a missing file, a missing folder, a folder and a
-// read-only file each give their own Win32 error.
+// Deletes a file as DeleteFileW would: a missing file, a missing folder, a folder, a read-only
+// file and a name that no Windows file can have (a wildcard in it) each give their own Win32 error.
 [[nodiscard]] DWORD DeleteHostFile(const std::wstring& path);
 
 // Renames a file as MoveFileExW would; the host's rename replaces an existing file in one step.
