@@ -93,6 +93,20 @@ TEST_F(CommandLineTest, OutputLookupIsAPatternSearch)
     EXPECT_EQ(result.console, "results-?.xml already exists. To force an overwrite, use -f\n");
 }
 
+TEST_F(CommandLineTest, OutputPathEndingInASeparatorFindsNothing)
+{
+    // The lookup finds no entry for "folder\", so the run goes on and fails only when the old
+    // "file" cannot be deleted.
+    folder.Write("in.xml", OneTestInput);
+    std::filesystem::create_directory(folder.Path() / "results");
+    const ProgramResult result = RunTarnwick({"-i", "in.xml", "-o", "results/"}, folder.Path());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Could not overwrite results/. Exiting...\n"
+                                       "[TARNWICK]Error writing to results/\n"
+                                       "FAILURE RUNNING TARNWICK.EXE\n"))
+        << result.trace;
+}
+
 TEST_F(CommandLineTest, LastOccurrenceOfAnOptionWins)
 {
     folder.Write("in.xml", OneTestInput);

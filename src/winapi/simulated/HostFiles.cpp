@@ -106,6 +106,10 @@ DWORD FindHostEntries(const std::wstring& pattern, std::vector<HostEntry>& entri
     if (!std::filesystem::is_directory(folder, error)) {
         return ERROR_PATH_NOT_FOUND;
     }
+    // A path that ends in a separator names no entry, not even the folder it names.
+    if (namePattern.empty()) {
+        return ERROR_FILE_NOT_FOUND;
+    }
     if (namePattern.find_first_of(L"*?") == std::wstring::npos) {
         const std::filesystem::directory_entry entry(path, error);
         if (error || !entry.exists(error)) {
