@@ -11,6 +11,7 @@ namespace {
 constexpr std::wstring_view StringConversion = L"%wS";
 constexpr std::wstring_view IntConversion = L"%d";
 constexpr std::size_t ClassNameLimit = 260;
+constexpr std::wstring_view FormattingErrorLine = L"STRING FORMATTING ERROR";
 
 // The oldest pending line, removed; empty when nothing is pending.
 std::wstring PopOldest(std::deque<std::wstring>& lines)
@@ -83,8 +84,17 @@ bool Test::AddFormattedSolution(std::wstring_view conversion, const FormatArgume
         return false;
     }
     // Only the one conversion the test named can stand in the template now, and the value is
-    // of that kind, so formatting cannot fail.
-    solutions.push_back(FormatMessageText(solutionTemplate, std::span(&value, 1)));
+    // of that kind, so formatting cannot fail; running out of memory still can. The line then
+    // says so, and the answer tells whether the text had been made before the failure.
+    bool formatted = false;
+    try {
+        std::wstring line = FormatMessageText(solutionTemplate, std::span(&value, 1));
+        formatted = true;
+        solutions.push_back(std::move(line));
+    } catch (...) {
+        solutions.emplace_back(FormattingErrorLine);
+        return formatted;
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 // The result record every check fills: verdict, line lists and the solution template rules.
 
 #include "framework/Test.h"
+#include "support/AllocationFailure.h"
 #include "tests/disk/ReadyBoostTest.h"
 #include "tests/system/MSSecurityEssentialsTest.h"
 
@@ -75,6 +76,22 @@ TEST(TestRecordTest, SolutionTemplateRules)
         EXPECT_EQ(test.PopSolution(), c.line) << c.solutionTemplate << " with " << c.conversion;
         EXPECT_FALSE(test.HasSolution());
     }
+}
+
+TEST(TestRecordTest, SolutionThatCannotBeFormattedSaysSo)
+{
+    RecordOnly test(NoParameters);
+    test.SetDescriptiveSolution(L"Install on %wS");
+    const std::wstring hugeValue(100000, L'x');
+    FailAllocationsFrom(100000);
+    const bool added = test.AddSolution(L"%wS", hugeValue);
+    FailAllocationsFrom(0);
+    EXPECT_FALSE(added);
+    EXPECT_EQ(test.PopSolution(), L"STRING FORMATTING ERROR");
+    EXPECT_FALSE(test.HasSolution());
+
+    EXPECT_TRUE(test.AddSolution(L"%wS", std::wstring(L"D:")));
+    EXPECT_EQ(test.PopSolution(), L"Install on D:");
 }
 
 TEST(TestRecordTest, NameIsTheClassNameNotTheRequestedName)
