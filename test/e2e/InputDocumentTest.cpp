@@ -101,7 +101,7 @@ TEST_F(InputDocumentTest, UnreadableDocumentsFailTheRun)
     // Besides the plainly broken, what an XML parser refuses in an otherwise sound document: a
     // repeated attribute, an undefined or bare reference, a reference to a character XML does
     // not allow, a control character, "<" in an attribute value, "]]>" in text, bytes that are not
-    // UTF-8 in a document that is.
+    // UTF-8 in a document that is, a declaration after white space, "--" in a comment.
     const std::string named = "<input_tests><test><name>MSXML3Test</name>";
     for (const std::string& content :
          {std::string(), std::string("not xml at all"), std::string("<input_tests>"), std::string("<a></b>"),
@@ -114,7 +114,9 @@ TEST_F(InputDocumentTest, UnreadableDocumentsFailTheRun)
           named + "<parameter a=\"<\"/></test></input_tests>",
           named + "<parameter>]]></parameter></test></input_tests>",
           named + "<parameter>caf\xE9</parameter></test></input_tests>",
-          "<?xml version=\"1.0\" encoding=\"utf-8\"?>" + named + "<parameter>\xC0\x80</parameter></test></input_tests>"}) {
+          "<?xml version=\"1.0\" encoding=\"utf-8\"?>" + named + "<parameter>\xC0\x80</parameter></test></input_tests>",
+          " <?xml version=\"1.0\"?>" + named + "</test></input_tests>",
+          named + "<!-- a -- b --></test></input_tests>"}) {
         const ProgramResult result = RunWith(content);
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Couldn't read from in.xml\nERROR = 1\n"

@@ -60,7 +60,8 @@ bool IsStrictlyWellFormedFile(const std::string& hostPath, unsigned options)
     std::ifstream file(hostPath, std::ios::binary);
     const std::string source{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     pugi::xml_document raw;
-    const pugi::xml_parse_result result = raw.load_buffer(source.data(), source.size(), options & ~pugi::parse_escapes);
+    const pugi::xml_parse_result result =
+        raw.load_buffer(source.data(), source.size(), (options & ~pugi::parse_escapes) | pugi::parse_ws_pcdata);
     return result && IsStrictlyWellFormed(raw, source, result.encoding);
 }
 

@@ -82,6 +82,13 @@ bool IsValidNode(const pugi::xml_node node)
     }
     case pugi::node_cdata:
         return !HasControlCharacter(node.value());
+    case pugi::node_comment: {
+        const std::string_view text = node.value();
+        return text.find("--") == std::string_view::npos && !text.ends_with('-') && !HasControlCharacter(text);
+    }
+    case pugi::node_declaration:
+        // Only at the very start: not even white space may stand before it.
+        return node.parent().type() == pugi::node_document && !node.previous_sibling();
     default:
         return true;
     }
