@@ -45,43 +45,70 @@ namespace winapi {
     return out;
 }
 
+// One UTF-8 sequence: the character it encodes and the bytes it takes. A sequence that is not
+// UTF-8 (a stray or cut-short byte run, an overlong form, a surrogate, anything beyond U+10FFFF)
+// is invalid and stands for U+FFFD; it ends before the first byte that cannot continue it.
+struct Utf8Sequence {
+    char32_t code = 0xFFFD;
+    std::size_t length = 1;
+    bool valid = false;
+};
+
+[[nodiscard]] inline Utf8Sequence DecodeUtf8Sequence(std::string_view text, std::size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead < 0x80            ? 1
+                               : (lead >> 5) == 0x6   ? 2
+                               : (lead >> 4) == 0xE   ? 3
+                               : (lead >> 3) == 0x1E ? 4
+                                                      : 0;
+    if (length == 1) {
+        return {lead, 1, true};
+    }
+    if (length == 0 || at + length > text.size()) {
+        return {};
+    }
+    char32_t code = lead & (0x7Fu >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[at + k]);
+        if ((next & 0xC0) != 0x80) {
+            return {0xFFFD, k, false};
+        }
+        code = (code << 6) | (next & 0x3Fu);
+    }
+    // The shortest form only: an overlong "\xC0\x80" would otherwise smuggle in a null.
+    constexpr char32_t Smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < Smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return {0xFFFD, length, false};
+    }
+    return {code, length, true};
+}
+
+[[nodiscard]] inline bool IsValidUtf8(std::string_view text)
+{
+    for (std::size_t at = 0; at < text.size();) {
+        const Utf8Sequence sequence = DecodeUtf8Sequence(text, at);
+        if (!sequence.valid) {
+            return false;
+        }
+        at += sequence.length;
+    }
+    return true;
+}
+
 [[nodiscard]] inline std::wstring FromUtf8(std::string_view text)
 {
     std::wstring out;
     out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        char32_t code = 0xFFFD;
-        if (length == 1) {
-            code = lead;
-        } else if (length > 1 && i + length <= text.size()) {
-            code = lead & (0x7F >> length);
-            for (std::size_t k = 1; k < length; ++k) {
-                auto next = static_cast<unsigned char>(text[i + k]);
-                if ((next & 0xC0) != 0x80) {
-                    code = 0xFFFD;
-                    length = k;
-                    break;
-                }
-                code = (code << 6) | (next & 0x3F);
-            }
+    for (std::size_t at = 0; at < text.size();) {
+        const Utf8Sequence sequence = DecodeUtf8Sequence(text, at);
+        if (sizeof(wchar_t) == 2 && sequence.code >= 0x10000) {
+            out += static_cast<wchar_t>(0xD800 + ((sequence.code - 0x10000) >> 10));
+            out += static_cast<wchar_t>(0xDC00 + ((sequence.code - 0x10000) & 0x3FF));
         } else {
-            length = 1;
+            out += static_cast<wchar_t>(sequence.code);
         }
-        // The shortest form only: an overlong "\xC0\x80" would otherwise smuggle in a null.
-        constexpr char32_t Smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code < Smallest[length]) {
-            code = 0xFFFD;
-        }
-        if (sizeof(wchar_t) == 2 && code >= 0x10000) {
-            out += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
-            out += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            out += static_cast<wchar_t>(code);
-        }
-        i += length;
+        at += sequence.length;
     }
     return out;
 }

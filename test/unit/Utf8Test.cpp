@@ -22,6 +22,11 @@ TEST(Utf8Test, RoundTripAndInvalidSequences)
     EXPECT_EQ(winapi::FromUtf8("a\xC3z"), L"a\uFFFDz");
     EXPECT_EQ(winapi::FromUtf8("a\xFFz"), L"a\uFFFDz");
     EXPECT_EQ(winapi::FromUtf8("end\xE2\x82"), L"end\uFFFD\uFFFD");
+
+    EXPECT_TRUE(winapi::IsValidUtf8(winapi::ToUtf8(text)));
+    for (const char* bad : {"\xC0\x80", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xC3", "caf\xE9"}) {
+        EXPECT_FALSE(winapi::IsValidUtf8(bad)) << bad;
+    }
 }
 
 }  // namespace

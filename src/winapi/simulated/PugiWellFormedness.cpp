@@ -1,5 +1,7 @@
 #include "winapi/simulated/PugiWellFormedness.h"
 
+#include "winapi/Utf8.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -92,37 +94,6 @@ bool IsValidNode(const pugi::xml_node node)
     default:
         return true;
     }
-}
-
-// Shortest forms only, no surrogates, nothing beyond U+10FFFF.
-bool IsValidUtf8(std::string_view bytes)
-{
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[at]);
-        const std::size_t length = lead < 0x80            ? 1
-                                   : (lead >> 5) == 0x6   ? 2
-                                   : (lead >> 4) == 0xE   ? 3
-                                   : (lead >> 3) == 0x1E ? 4
-                                                          : 0;
-        if (length == 0 || at + length > bytes.size()) {
-            return false;
-        }
-        std::uint32_t code = lead & (0x7Fu >> (length == 1 ? 0 : length));
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[at + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (next & 0x3Fu);
-        }
-        constexpr std::uint32_t Smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < Smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-        at += length;
-    }
-    return true;
 }
 
 // A document without a declaration, or without an encoding in it, is UTF-8; pugixml reads any
