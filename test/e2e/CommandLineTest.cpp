@@ -84,6 +84,24 @@ TEST_F(CommandLineTest, ExistingOutputIsRefusedWithoutForce)
     EXPECT_NE(folder.Read("out.xml"), "old");
 }
 
+TEST_F(CommandLineTest, FileNamesMatchWithoutRegardToCase)
+{
+    // Windows names files without regard to letter case: IN.XML is in.xml, and OUT.XML exists
+    // when out.xml does.
+    folder.Write("in.xml", OneTestInput);
+    folder.Write("out.xml", "old");
+    const ProgramResult refused = RunTarnwick({"-i", "IN.XML", "-o", "OUT.XML"}, folder.Path());
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.console, "OUT.XML already exists. To force an overwrite, use -f\n");
+
+    const ProgramResult forced = RunTarnwick({"-i", "IN.XML", "-o", "OUT.XML", "-f"}, folder.Path());
+    EXPECT_EQ(forced.exitCode, 0);
+    EXPECT_TRUE(forced.trace.ends_with("[TARNWICK]Successfully wrote to OUT.XML\n")) << forced.trace;
+    // The old file went and the new one took the name as the command line spells it.
+    EXPECT_FALSE(folder.Exists("out.xml"));
+    EXPECT_TRUE(folder.Read("OUT.XML").starts_with("<test_results>"));
+}
+
 TEST_F(CommandLineTest, OutputLookupIsAPatternSearch)
 {
     folder.Write("in.xml", OneTestInput);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace winapi::sim {
@@ -53,12 +54,48 @@ bool HasInvalidNameCharacter(const std::wstring& path)
     return std::ranges::any_of(path, [&](wchar_t c) { return c < 0x20 || Reserved.find(c) != std::wstring_view::npos; });
 }
 
+bool SameNameIgnoringCase(const std::string& left, const std::string& right)
+{
+    return std::ranges::equal(left, right, [](char a, char b) {
+        return Fold(static_cast<wchar_t>(static_cast<unsigned char>(a))) ==
+               Fold(static_cast<wchar_t>(static_cast<unsigned char>(b)));
+    });
+}
+
+// The entry of folder whose name equals name but for letter case, if there is one.
+std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& folder, const std::string& name)
+{
+    std::error_code error;
+    std::filesystem::directory_iterator entry(folder.empty() ? std::filesystem::path(".") : folder, error);
+    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        if (SameNameIgnoringCase(entry->path().filename().string(), name)) {
+            return entry->path().filename();
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::filesystem::path HostPath(const std::wstring& path)
 {
     std::wstring slashed = path;
     std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
-    return std::filesystem::path(ToUtf8(slashed));
+    std::filesystem::path resolved;
+    for (const std::filesystem::path& component : std::filesystem::path(ToUtf8(slashed))) {
+        std::error_code error;
+        std::filesystem::path next = resolved / component;
+        if (!component.empty() && !std::filesystem::exists(std::filesystem::symlink_status(next, error))) {
+            if (const auto found = FindIgnoringCase(resolved, component.string())) {
+                next = resolved / *found;
+            }
+        }
+        resolved = std::move(next);
+    }
+    return resolved;
 }
+
+namespace {
 
 HostEntry DescribeEntry(const std::filesystem::directory_entry& entry)
 {

@@ -4,6 +4,7 @@
 
 #include "winapi/WinTypes.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ struct HostEntry {
     DWORD attributes = 0;
     ULONGLONG size = 0;
 };
+
+// The host path of a Windows path: separators turned, and each component that names no entry
+// as written matched to one whose name differs only in letter case, as Windows matches names.
+[[nodiscard]] std::filesystem::path HostPath(const std::wstring& path);
 
 // The entries a FindFirstFileW pattern matches ("*" and "?" in the last component, letters
 // compared without regard to case), or the Win32 error when there are none.

@@ -8,7 +8,6 @@
 #include "winapi/simulated/SimulatedComState.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -44,13 +43,6 @@ bool WholeDocument(const pugi::xml_document& document)
         }
     }
     return elements == 1;
-}
-
-std::string HostPathText(const std::wstring& path)
-{
-    std::wstring slashed = path;
-    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
-    return ToUtf8(slashed);
 }
 
 // pugixml expands references while it parses, so the check of what it lets pass reads the file
@@ -138,7 +130,7 @@ HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
         return *error;
     }
     const unsigned options = ParseOptions | (preserveWhiteSpace_ ? pugi::parse_ws_pcdata : 0u);
-    const std::string hostPath = HostPathText(path);
+    const std::string hostPath = HostPath(path).string();
     // Only a file can hold a document; pugixml would take a folder's reported size for its length.
     std::error_code ignored;
     const pugi::xml_parse_result result = std::filesystem::is_regular_file(hostPath, ignored)
@@ -163,7 +155,7 @@ HRESULT PugiDocument::save(const std::wstring& path)
     const bool wide = encoding_ != pugi::encoding_utf8 && encoding_ != pugi::encoding_latin1;
     const unsigned format = pugi::format_raw | pugi::format_no_declaration | (wide ? pugi::format_write_bom : 0u);
     errno = 0;
-    if (!document_.save_file(HostPathText(path).c_str(), PUGIXML_TEXT(""), format, encoding_)) {
+    if (!document_.save_file(HostPath(path).c_str(), PUGIXML_TEXT(""), format, encoding_)) {
         const DWORD error = Win32ErrorFromErrno(errno);
         SetLastError(error);
         return HRESULT_FROM_WIN32(error);
