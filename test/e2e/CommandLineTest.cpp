@@ -36,6 +36,40 @@ TEST_F(CommandLineTest, NoArgumentsTracesTheProgramPathAndPrintsUsage)
                             "[TARNWICK] Couldn't find file (null)\n");
 }
 
+TEST_F(CommandLineTest, WholeRunIsTracedStepByStep)
+{
+    folder.Write("in.xml", "<input_tests><test><name>MSXML3Test</name>"
+                           "<descriptive_name language=\"en\">XML parser</descriptive_name>"
+                           "<descriptive_solution language=\"de\">Installieren</descriptive_solution></test>"
+                           "<test><name>Nope</name></test><test><name>msxml3test</name></test></input_tests>");
+    const ProgramResult result = RunTarnwick({"-i", "in.xml", "-l", "en"}, folder.Path());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.console, "MSXML3Test\nNope\nmsxml3test\nwriting xml and deallocating tests\n");
+    EXPECT_EQ(result.trace, "[TARNWICK] " TARNWICK_PROGRAM " -i in.xml -l en\n"
+                            "[TARNWICK] " TARNWICK_PROGRAM " is an invalid command line argument\n"
+                            "[TARNWICK] Found file in.xml\n"
+                            "[TARNWICK] Read from in.xml\n"
+                            "[TARNWICK] Attempting to allocate a test with name MSXML3Test\n"
+                            "[TARNWICK] there are 1 descriptive_name nodes\n"
+                            "[TARNWICK] list length = 1\n"
+                            "[TARNWICK] language = en\n"
+                            "[TARNWICK] Language OK"
+                            "[TARNWICK] there are 1 descriptive_solution nodes\n"
+                            "[TARNWICK] list length = 1\n"
+                            "[TARNWICK] language = de\n"
+                            "[TARNWICK] Attempting to allocate a test with name Nope\n"
+                            "[TARNWICK] Couldn't find a matching Test\n"
+                            "[TARNWICK] Attempting to allocate a test with name msxml3test\n"
+                            "[TARNWICK]Successfully read from in.xml\n"
+                            "[TARNWICK] Performing Test MSXML3Test\n"
+                            "[TARNWICK] Performing Test MSXML3Test\n"
+                            "[TARNWICK]Successfully wrote to out.xml\n");
+    EXPECT_EQ(folder.Read("out.xml"), "<test_results><test><name>MSXML3Test</name><passed>true</passed>"
+                                      "<descriptive_name>XML parser</descriptive_name></test>"
+                                      "<test><name>MSXML3Test</name><passed>true</passed><descriptive_name/></test>"
+                                      "</test_results>");
+}
+
 TEST_F(CommandLineTest, OptionWithoutValueStopsWithItsOwnTraceLine)
 {
     const std::vector<std::pair<std::string, std::string>> cases{
