@@ -46,6 +46,25 @@ TEST_F(InputDocumentTest, UnknownNameInTheMiddleLeavesOnlyThatTestOut)
     EXPECT_EQ(ResultNames(), (std::vector<std::string>{"MSXML3Test", "ReadyBoostTest"}));
 }
 
+TEST_F(InputDocumentTest, ClassNamesThatTheRegistryDoesNotKnow)
+{
+    // The security check is asked for by a name of its own; its class name and the abstract
+    // BIOS base are no names the registry knows.
+    const ProgramResult result = RunWith("<input_tests><test><name>MSSecurityEssentialsTest</name></test>"
+                                         "<test><name>BiosTest</name></test>"
+                                         "<test><name>mssecurityessentialsinstalledtest</name></test></input_tests>");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.trace.find("[TARNWICK] Attempting to allocate a test with name MSSecurityEssentialsTest\n"
+                                "[TARNWICK] Couldn't find a matching Test\n"
+                                "[TARNWICK] Attempting to allocate a test with name BiosTest\n"
+                                "[TARNWICK] Couldn't find a matching Test\n"
+                                "[TARNWICK] Attempting to allocate a test with name mssecurityessentialsinstalledtest\n"
+                                "[TARNWICK]Successfully read from in.xml\n"),
+              std::string::npos)
+        << result.trace;
+    EXPECT_EQ(ResultNames(), (std::vector<std::string>{"MSSecurityEssentialsTest"}));
+}
+
 TEST_F(InputDocumentTest, UnknownNameLastFailsTheWholeReading)
 {
     const ProgramResult result = RunWith("<input_tests><test><name>MSXML3Test</name></test>"
