@@ -16,38 +16,18 @@
 set -u
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-exe=${1:-$repo/build/win64/Tarnwick.exe}
-# The runs start in other folders: keep the program's path valid from anywhere.
-[[ "$exe" = /* ]] || exe=$PWD/$exe
+# shellcheck source=tools/wine-common.sh
+. "$repo/tools/wine-common.sh"
+wine_program "${1:-}"
 built_tests=${2:-}
 input=examples/input.xml
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
-
-failures=0
-pass() { echo "PASS: $*"; }
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 if [ $# -gt 2 ]; then
     echo "usage: $0 [EXE] [BUILT_TESTS]" >&2
     exit 2
 fi
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/wine-check.XXXXXX")
-export WINEPREFIX=$work/prefix
-export WINEDEBUG=-all
-# No Mono or Gecko installer prompt: the program needs neither.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-
-# shellcheck disable=SC2317 # called by the EXIT trap
-cleanup() {
-    # Only this prefix's server: other Wine sessions on the machine are left alone.
-    "$wineserver" -k 2>/dev/null
-    "$wineserver" -w 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+wine_environment wine-check fresh
 
 if [ -z "$built_tests" ]; then
     built_tests=$work/built-tests.txt

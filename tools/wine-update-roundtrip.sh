@@ -14,11 +14,9 @@
 set -u
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-exe=${1:-$repo/build/win64/Tarnwick.exe}
-# The runs start in other folders: keep the program's path valid from anywhere.
-[[ "$exe" = /* ]] || exe=$PWD/$exe
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
+# shellcheck source=tools/wine-common.sh
+. "$repo/tools/wine-common.sh"
+wine_program "${1:-}"
 
 if [ $# -gt 1 ]; then
     echo "usage: $0 [EXE]" >&2
@@ -29,28 +27,8 @@ if [ ! -f "$exe" ]; then
     exit 1
 fi
 
-failures=0
-pass() { echo "PASS: $*"; }
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/wine-roundtrip.XXXXXX")
-own_prefix=no
-if [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
-    export WINEPREFIX=$work/prefix
-    own_prefix=yes
-fi
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-
-# shellcheck disable=SC2317 # called by the EXIT trap
-cleanup() {
-    # Only this prefix's server, which was made persistent below.
-    "$wineserver" -k 2>/dev/null
-    "$wineserver" -w 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# The prefix's server is made persistent below; the cleanup stops it.
+wine_environment wine-roundtrip reuse
 
 if [ "$own_prefix" = yes ]; then
     if ! timeout 600 "$wine" wineboot --init > "$work/wineboot.log" 2>&1; then
