@@ -195,9 +195,4 @@ if ! "$repo/tools/wine-update-roundtrip.sh" "$exe"; then
     failures=$((failures + 1))
 fi
 
-if [ "$failures" -eq 0 ]; then
-    echo "wine-check: all checks passed"
-    exit 0
-fi
-echo "wine-check: $failures check(s) failed"
-exit 1
+wine_verdict wine-check

@@ -40,3 +40,13 @@ wine_cleanup() {
     "$wineserver" -w 2>/dev/null
     rm -rf "$work"
 }
+
+# Prints the closing line of the check named $1 and exits 0, or 1 when any check failed.
+wine_verdict() {
+    if [ "$failures" -eq 0 ]; then
+        echo "$1: all checks passed"
+        exit 0
+    fi
+    echo "$1: $failures check(s) failed"
+    exit 1
+}

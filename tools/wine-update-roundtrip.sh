@@ -152,9 +152,4 @@ then
     failures=$((failures + 1))
 fi
 
-if [ "$failures" -eq 0 ]; then
-    echo "wine-update-roundtrip: all checks passed"
-    exit 0
-fi
-echo "wine-update-roundtrip: $failures check(s) failed"
-exit 1
+wine_verdict wine-update-roundtrip
