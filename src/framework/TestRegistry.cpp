@@ -3,11 +3,22 @@
 #include "framework/TraceLog.h"
 #include "platform/Console.h"
 #include "platform/WideText.h"
+#include "tests/disk/CompressedRootTest.h"
 #include "tests/disk/ContiguousFreeHardDiskSpaceTest.h"
+#include "tests/disk/DiskLimitTest.h"
+#include "tests/disk/DiskSizeLimitTest.h"
+#include "tests/disk/DualBootTest.h"
+#include "tests/disk/DynamicVolumeTest.h"
 #include "tests/disk/FreeHardDiskSpaceTest.h"
+#include "tests/disk/HiddenVolumeTest.h"
+#include "tests/disk/RaidTest.h"
 #include "tests/disk/ReadyBoostTest.h"
 #include "tests/disk/ReadyDriveTest.h"
+#include "tests/disk/RecoveryTest.h"
 #include "tests/disk/SystemDriveAccessibleByLetterDriveTest.h"
+#include "tests/disk/UnformattedPartitionTest.h"
+#include "tests/disk/VolumeLimitTest.h"
+#include "tests/disk/VolumeMountPointTest.h"
 #include "tests/identity/BlacklistBiosTest.h"
 #include "tests/identity/BlacklistMotherboardTest.h"
 #include "tests/identity/BlacklistProcessorTest.h"
@@ -50,14 +61,14 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"BlacklistUSBDeviceTest", nullptr},
     {L"BlacklistBiosTest", &Make<BlacklistBiosTest>},
     {L"BitLockerTest", nullptr},
-    {L"CompressedRootTest", nullptr},
+    {L"CompressedRootTest", &Make<CompressedRootTest>},
     {L"ContiguousFreeHardDiskSpaceTest", &Make<ContiguousFreeHardDiskSpaceTest>},
-    {L"DiskLimitTest", nullptr},
-    {L"DiskSizeLimitTest", nullptr},
-    {L"DualBootTest", nullptr},
-    {L"DynamicVolumeTest", nullptr},
+    {L"DiskLimitTest", &Make<DiskLimitTest>},
+    {L"DiskSizeLimitTest", &Make<DiskSizeLimitTest>},
+    {L"DualBootTest", &Make<DualBootTest>},
+    {L"DynamicVolumeTest", &Make<DynamicVolumeTest>},
     {L"FreeHardDiskSpaceTest", &Make<FreeHardDiskSpaceTest>},
-    {L"HiddenVolumeTest", nullptr},
+    {L"HiddenVolumeTest", &Make<HiddenVolumeTest>},
     {L"LaptopTest", nullptr},
     {L"DesktopAndPS2MouseTest", nullptr},
     {L"LegacyUSBTest", nullptr},
@@ -68,16 +79,16 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"OSTest", nullptr},
     {L"ReadyBoostTest", &Make<ReadyBoostTest>},
     {L"ReadyDriveTest", &Make<ReadyDriveTest>},
-    {L"RecoveryTest", nullptr},
+    {L"RecoveryTest", &Make<RecoveryTest>},
     {L"SystemDriveAccessibleByLetterDriveTest", &Make<SystemDriveAccessibleByLetterDriveTest>},
-    {L"UnformattedPartitionTest", nullptr},
-    {L"VolumeLimitTest", nullptr},
-    {L"VolumeMountPointTest", nullptr},
+    {L"UnformattedPartitionTest", &Make<UnformattedPartitionTest>},
+    {L"VolumeLimitTest", &Make<VolumeLimitTest>},
+    {L"VolumeMountPointTest", &Make<VolumeMountPointTest>},
     {L"WhitelistBiosTest", &Make<WhitelistBiosTest>},
     {L"WhitelistMotherboardTest", &Make<WhitelistMotherboardTest>},
     {L"WhitelistProcessorTest", &Make<WhitelistProcessorTest>},
     {L"WhitelistUSBDeviceTest", nullptr},
-    {L"RaidTest", nullptr},
+    {L"RaidTest", &Make<RaidTest>},
     {L"FetchMakeModelTest", nullptr},
     {L"MSSecurityEssentialsInstalledTest", &Make<MSSecurityEssentialsTest>},
 }};

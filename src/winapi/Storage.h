@@ -94,6 +94,7 @@ struct STORAGE_PROPERTY_QUERY {
 // STORAGE_BUS_TYPE.
 constexpr DWORD BusTypeUnknown = 0;
 constexpr DWORD BusTypeUsb = 7;
+constexpr DWORD BusTypeRAID = 8;
 
 struct STORAGE_DESCRIPTOR_HEADER {
     DWORD Version;

@@ -25,6 +25,7 @@ constexpr VARTYPE VT_UI1 = 17;
 constexpr VARTYPE VT_ARRAY = 0x2000;
 
 constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005u);
+constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
 
 class Variant {
 public:
@@ -36,6 +37,14 @@ public:
     {
         Variant value(VT_BSTR);
         value.text_ = std::move(text);
+        return value;
+    }
+    // A VT_BSTR whose string pointer is null: a string property without a value, as much as
+    // VT_NULL is, and not the empty string.
+    [[nodiscard]] static Variant NullString()
+    {
+        Variant value(VT_BSTR);
+        value.nullString_ = true;
         return value;
     }
     [[nodiscard]] static Variant Int32(std::int32_t number) { return Number(VT_I4, number); }
@@ -59,10 +68,14 @@ public:
     void Clear() { *this = Variant(); }
 
     // Each extractor fills its out-parameter only for its own type, else DISP_E_TYPEMISMATCH.
+    // A string with a null pointer has no text to give: E_POINTER.
     [[nodiscard]] HRESULT GetString(std::wstring& text) const
     {
         if (type_ != VT_BSTR) {
             return DISP_E_TYPEMISMATCH;
+        }
+        if (nullString_) {
+            return E_POINTER;
         }
         text = text_;
         return S_OK;
@@ -110,6 +123,7 @@ private:
 
     VARTYPE type_ = VT_EMPTY;
     std::wstring text_;
+    bool nullString_ = false;
     std::int32_t number_ = 0;
     std::vector<std::int32_t> elements_;
 };

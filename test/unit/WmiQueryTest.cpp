@@ -20,7 +20,7 @@ using winapi::Variant;
 
 const std::string Machine = R"({"wmi": {
     "Win32_Processor": [{"Name": "  Intel(R) Pentium(R) 4 CPU 3.00GHz"}, {"Name": "second"}],
-    "Win32_BaseBoard": [{"Manufacturer": null, "Product": "P5GD1"}, {"SerialNumber": "only here"}],
+    "Win32_BaseBoard": [{"Manufacturer": null, "Product": "P5GD1", "Version": {"bstr": null}, "Tag": ""}, {"SerialNumber": "only here"}],
     "Win32_Battery": [],
     "Win32_DiskDrive": [{"Size": {"uint64": 8589934592}, "Index": 4294967295, "Signature": -2,
                          "Capabilities": [3, 4], "Availability": {"uint8": 3}, "Offset": {"sint64": -5},
@@ -136,6 +136,18 @@ TEST_F(WmiQueryTest, NullAndMissingPropertiesReadAsNullAndGiveNoText)
     Variant serial;
     EXPECT_EQ(GetWmiProperty(L"Win32_BaseBoard", L"SerialNumber", serial), winapi::S_OK);
     EXPECT_EQ(serial.Type(), winapi::VT_NULL);
+
+    // A string without its pointer is no value either, while an empty string is a value.
+    Variant version;
+    EXPECT_EQ(GetWmiProperty(L"Win32_BaseBoard", L"Version", version), winapi::S_OK);
+    EXPECT_EQ(version.Type(), winapi::VT_BSTR);
+    std::wstring text = L"untouched";
+    EXPECT_EQ(version.GetString(text), winapi::E_POINTER);
+    EXPECT_EQ(text, L"untouched");
+    Variant tag;
+    EXPECT_EQ(GetWmiProperty(L"Win32_BaseBoard", L"Tag", tag), winapi::S_OK);
+    EXPECT_EQ(tag.GetString(text), winapi::S_OK);
+    EXPECT_EQ(text, L"");
 }
 
 TEST_F(WmiQueryTest, ValuesHaveTheTypesWmiDeliversAndOneExtractorEach)
@@ -275,7 +287,7 @@ TEST(WmiProfileTest, BadWmiSectionsNameTheField)
     };
     const std::string forms =
         "expected a string, null, true or false, a whole number from -2147483648 to 4294967295, an array of such "
-        "numbers, or an object with one of \"uint64\", \"sint64\", \"uint8\", \"sint16\", \"uint8[]\"";
+        "numbers, or an object with one of \"uint64\", \"sint64\", \"uint8\", \"sint16\", \"uint8[]\", \"bstr\"";
     EXPECT_EQ(problem(R"({"wmi": []})"), "field \"wmi\": expected an object");
     EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": {}}})"), "field \"wmi.Win32_BIOS\": expected an array of instances");
     EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": ["x"]}})"),

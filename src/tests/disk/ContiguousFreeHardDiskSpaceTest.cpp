@@ -72,8 +72,10 @@ bool ContiguousFreeHardDiskSpaceTest::HasContiguousFreeSpace(const std::wstring&
                                                     winapi::FILE_SHARE_READ | winapi::FILE_SHARE_WRITE,
                                                     winapi::OPEN_EXISTING, 0);
     if (!volume) {
+        // Taken before anything is printed: writing to the console may change it.
+        const winapi::DWORD error = winapi::GetLastError();
         PrintLine(L"[HDTEST] ERROR: Couldn't open %wS\n", devicePath);
-        PrintLine(L"[HDTEST] Failed with error %d\n", winapi::GetLastError());
+        PrintLine(L"[HDTEST] Failed with error %d\n", error);
         return true;
     }
 

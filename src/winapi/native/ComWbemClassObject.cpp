@@ -43,7 +43,8 @@ Variant ToVariant(const VARIANT& value)
     case VT_NULL:
         return Variant::Null();
     case VT_BSTR:
-        return Variant::String(UniqueBstr::ToString(V_BSTR(&value)));
+        // WMI may hand out a VT_BSTR without a string; the checks read that as no value.
+        return V_BSTR(&value) == nullptr ? Variant::NullString() : Variant::String(UniqueBstr::ToString(V_BSTR(&value)));
     case VT_I4:
         return Variant::Int32(static_cast<std::int32_t>(V_I4(&value)));
     case VT_I2:

@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char* ValueForms =
     "expected a string, null, true or false, a whole number from -2147483648 to 4294967295, an array of such "
-    "numbers, or an object with one of \"uint64\", \"sint64\", \"uint8\", \"sint16\", \"uint8[]\"";
+    "numbers, or an object with one of \"uint64\", \"sint64\", \"uint8\", \"sint16\", \"uint8[]\", \"bstr\"";
 
 bool InRange(const nlohmann::json& json, std::int64_t lowest, std::int64_t highest)
 {
@@ -52,6 +52,10 @@ bool ReadTypedValue(const nlohmann::json& json, Variant& value)
     }
     const std::string& type = json.begin().key();
     const nlohmann::json& number = json.begin().value();
+    if (type == "bstr" && number.is_null()) {
+        value = Variant::NullString();
+        return true;
+    }
     if (type == "uint64" && number.is_number_unsigned()) {
         // 64-bit integers travel as decimal text, as WMI delivers them.
         value = Variant::String(std::to_wstring(number.get<std::uint64_t>()));

@@ -1,0 +1,47 @@
+#include "tests/disk/DynamicVolumeTest.h"
+
+#include "platform/DriveLayout.h"
+#include "platform/PhysicalDrives.h"
+#include "tests/disk/StorageRules.h"
+
+namespace {
+
+constexpr std::wstring_view DynamicDriveMessage = L"[DVTEST] %wS is a dynamic drive\n";
+constexpr std::wstring_view BasicDriveMessage = L"[DVTEST] %wS is not a dynamic drive\n";
+constexpr std::wstring_view NoLayoutMessage = L"[DVTEST] ERROR: Could not retrieve partitions\n";
+constexpr std::wstring_view FailureMessage = L"[DVTEST] Detected dynamic disks...FAILURE\n";
+constexpr std::wstring_view SuccessMessage = L"[DVTEST] No dynamic disks detected...SUCCESS\n";
+
+// Every entry is looked at, so that each LDM partition of the drive gets its line.
+bool DiskHasLdmPartition(Test& test, winapi::HANDLE drive)
+{
+    const std::optional<DriveLayout> layout = ReadDriveLayout(drive);
+    if (!layout) {
+        test.PrintLine(NoLayoutMessage);
+        return false;
+    }
+    bool found = false;
+    for (winapi::DWORD index = 0; index < layout->PartitionCount(); ++index) {
+        found = IsLdmPartition(test, layout->Entry(index)) || found;
+    }
+    return found;
+}
+
+}  // namespace
+
+bool DynamicVolumeTest::Run()
+{
+    bool found = false;
+    PhysicalDriveEnumeration([&](int /*number*/, const std::wstring& path, winapi::HANDLE drive) {
+        if (DiskHasLdmPartition(*this, drive)) {
+            PrintLine(DynamicDriveMessage, path);
+            AddSolution(L"%wS", path);
+            found = true;
+        } else {
+            PrintLine(BasicDriveMessage, path);
+        }
+        return true;
+    });
+    PrintLine(found ? FailureMessage : SuccessMessage);
+    return SetPassed(!found);
+}
