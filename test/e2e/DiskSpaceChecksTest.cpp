@@ -252,7 +252,7 @@ namespace {
 TEST(ExampleMachinesTest, EachExampleMachineAnswersBothChecks)
 {
     const std::vector<std::pair<std::string, std::string>> machines{
-        {"default.json", "<more_info>c: 226562MB</more_info>"},
+        {"default.json", "<more_info>c: 226562MB</more_info><more_info>e: 50000MB</more_info>"},
         {"laptop-ssd.json", "<more_info>c: 62031MB</more_info>"},
         // A standard user: no volume opens for the bitmap, so nothing is measured.
         {"desktop-usb-stick.json", ""},

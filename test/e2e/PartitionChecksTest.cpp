@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -321,6 +322,49 @@ TEST_F(PartitionChecksTest, LargeTablesGrowTheLayoutBufferAndRawDisksHaveNoParti
                            "[DVTEST] \\\\.\\PhysicalDrive3 is a dynamic drive\n\n"),
               std::string::npos)
         << console;
+}
+
+}  // namespace
+
+namespace {
+
+// Each example machine has what a real machine of its kind has, and the storage checks say so.
+TEST(ExampleMachinesStorageTest, EachExampleMachineGetsTheVerdictsOfItsKind)
+{
+    const std::vector<std::string> checks{"DynamicVolumeTest", "RecoveryTest",        "DualBootTest",
+                                          "DiskLimitTest",     "DiskSizeLimitTest",   "RaidTest",
+                                          "CompressedRootTest", "HiddenVolumeTest",   "VolumeLimitTest",
+                                          "VolumeMountPointTest", "UnformattedPartitionTest"};
+    // The checks that fail on each machine; all others pass.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> machines{
+        // A second disk with its own active partition; the system-reserved volume has no letter.
+        {"default.json", {"DualBootTest", "HiddenVolumeTest"}},
+        // The maker's recovery partition on a GPT disk.
+        {"laptop-ssd.json", {"RecoveryTest", "HiddenVolumeTest"}},
+        // Data on a 2 TB RAID volume, with a volume mounted at D:\Logs.
+        {"two-disk-server.json", {"DiskSizeLimitTest", "RaidTest", "HiddenVolumeTest", "VolumeMountPointTest"}},
+        // A standard user opens no drive: only what needs no rights can fail.
+        {"desktop-usb-stick.json", {"HiddenVolumeTest"}},
+    };
+    std::string document = "<input_tests>";
+    for (const std::string& check : checks) {
+        document += "<test><name>" + check + "</name></test>";
+    }
+    document += "</input_tests>";
+    for (const auto& [machine, failing] : machines) {
+        SCOPED_TRACE(machine);
+        ScratchFolder folder;
+        const ProgramResult result = RunTarnwick({"-i", folder.Write("in.xml", document).string(), "-o", "results.xml"},
+                                                 folder.Path(), ExamplePath("machines/" + machine));
+        EXPECT_EQ(result.exitCode, 0);
+        const std::string results = folder.Read("results.xml");
+        for (const std::string& check : checks) {
+            const bool fails = std::ranges::find(failing, check) != failing.end();
+            EXPECT_NE(results.find("<name>" + check + "</name><passed>" + (fails ? "false" : "true") + "</passed>"),
+                      std::string::npos)
+                << check;
+        }
+    }
 }
 
 }  // namespace
