@@ -15,6 +15,9 @@ struct SurfaceCodes {
     static constexpr winapi::DWORD volumeBitmap = winapi::FSCTL_GET_VOLUME_BITMAP;
     static constexpr int programFiles = winapi::CSIDL_PROGRAM_FILES;
     static constexpr winapi::UINT driveFixed = winapi::DRIVE_FIXED;
+    static constexpr winapi::DWORD busTypeUsb = winapi::BusTypeUsb;
+    static constexpr winapi::DWORD busTypeRaid = winapi::BusTypeRAID;
+    static constexpr winapi::DWORD deviceProperty = winapi::StorageDeviceProperty;
 };
 }  // namespace
 
@@ -66,6 +69,8 @@ static_assert(SurfaceCodes::lengthInfo == IOCTL_DISK_GET_LENGTH_INFO);
 static_assert(SurfaceCodes::volumeBitmap == FSCTL_GET_VOLUME_BITMAP);
 static_assert(SurfaceCodes::programFiles == CSIDL_PROGRAM_FILES);
 static_assert(SurfaceCodes::driveFixed == DRIVE_FIXED);
+static_assert(SurfaceCodes::busTypeUsb == BusTypeUsb && SurfaceCodes::busTypeRaid == BusTypeRAID);
+static_assert(SurfaceCodes::deviceProperty == StorageDeviceProperty);
 
 namespace winapi {
 
