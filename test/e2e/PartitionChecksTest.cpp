@@ -4,6 +4,7 @@
 // (GPT: a recovery partition numbered 1, LDM metadata and data), and on variants of it.
 
 #include "support/ProgramRun.h"
+#include "support/ResultText.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -23,25 +24,6 @@ const std::string LocalDisk2 = "IsPhysicalDriveLocalHardDisk(2)\nFound a volume 
 const std::string LocalDisk3 = "IsPhysicalDriveLocalHardDisk(3)\nFound a volume that resides on disk 3\n";
 const std::string DiskNames = "Name: \\\\.\\PHYSICALDRIVE0\nName: \\\\.\\PHYSICALDRIVE1\n"
                               "Name: \\\\.\\PHYSICALDRIVE2\nName: \\\\.\\PHYSICALDRIVE3\n";
-
-std::string Element(const std::string& name, bool passed, const std::string& moreInfo, const std::string& descriptiveName,
-                    const std::string& solutions = {})
-{
-    // An empty element is written in its short form.
-    const std::string nameElement =
-        descriptiveName.empty() ? "<descriptive_name/>" : "<descriptive_name>" + descriptiveName + "</descriptive_name>";
-    return "<test><name>" + name + "</name><passed>" + (passed ? "true" : "false") + "</passed>" + moreInfo +
-           nameElement + solutions + "</test>";
-}
-
-std::string MoreInfo(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines) {
-        text += "<more_info>" + line + "</more_info>";
-    }
-    return text;
-}
 
 // A master boot record with the four entries (boot indicator, type) and the given signature,
 // as hexadecimal digit pairs for a profile's sector0.
@@ -68,9 +50,7 @@ protected:
     // The workstation fixture, changed by edit, saved in the scratch folder.
     std::filesystem::path Workstation(const std::function<void(nlohmann::json&)>& edit)
     {
-        nlohmann::json machine = nlohmann::json::parse(ReadFileText(FixturePath("machines/partition-layouts.json")));
-        edit(machine);
-        return folder.Write("machine.json", machine.dump());
+        return EditedMachine(folder, "partition-layouts.json", edit);
     }
 
     ProgramResult Run(const std::filesystem::path& machine, const std::string& document = {})
@@ -113,17 +93,17 @@ TEST_F(PartitionChecksTest, WorkstationFailsEveryLayoutCheckButTheDiskCount)
     // recovery partition; the USB disk's active entry does not count, the two local ones do.
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" +
-                  Element("DynamicVolumeTest", false, "", "Dynamic disks",
+                  ResultElement("DynamicVolumeTest", false, "", "Dynamic disks",
                           "<descriptive_solution>Convert \\\\.\\PhysicalDrive1 to a basic disk.</descriptive_solution>"
                           "<descriptive_solution>Convert \\\\.\\PhysicalDrive3 to a basic disk.</descriptive_solution>") +
-                  Element("RecoveryTest", false, MoreInfo({"1", "1"}), "Recovery partition",
+                  ResultElement("RecoveryTest", false, ResultLines("more_info", {"1", "1"}), "Recovery partition",
                           "<descriptive_solution>Remove the recovery partition.</descriptive_solution>") +
-                  Element("DualBootTest", false, "", "Dual boot") +
-                  Element("DiskLimitTest", true, MoreInfo({"4"}), "Disk count") +
-                  Element("DiskSizeLimitTest", false, MoreInfo({"1907729", "3815447"}), "Disk size",
+                  ResultElement("DualBootTest", false, "", "Dual boot") +
+                  ResultElement("DiskLimitTest", true, ResultLines("more_info", {"4"}), "Disk count") +
+                  ResultElement("DiskSizeLimitTest", false, ResultLines("more_info", {"1907729", "3815447"}), "Disk size",
                           "<descriptive_solution>Use disks of at most 1 TiB.</descriptive_solution>") +
-                  Element("RaidTest", false,
-                          MoreInfo({"\\\\.\\PhysicalDrive0 11 SATA", "\\\\.\\PhysicalDrive1 11 SATA",
+                  ResultElement("RaidTest", false,
+                          ResultLines("more_info", {"\\\\.\\PhysicalDrive0 11 SATA", "\\\\.\\PhysicalDrive1 11 SATA",
                                     "\\\\.\\PhysicalDrive2 7 USB", "\\\\.\\PhysicalDrive3 8 RAID"}),
                           "RAID") +
                   "</test_results>");
@@ -147,14 +127,14 @@ TEST_F(PartitionChecksTest, GapInTheDriveNumbersHidesLaterDrivesFromAllButTheRai
                                   LocalDisk0 + LocalDisk1 + DiskNames + Closing);
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" +
-                  Element("DynamicVolumeTest", false, "", "Dynamic disks",
+                  ResultElement("DynamicVolumeTest", false, "", "Dynamic disks",
                           "<descriptive_solution>Convert \\\\.\\PhysicalDrive1 to a basic disk.</descriptive_solution>") +
-                  Element("RecoveryTest", true, "", "Recovery partition") + Element("DualBootTest", false, "", "Dual boot") +
-                  Element("DiskLimitTest", true, MoreInfo({"4"}), "Disk count") +
-                  Element("DiskSizeLimitTest", false, MoreInfo({"1907729"}), "Disk size",
+                  ResultElement("RecoveryTest", true, "", "Recovery partition") + ResultElement("DualBootTest", false, "", "Dual boot") +
+                  ResultElement("DiskLimitTest", true, ResultLines("more_info", {"4"}), "Disk count") +
+                  ResultElement("DiskSizeLimitTest", false, ResultLines("more_info", {"1907729"}), "Disk size",
                           "<descriptive_solution>Use disks of at most 1 TiB.</descriptive_solution>") +
-                  Element("RaidTest", false,
-                          MoreInfo({"\\\\.\\PhysicalDrive0 11 SATA", "\\\\.\\PhysicalDrive1 11 SATA",
+                  ResultElement("RaidTest", false,
+                          ResultLines("more_info", {"\\\\.\\PhysicalDrive0 11 SATA", "\\\\.\\PhysicalDrive1 11 SATA",
                                     "\\\\.\\PhysicalDrive3 8 RAID"}),
                           "RAID") +
                   "</test_results>");
@@ -168,9 +148,9 @@ TEST_F(PartitionChecksTest, GapInTheDriveNumbersHidesLaterDrivesFromAllButTheRai
     });
     EXPECT_EQ(RunOne("RaidTest", sparse),
               "<test_results>" +
-                  Element("RaidTest", true, MoreInfo({"\\\\.\\PhysicalDrive0 11 SATA", "\\\\.\\PhysicalDrive5 11 SATA"}), "") +
+                  ResultElement("RaidTest", true, ResultLines("more_info", {"\\\\.\\PhysicalDrive0 11 SATA", "\\\\.\\PhysicalDrive5 11 SATA"}), "") +
                   "</test_results>");
-    EXPECT_EQ(RunOne("DiskSizeLimitTest", sparse), "<test_results>" + Element("DiskSizeLimitTest", true, "", "") + "</test_results>");
+    EXPECT_EQ(RunOne("DiskSizeLimitTest", sparse), "<test_results>" + ResultElement("DiskSizeLimitTest", true, "", "") + "</test_results>");
 }
 
 TEST_F(PartitionChecksTest, DualBootCountsActiveEntriesOfLocalNonUsbDisksOnly)
@@ -216,7 +196,7 @@ TEST_F(PartitionChecksTest, DualBootCountsActiveEntriesOfLocalNonUsbDisksOnly)
     for (const Scenario& scenario : scenarios) {
         SCOPED_TRACE(scenario.what);
         EXPECT_EQ(RunOne("DualBootTest", Workstation(scenario.edit)),
-                  "<test_results>" + Element("DualBootTest", scenario.passed, "", "") + "</test_results>");
+                  "<test_results>" + ResultElement("DualBootTest", scenario.passed, "", "") + "</test_results>");
     }
 }
 
@@ -233,12 +213,12 @@ TEST_F(PartitionChecksTest, DiskCountAboveSixFailsWithTheNumberTooMany)
     const std::string document = "<input_tests><test><name>DiskLimitTest</name>"
                                  "<descriptive_solution language='en'>Remove %d disks.</descriptive_solution></test></input_tests>";
     Run(withDisks(6), document);
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + Element("DiskLimitTest", true, MoreInfo({"6"}), "") + "</test_results>");
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"6"}), "") + "</test_results>");
     std::string console;
     Run(withDisks(7), document);
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" +
-                  Element("DiskLimitTest", false, MoreInfo({"7"}), "", "<descriptive_solution>Remove 1 disks.</descriptive_solution>") +
+                  ResultElement("DiskLimitTest", false, ResultLines("more_info", {"7"}), "", "<descriptive_solution>Remove 1 disks.</descriptive_solution>") +
                   "</test_results>");
 
     // A disk without a name, one with a NULL name and one whose name has no string are counted
@@ -248,7 +228,7 @@ TEST_F(PartitionChecksTest, DiskCountAboveSixFailsWithTheNumberTooMany)
                                        {{"Name", {{"bstr", nullptr}}}}, {{"Name", ""}}, {{"Index", 4}}};
     });
     EXPECT_EQ(RunOne("DiskLimitTest", unnamed, &console),
-              "<test_results>" + Element("DiskLimitTest", true, MoreInfo({"5"}), "") + "</test_results>");
+              "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"5"}), "") + "</test_results>");
     EXPECT_EQ(console, "DiskLimitTest\nName: \\\\.\\PHYSICALDRIVE0\nName: \n" + Closing);
 
     // WMI failures count no disk at all, even when they come after some disks were listed.
@@ -258,7 +238,7 @@ TEST_F(PartitionChecksTest, DiskCountAboveSixFailsWithTheNumberTooMany)
         const auto failing = Workstation([&](nlohmann::json& m) {
             m["faults"] = {{{"call", call}, {"error", "0x80041003"}, {"after", after}}};
         });
-        EXPECT_EQ(RunOne("DiskLimitTest", failing), "<test_results>" + Element("DiskLimitTest", true, MoreInfo({"0"}), "") +
+        EXPECT_EQ(RunOne("DiskLimitTest", failing), "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"0"}), "") +
                                                        "</test_results>");
     }
 }
@@ -282,20 +262,20 @@ TEST_F(PartitionChecksTest, FailingControlsAndMissingRightsLetTheChecksPass)
                                   noLayout("RTEST") + noLayout("RTEST") + noLayout("RTEST") + noLayout("RTEST") +
                                   LocalDisk0 + LocalDisk1 + LocalDisk2 + LocalDisk3 + DiskNames + Closing);
     EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results>" + Element("DynamicVolumeTest", true, "", "Dynamic disks") +
-                  Element("RecoveryTest", true, "", "Recovery partition") + Element("DualBootTest", false, "", "Dual boot") +
-                  Element("DiskLimitTest", true, MoreInfo({"4"}), "Disk count") +
-                  Element("DiskSizeLimitTest", true, "", "Disk size") + Element("RaidTest", true, "", "RAID") +
+              "<test_results>" + ResultElement("DynamicVolumeTest", true, "", "Dynamic disks") +
+                  ResultElement("RecoveryTest", true, "", "Recovery partition") + ResultElement("DualBootTest", false, "", "Dual boot") +
+                  ResultElement("DiskLimitTest", true, ResultLines("more_info", {"4"}), "Disk count") +
+                  ResultElement("DiskSizeLimitTest", true, "", "Disk size") + ResultElement("RaidTest", true, "", "RAID") +
                   "</test_results>");
 
     // A standard user opens no physical drive: nothing is examined and everything passes.
     result = Run(Workstation([](nlohmann::json& m) { m["administrator"] = false; }));
     EXPECT_EQ(result.console, EchoedNames + "[DVTEST] No dynamic disks detected...SUCCESS\n\n" + DiskNames + Closing);
     EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results>" + Element("DynamicVolumeTest", true, "", "Dynamic disks") +
-                  Element("RecoveryTest", true, "", "Recovery partition") + Element("DualBootTest", true, "", "Dual boot") +
-                  Element("DiskLimitTest", true, MoreInfo({"4"}), "Disk count") +
-                  Element("DiskSizeLimitTest", true, "", "Disk size") + Element("RaidTest", true, "", "RAID") +
+              "<test_results>" + ResultElement("DynamicVolumeTest", true, "", "Dynamic disks") +
+                  ResultElement("RecoveryTest", true, "", "Recovery partition") + ResultElement("DualBootTest", true, "", "Dual boot") +
+                  ResultElement("DiskLimitTest", true, ResultLines("more_info", {"4"}), "Disk count") +
+                  ResultElement("DiskSizeLimitTest", true, "", "Disk size") + ResultElement("RaidTest", true, "", "RAID") +
                   "</test_results>");
 }
 
@@ -314,7 +294,7 @@ TEST_F(PartitionChecksTest, LargeTablesGrowTheLayoutBufferAndRawDisksHaveNoParti
     });
     std::string console;
     EXPECT_EQ(RunOne("RecoveryTest", machine, &console),
-              "<test_results>" + Element("RecoveryTest", false, MoreInfo({"1", "1", "45", "45"}), "") + "</test_results>");
+              "<test_results>" + ResultElement("RecoveryTest", false, ResultLines("more_info", {"1", "1", "45", "45"}), "") + "</test_results>");
     EXPECT_EQ(console, "RecoveryTest\n[RTEST] \\\\.\\PhysicalDrive3 contains a recovery partition\n\n" + Closing);
     RunOne("DynamicVolumeTest", machine, &console);
     EXPECT_NE(console.find("[DVTEST] \\\\.\\PhysicalDrive0 is not a dynamic drive\n\n"), std::string::npos) << console;

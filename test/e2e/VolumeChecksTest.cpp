@@ -3,6 +3,7 @@
 // disk 1; a USB hard disk E that Windows reports as fixed; a DVD drive G; and on variants of it.
 
 #include "support/ProgramRun.h"
+#include "support/ResultText.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -78,31 +79,11 @@ const std::string LogicalDiskPass = "Name: C:\n\\\\.\\C: does not reside on a us
                                     "Name: G:\nCould not determine if \\\\.\\G: resides on a usb drive\n"
                                     "Name: K:\n\\\\.\\K: does not reside on a usb drive\nFileSystem: FAT32\n";
 
-std::string Element(const std::string& name, bool passed, const std::string& moreInfo, const std::string& descriptiveName,
-                    const std::string& solutions = {})
-{
-    const std::string nameElement =
-        descriptiveName.empty() ? "<descriptive_name/>" : "<descriptive_name>" + descriptiveName + "</descriptive_name>";
-    return "<test><name>" + name + "</name><passed>" + (passed ? "true" : "false") + "</passed>" + moreInfo +
-           nameElement + solutions + "</test>";
-}
-
-std::string Lines(const std::string& element, const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines) {
-        text += "<" + element + ">" + line + "</" + element + ">";
-    }
-    return text;
-}
-
 class VolumeChecksTest : public ::testing::Test {
 protected:
     std::filesystem::path Workstation(const std::function<void(nlohmann::json&)>& edit)
     {
-        nlohmann::json machine = nlohmann::json::parse(ReadFileText(FixturePath("machines/volume-layouts.json")));
-        edit(machine);
-        return folder.Write("machine.json", machine.dump());
+        return EditedMachine(folder, "volume-layouts.json", edit);
     }
 
     ProgramResult Run(const std::filesystem::path& machine)
@@ -136,16 +117,16 @@ TEST_F(VolumeChecksTest, WorkstationHasHiddenVolumesAMountPointAndARawDisk)
                               "UnformattedPartitionTest\n" +
                                   LetterPass + HiddenPass + CountPass + MountPointPass + LogicalDiskPass + Closing);
     EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results>" + Element("CompressedRootTest", true, "", "Compressed root") +
-                  Element("HiddenVolumeTest", false, Lines("more_info", {Volume(SystemReserved) + "\\", Volume(VolumeData) + "\\"}),
+              "<test_results>" + ResultElement("CompressedRootTest", true, "", "Compressed root") +
+                  ResultElement("HiddenVolumeTest", false, ResultLines("more_info", {Volume(SystemReserved) + "\\", Volume(VolumeData) + "\\"}),
                           "Hidden volumes",
-                          Lines("descriptive_solution", {"Give " + Volume(SystemReserved) + "\\ a drive letter.",
+                          ResultLines("descriptive_solution", {"Give " + Volume(SystemReserved) + "\\ a drive letter.",
                                                          "Give " + Volume(VolumeData) + "\\ a drive letter."})) +
-                  Element("VolumeLimitTest", true, Lines("more_info", {"6"}), "Volume count") +
-                  Element("VolumeMountPointTest", false, Lines("more_info", {"Data\\"}), "Mount points",
-                          Lines("descriptive_solution", {"Remove the mount point Data\\."})) +
-                  Element("UnformattedPartitionTest", false, Lines("more_info", {"F:"}), "Unformatted partitions",
-                          Lines("descriptive_solution", {"Format F:."})) +
+                  ResultElement("VolumeLimitTest", true, ResultLines("more_info", {"6"}), "Volume count") +
+                  ResultElement("VolumeMountPointTest", false, ResultLines("more_info", {"Data\\"}), "Mount points",
+                          ResultLines("descriptive_solution", {"Remove the mount point Data\\."})) +
+                  ResultElement("UnformattedPartitionTest", false, ResultLines("more_info", {"F:"}), "Unformatted partitions",
+                          ResultLines("descriptive_solution", {"Format F:."})) +
                   "</test_results>");
 }
 
@@ -159,35 +140,35 @@ TEST_F(VolumeChecksTest, CompressedRootsAreFoundByLetterFirstAndByVolumeOnlyThen
     const std::vector<Scenario> scenarios{
         {"C compressed: found by its letter",
          [](nlohmann::json& m) { m["volumes"][1]["rootAttributes"] = CompressedFolder; },
-         Element("CompressedRootTest", false, Lines("more_info", {"\\\\.\\c:\\"}), "",
-                 Lines("descriptive_solution", {"[c:\\]"}))},
+         ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\c:\\"}), "",
+                 ResultLines("descriptive_solution", {"[c:\\]"}))},
         {"C and K compressed: both letters",
          [](nlohmann::json& m) {
              m["volumes"][1]["rootAttributes"] = CompressedFolder;
              m["volumes"][6]["rootAttributes"] = CompressedFolder | 0x20;
          },
-         Element("CompressedRootTest", false, Lines("more_info", {"\\\\.\\c:\\", "\\\\.\\k:\\"}), "",
-                 Lines("descriptive_solution", {"[c:\\]", "[k:\\]"}))},
+         ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\c:\\", "\\\\.\\k:\\"}), "",
+                 ResultLines("descriptive_solution", {"[c:\\]", "[k:\\]"}))},
         {"system-reserved volume compressed: found by its name, no solution",
          [](nlohmann::json& m) { m["volumes"][0]["rootAttributes"] = CompressedFolder; },
-         Element("CompressedRootTest", false, Lines("more_info", {Volume(SystemReserved) + "\\"}), "")},
+         ResultElement("CompressedRootTest", false, ResultLines("more_info", {Volume(SystemReserved) + "\\"}), "")},
         {"a letter found: the volume pass does not run",
          [](nlohmann::json& m) {
              m["volumes"][0]["rootAttributes"] = CompressedFolder;
              m["volumes"][2]["rootAttributes"] = CompressedFolder;
          },
-         Element("CompressedRootTest", false, Lines("more_info", {"\\\\.\\d:\\"}), "", Lines("descriptive_solution", {"[d:\\]"}))},
+         ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\d:\\"}), "", ResultLines("descriptive_solution", {"[d:\\]"}))},
         {"USB volume compressed: skipped by letter, found by name",
          [](nlohmann::json& m) { m["volumes"][4]["rootAttributes"] = CompressedFolder; },
-         Element("CompressedRootTest", false, Lines("more_info", {Volume(VolumeE) + "\\"}), "")},
+         ResultElement("CompressedRootTest", false, ResultLines("more_info", {Volume(VolumeE) + "\\"}), "")},
         {"compressed file, not folder",
-         [](nlohmann::json& m) { m["volumes"][1]["rootAttributes"] = 0x800; }, Element("CompressedRootTest", true, "", "")},
+         [](nlohmann::json& m) { m["volumes"][1]["rootAttributes"] = 0x800; }, ResultElement("CompressedRootTest", true, "", "")},
         {"attributes cannot be read",
          [](nlohmann::json& m) {
              m["volumes"][1]["rootAttributes"] = CompressedFolder;
              m["faults"] = {{{"call", "GetFileAttributesExW"}, {"error", 5}}};
          },
-         Element("CompressedRootTest", true, "", "")},
+         ResultElement("CompressedRootTest", true, "", "")},
     };
     for (const Scenario& scenario : scenarios) {
         SCOPED_TRACE(scenario.what);
@@ -208,7 +189,7 @@ TEST_F(VolumeChecksTest, TwelveFixedVolumesPassAndThirteenFail)
         });
     };
     EXPECT_EQ(RunOne("VolumeLimitTest", withMore(6)),
-              "<test_results>" + Element("VolumeLimitTest", true, Lines("more_info", {"12"}), "") + "</test_results>");
+              "<test_results>" + ResultElement("VolumeLimitTest", true, ResultLines("more_info", {"12"}), "") + "</test_results>");
     const std::string document = "<input_tests><test><name>VolumeLimitTest</name>"
                                  "<descriptive_solution language='en'>At most %d.</descriptive_solution></test></input_tests>";
     const ProgramResult result =
@@ -216,8 +197,8 @@ TEST_F(VolumeChecksTest, TwelveFixedVolumesPassAndThirteenFail)
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" +
-                  Element("VolumeLimitTest", false, Lines("more_info", {"13"}), "",
-                          Lines("descriptive_solution", {"At most 12."})) +
+                  ResultElement("VolumeLimitTest", false, ResultLines("more_info", {"13"}), "",
+                          ResultLines("descriptive_solution", {"At most 12."})) +
                   "</test_results>");
 }
 
@@ -231,8 +212,8 @@ TEST_F(VolumeChecksTest, MountPointsOfUsbVolumesAreNotLookedFor)
     std::string console;
     EXPECT_EQ(RunOne("VolumeMountPointTest", machine, &console),
               "<test_results>" +
-                  Element("VolumeMountPointTest", false, Lines("more_info", {"Data\\", "Games\\"}), "",
-                          Lines("descriptive_solution", {"[Data\\]", "[Games\\]"})) +
+                  ResultElement("VolumeMountPointTest", false, ResultLines("more_info", {"Data\\", "Games\\"}), "",
+                          ResultLines("descriptive_solution", {"[Data\\]", "[Games\\]"})) +
                   "</test_results>");
     EXPECT_NE(console.find("[VMPTEST] Found volume mount point Data\\ on volume " + Volume(VolumeD) + "\\\n\n"
                            "[VMPTEST] Found volume mount point Games\\ on volume " + Volume(VolumeD) + "\\\n\n"),
@@ -267,9 +248,9 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
                   std::string::npos)
             << console;
         EXPECT_EQ(results, "<test_results>" +
-                               (scenario.unformatted ? Element("UnformattedPartitionTest", false, Lines("more_info", {"F:"}), "",
-                                                               Lines("descriptive_solution", {"[F:]"}))
-                                                     : Element("UnformattedPartitionTest", true, "", "")) +
+                               (scenario.unformatted ? ResultElement("UnformattedPartitionTest", false, ResultLines("more_info", {"F:"}), "",
+                                                               ResultLines("descriptive_solution", {"[F:]"}))
+                                                     : ResultElement("UnformattedPartitionTest", true, "", "")) +
                                "</test_results>");
     }
 
@@ -281,7 +262,7 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
                          m["wmi"]["Win32_LogicalDisk"][0]["Name"] = {{"bstr", nullptr}};
                      }),
                      &console),
-              "<test_results>" + Element("UnformattedPartitionTest", true, "", "") + "</test_results>");
+              "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>");
     EXPECT_EQ(console.find("Name: C:"), std::string::npos) << console;
     EXPECT_EQ(console.find("Name: F:"), std::string::npos) << console;
     EXPECT_EQ(RunOne("UnformattedPartitionTest", Workstation([](nlohmann::json& m) {
@@ -290,7 +271,7 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
                          }
                      }),
                      &console),
-              "<test_results>" + Element("UnformattedPartitionTest", true, "", "") + "</test_results>");
+              "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>");
     EXPECT_EQ(console.find("FileSystem"), std::string::npos) << console;
     for (const auto& [call, after] :
          std::vector<std::pair<std::string, int>>{{"ExecQuery", 0}, {"CoInitializeSecurity", 0}, {"Next", 3}}) {
@@ -299,7 +280,7 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
                    m["faults"] = {{{"call", call}, {"error", "0x80041003"}, {"after", after}}};
                }),
                &console);
-        EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + Element("UnformattedPartitionTest", true, "", "") + "</test_results>");
+        EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>");
     }
 }
 
@@ -318,12 +299,12 @@ TEST_F(VolumeChecksTest, VolumesThatCannotBeListedLeaveNothingToReport)
                                   Closing);
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" +
-                  Element("CompressedRootTest", false, Lines("more_info", {"\\\\.\\c:\\"}), "Compressed root",
-                          Lines("descriptive_solution", {"Uncompress the root folder of c:\\."})) +
-                  Element("HiddenVolumeTest", true, "", "Hidden volumes") +
-                  Element("VolumeLimitTest", true, Lines("more_info", {"0"}), "Volume count") +
-                  Element("VolumeMountPointTest", true, "", "Mount points") +
-                  Element("UnformattedPartitionTest", true, "", "Unformatted partitions") + "</test_results>");
+                  ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\c:\\"}), "Compressed root",
+                          ResultLines("descriptive_solution", {"Uncompress the root folder of c:\\."})) +
+                  ResultElement("HiddenVolumeTest", true, "", "Hidden volumes") +
+                  ResultElement("VolumeLimitTest", true, ResultLines("more_info", {"0"}), "Volume count") +
+                  ResultElement("VolumeMountPointTest", true, "", "Mount points") +
+                  ResultElement("UnformattedPartitionTest", true, "", "Unformatted partitions") + "</test_results>");
 
     // Without the compressed C, the volume pass runs and reports that it has nothing to walk.
     std::string console;
@@ -338,11 +319,11 @@ TEST_F(VolumeChecksTest, VolumesThatCannotBeListedLeaveNothingToReport)
                   m["faults"] = {{{"call", "GetVolumeNameForVolumeMountPointW"}, {"error", 5}}};
               })),
               "<test_results>" +
-                  Element("HiddenVolumeTest", false,
-                          Lines("more_info", {Volume(SystemReserved) + "\\", Volume(VolumeC) + "\\", Volume(VolumeD) + "\\",
+                  ResultElement("HiddenVolumeTest", false,
+                          ResultLines("more_info", {Volume(SystemReserved) + "\\", Volume(VolumeC) + "\\", Volume(VolumeD) + "\\",
                                               Volume(VolumeData) + "\\", Volume(VolumeF) + "\\", Volume(VolumeK) + "\\"}),
                           "",
-                          Lines("descriptive_solution",
+                          ResultLines("descriptive_solution",
                                 {"[" + Volume(SystemReserved) + "\\]", "[" + Volume(VolumeC) + "\\]", "[" + Volume(VolumeD) + "\\]",
                                  "[" + Volume(VolumeData) + "\\]", "[" + Volume(VolumeF) + "\\]", "[" + Volume(VolumeK) + "\\]"})) +
                   "</test_results>");
@@ -352,7 +333,7 @@ TEST_F(VolumeChecksTest, VolumesThatCannotBeListedLeaveNothingToReport)
                m["faults"] = {{{"call", "FindFirstVolumeMountPointW"}, {"error", 5}}};
            }),
            &console);
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + Element("VolumeMountPointTest", true, "", "") + "</test_results>");
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + ResultElement("VolumeMountPointTest", true, "", "") + "</test_results>");
     EXPECT_NE(console.find(NotOnUsb(VolumeD) + "[VMPTEST] No mount points on volume " + Volume(VolumeD) + "\\\n\n"),
               std::string::npos);
 }

@@ -1,8 +1,8 @@
 #include "tests/disk/CompressedRootTest.h"
 
 #include "platform/DriveLetters.h"
-#include "platform/FixedVolumeEnumeration.h"
 #include "platform/UsbDisk.h"
+#include "tests/disk/StorageWalks.h"
 #include "winapi/Storage.h"
 
 namespace {
@@ -47,13 +47,9 @@ bool HasCompressedRootByLetter(Test& test)
 bool HasCompressedRootByVolume(Test& test)
 {
     bool found = false;
-    const bool listed = FixedVolumeEnumeration([&](const std::wstring& volumeName) {
+    WalkFixedVolumes(test, NoVolumesMessage, [&](const std::wstring& volumeName) {
         found = IsCompressedDirectory(test, volumeName) || found;
-        return true;
     });
-    if (!listed) {
-        test.PrintLine(NoVolumesMessage);
-    }
     return found;
 }
 

@@ -1,8 +1,8 @@
 #include "tests/disk/DynamicVolumeTest.h"
 
-#include "platform/DriveLayout.h"
 #include "platform/PhysicalDrives.h"
 #include "tests/disk/StorageRules.h"
+#include "tests/disk/StorageWalks.h"
 
 namespace {
 
@@ -15,15 +15,10 @@ constexpr std::wstring_view SuccessMessage = L"[DVTEST] No dynamic disks detecte
 // Every entry is looked at, so that each LDM partition of the drive gets its line.
 bool DiskHasLdmPartition(Test& test, winapi::HANDLE drive)
 {
-    const std::optional<DriveLayout> layout = ReadDriveLayout(drive);
-    if (!layout) {
-        test.PrintLine(NoLayoutMessage);
-        return false;
-    }
     bool found = false;
-    for (winapi::DWORD index = 0; index < layout->PartitionCount(); ++index) {
-        found = IsLdmPartition(test, layout->Entry(index)) || found;
-    }
+    WalkPartitionEntries(test, drive, NoLayoutMessage, [&](const winapi::PARTITION_INFORMATION_EX& entry) {
+        found = IsLdmPartition(test, entry) || found;
+    });
     return found;
 }
 

@@ -1,9 +1,9 @@
 #include "tests/disk/HiddenVolumeTest.h"
 
 #include "platform/DriveLetters.h"
-#include "platform/FixedVolumeEnumeration.h"
 #include "platform/UsbDisk.h"
 #include "platform/WideText.h"
+#include "tests/disk/StorageWalks.h"
 #include "winapi/Storage.h"
 
 #include <array>
@@ -36,17 +36,13 @@ bool HasNoDriveLetter(const std::wstring& volumeName)
 unsigned CountHiddenVolumes(Test& test)
 {
     unsigned count = 0;
-    const bool listed = FixedVolumeEnumeration([&](const std::wstring& volumeName) {
+    WalkFixedVolumes(test, NoVolumesMessage, [&](const std::wstring& volumeName) {
         if (!IsOnUsbDrive(volumeName) && HasNoDriveLetter(volumeName)) {
             test.AddMoreInfo(L"%wS", volumeName);
             test.AddSolution(L"%wS", volumeName);
             ++count;
         }
-        return true;
     });
-    if (!listed) {
-        test.PrintLine(NoVolumesMessage);
-    }
     return count;
 }
 

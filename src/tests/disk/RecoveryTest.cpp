@@ -1,8 +1,8 @@
 #include "tests/disk/RecoveryTest.h"
 
-#include "platform/DriveLayout.h"
 #include "platform/PhysicalDrives.h"
 #include "tests/disk/StorageRules.h"
+#include "tests/disk/StorageWalks.h"
 
 namespace {
 
@@ -11,21 +11,15 @@ constexpr std::wstring_view NoLayoutMessage = L"[RTEST] ERROR: Could not retriev
 
 bool DiskHasRecoveryPartition(Test& test, winapi::HANDLE drive)
 {
-    const std::optional<DriveLayout> layout = ReadDriveLayout(drive);
-    if (!layout) {
-        test.PrintLine(NoLayoutMessage);
-        return false;
-    }
     bool found = false;
-    for (winapi::DWORD index = 0; index < layout->PartitionCount(); ++index) {
-        const winapi::PARTITION_INFORMATION_EX entry = layout->Entry(index);
+    WalkPartitionEntries(test, drive, NoLayoutMessage, [&](const winapi::PARTITION_INFORMATION_EX& entry) {
         if (IsRecoveryPartition(entry)) {
             // The results have always carried each recovery partition's number twice.
             test.AddMoreInfo(L"%d", entry.PartitionNumber);
             test.AddMoreInfo(L"%d", entry.PartitionNumber);
             found = true;
         }
-    }
+    });
     return found;
 }
 

@@ -1,7 +1,7 @@
 #include "tests/disk/VolumeMountPointTest.h"
 
-#include "platform/FixedVolumeEnumeration.h"
 #include "platform/UsbDisk.h"
+#include "tests/disk/StorageWalks.h"
 #include "winapi/Storage.h"
 
 #include <array>
@@ -36,15 +36,11 @@ bool ListVolumeMountPoints(Test& test, const std::wstring& volumeName)
 bool HasVolumeMountPoints(Test& test)
 {
     bool found = false;
-    const bool listed = FixedVolumeEnumeration([&](const std::wstring& volumeName) {
+    WalkFixedVolumes(test, NoVolumesMessage, [&](const std::wstring& volumeName) {
         if (!IsOnUsbDrive(volumeName) && ListVolumeMountPoints(test, volumeName)) {
             found = true;
         }
-        return true;
     });
-    if (!listed) {
-        test.PrintLine(NoVolumesMessage);
-    }
     return found;
 }
 
