@@ -14,18 +14,6 @@ namespace {
 
 using namespace winapi;
 
-// The device number of an open volume or disk.
-std::optional<STORAGE_DEVICE_NUMBER> GetDeviceNumber(HANDLE device)
-{
-    STORAGE_DEVICE_NUMBER number{};
-    DWORD returned = 0;
-    if (!DeviceIoControl(device, IOCTL_STORAGE_GET_DEVICE_NUMBER, {},
-                         std::span(reinterpret_cast<BYTE*>(&number), sizeof(number)), returned)) {
-        return std::nullopt;
-    }
-    return number;
-}
-
 bool IsOnUsbBus(HANDLE disk)
 {
     const STORAGE_PROPERTY_QUERY query{StorageAdapterProperty, PropertyStandardQuery, {0}};
@@ -37,7 +25,19 @@ bool IsOnUsbBus(HANDLE disk)
            adapter.BusType == BusTypeUsb;
 }
 
-// The device path of one interface of the list, or nothing if SetupAPI does not give it.
+}  // namespace
+
+std::optional<STORAGE_DEVICE_NUMBER> GetDeviceNumber(HANDLE device)
+{
+    STORAGE_DEVICE_NUMBER number{};
+    DWORD returned = 0;
+    if (!DeviceIoControl(device, IOCTL_STORAGE_GET_DEVICE_NUMBER, {},
+                         std::span(reinterpret_cast<BYTE*>(&number), sizeof(number)), returned)) {
+        return std::nullopt;
+    }
+    return number;
+}
+
 std::optional<std::wstring> InterfaceDevicePath(HDEVINFO list, const SP_DEVICE_INTERFACE_DATA& interfaceData)
 {
     DWORD required = 0;
@@ -63,7 +63,6 @@ std::optional<std::wstring> InterfaceDevicePath(HDEVINFO list, const SP_DEVICE_I
     return path;
 }
 
-}  // namespace
 
 bool IsOnUsbDrive(std::wstring volumePath)
 {

@@ -272,6 +272,10 @@ constexpr DWORD SHGFP_TYPE_DEFAULT = 1;
 [[nodiscard]] BOOL GetDiskFreeSpaceExW(const std::wstring& directoryName, ULONGLONG& freeBytesAvailableToCaller,
                                        ULONGLONG& totalNumberOfBytes, ULONGLONG& totalNumberOfFreeBytes);
 
+// Only the name of the file system mounted on the volume (rootPathName ends in a backslash);
+// a volume without one (RAW, or no medium) fails as the free-space calls do.
+[[nodiscard]] BOOL GetVolumeInformationW(const std::wstring& rootPathName, std::span<wchar_t> fileSystemName);
+
 // With no window and no access token. A negative result is a failure.
 [[nodiscard]] HRESULT SHGetFolderPathW(int folder, DWORD flags, std::span<wchar_t> path);
 

@@ -46,6 +46,12 @@ void Drain(int consoleFd, int traceFd, ProgramResult& result)
 ProgramResult RunTarnwick(const std::vector<std::string>& arguments, const std::filesystem::path& workFolder,
                           const std::filesystem::path& profilePath)
 {
+    return RunProgram(TARNWICK_PROGRAM, arguments, workFolder, profilePath);
+}
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::filesystem::path& workFolder, const std::filesystem::path& profilePath)
+{
     std::array<int, 2> consolePipe{};
     std::array<int, 2> tracePipe{};
     if (pipe(consolePipe.data()) != 0 || pipe(tracePipe.data()) != 0) {
@@ -60,7 +66,6 @@ ProgramResult RunTarnwick(const std::vector<std::string>& arguments, const std::
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addchdir_np(&actions, workFolder.c_str());
 
-    const std::string program = TARNWICK_PROGRAM;
     std::vector<std::string> argumentTexts{program};
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;

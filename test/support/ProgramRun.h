@@ -17,6 +17,11 @@ struct ProgramResult {
                                         const std::filesystem::path& workFolder,
                                         const std::filesystem::path& profilePath = {});
 
+// Runs another program built with tarnwick (tarnwick-fleet, tarnwick-capture) the same way.
+[[nodiscard]] ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                                       const std::filesystem::path& workFolder,
+                                       const std::filesystem::path& profilePath = {});
+
 // A fixture file below test/fixtures, e.g. FixturePath("machines/laptop.json").
 [[nodiscard]] std::filesystem::path FixturePath(const std::string& relative);
 

@@ -186,6 +186,12 @@ BOOL GetDiskFreeSpaceW(const std::wstring& rootPathName, DWORD& sectorsPerCluste
     return ok;
 }
 
+BOOL GetVolumeInformationW(const std::wstring& rootPathName, std::span<wchar_t> fileSystemName)
+{
+    return ::GetVolumeInformationW(rootPathName.c_str(), nullptr, 0, nullptr, nullptr, nullptr,
+                                   fileSystemName.data(), static_cast<DWORD>(fileSystemName.size()));
+}
+
 BOOL GetDiskFreeSpaceExW(const std::wstring& directoryName, ULONGLONG& freeBytesAvailableToCaller,
                          ULONGLONG& totalNumberOfBytes, ULONGLONG& totalNumberOfFreeBytes)
 {

@@ -78,6 +78,7 @@ const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
         L"FindFirstVolumeW",
         L"FindNextVolumeW",
         L"GetDiskFreeSpaceExW",
+        L"GetVolumeInformationW",
         L"GetDiskFreeSpaceW",
         L"GetFileAttributesExW",
         L"GetLogicalDrives",

@@ -261,6 +261,15 @@ BOOL GetDiskFreeSpaceW(const std::wstring& rootPathName, DWORD& sectorsPerCluste
     return TRUE;
 }
 
+BOOL GetVolumeInformationW(const std::wstring& rootPathName, std::span<wchar_t> fileSystemName)
+{
+    if (FaultedWithLastError(L"GetVolumeInformationW")) {
+        return FALSE;
+    }
+    const sim::Volume* volume = MountedVolumeOfPath(rootPathName);
+    return volume != nullptr && CopyName(volume->fileSystem, fileSystemName) ? TRUE : FALSE;
+}
+
 BOOL GetDiskFreeSpaceExW(const std::wstring& directoryName, ULONGLONG& freeBytesAvailableToCaller,
                          ULONGLONG& totalNumberOfBytes, ULONGLONG& totalNumberOfFreeBytes)
 {

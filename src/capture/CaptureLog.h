@@ -1,0 +1,30 @@
+#pragma once
+// What a capture noted besides the machine itself: the calls that failed on the machine, which
+// become the profile's faults so that a replay fails the same way, and a count of what the
+// profile holds, for the summary the capture prints.
+
+#include "capture/JsonWriter.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CaptureLog {
+public:
+    // The first error of each call is kept: in a replay every later call fails with it too.
+    void Fault(const std::wstring& call, std::uint32_t error);
+    // One more item of a kind ("registry values", "volumes", ...).
+    void Count(const std::string& kind, std::size_t added = 1);
+
+    [[nodiscard]] bool HasFaults() const { return !faults_.empty(); }
+    // The "faults" member of the profile.
+    void WriteFaults(JsonWriter& writer) const;
+    // One line per kind, then one per fault, as the capture prints them.
+    [[nodiscard]] std::vector<std::string> SummaryLines() const;
+
+private:
+    std::vector<std::pair<std::wstring, std::uint32_t>> faults_;
+    std::vector<std::pair<std::string, std::size_t>> counts_;
+};

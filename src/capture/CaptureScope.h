@@ -1,0 +1,23 @@
+#pragma once
+// What the checks read of a machine, and so what a capture records: nothing else of the machine
+// goes into a profile. A check that starts reading something new adds it here, and the
+// round-trip tests of the example machines show what a capture without it would miss.
+
+#include <string_view>
+#include <vector>
+
+struct RegistryRead {
+    // Below HKEY_LOCAL_MACHINE.
+    std::wstring_view key;
+    // Empty: the checks only ask whether the key exists.
+    std::vector<std::wstring_view> values;
+};
+
+struct WmiRead {
+    std::wstring_view className;
+    std::vector<std::wstring_view> properties;
+};
+
+[[nodiscard]] const std::vector<RegistryRead>& RegistryReads();
+[[nodiscard]] const std::vector<std::wstring_view>& LibraryReads();
+[[nodiscard]] const std::vector<WmiRead>& WmiReads();

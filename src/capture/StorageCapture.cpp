@@ -1,0 +1,501 @@
+#include "capture/StorageCapture.h"
+
+#include "platform/DriveLayout.h"
+#include "platform/PhysicalDrives.h"
+#include "platform/UsbDisk.h"
+#include "winapi/SetupApi.h"
+#include "winapi/Storage.h"
+#include "winapi/Win32.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace winapi;
+
+// The drive numbers the checks probe: the RAID check looks at all of them, gaps or not.
+constexpr int ProbedDrives = 32;
+constexpr DWORD SectorSizes[] = {512, 4096};
+constexpr std::size_t DescriptorBufferSize = 1024;
+constexpr std::size_t MaximumExtents = 64;
+constexpr std::size_t BitmapSliceBytes = 1 << 20;
+const std::wstring DevicePrefix = L"\\\\.\\";
+
+// Which device opens failed for want of rights, and whether any open worked: a capture without
+// administrator rights is recorded as such, so the replay refuses the same opens.
+struct OpenTally {
+    bool anyOpened = false;
+    bool anyDenied = false;
+};
+
+std::wstring DeviceCall(const wchar_t* code)
+{
+    return std::wstring(L"DeviceIoControl.") + code;
+}
+
+template <typename Record>
+bool Control(HANDLE device, DWORD code, const Record* input, std::span<BYTE> output, DWORD& returned)
+{
+    const std::span<const BYTE> in =
+        input == nullptr ? std::span<const BYTE>{} : std::span(reinterpret_cast<const BYTE*>(input), sizeof(Record));
+    return DeviceIoControl(device, code, in, output, returned) != FALSE;
+}
+
+std::wstring Widen(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
+std::wstring GuidText(const GUID& guid)
+{
+    std::array<char, 40> text{};
+    std::snprintf(text.data(), text.size(), "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  static_cast<unsigned>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1],
+                  guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
+    return Widen(text.data());
+}
+
+std::wstring HexText(std::span<const BYTE> bytes)
+{
+    constexpr std::wstring_view digits = L"0123456789abcdef";
+    std::wstring hex;
+    for (const BYTE byte : bytes) {
+        hex += digits[byte >> 4];
+        hex += digits[byte & 0xF];
+    }
+    return hex;
+}
+
+void Member(JsonWriter& writer, const char* name, std::uint64_t number)
+{
+    writer.Key(name);
+    writer.Unsigned(number);
+}
+
+void SignedMember(JsonWriter& writer, const char* name, std::int64_t number)
+{
+    writer.Key(name);
+    writer.Signed(number);
+}
+
+void TextMember(JsonWriter& writer, const char* name, std::wstring_view text)
+{
+    writer.Key(name);
+    writer.String(text);
+}
+
+void CaptureDescriptor(JsonWriter& writer, CaptureLog& log, HANDLE drive)
+{
+    const STORAGE_PROPERTY_QUERY query{StorageDeviceProperty, PropertyStandardQuery, {0}};
+    std::vector<BYTE> buffer(DescriptorBufferSize, 0);
+    DWORD returned = 0;
+    if (!Control(drive, IOCTL_STORAGE_QUERY_PROPERTY, &query, buffer, returned)) {
+        log.Fault(DeviceCall(L"IOCTL_STORAGE_QUERY_PROPERTY"), GetLastError());
+        return;
+    }
+    STORAGE_DEVICE_DESCRIPTOR descriptor{};
+    std::memcpy(&descriptor, buffer.data(), std::min<std::size_t>(sizeof(descriptor), returned));
+    Member(writer, "busType", descriptor.BusType);
+    writer.Key("removableMedia");
+    writer.Boolean(descriptor.RemovableMedia != 0);
+    if (descriptor.ProductIdOffset != 0 && descriptor.ProductIdOffset < returned) {
+        const char* product = reinterpret_cast<const char*>(buffer.data() + descriptor.ProductIdOffset);
+        TextMember(writer, "productId", Widen(std::string(product, strnlen(product, returned - descriptor.ProductIdOffset))));
+    }
+}
+
+void CaptureLength(JsonWriter& writer, CaptureLog& log, HANDLE drive)
+{
+    GET_LENGTH_INFORMATION length{};
+    DWORD returned = 0;
+    if (!Control<int>(drive, IOCTL_DISK_GET_LENGTH_INFO, nullptr,
+                      std::span(reinterpret_cast<BYTE*>(&length), sizeof(length)), returned)) {
+        log.Fault(DeviceCall(L"IOCTL_DISK_GET_LENGTH_INFO"), GetLastError());
+        return;
+    }
+    SignedMember(writer, "length", length.Length);
+}
+
+void CapturePartition(JsonWriter& writer, const PARTITION_INFORMATION_EX& entry)
+{
+    writer.BeginObject();
+    Member(writer, "number", entry.PartitionNumber);
+    SignedMember(writer, "startingOffset", entry.StartingOffset);
+    SignedMember(writer, "length", entry.PartitionLength);
+    if (entry.PartitionStyle == PARTITION_STYLE_GPT) {
+        TextMember(writer, "type", GuidText(entry.Gpt.PartitionType));
+        TextMember(writer, "id", GuidText(entry.Gpt.PartitionId));
+        Member(writer, "attributes", entry.Gpt.Attributes);
+        std::wstring name;
+        for (const char16_t unit : entry.Gpt.Name) {
+            if (unit == u'\0') {
+                break;
+            }
+            name += static_cast<wchar_t>(unit);
+        }
+        TextMember(writer, "name", name);
+    } else {
+        Member(writer, "type", entry.Mbr.PartitionType);
+        writer.Key("bootIndicator");
+        writer.Boolean(entry.Mbr.BootIndicator != 0);
+        Member(writer, "hiddenSectors", entry.Mbr.HiddenSectors);
+    }
+    writer.EndObject();
+}
+
+void CaptureLayout(JsonWriter& writer, CaptureLog& log, HANDLE drive)
+{
+    const std::optional<DriveLayout> layout = ReadDriveLayout(drive);
+    if (!layout) {
+        log.Fault(DeviceCall(L"IOCTL_DISK_GET_DRIVE_LAYOUT_EX"), GetLastError());
+        return;
+    }
+    const DWORD style = layout->PartitionStyle();
+    if (style != PARTITION_STYLE_MBR && style != PARTITION_STYLE_GPT) {
+        return;
+    }
+    TextMember(writer, "partitionStyle", style == PARTITION_STYLE_MBR ? L"MBR" : L"GPT");
+    writer.Key("partitions");
+    writer.BeginArray();
+    for (DWORD index = 0; index < layout->PartitionCount(); ++index) {
+        const PARTITION_INFORMATION_EX entry = layout->Entry(index);
+        // The unused entries of an MBR table: the replay fills the groups of four itself.
+        if (entry.PartitionStyle == PARTITION_STYLE_MBR && entry.Mbr.PartitionType == 0) {
+            continue;
+        }
+        CapturePartition(writer, entry);
+    }
+    writer.EndArray();
+}
+
+void CaptureSector0(JsonWriter& writer, CaptureLog& log, HANDLE drive)
+{
+    for (const DWORD sectorSize : SectorSizes) {
+        std::vector<BYTE> sector(sectorSize, 0);
+        DWORD read = 0;
+        if (ReadFile(drive, sector, read)) {
+            Member(writer, "bytesPerSector", sectorSize);
+            TextMember(writer, "sector0", HexText(std::span(sector).first(read)));
+            return;
+        }
+        // A drive with larger sectors refuses a read of fewer bytes than one sector.
+        if (GetLastError() != ERROR_INVALID_PARAMETER) {
+            break;
+        }
+    }
+    log.Fault(L"ReadFile", GetLastError());
+}
+
+void CaptureDrives(JsonWriter& writer, CaptureLog& log, OpenTally& tally)
+{
+    writer.Key("physicalDrives");
+    writer.BeginArray();
+    for (int number = 0; number < ProbedDrives; ++number) {
+        const std::wstring path = PhysicalDrivePath(number);
+        const UniqueFile drive = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+        const DWORD openError = drive ? ERROR_SUCCESS : GetLastError();
+        if (openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND) {
+            continue;
+        }
+        log.Count("physical drives");
+        writer.BeginObject();
+        Member(writer, "number", static_cast<std::uint64_t>(number));
+        if (!drive) {
+            tally.anyDenied = tally.anyDenied || openError == ERROR_ACCESS_DENIED;
+            Member(writer, "openError", openError);
+            writer.EndObject();
+            continue;
+        }
+        tally.anyOpened = true;
+        CaptureDescriptor(writer, log, drive.get());
+        CaptureLength(writer, log, drive.get());
+        CaptureLayout(writer, log, drive.get());
+        CaptureSector0(writer, log, drive.get());
+        writer.EndObject();
+    }
+    writer.EndArray();
+}
+
+// The volume names in the order Windows lists them, each with its drive letters.
+struct VolumeNames {
+    std::vector<std::wstring> names;
+    std::map<std::wstring, std::wstring> letters;
+};
+
+VolumeNames ListVolumes(CaptureLog& log)
+{
+    VolumeNames volumes;
+    std::array<wchar_t, MAX_PATH> name{};
+    const UniqueFindVolume search = FindFirstVolumeW(name);
+    if (!search) {
+        if (GetLastError() != ERROR_NO_MORE_FILES) {
+            log.Fault(L"FindFirstVolumeW", GetLastError());
+        }
+        return volumes;
+    }
+    do {
+        volumes.names.emplace_back(name.data());
+    } while (FindNextVolumeW(search.get(), name));
+    if (GetLastError() != ERROR_NO_MORE_FILES) {
+        log.Fault(L"FindNextVolumeW", GetLastError());
+    }
+    const DWORD drives = GetLogicalDrives();
+    for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+        if ((drives & (DWORD{1} << (letter - L'A'))) == 0) {
+            continue;
+        }
+        if (GetVolumeNameForVolumeMountPointW(std::wstring{letter, L':', L'\\'}, name)) {
+            volumes.letters[name.data()] += letter;
+        }
+    }
+    return volumes;
+}
+
+// The folders where each volume is mounted on another, by the mounted volume's name.
+std::map<std::wstring, std::vector<std::wstring>> ListMountPoints(const VolumeNames& volumes, CaptureLog& log)
+{
+    std::map<std::wstring, std::vector<std::wstring>> mounted;
+    for (const std::wstring& host : volumes.names) {
+        const auto letters = volumes.letters.find(host);
+        const std::wstring root =
+            letters == volumes.letters.end() ? host : std::wstring{letters->second[0], L':', L'\\'};
+        std::array<wchar_t, MAX_PATH> folder{};
+        const UniqueFindVolumeMountPoint search = FindFirstVolumeMountPointW(host, folder);
+        if (!search) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_NO_MORE_FILES && error != ERROR_PATH_NOT_FOUND && error != ERROR_NOT_READY &&
+                error != ERROR_UNRECOGNIZED_VOLUME) {
+                log.Fault(L"FindFirstVolumeMountPointW", error);
+            }
+            continue;
+        }
+        do {
+            std::array<wchar_t, MAX_PATH> target{};
+            if (GetVolumeNameForVolumeMountPointW(host + folder.data(), target)) {
+                mounted[target.data()].push_back(root + folder.data());
+            }
+        } while (FindNextVolumeMountPointW(search.get(), folder));
+    }
+    return mounted;
+}
+
+void CaptureExtents(JsonWriter& writer, CaptureLog& log, HANDLE volume)
+{
+    std::vector<BYTE> buffer(offsetof(VOLUME_DISK_EXTENTS, Extents) + MaximumExtents * sizeof(DISK_EXTENT), 0);
+    DWORD returned = 0;
+    if (!Control<int>(volume, IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, nullptr, buffer, returned)) {
+        log.Fault(DeviceCall(L"IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS"), GetLastError());
+        return;
+    }
+    DWORD count = 0;
+    std::memcpy(&count, buffer.data(), sizeof(count));
+    writer.Key("extents");
+    writer.BeginArray();
+    for (DWORD index = 0; index < std::min<DWORD>(count, MaximumExtents); ++index) {
+        DISK_EXTENT extent{};
+        std::memcpy(&extent, buffer.data() + offsetof(VOLUME_DISK_EXTENTS, Extents) + index * sizeof(DISK_EXTENT),
+                    sizeof(extent));
+        writer.BeginInlineObject();
+        Member(writer, "disk", extent.DiskNumber);
+        SignedMember(writer, "startingOffset", extent.StartingOffset);
+        SignedMember(writer, "length", extent.ExtentLength);
+        writer.EndObject();
+    }
+    writer.EndArray();
+}
+
+// The allocation bitmap as alternating runs from cluster 0; the clusters in use at the end of the
+// volume need no run, since a replay counts every cluster after the last run as in use.
+void CaptureAllocation(JsonWriter& writer, CaptureLog& log, HANDLE volume)
+{
+    std::vector<BYTE> buffer(offsetof(VOLUME_BITMAP_BUFFER, Buffer) + BitmapSliceBytes, 0);
+    std::vector<std::pair<bool, std::uint64_t>> runs;
+    STARTING_LCN_INPUT_BUFFER start{0};
+    for (;;) {
+        DWORD returned = 0;
+        const bool complete = Control(volume, FSCTL_GET_VOLUME_BITMAP, &start, buffer, returned);
+        if (!complete && GetLastError() != ERROR_MORE_DATA) {
+            log.Fault(DeviceCall(L"FSCTL_GET_VOLUME_BITMAP"), GetLastError());
+            return;
+        }
+        VOLUME_BITMAP_BUFFER header{};
+        std::memcpy(&header, buffer.data(), offsetof(VOLUME_BITMAP_BUFFER, Buffer));
+        const std::uint64_t available = (returned - offsetof(VOLUME_BITMAP_BUFFER, Buffer)) * std::uint64_t{8};
+        const std::uint64_t clusters = std::min<std::uint64_t>(static_cast<std::uint64_t>(header.BitmapSize), available);
+        // The slice may start below the cluster asked for: skip what is already counted.
+        for (std::uint64_t bit = static_cast<std::uint64_t>(start.StartingLcn - header.StartingLcn); bit < clusters; ++bit) {
+            const bool used = (buffer[offsetof(VOLUME_BITMAP_BUFFER, Buffer) + bit / 8] >> (bit % 8) & 1) != 0;
+            if (runs.empty() || runs.back().first != used) {
+                runs.emplace_back(used, 0);
+            }
+            ++runs.back().second;
+        }
+        if (complete || clusters == 0) {
+            break;
+        }
+        start.StartingLcn = header.StartingLcn + static_cast<LONGLONG>(clusters);
+    }
+    if (!runs.empty() && runs.back().first) {
+        runs.pop_back();
+    }
+    writer.Key("allocation");
+    writer.BeginObject();
+    writer.Key("runs");
+    writer.BeginArray();
+    for (const auto& [used, length] : runs) {
+        writer.BeginInlineObject();
+        Member(writer, used ? "used" : "free", length);
+        writer.EndObject();
+    }
+    writer.EndArray();
+    writer.EndObject();
+    log.Count("allocation runs", runs.size());
+}
+
+// The free-space calls fail this way on a volume without a file system; anything else is a fault.
+bool Unmounted(DWORD error)
+{
+    return error == ERROR_UNRECOGNIZED_VOLUME || error == ERROR_NOT_READY;
+}
+
+void CaptureVolume(JsonWriter& writer, CaptureLog& log, OpenTally& tally, const std::wstring& name,
+                   const std::wstring& letters, const std::vector<std::wstring>& mountPoints)
+{
+    log.Count("volumes");
+    writer.BeginObject();
+    TextMember(writer, "name", name);
+    // The checks ask for the type by the drive letter's root where there is one.
+    const std::wstring root = letters.empty() ? name : std::wstring{letters[0], L':', L'\\'};
+    Member(writer, "driveType", GetDriveTypeW(root));
+    writer.Key("driveLetters");
+    writer.BeginArray();
+    for (const wchar_t letter : letters) {
+        writer.String(std::wstring(1, letter));
+    }
+    writer.EndArray();
+    writer.Key("mountPoints");
+    writer.BeginArray();
+    for (const std::wstring& folder : mountPoints) {
+        writer.String(folder);
+    }
+    writer.EndArray();
+
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (GetFileAttributesExW(name, GetFileExInfoStandard, attributes)) {
+        Member(writer, "rootAttributes", attributes.dwFileAttributes);
+    } else if (!Unmounted(GetLastError())) {
+        log.Fault(L"GetFileAttributesExW", GetLastError());
+    }
+    std::array<wchar_t, MAX_PATH> fileSystem{};
+    const bool mounted = GetVolumeInformationW(name, fileSystem) != FALSE;
+    if (mounted) {
+        TextMember(writer, "fileSystem", fileSystem.data());
+        ULONGLONG available = 0;
+        ULONGLONG total = 0;
+        ULONGLONG free = 0;
+        if (GetDiskFreeSpaceExW(name, available, total, free)) {
+            Member(writer, "totalBytes", total);
+            Member(writer, "freeBytes", free);
+            Member(writer, "freeBytesAvailable", available);
+        } else {
+            log.Fault(L"GetDiskFreeSpaceExW", GetLastError());
+        }
+        DWORD sectorsPerCluster = 0;
+        DWORD bytesPerSector = 0;
+        DWORD freeClusters = 0;
+        DWORD totalClusters = 0;
+        if (GetDiskFreeSpaceW(name, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters)) {
+            Member(writer, "bytesPerSector", bytesPerSector);
+            Member(writer, "sectorsPerCluster", sectorsPerCluster);
+        } else {
+            log.Fault(L"GetDiskFreeSpaceW", GetLastError());
+        }
+    } else if (!Unmounted(GetLastError())) {
+        log.Fault(L"GetVolumeInformationW", GetLastError());
+    }
+
+    const std::wstring devicePath =
+        letters.empty() ? name.substr(0, name.size() - 1) : DevicePrefix + std::wstring{letters[0], L':'};
+    const UniqueFile volume =
+        CreateFileW(devicePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+    if (!volume) {
+        tally.anyDenied = tally.anyDenied || GetLastError() == ERROR_ACCESS_DENIED;
+        Member(writer, "openError", GetLastError());
+    } else {
+        tally.anyOpened = true;
+        CaptureExtents(writer, log, volume.get());
+        if (mounted) {
+            CaptureAllocation(writer, log, volume.get());
+        }
+    }
+    writer.EndObject();
+}
+
+void CaptureVolumes(JsonWriter& writer, CaptureLog& log, OpenTally& tally)
+{
+    const VolumeNames volumes = ListVolumes(log);
+    const auto mountPoints = ListMountPoints(volumes, log);
+    writer.Key("volumes");
+    writer.BeginArray();
+    for (const std::wstring& name : volumes.names) {
+        const auto letters = volumes.letters.find(name);
+        const auto mounted = mountPoints.find(name);
+        CaptureVolume(writer, log, tally, name, letters == volumes.letters.end() ? std::wstring() : letters->second,
+                      mounted == mountPoints.end() ? std::vector<std::wstring>() : mounted->second);
+    }
+    writer.EndArray();
+}
+
+void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log)
+{
+    writer.Key("diskInterfaces");
+    writer.BeginArray();
+    const UniqueDevInfo list = SetupDiGetClassDevsW(GUID_DEVINTERFACE_DISK, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (!list) {
+        log.Fault(L"SetupDiGetClassDevsW", GetLastError());
+    }
+    for (DWORD index = 0; list; ++index) {
+        SP_DEVICE_INTERFACE_DATA data{};
+        data.cbSize = sizeof(data);
+        if (!SetupDiEnumDeviceInterfaces(list.get(), GUID_DEVINTERFACE_DISK, index, data)) {
+            break;
+        }
+        const std::optional<std::wstring> path = InterfaceDevicePath(list.get(), data);
+        if (!path) {
+            log.Fault(L"SetupDiGetDeviceInterfaceDetailW", GetLastError());
+            continue;
+        }
+        const UniqueFile disk = CreateFileW(*path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+        const std::optional<STORAGE_DEVICE_NUMBER> number =
+            disk ? GetDeviceNumber(disk.get()) : std::optional<STORAGE_DEVICE_NUMBER>();
+        if (!number) {
+            // Without its drive number an interface cannot be placed in a profile.
+            log.Count("disk interfaces whose drive cannot be told (left out)");
+            continue;
+        }
+        log.Count("disk interfaces");
+        writer.BeginObject();
+        TextMember(writer, "devicePath", *path);
+        Member(writer, "drive", number->DeviceNumber);
+        writer.EndObject();
+    }
+    writer.EndArray();
+}
+
+}  // namespace
+
+void CaptureStorage(JsonWriter& writer, CaptureLog& log)
+{
+    OpenTally tally;
+    CaptureDrives(writer, log, tally);
+    CaptureVolumes(writer, log, tally);
+    CaptureDiskInterfaces(writer, log);
+    writer.Key("administrator");
+    writer.Boolean(tally.anyOpened || !tally.anyDenied);
+}

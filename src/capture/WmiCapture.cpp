@@ -1,0 +1,152 @@
+#include "capture/WmiCapture.h"
+
+#include "capture/CaptureScope.h"
+#include "platform/WmiQuery.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::wstring SelectAllFrom = L"SELECT * from ";
+
+// The building blocks of a query one by one, so that a failure is noted under the call that
+// failed; a class WMI does not know is no failure.
+bool OpenClassQuery(std::wstring_view className, WmiQueryObjects& objects, CaptureLog& log)
+{
+    winapi::HRESULT hr = InitializeComSecurity();
+    if (winapi::FAILED(hr)) {
+        log.Fault(L"CoInitializeSecurity", static_cast<std::uint32_t>(hr));
+        return false;
+    }
+    if (hr = CreateWbemLocator(objects.locator); winapi::FAILED(hr)) {
+        log.Fault(L"CoCreateInstance(WbemLocator)", static_cast<std::uint32_t>(hr));
+        return false;
+    }
+    if (hr = ConnectCimv2(*objects.locator, objects.services); winapi::FAILED(hr)) {
+        log.Fault(L"ConnectServer", static_cast<std::uint32_t>(hr));
+        return false;
+    }
+    if (hr = SetWbemProxyBlanket(*objects.services); winapi::FAILED(hr)) {
+        log.Fault(L"CoSetProxyBlanket", static_cast<std::uint32_t>(hr));
+        return false;
+    }
+    hr = ExecWqlQuery(*objects.services, SelectAllFrom + std::wstring(className), objects.enumerator);
+    if (winapi::FAILED(hr) && hr != winapi::WBEM_E_INVALID_CLASS) {
+        log.Fault(L"ExecQuery", static_cast<std::uint32_t>(hr));
+    }
+    return winapi::SUCCEEDED(hr);
+}
+
+void WriteTagged(JsonWriter& writer, const char* tag, std::int64_t number)
+{
+    writer.BeginObject();
+    writer.Key(tag);
+    writer.Signed(number);
+    writer.EndObject();
+}
+
+// The value in the profile's notation for the type WMI delivered; false for a type a profile
+// cannot hold.
+bool WriteVariant(JsonWriter& writer, const winapi::Variant& value)
+{
+    std::wstring text;
+    std::int32_t number = 0;
+    bool flag = false;
+    std::vector<std::int32_t> elements;
+    switch (value.Type()) {
+    case winapi::VT_NULL: writer.Null(); return true;
+    case winapi::VT_BSTR:
+        if (winapi::SUCCEEDED(value.GetString(text))) {
+            writer.String(text);
+        } else {
+            writer.BeginObject();
+            writer.Key("bstr");
+            writer.Null();
+            writer.EndObject();
+        }
+        return true;
+    case winapi::VT_BOOL: static_cast<void>(value.GetBool(flag)); writer.Boolean(flag); return true;
+    case winapi::VT_I4: static_cast<void>(value.GetInt32(number)); writer.Signed(number); return true;
+    case winapi::VT_I2: static_cast<void>(value.GetInt16(number)); WriteTagged(writer, "sint16", number); return true;
+    case winapi::VT_UI1: static_cast<void>(value.GetUInt8(number)); WriteTagged(writer, "uint8", number); return true;
+    case winapi::VT_ARRAY | winapi::VT_I4:
+    case winapi::VT_ARRAY | winapi::VT_UI1: {
+        static_cast<void>(value.GetIntegerArray(elements));
+        const bool bytes = value.Type() == (winapi::VT_ARRAY | winapi::VT_UI1);
+        if (bytes) {
+            writer.BeginObject();
+            writer.Key("uint8[]");
+        }
+        writer.BeginArray();
+        for (const std::int32_t element : elements) {
+            writer.Signed(element);
+        }
+        writer.EndArray();
+        if (bytes) {
+            writer.EndObject();
+        }
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void CaptureInstance(JsonWriter& writer, CaptureLog& log, winapi::WbemClassObject& instance, const WmiRead& read)
+{
+    writer.BeginObject();
+    for (const std::wstring_view property : read.properties) {
+        winapi::Variant value;
+        const winapi::HRESULT hr = instance.Get(std::wstring(property), 0, value);
+        if (hr == winapi::WBEM_E_NOT_FOUND) {
+            continue;
+        }
+        if (winapi::FAILED(hr)) {
+            log.Fault(L"Get", static_cast<std::uint32_t>(hr));
+            continue;
+        }
+        // The key goes out only with a value the profile can hold.
+        JsonWriter valueText;
+        if (!WriteVariant(valueText, value)) {
+            log.Count("WMI properties of a type a profile cannot hold (left out)");
+            continue;
+        }
+        writer.WideKey(property);
+        WriteVariant(writer, value);
+    }
+    writer.EndObject();
+}
+
+}  // namespace
+
+void CaptureWmi(JsonWriter& writer, CaptureLog& log)
+{
+    writer.Key("wmi");
+    writer.BeginObject();
+    for (const WmiRead& read : WmiReads()) {
+        WmiQueryObjects objects;
+        if (!OpenClassQuery(read.className, objects, log)) {
+            continue;
+        }
+        log.Count("WMI classes");
+        writer.WideKey(read.className);
+        writer.BeginArray();
+        for (;;) {
+            std::unique_ptr<winapi::WbemClassObject> instance;
+            winapi::ULONG returned = 0;
+            const winapi::HRESULT hr = objects.enumerator->Next(winapi::WBEM_INFINITE, instance, returned);
+            if (winapi::FAILED(hr)) {
+                log.Fault(L"Next", static_cast<std::uint32_t>(hr));
+                break;
+            }
+            if (returned == 0 || instance == nullptr) {
+                break;
+            }
+            CaptureInstance(writer, log, *instance, read);
+            log.Count("WMI instances");
+        }
+        writer.EndArray();
+    }
+    writer.EndObject();
+}

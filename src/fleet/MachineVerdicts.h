@@ -1,0 +1,24 @@
+#pragma once
+// What one machine of a fleet answered to an input document: the verdict of every check the run
+// created, in run order, or the reason there is none.
+
+#include <string>
+#include <vector>
+
+namespace fleet {
+
+struct Verdict {
+    std::wstring check;
+    bool passed = false;
+};
+
+struct MachineVerdicts {
+    // The profile's file name, which names the machine in the tables.
+    std::string machine;
+    // Empty when the run went through; otherwise why the machine has no verdicts (a refused
+    // profile, a run that wrote no results document).
+    std::string problem;
+    std::vector<Verdict> verdicts;
+};
+
+}  // namespace fleet

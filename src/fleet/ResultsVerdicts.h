@@ -1,0 +1,17 @@
+#pragma once
+// Reads the verdicts out of a results document.
+
+#include "fleet/MachineVerdicts.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fleet {
+
+// Fills verdicts with each test_results/test element's name and passed texts, in document order.
+// Returns an empty string on success, otherwise what is wrong with the document (verdicts is then
+// untouched).
+[[nodiscard]] std::string ReadResultsVerdicts(const std::filesystem::path& results, std::vector<Verdict>& verdicts);
+
+}  // namespace fleet

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The proof that the simulated machine answers as Windows does: under Wine, captures the Wine
+# machine with TarnwickCapture.exe, runs Tarnwick.exe on examples/input.xml, replays the capture
+# with the simulated build on the same input, and requires the same results document and the
+# same console output (apart from line endings). Builds nothing. Prints one verdict line per
+# check; exits 1 if any fails, 2 on a usage error.
+#
+# Usage: tools/wine-proof.sh [BUILD_FOLDER] [SIMULATED_PROGRAM]
+#   BUILD_FOLDER       holds Tarnwick.exe and TarnwickCapture.exe (default build/win64)
+#   SIMULATED_PROGRAM  the replaying program (default build/sim/tarnwick)
+
+set -u
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=tools/wine-common.sh
+. "$repo/tools/wine-common.sh"
+
+if [ $# -gt 2 ]; then
+    echo "usage: $0 [BUILD_FOLDER] [SIMULATED_PROGRAM]" >&2
+    exit 2
+fi
+build=${1:-$repo/build/win64}
+[[ "$build" = /* ]] || build=$PWD/$build
+simulated=${2:-$repo/build/sim/tarnwick}
+[[ "$simulated" = /* ]] || simulated=$PWD/$simulated
+
+wine_environment wine-proof fresh
+cp "$repo/examples/input.xml" "$work/input.xml"
+cd "$work" || exit 1
+
+for program in "$build/Tarnwick.exe" "$build/TarnwickCapture.exe" "$simulated"; do
+    if [ -f "$program" ]; then pass "program $program exists"; else fail "program $program does not exist"; fi
+done
+if [ "$failures" -ne 0 ]; then
+    exit 1
+fi
+
+"$wine" "$build/TarnwickCapture.exe" -o capture.json > capture-console.txt 2>&1
+if [ -s capture.json ]; then
+    pass "the capture wrote its profile ($(wc -c < capture.json) bytes)"
+else
+    fail "the capture wrote no profile: $(tr -d '\r' < capture-console.txt)"
+    wine_verdict "Wine proof"
+fi
+"$wine" "$build/Tarnwick.exe" -i input.xml -o wine-results.xml -f > wine-console.txt 2> wine-trace.txt
+TARNWICK_MACHINE=capture.json "$simulated" -i input.xml -o replay-results.xml -f > replay-console.txt 2> replay-trace.txt
+
+if cmp -s wine-results.xml replay-results.xml; then
+    pass "the replay's results document is the Windows program's, byte for byte"
+else
+    fail "the results documents differ:"
+    diff <(sed 's/<test>/\n<test>/g' wine-results.xml) <(sed 's/<test>/\n<test>/g' replay-results.xml) | head -40
+fi
+if diff <(tr -d '\r' < wine-console.txt) replay-console.txt > console.diff; then
+    pass "the replay's console output is the Windows program's, apart from line endings"
+else
+    fail "the console outputs differ (< Windows, > replay):"
+    head -40 console.diff
+fi
+wine_verdict "Wine proof"
