@@ -14,3 +14,7 @@ echo "== simulated build: ctest"
 ctest --preset sim
 echo "== Windows build under Wine"
 tools/wine-check.sh build/win64/Tarnwick.exe
+
+# --- The proof that both backends agree (capture under Wine, replay on the simulated build) ---
+echo "== proof: the Wine machine captured and replayed"
+tools/wine-proof.sh build/win64 build/sim/tarnwick

@@ -330,7 +330,8 @@ void CaptureAllocation(JsonWriter& writer, CaptureLog& log, HANDLE volume)
         const std::uint64_t clusters = std::min<std::uint64_t>(static_cast<std::uint64_t>(header.BitmapSize), available);
         // The slice may start below the cluster asked for: skip what is already counted.
         for (std::uint64_t bit = static_cast<std::uint64_t>(start.StartingLcn - header.StartingLcn); bit < clusters; ++bit) {
-            const bool used = (buffer[offsetof(VOLUME_BITMAP_BUFFER, Buffer) + bit / 8] >> (bit % 8) & 1) != 0;
+            const bool used =
+                (buffer[offsetof(VOLUME_BITMAP_BUFFER, Buffer) + static_cast<std::size_t>(bit / 8)] >> (bit % 8) & 1) != 0;
             if (runs.empty() || runs.back().first != used) {
                 runs.emplace_back(used, 0);
             }
@@ -370,9 +371,14 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, OpenTally& tally, const 
     log.Count("volumes");
     writer.BeginObject();
     TextMember(writer, "name", name);
-    // The checks ask for the type by the drive letter's root where there is one.
+    // The checks ask by the drive letter's root where there is one, and by the volume name in the
+    // volume walks; a machine may answer the two differently.
     const std::wstring root = letters.empty() ? name : std::wstring{letters[0], L':', L'\\'};
-    Member(writer, "driveType", GetDriveTypeW(root));
+    const UINT driveType = GetDriveTypeW(root);
+    Member(writer, "driveType", driveType);
+    if (const UINT nameDriveType = GetDriveTypeW(name); nameDriveType != driveType) {
+        Member(writer, "nameDriveType", nameDriveType);
+    }
     writer.Key("driveLetters");
     writer.BeginArray();
     for (const wchar_t letter : letters) {
@@ -387,19 +393,20 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, OpenTally& tally, const 
     writer.EndArray();
 
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
-    if (GetFileAttributesExW(name, GetFileExInfoStandard, attributes)) {
+    const std::wstring deviceRoot = letters.empty() ? name : DevicePrefix + root;
+    if (GetFileAttributesExW(deviceRoot, GetFileExInfoStandard, attributes)) {
         Member(writer, "rootAttributes", attributes.dwFileAttributes);
     } else if (!Unmounted(GetLastError())) {
         log.Fault(L"GetFileAttributesExW", GetLastError());
     }
     std::array<wchar_t, MAX_PATH> fileSystem{};
-    const bool mounted = GetVolumeInformationW(name, fileSystem) != FALSE;
+    const bool mounted = GetVolumeInformationW(root, fileSystem) != FALSE;
     if (mounted) {
         TextMember(writer, "fileSystem", fileSystem.data());
         ULONGLONG available = 0;
         ULONGLONG total = 0;
         ULONGLONG free = 0;
-        if (GetDiskFreeSpaceExW(name, available, total, free)) {
+        if (GetDiskFreeSpaceExW(root, available, total, free)) {
             Member(writer, "totalBytes", total);
             Member(writer, "freeBytes", free);
             Member(writer, "freeBytesAvailable", available);
@@ -410,7 +417,7 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, OpenTally& tally, const 
         DWORD bytesPerSector = 0;
         DWORD freeClusters = 0;
         DWORD totalClusters = 0;
-        if (GetDiskFreeSpaceW(name, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters)) {
+        if (GetDiskFreeSpaceW(root, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters)) {
             Member(writer, "bytesPerSector", bytesPerSector);
             Member(writer, "sectorsPerCluster", sectorsPerCluster);
         } else {
@@ -429,6 +436,13 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, OpenTally& tally, const 
         Member(writer, "openError", GetLastError());
     } else {
         tally.anyOpened = true;
+        if (const std::optional<STORAGE_DEVICE_NUMBER> number = GetDeviceNumber(volume.get())) {
+            writer.Key("deviceNumber");
+            writer.BeginInlineObject();
+            Member(writer, "disk", number->DeviceNumber);
+            Member(writer, "partition", number->PartitionNumber);
+            writer.EndObject();
+        }
         CaptureExtents(writer, log, volume.get());
         if (mounted) {
             CaptureAllocation(writer, log, volume.get());

@@ -120,6 +120,9 @@ std::optional<std::size_t> SingleDiskOf(const OpenDevice& device)
         return device.index;
     }
     const sim::Volume& volume = Machine().volumes[device.index];
+    if (volume.deviceNumber) {
+        return DriveIndex(volume.deviceNumber->disk);
+    }
     if (volume.extents.size() != 1) {
         return std::nullopt;
     }
@@ -137,7 +140,9 @@ DWORD GetDeviceNumber(const OpenDevice& device, std::span<BYTE> out, DWORD& retu
     }
     const sim::PhysicalDrive& drive = Machine().physicalDrives[*disk];
     STORAGE_DEVICE_NUMBER number{FILE_DEVICE_DISK, drive.number, 0};
-    if (device.kind == DeviceKind::Volume) {
+    if (device.kind == DeviceKind::Volume && Machine().volumes[device.index].deviceNumber) {
+        number.PartitionNumber = Machine().volumes[device.index].deviceNumber->partition;
+    } else if (device.kind == DeviceKind::Volume) {
         const sim::VolumeExtent& extent = Machine().volumes[device.index].extents.front();
         for (const sim::Partition& partition : drive.partitions) {
             if (partition.startingOffset == extent.startingOffset) {

@@ -89,7 +89,9 @@ UINT GetDriveTypeW(const std::wstring& rootPathName)
         return DRIVE_NO_ROOT_DIR;
     }
     if (place->IsRoot()) {
-        return Machine().volumes[place->volume].driveType;
+        const sim::Volume& volume = Machine().volumes[place->volume];
+        const bool byName = sim::StartsWithIgnoringCase(rootPathName, L"\\\\?\\Volume{");
+        return byName && volume.nameDriveType ? *volume.nameDriveType : volume.driveType;
     }
     std::wstring folder = place->rest;
     if (!folder.ends_with(L'\\')) {

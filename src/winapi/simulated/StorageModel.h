@@ -50,15 +50,27 @@ struct VolumeExtent {
     LONGLONG length = 0;
 };
 
+// What IOCTL_STORAGE_GET_DEVICE_NUMBER answers for a volume.
+struct VolumeDeviceNumber {
+    DWORD disk = 0;
+    DWORD partition = 0;
+};
+
 struct Volume {
     // The \\?\Volume{...}\ form, with its trailing backslash.
     std::wstring name;
     UINT driveType = DRIVE_FIXED;
+    // What GetDriveTypeW answers for the volume name itself when that differs from the answer for
+    // the drive-letter roots (Wine answers DRIVE_UNKNOWN there).
+    std::optional<UINT> nameDriveType;
     // Upper-case letters.
     std::wstring driveLetters;
     // Folders on other volumes where this one is mounted, e.g. D:\Data\ (with the backslash).
     std::vector<std::wstring> mountPoints;
     std::vector<VolumeExtent> extents;
+    // The volume's disk and partition when given outright, as a machine may name them without
+    // listing the extents; otherwise they follow from a single extent.
+    std::optional<VolumeDeviceNumber> deviceNumber;
     // Empty: no file system is mounted (a RAW volume).
     std::wstring fileSystem;
     DWORD rootAttributes = FILE_ATTRIBUTE_DIRECTORY;

@@ -390,6 +390,11 @@ void ReadVolume(ProfileObject& object, Volume& volume)
 {
     object.Text("name", volume.name);
     ReadNamedNumber(object, "driveType", DriveTypeNames(), volume.driveType);
+    if (object.Raw("nameDriveType") != nullptr) {
+        UINT nameDriveType = DRIVE_UNKNOWN;
+        ReadNamedNumber(object, "nameDriveType", DriveTypeNames(), nameDriveType);
+        volume.nameDriveType = nameDriveType;
+    }
     object.TextList("driveLetters", [&](std::wstring letter) {
         const wchar_t upper = letter.size() == 1 && letter[0] >= L'a' && letter[0] <= L'z'
                                   ? static_cast<wchar_t>(letter[0] - L'a' + L'A')
@@ -413,6 +418,11 @@ void ReadVolume(ProfileObject& object, Volume& volume)
         extentObject.Unsigned("disk", extent.disk);
         ReadSigned64(extentObject, "startingOffset", extent.startingOffset);
         ReadSigned64(extentObject, "length", extent.length);
+    });
+    object.Object("deviceNumber", [&](ProfileObject& numberObject) {
+        VolumeDeviceNumber& number = volume.deviceNumber.emplace();
+        numberObject.Unsigned("disk", number.disk);
+        numberObject.Unsigned("partition", number.partition);
     });
     object.Text("fileSystem", volume.fileSystem);
     object.Unsigned("rootAttributes", volume.rootAttributes);
@@ -466,6 +476,10 @@ void CheckStorage(ProfileObject& profile, const Machine& machine)
                 profile.Reader().Fail(path + ".driveLetters", "another volume has this letter");
                 return;
             }
+        }
+        if (volume.deviceNumber && drives.count(volume.deviceNumber->disk) == 0) {
+            profile.Reader().Fail(path + ".deviceNumber.disk", "no physical drive has this number");
+            return;
         }
         for (std::size_t e = 0; e < volume.extents.size(); ++e) {
             if (drives.count(volume.extents[e].disk) == 0) {
