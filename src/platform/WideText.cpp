@@ -56,3 +56,25 @@ int WideToInt(std::wstring_view text)
     }
     return static_cast<int>(std::min(value, limit - 1));
 }
+
+std::uint64_t WideToUInt64(std::wstring_view text)
+{
+    std::size_t at = 0;
+    while (at < text.size() && IsRuntimeSpace(text[at])) {
+        ++at;
+    }
+    bool negative = false;
+    if (at < text.size() && (text[at] == L'-' || text[at] == L'+')) {
+        negative = text[at] == L'-';
+        ++at;
+    }
+    std::uint64_t value = 0;
+    for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
+        const auto digit = static_cast<std::uint64_t>(text[at] - L'0');
+        if (value > (UINT64_MAX - digit) / 10) {
+            return UINT64_MAX;
+        }
+        value = value * 10 + digit;
+    }
+    return negative ? ~value + 1 : value;
+}

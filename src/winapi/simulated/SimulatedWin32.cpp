@@ -161,6 +161,24 @@ BOOL GetVersionExW(OSVERSIONINFOEXW& info)
     return TRUE;
 }
 
+BOOL GetVersionExW(OSVERSIONINFOW& info)
+{
+    const std::optional<OSVERSIONINFOEXW>& version = sim::CurrentMachine().version;
+    if (Faulted(L"GetVersionExW")) {
+        return FALSE;
+    }
+    if (!version || info.dwOSVersionInfoSize != OSVERSIONINFOW_SIZE) {
+        lastError = ERROR_INVALID_PARAMETER;
+        return FALSE;
+    }
+    info.dwMajorVersion = version->dwMajorVersion;
+    info.dwMinorVersion = version->dwMinorVersion;
+    info.dwBuildNumber = version->dwBuildNumber;
+    info.dwPlatformId = version->dwPlatformId;
+    std::ranges::copy(version->szCSDVersion, info.szCSDVersion);
+    return TRUE;
+}
+
 UniqueModule LoadLibraryW(const std::wstring& fileName)
 {
     if (Faulted(L"LoadLibraryW")) {
