@@ -7,6 +7,9 @@
 #include "winapi/native/ComBackgroundCopyManager.h"
 #include "winapi/native/WindowsHeaders.h"
 
+static_assert(winapi::CLSCTX_LOCAL_SERVER == ::CLSCTX_LOCAL_SERVER);
+static_assert(winapi::BG_JOB_TYPE_DOWNLOAD == ::BG_JOB_TYPE_DOWNLOAD);
+
 namespace winapi {
 
 namespace {

@@ -1,6 +1,12 @@
 #include "winapi/Security.h"
 
+#include <algorithm>
+
 #include "winapi/native/WindowsHeaders.h"
+
+// Values whose Windows names are macros cannot be compared once the SDK is in; these are enums.
+static_assert(winapi::TokenLinkedToken == ::TokenLinkedToken);
+static_assert(winapi::WinBuiltinAdministratorsSid == ::WinBuiltinAdministratorsSid);
 
 namespace winapi {
 

@@ -99,6 +99,16 @@ BOOL GetVersionExW(OSVERSIONINFOEXW& info)
     return ok;
 }
 
+BOOL GetVersionExW(OSVERSIONINFOW& info)
+{
+    auto native = std::bit_cast<::OSVERSIONINFOW>(info);
+    const BOOL ok = ::GetVersionExW(&native);
+    if (ok) {
+        info = std::bit_cast<OSVERSIONINFOW>(native);
+    }
+    return ok;
+}
+
 UniqueModule LoadLibraryW(const std::wstring& fileName)
 {
     return UniqueModule(::LoadLibraryW(fileName.c_str()));

@@ -79,8 +79,3 @@ static_assert(offsetof(winapi::MEMORYSTATUSEX, ullAvailExtendedVirtual) ==
 static_assert(std::is_same_v<winapi::GetProductInfoFunction, decltype(&::GetProductInfo)>);
 static_assert(std::is_same_v<void(WINAPI*)(::SYSTEM_INFO*), decltype(&::GetNativeSystemInfo)>);
 static_assert(std::is_same_v<winapi::FARPROC, ::FARPROC>);
-
-// Values whose Windows names are macros cannot be compared here (see above); these are enums.
-static_assert(winapi::TokenLinkedToken == ::TokenLinkedToken);
-static_assert(winapi::WinBuiltinAdministratorsSid == ::WinBuiltinAdministratorsSid);
-static_assert(winapi::CLSCTX_LOCAL_SERVER == ::CLSCTX_LOCAL_SERVER && winapi::BG_JOB_TYPE_DOWNLOAD == ::BG_JOB_TYPE_DOWNLOAD);
