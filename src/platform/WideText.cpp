@@ -34,17 +34,29 @@ int CompareIgnoringCase(std::wstring_view left, std::wstring_view right)
     return left.size() < right.size() ? -1 : 1;
 }
 
-int WideToInt(std::wstring_view text)
+namespace {
+
+// Where the digits of a number start, as the runtime's conversions read it: after leading white
+// space and an optional sign.
+std::size_t SkipSpaceAndSign(std::wstring_view text, bool& negative)
 {
     std::size_t at = 0;
     while (at < text.size() && IsRuntimeSpace(text[at])) {
         ++at;
     }
-    bool negative = false;
     if (at < text.size() && (text[at] == L'-' || text[at] == L'+')) {
         negative = text[at] == L'-';
         ++at;
     }
+    return at;
+}
+
+}  // namespace
+
+int WideToInt(std::wstring_view text)
+{
+    bool negative = false;
+    std::size_t at = SkipSpaceAndSign(text, negative);
     // Digits past the range only keep the value pinned just beyond it.
     constexpr std::int64_t limit = static_cast<std::int64_t>(INT_MAX) + 1;
     std::int64_t value = 0;
@@ -59,15 +71,8 @@ int WideToInt(std::wstring_view text)
 
 std::uint64_t WideToUInt64(std::wstring_view text)
 {
-    std::size_t at = 0;
-    while (at < text.size() && IsRuntimeSpace(text[at])) {
-        ++at;
-    }
     bool negative = false;
-    if (at < text.size() && (text[at] == L'-' || text[at] == L'+')) {
-        negative = text[at] == L'-';
-        ++at;
-    }
+    std::size_t at = SkipSpaceAndSign(text, negative);
     std::uint64_t value = 0;
     for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
         const auto digit = static_cast<std::uint64_t>(text[at] - L'0');

@@ -16,6 +16,8 @@ const std::string EchoedNames = "OSTest\nMemoryTest\nAdministratorTest\nBitLocke
 const std::string Written = "writing xml and deallocating tests\n";
 const std::string Seven = "Microsoft Windows 7 Enterprise Edition, 64-bit (build 7600)";
 const std::string XpSp3 = "Microsoft Windows XP Professional Service Pack 3 (build 2600)";
+const std::string NotAdministrator =
+    "Your account does not have administrator privileges. Log on as an administrator and try again.";
 const std::string PresenceOnly = "<more_info>Checks only if the feature is present, not if it is running</more_info>";
 // The WMI diagnostics of the fixture: one line more than there are instances of each class.
 const std::string WmiLines = "got computer system\ninterator\ngot memory\nTotalPhysicalMemory: 4095\n"
@@ -85,6 +87,12 @@ protected:
         nlohmann::json machine = nlohmann::json::parse(ReadFileText(FixturePath("machines/system-checks.json")));
         edit(machine);
         return folder.Write("machine.json", machine.dump());
+    }
+
+    // The fixture with one platform call failing.
+    std::filesystem::path WithFault(const std::string& call, const nlohmann::json& error)
+    {
+        return Machine([&](nlohmann::json& machine) { machine["faults"] = {{{"call", call}, {"error", error}}}; });
     }
 
     // Windows XP Professional SP3 on a 32-bit processor, with the memory given.
@@ -170,7 +178,7 @@ TEST_F(SystemChecksTest, TokensOnSevenTellTheAdministratorWithoutElevationFromAS
         {"administrator without elevation", false, "administrator", false,
          {"Linked token has admin privileges", "You must right click on the installer and run as administrator."}},
         {"standard user", false, nullptr, false,
-         {"Your account does not have administrator privileges. Log on as an administrator and try again."}},
+         {NotAdministrator}},
         {"elevated without linked token (user account control off)", true, nullptr, true,
          {"Default token has admin privileges"}},
     };
@@ -191,7 +199,7 @@ TEST_F(SystemChecksTest, TokensOnSevenTellTheAdministratorWithoutElevationFromAS
 
 TEST_F(SystemChecksTest, AdministratorFailsWithoutALineWhenTheProcessTokenDoesNotOpen)
 {
-    Run(Machine([](nlohmann::json& machine) { machine["faults"] = {{{"call", "OpenProcessToken"}, {"error", 5}}}; }));
+    Run(WithFault("OpenProcessToken", 5));
     EXPECT_NE(folder.Read("results.xml").find(AdministratorElement(false, {})), std::string::npos);
 
     // Without the group's SID nobody counts as an administrator.
@@ -200,8 +208,7 @@ TEST_F(SystemChecksTest, AdministratorFailsWithoutALineWhenTheProcessTokenDoesNo
         machine["faults"] = {{{"call", "CreateWellKnownSid"}, {"error", 87}}};
     }));
     EXPECT_NE(folder.Read("results.xml")
-                  .find(AdministratorElement(false, {"Your account does not have administrator privileges. Log on as "
-                                                     "an administrator and try again."})),
+                  .find(AdministratorElement(false, {NotAdministrator})),
               std::string::npos);
 
     // Without the linked token the default token decides.
@@ -211,8 +218,7 @@ TEST_F(SystemChecksTest, AdministratorFailsWithoutALineWhenTheProcessTokenDoesNo
         machine["faults"] = {{{"call", "GetTokenInformation"}, {"error", 1312}}};
     }));
     EXPECT_NE(folder.Read("results.xml")
-                  .find(AdministratorElement(false, {"Your account does not have administrator privileges. Log on as "
-                                                     "an administrator and try again."})),
+                  .find(AdministratorElement(false, {NotAdministrator})),
               std::string::npos);
 }
 
@@ -349,15 +355,11 @@ TEST_F(SystemChecksTest, MemoryByVersionAndItsErrorLines)
                   "<test_results><test><name>MemoryTest</name><passed>false</passed><descriptive_name/></test></test_results>");
     }
 
-    ProgramResult result = Run(Machine([](nlohmann::json& machine) {
-                                   machine["faults"] = {{{"call", "GetVersionExW"}, {"error", 87}}};
-                               }),
+    ProgramResult result = Run(WithFault("GetVersionExW", 87),
                                document);
     EXPECT_EQ(result.console, "MemoryTest\n" + WmiLines + "[MTEST] ERROR: Could not recover OS version information\n\n" + Written);
 
-    result = Run(Machine([](nlohmann::json& machine) {
-                     machine["faults"] = {{{"call", "GlobalMemoryStatusEx"}, {"error", 87}}};
-                 }),
+    result = Run(WithFault("GlobalMemoryStatusEx", 87),
                  document);
     EXPECT_EQ(result.console,
               "MemoryTest\n" + WmiLines + "[MTEST] ERROR: Could not determine amount of installed memory\n\n" + Written);
@@ -391,9 +393,7 @@ TEST_F(SystemChecksTest, WmiDiagnosticsNeverDecideAndStopWhereWmiDoes)
     EXPECT_EQ(result.console, "MemoryTest\ngot computer system\ninterator\ngot memory\ngot computer system\n" + Written);
 
     // A connection that fails ends the diagnostics before any query.
-    result = Run(Machine([](nlohmann::json& machine) {
-                     machine["faults"] = {{{"call", "ConnectServer"}, {"error", "0x80041003"}}};
-                 }),
+    result = Run(WithFault("ConnectServer", "0x80041003"),
                  document);
     EXPECT_EQ(result.console, "MemoryTest\n" + Written);
 }
@@ -426,7 +426,7 @@ TEST_F(SystemChecksTest, OsNamesAreFoundAsCaseSensitivePieces)
     }
 
     // Without a version record there is no description: no line, an empty solution argument.
-    Run(Machine([](nlohmann::json& machine) { machine["faults"] = {{{"call", "GetVersionExW"}, {"error", 87}}}; }),
+    Run(WithFault("GetVersionExW", 87),
         document("<parameter></parameter>"));
     EXPECT_EQ(folder.Read("results.xml"), "<test_results><test><name>OSTest</name><passed>false</passed><descriptive_name/>"
                                           "<descriptive_solution>[]</descriptive_solution></test></test_results>");

@@ -2,6 +2,7 @@
 
 #include <bit>
 
+#include "winapi/native/RecordCall.h"
 #include "winapi/native/WindowsHeaders.h"
 
 namespace winapi {
@@ -31,13 +32,8 @@ int GetSystemMetrics(int index)
 
 BOOL GlobalMemoryStatusEx(MEMORYSTATUSEX& status)
 {
-    // A copy, so that a failed call leaves the caller's record as it was.
-    auto native = std::bit_cast<::MEMORYSTATUSEX>(status);
-    const BOOL ok = ::GlobalMemoryStatusEx(&native);
-    if (ok) {
-        status = std::bit_cast<MEMORYSTATUSEX>(native);
-    }
-    return ok;
+    return native::CallWithRecordCopy<::MEMORYSTATUSEX>(
+        status, [](::MEMORYSTATUSEX& record) { return ::GlobalMemoryStatusEx(&record); });
 }
 
 }  // namespace winapi
