@@ -146,6 +146,19 @@ TEST_F(SystemChecksTest, ElevatedAdministratorOnSevenEnterprise)
         << result.trace;
 }
 
+TEST_F(SystemChecksTest, WithoutAVersionRecordEachCheckTakesItsOwnWay)
+{
+    const ProgramResult result = Run(WithFault("GetVersionExW", 87));
+    EXPECT_EQ(result.console, EchoedNames + WmiLines + "[MTEST] ERROR: Could not recover OS version information\n\n" +
+                                  "Couldn't get the os information\n\n" + Written);
+    // No description; the administrator is judged as before Vista, without a line; BitLocker
+    // passes.
+    EXPECT_EQ(folder.Read("results.xml"),
+              "<test_results>" + OsElement(false, "") +
+                  Element("MemoryTest", false, "", "Memory") + AdministratorElement(true, {}) +
+                  BitLockerElement(true) + BitsElement(true) + "</test_results>");
+}
+
 TEST_F(SystemChecksTest, WindowsXpWith127And128Megabytes)
 {
     ProgramResult result = Run(Xp(127ull << 20));
