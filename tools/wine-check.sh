@@ -200,6 +200,33 @@ for name, more_info in STORAGE_UNDER_WINE.items():
     verdict(found == ("true", more_info),
             f"{name} passes with more_info {more_info} under Wine (found {found[0]}, {found[1]})")
 
+# What Wine answers to the operating system, memory, privilege, BitLocker and BITS checks (see
+# README): an NT 6 description, the 512 MB of NT 6 against the host's memory, an administrator's
+# default token, no BitLocker edition, and BITS passing whether or not its manager has started.
+by_name = {name: test for test, name in zip(tests, written)}
+
+
+def system_check(name, expect_passed, check_lines, description):
+    test = by_name.get(name)
+    if test is None:
+        return
+    lines = [text_of(line) for line in test.findall("more_info")]
+    passed = text_of(test.find("passed")) == "true"
+    verdict(passed == expect_passed and check_lines(lines),
+            f"{name}: {description} (passed {passed}, more_info {lines})")
+
+
+system_check("OSTest", True, lambda lines: len(lines) == 1 and lines[0].startswith("Microsoft ")
+             and "(build " in lines[0], "one description line")
+system_check("MemoryTest", True, lambda lines: len(lines) == 2 and lines[0] == "512" and int(lines[1]) >= 512,
+             "512 MB needed, more installed")
+system_check("AdministratorTest", True, lambda lines: lines == ["Default token has admin privileges"],
+             "the default token is an administrator's")
+system_check("BitLockerTest", True,
+             lambda lines: lines == ["Checks only if the feature is present, not if it is running"],
+             "no BitLocker edition")
+system_check("BitsAdminTest", True, lambda lines: lines == [], "BITS takes the job or is not running yet")
+
 sys.exit(1 if failures else 0)
 PY
 then

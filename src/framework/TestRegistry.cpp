@@ -25,8 +25,13 @@
 #include "tests/identity/WhitelistBiosTest.h"
 #include "tests/identity/WhitelistMotherboardTest.h"
 #include "tests/identity/WhitelistProcessorTest.h"
+#include "tests/system/AdministratorTest.h"
+#include "tests/system/BitLockerTest.h"
+#include "tests/system/BitsAdminTest.h"
 #include "tests/system/MSSecurityEssentialsTest.h"
 #include "tests/system/MSXML3Test.h"
+#include "tests/system/MemoryTest.h"
+#include "tests/system/OSTest.h"
 
 #include <array>
 #include <string_view>
@@ -53,14 +58,14 @@ struct RegistryEntry {
 
 // The names in the order they are compared; the first equal one wins.
 constexpr std::array<RegistryEntry, 38> Registry{{
-    {L"AdministratorTest", nullptr},
+    {L"AdministratorTest", &Make<AdministratorTest>},
     {L"BlacklistMotherboardTest", &Make<BlacklistMotherboardTest>},
-    {L"BitsAdminTest", nullptr},
+    {L"BitsAdminTest", &Make<BitsAdminTest>},
     {L"BlacklistProcessorTest", &Make<BlacklistProcessorTest>},
     {L"BlacklistServiceTest", nullptr},
     {L"BlacklistUSBDeviceTest", nullptr},
     {L"BlacklistBiosTest", &Make<BlacklistBiosTest>},
-    {L"BitLockerTest", nullptr},
+    {L"BitLockerTest", &Make<BitLockerTest>},
     {L"CompressedRootTest", &Make<CompressedRootTest>},
     {L"ContiguousFreeHardDiskSpaceTest", &Make<ContiguousFreeHardDiskSpaceTest>},
     {L"DiskLimitTest", &Make<DiskLimitTest>},
@@ -72,11 +77,11 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"LaptopTest", nullptr},
     {L"DesktopAndPS2MouseTest", nullptr},
     {L"LegacyUSBTest", nullptr},
-    {L"MemoryTest", nullptr},
+    {L"MemoryTest", &Make<MemoryTest>},
     {L"MSXML3Test", &Make<MSXML3Test>},
     {L"NETFrameworkTest", nullptr},
     {L"QuillonInstallationTest", nullptr},
-    {L"OSTest", nullptr},
+    {L"OSTest", &Make<OSTest>},
     {L"ReadyBoostTest", &Make<ReadyBoostTest>},
     {L"ReadyDriveTest", &Make<ReadyDriveTest>},
     {L"RecoveryTest", &Make<RecoveryTest>},

@@ -112,6 +112,14 @@ const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
         L"XmlDocument.save",
         L"XmlNode.put_text",
         L"XmlNode.selectNodes",
+        L"GlobalMemoryStatusEx",
+        L"OpenProcessToken",
+        L"GetTokenInformation",
+        L"CreateWellKnownSid",
+        L"CheckTokenMembership",
+        L"CoCreateInstance(BackgroundCopyManager)",
+        L"CreateJob",
+        L"AddFile",
     };
     return calls;
 }

@@ -5,6 +5,7 @@
 #include "winapi/Variant.h"
 #include "winapi/WinTypes.h"
 #include "winapi/simulated/StorageModel.h"
+#include "winapi/simulated/SystemModel.h"
 
 #include <cstdint>
 #include <map>
@@ -75,6 +76,7 @@ struct Machine {
     std::vector<PhysicalDrive> physicalDrives;
     std::vector<Volume> volumes;
     std::vector<DiskInterface> diskInterfaces;
+    SystemModel system;
     // Process state: COM security is set once per process, so a fresh machine is a fresh process.
     bool comSecuritySet = false;
 

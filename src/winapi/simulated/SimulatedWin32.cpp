@@ -46,6 +46,21 @@ bool Faulted(std::wstring_view call)
     return false;
 }
 
+// The machine's version record for a GetVersionExW whose size field must be recordSize; null,
+// with the last error set, when the call fails.
+const OSVERSIONINFOEXW* VersionRecord(DWORD sizeField, DWORD recordSize)
+{
+    const std::optional<OSVERSIONINFOEXW>& version = sim::CurrentMachine().version;
+    if (Faulted(L"GetVersionExW")) {
+        return nullptr;
+    }
+    if (!version || sizeField != recordSize) {
+        lastError = ERROR_INVALID_PARAMETER;
+        return nullptr;
+    }
+    return &*version;
+}
+
 }  // namespace
 
 DWORD GetLastError()
@@ -148,16 +163,26 @@ UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
 
 BOOL GetVersionExW(OSVERSIONINFOEXW& info)
 {
-    const std::optional<OSVERSIONINFOEXW>& version = sim::CurrentMachine().version;
-    if (Faulted(L"GetVersionExW")) {
-        return FALSE;
-    }
-    if (!version || info.dwOSVersionInfoSize != OSVERSIONINFOEXW_SIZE) {
-        lastError = ERROR_INVALID_PARAMETER;
+    const OSVERSIONINFOEXW* version = VersionRecord(info.dwOSVersionInfoSize, OSVERSIONINFOEXW_SIZE);
+    if (version == nullptr) {
         return FALSE;
     }
     info = *version;
     info.dwOSVersionInfoSize = OSVERSIONINFOEXW_SIZE;
+    return TRUE;
+}
+
+BOOL GetVersionExW(OSVERSIONINFOW& info)
+{
+    const OSVERSIONINFOEXW* version = VersionRecord(info.dwOSVersionInfoSize, OSVERSIONINFOW_SIZE);
+    if (version == nullptr) {
+        return FALSE;
+    }
+    info.dwMajorVersion = version->dwMajorVersion;
+    info.dwMinorVersion = version->dwMinorVersion;
+    info.dwBuildNumber = version->dwBuildNumber;
+    info.dwPlatformId = version->dwPlatformId;
+    std::ranges::copy(version->szCSDVersion, info.szCSDVersion);
     return TRUE;
 }
 
