@@ -11,11 +11,16 @@
 #include "tests/identity/BlacklistBiosTest.h"
 #include "tests/identity/BlacklistMotherboardTest.h"
 #include "tests/identity/BlacklistProcessorTest.h"
+#include "tests/identity/FetchMakeModelTest.h"
+#include "tests/identity/LegacyUSBTest.h"
 #include "tests/identity/WhitelistBiosTest.h"
 #include "tests/identity/WhitelistMotherboardTest.h"
 #include "tests/identity/WhitelistProcessorTest.h"
+#include "tests/system/BlacklistServiceTest.h"
 #include "tests/system/MSSecurityEssentialsTest.h"
 #include "tests/system/MSXML3Test.h"
+#include "tests/system/NETFrameworkTest.h"
+#include "tests/system/QuillonInstallationTest.h"
 
 #include <array>
 #include <string_view>
@@ -46,7 +51,7 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"BlacklistMotherboardTest", &Make<BlacklistMotherboardTest>},
     {L"BitsAdminTest", nullptr},
     {L"BlacklistProcessorTest", &Make<BlacklistProcessorTest>},
-    {L"BlacklistServiceTest", nullptr},
+    {L"BlacklistServiceTest", &Make<BlacklistServiceTest>},
     {L"BlacklistUSBDeviceTest", nullptr},
     {L"BlacklistBiosTest", &Make<BlacklistBiosTest>},
     {L"BitLockerTest", nullptr},
@@ -60,11 +65,11 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"HiddenVolumeTest", nullptr},
     {L"LaptopTest", nullptr},
     {L"DesktopAndPS2MouseTest", nullptr},
-    {L"LegacyUSBTest", nullptr},
+    {L"LegacyUSBTest", &Make<LegacyUSBTest>},
     {L"MemoryTest", nullptr},
     {L"MSXML3Test", &Make<MSXML3Test>},
-    {L"NETFrameworkTest", nullptr},
-    {L"QuillonInstallationTest", nullptr},
+    {L"NETFrameworkTest", &Make<NETFrameworkTest>},
+    {L"QuillonInstallationTest", &Make<QuillonInstallationTest>},
     {L"OSTest", nullptr},
     {L"ReadyBoostTest", &Make<ReadyBoostTest>},
     {L"ReadyDriveTest", &Make<ReadyDriveTest>},
@@ -78,7 +83,7 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"WhitelistProcessorTest", &Make<WhitelistProcessorTest>},
     {L"WhitelistUSBDeviceTest", nullptr},
     {L"RaidTest", nullptr},
-    {L"FetchMakeModelTest", nullptr},
+    {L"FetchMakeModelTest", &Make<FetchMakeModelTest>},
     {L"MSSecurityEssentialsInstalledTest", &Make<MSSecurityEssentialsTest>},
 }};
 

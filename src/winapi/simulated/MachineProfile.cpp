@@ -3,6 +3,7 @@
 #include "winapi/simulated/ProfileReader.h"
 #include "winapi/simulated/StorageProfile.h"
 #include "winapi/simulated/WmiProfile.h"
+#include "winapi/simulated/files/MachineFilesProfile.h"
 #include "winapi/Utf8.h"
 
 #include <cstring>
@@ -206,6 +207,7 @@ std::string LoadMachineProfile(std::string_view text, Machine& machine)
     profile.OptionalText("programFilesFolder", loaded.programFilesFolder);
     ReadStorage(profile, loaded);
     ReadWmiClasses(profile, loaded);
+    ReadMachineFiles(profile, loaded);
     ReadFaults(profile, loaded);
     profile.Finish();
     if (reader.Failed()) {
