@@ -131,4 +131,17 @@ TEST_F(MakeModelAndLegacyUsbTest, UnreadableValuesFailBothChecksWithoutALine)
     }
 }
 
+TEST_F(MakeModelAndLegacyUsbTest, AnUnreadableElementIsLeftOutAndAnUnreadableBoundListsNothing)
+{
+    const nlohmann::json wmi{{"Win32_ComputerSystem", Computer("Dell Inc.", "OptiPlex 760")},
+                             {"Win32_BIOS", {{{"BiosCharacteristics", {7, 33}}}}}};
+    // Only the first element can be read: 33 is neither listed nor counted.
+    Run(wmi, {{{"call", "SafeArrayGetElement"}, {"error", "0x8002000B"}, {"after", 1}}});
+    EXPECT_EQ(Results(), "<test_results>" + MakeModel(true, {"Dell Inc. OptiPlex 760"}) +
+                             LegacyUsb(false, {"7 - PCI is supported"}) + "</test_results>");
+    Run(wmi, {{{"call", "SafeArrayGetUBound"}, {"error", "0x8002000B"}}});
+    EXPECT_EQ(Results(), "<test_results>" + MakeModel(true, {"Dell Inc. OptiPlex 760"}) + LegacyUsb(false, {}) +
+                             "</test_results>");
+}
+
 }  // namespace

@@ -90,6 +90,8 @@ const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
         L"Next",
         L"RegOpenKeyExW",
         L"RegQueryValueExW",
+        L"SafeArrayGetElement",
+        L"SafeArrayGetUBound",
         L"VerQueryValueW",
         L"XmlDocument.createElement",
         L"XmlDocument.load",
