@@ -14,10 +14,9 @@ public:
     using Test::Test;
     bool Run() override;
 
+private:
     // The text of a BIOS characteristic, as the SMBIOS characteristics table names it.
     [[nodiscard]] static std::wstring GetBiosCharacteristicText(std::int32_t characteristic);
-
-private:
     bool CheckLegacyUsb();
     // One more-info line per element, in array order; true when one of them is 33.
     bool ScanBiosCharacteristics(winapi::Variant value);

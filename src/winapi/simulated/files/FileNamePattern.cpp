@@ -9,7 +9,9 @@ bool MatchesFilePattern(std::wstring_view pattern, std::wstring_view name)
     if (pattern == L"*" || pattern == L"*.*") {
         return true;
     }
-    const auto same = [](wchar_t a, wchar_t b) { return EqualIgnoringCase(std::wstring_view(&a, 1), std::wstring_view(&b, 1)); };
+    const auto same = [](wchar_t a, wchar_t b) {
+        return EqualIgnoringCase(std::wstring_view(&a, 1), std::wstring_view(&b, 1));
+    };
     std::size_t p = 0;
     std::size_t n = 0;
     std::size_t starAt = std::wstring_view::npos;

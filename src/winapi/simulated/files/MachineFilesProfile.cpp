@@ -72,18 +72,18 @@ void ReadVersionResource(ProfileObject& version, VersionResource& resource)
 
 void ReadMachineFiles(ProfileObject& profile, Machine& machine)
 {
-    profile.Members("files", [&](const std::wstring& path, const nlohmann::json& fileJson, const std::string& fieldPath) {
-        ProfileReader& reader = profile.Reader();
+    ProfileReader& reader = profile.Reader();
+    profile.Members("files", [&](const std::wstring& path, const nlohmann::json& fileJson, const std::string& field) {
         if (!IsMachinePath(path)) {
-            reader.Fail(fieldPath, "a machine file's path starts with a drive letter, e.g. \"C:\\\\Windows\"");
+            reader.Fail(field, "a machine file's path starts with a drive letter, e.g. \"C:\\\\Windows\"");
             return;
         }
         const auto [file, added] = machine.files.try_emplace(NormalMachinePath(path));
         if (!added) {
-            reader.Fail(fieldPath, "the same path is listed twice");
+            reader.Fail(field, "the same path is listed twice");
             return;
         }
-        ProfileObject fileObject(fileJson, fieldPath, reader);
+        ProfileObject fileObject(fileJson, field, reader);
         if (fileObject.Raw("entries") != nullptr) {
             file->second.entries.emplace();
         }
@@ -92,7 +92,7 @@ void ReadMachineFiles(ProfileObject& profile, Machine& machine)
             ReadVersionResource(version, file->second.version.emplace());
         });
         if (file->second.entries && file->second.version) {
-            reader.Fail(fieldPath, "a folder (\"entries\") has no version resource");
+            reader.Fail(field, "a folder (\"entries\") has no version resource");
             return;
         }
         fileObject.Finish();
