@@ -14,3 +14,5 @@ echo "== simulated build: ctest"
 ctest --preset sim
 echo "== Windows build under Wine"
 tools/wine-check.sh build/win64/Tarnwick.exe
+echo "== version resources and registry view under Wine"
+tools/wine-version-check.sh build/win64/Tarnwick.exe

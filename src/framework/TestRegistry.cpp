@@ -22,16 +22,21 @@
 #include "tests/identity/BlacklistBiosTest.h"
 #include "tests/identity/BlacklistMotherboardTest.h"
 #include "tests/identity/BlacklistProcessorTest.h"
+#include "tests/identity/FetchMakeModelTest.h"
+#include "tests/identity/LegacyUSBTest.h"
 #include "tests/identity/WhitelistBiosTest.h"
 #include "tests/identity/WhitelistMotherboardTest.h"
 #include "tests/identity/WhitelistProcessorTest.h"
 #include "tests/system/AdministratorTest.h"
 #include "tests/system/BitLockerTest.h"
 #include "tests/system/BitsAdminTest.h"
+#include "tests/system/BlacklistServiceTest.h"
 #include "tests/system/MSSecurityEssentialsTest.h"
 #include "tests/system/MSXML3Test.h"
 #include "tests/system/MemoryTest.h"
+#include "tests/system/NETFrameworkTest.h"
 #include "tests/system/OSTest.h"
+#include "tests/system/QuillonInstallationTest.h"
 
 #include <array>
 #include <string_view>
@@ -62,7 +67,7 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"BlacklistMotherboardTest", &Make<BlacklistMotherboardTest>},
     {L"BitsAdminTest", &Make<BitsAdminTest>},
     {L"BlacklistProcessorTest", &Make<BlacklistProcessorTest>},
-    {L"BlacklistServiceTest", nullptr},
+    {L"BlacklistServiceTest", &Make<BlacklistServiceTest>},
     {L"BlacklistUSBDeviceTest", nullptr},
     {L"BlacklistBiosTest", &Make<BlacklistBiosTest>},
     {L"BitLockerTest", &Make<BitLockerTest>},
@@ -76,11 +81,11 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"HiddenVolumeTest", &Make<HiddenVolumeTest>},
     {L"LaptopTest", nullptr},
     {L"DesktopAndPS2MouseTest", nullptr},
-    {L"LegacyUSBTest", nullptr},
+    {L"LegacyUSBTest", &Make<LegacyUSBTest>},
     {L"MemoryTest", &Make<MemoryTest>},
     {L"MSXML3Test", &Make<MSXML3Test>},
-    {L"NETFrameworkTest", nullptr},
-    {L"QuillonInstallationTest", nullptr},
+    {L"NETFrameworkTest", &Make<NETFrameworkTest>},
+    {L"QuillonInstallationTest", &Make<QuillonInstallationTest>},
     {L"OSTest", &Make<OSTest>},
     {L"ReadyBoostTest", &Make<ReadyBoostTest>},
     {L"ReadyDriveTest", &Make<ReadyDriveTest>},
@@ -94,7 +99,7 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"WhitelistProcessorTest", &Make<WhitelistProcessorTest>},
     {L"WhitelistUSBDeviceTest", nullptr},
     {L"RaidTest", &Make<RaidTest>},
-    {L"FetchMakeModelTest", nullptr},
+    {L"FetchMakeModelTest", &Make<FetchMakeModelTest>},
     {L"MSSecurityEssentialsInstalledTest", &Make<MSSecurityEssentialsTest>},
 }};
 

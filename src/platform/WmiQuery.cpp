@@ -3,6 +3,7 @@
 #include "winapi/Com.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -90,14 +91,20 @@ winapi::HRESULT GetWmiProperty(const std::wstring& className, const std::wstring
     return winapi::FAILED(object->Get(propertyName, 0, value)) ? winapi::E_FAIL : winapi::S_OK;
 }
 
+bool ReadWmiString(const winapi::Variant& value, std::wstring& text)
+{
+    std::wstring string;
+    if (winapi::FAILED(value.GetString(string))) {
+        return false;
+    }
+    // Ending at the first null character, what is printed and recorded is also what is compared.
+    string.resize(std::min(string.find(L'\0'), string.size()));
+    text = std::move(string);
+    return true;
+}
+
 std::wstring WmiText(const winapi::Variant& value)
 {
     std::wstring text;
-    if (winapi::FAILED(value.GetString(text))) {
-        return {};
-    }
-    // The text is read through the string's pointer, so it ends at its first null character:
-    // what is printed and recorded is then also what is compared.
-    text.resize(std::min(text.find(L'\0'), text.size()));
-    return text;
+    return ReadWmiString(value, text) ? text : std::wstring();
 }

@@ -38,7 +38,11 @@ struct WmiQueryObjects {
 [[nodiscard]] winapi::HRESULT GetWmiProperty(const std::wstring& className, const std::wstring& propertyName,
                                              winapi::Variant& value);
 
-// The text of a string property up to its first null character; an empty string when it holds
-// no text (NULL, empty or not a string), as the identity checks need a string to print, record
-// and compare.
+// The text of a string property, read as through the string's pointer: up to its first null
+// character. False, and text untouched, when the value holds no string (NULL, empty, another
+// type): the property then counts as absent.
+[[nodiscard]] bool ReadWmiString(const winapi::Variant& value, std::wstring& text);
+
+// The text of a string property as ReadWmiString reads it; an empty string when it holds no
+// text, as the identity checks need a string to print, record and compare.
 [[nodiscard]] std::wstring WmiText(const winapi::Variant& value);

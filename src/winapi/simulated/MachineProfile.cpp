@@ -4,6 +4,7 @@
 #include "winapi/simulated/StorageProfile.h"
 #include "winapi/simulated/SystemProfile.h"
 #include "winapi/simulated/WmiProfile.h"
+#include "winapi/simulated/files/MachineFilesProfile.h"
 #include "winapi/Utf8.h"
 
 #include <cstring>
@@ -208,6 +209,7 @@ std::string LoadMachineProfile(std::string_view text, Machine& machine)
     ReadStorage(profile, loaded);
     ReadWmiClasses(profile, loaded);
     ReadSystem(profile, loaded);
+    ReadMachineFiles(profile, loaded);
     ReadFaults(profile, loaded);
     profile.Finish();
     if (reader.Failed()) {

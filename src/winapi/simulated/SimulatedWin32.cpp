@@ -1,11 +1,13 @@
 // Kernel and shell calls answered from the simulated machine. Paths of documents and results
-// are the host's own files, so the program reads and writes real files in the simulated build.
+// are the host's own files, so the program reads and writes real files in the simulated build;
+// paths that start with a drive letter are the machine's own files (files/MachineFiles.h).
 
 #include "winapi/Win32.h"
 
 #include "winapi/Utf8.h"
 #include "winapi/simulated/HostFiles.h"
 #include "winapi/simulated/SimulatedMachine.h"
+#include "winapi/simulated/files/MachineFiles.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -20,13 +22,13 @@ thread_local DWORD lastError = ERROR_SUCCESS;
 UINT errorMode = 0;
 
 // Open find handles: the names still to be returned, in order.
-std::map<HANDLE, std::vector<sim::HostEntry>>& OpenSearches()
+std::map<HANDLE, std::vector<sim::FoundEntry>>& OpenSearches()
 {
-    static std::map<HANDLE, std::vector<sim::HostEntry>> searches;
+    static std::map<HANDLE, std::vector<sim::FoundEntry>> searches;
     return searches;
 }
 
-void FillFindData(const sim::HostEntry& entry, WIN32_FIND_DATAW& data)
+void FillFindData(const sim::FoundEntry& entry, WIN32_FIND_DATAW& data)
 {
     data = WIN32_FIND_DATAW{};
     data.dwFileAttributes = entry.attributes;
@@ -83,8 +85,9 @@ UniqueFindFile FindFirstFileW(const std::wstring& pattern, WIN32_FIND_DATAW& dat
     if (Faulted(L"FindFirstFileW")) {
         return UniqueFindFile();
     }
-    std::vector<sim::HostEntry> entries;
-    const DWORD error = sim::FindHostEntries(pattern, entries);
+    std::vector<sim::FoundEntry> entries;
+    const DWORD error = sim::IsMachinePath(pattern) ? sim::FindMachineEntries(pattern, entries)
+                                                    : sim::FindHostEntries(pattern, entries);
     if (error != ERROR_SUCCESS) {
         lastError = error;
         return UniqueFindFile();
@@ -101,6 +104,9 @@ BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW& data)
     const auto search = OpenSearches().find(findFile);
     if (search == OpenSearches().end()) {
         lastError = ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    if (Faulted(L"FindNextFileW")) {
         return FALSE;
     }
     if (search->second.empty()) {
