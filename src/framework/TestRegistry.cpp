@@ -3,6 +3,10 @@
 #include "framework/TraceLog.h"
 #include "platform/Console.h"
 #include "platform/WideText.h"
+#include "tests/device/BlacklistUSBDeviceTest.h"
+#include "tests/device/DesktopAndPS2MouseTest.h"
+#include "tests/device/LaptopTest.h"
+#include "tests/device/WhitelistUSBDeviceTest.h"
 #include "tests/disk/ContiguousFreeHardDiskSpaceTest.h"
 #include "tests/disk/FreeHardDiskSpaceTest.h"
 #include "tests/disk/ReadyBoostTest.h"
@@ -47,7 +51,7 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"BitsAdminTest", nullptr},
     {L"BlacklistProcessorTest", &Make<BlacklistProcessorTest>},
     {L"BlacklistServiceTest", nullptr},
-    {L"BlacklistUSBDeviceTest", nullptr},
+    {L"BlacklistUSBDeviceTest", &Make<BlacklistUSBDeviceTest>},
     {L"BlacklistBiosTest", &Make<BlacklistBiosTest>},
     {L"BitLockerTest", nullptr},
     {L"CompressedRootTest", nullptr},
@@ -58,8 +62,8 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"DynamicVolumeTest", nullptr},
     {L"FreeHardDiskSpaceTest", &Make<FreeHardDiskSpaceTest>},
     {L"HiddenVolumeTest", nullptr},
-    {L"LaptopTest", nullptr},
-    {L"DesktopAndPS2MouseTest", nullptr},
+    {L"LaptopTest", &Make<LaptopTest>},
+    {L"DesktopAndPS2MouseTest", &Make<DesktopAndPS2MouseTest>},
     {L"LegacyUSBTest", nullptr},
     {L"MemoryTest", nullptr},
     {L"MSXML3Test", &Make<MSXML3Test>},
@@ -76,7 +80,7 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"WhitelistBiosTest", &Make<WhitelistBiosTest>},
     {L"WhitelistMotherboardTest", &Make<WhitelistMotherboardTest>},
     {L"WhitelistProcessorTest", &Make<WhitelistProcessorTest>},
-    {L"WhitelistUSBDeviceTest", nullptr},
+    {L"WhitelistUSBDeviceTest", &Make<WhitelistUSBDeviceTest>},
     {L"RaidTest", nullptr},
     {L"FetchMakeModelTest", nullptr},
     {L"MSSecurityEssentialsInstalledTest", &Make<MSSecurityEssentialsTest>},

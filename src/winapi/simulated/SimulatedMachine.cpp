@@ -94,6 +94,7 @@ const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
         L"CreateDomDocument30",
         L"DeleteFileW",
         L"ExecQuery",
+        L"ExecuteInDword",
         L"FindFirstFileW",
         L"Get",
         L"GetSystemDirectoryW",
