@@ -3,11 +3,13 @@
 #include "platform/Console.h"
 #include "winapi/Com.h"
 
-winapi::HRESULT EnterComApartment(std::string_view failureLine)
+winapi::HRESULT OpenWqlQueryInOwnApartment(std::string_view failureLine, const std::wstring& query,
+                                           WmiQueryObjects& objects)
 {
     const winapi::HRESULT hr = winapi::CoInitializeEx(winapi::COINIT_APARTMENTTHREADED);
     if (winapi::FAILED(hr)) {
         ConsolePrintf(failureLine);
+        return hr;
     }
-    return hr;
+    return OpenWqlQuery(query, objects);
 }

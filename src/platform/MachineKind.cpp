@@ -20,11 +20,8 @@ constexpr winapi::DWORD BackdoorPort = 0x5658;
 
 bool HasBattery(std::string_view comFailureLine)
 {
-    if (winapi::FAILED(EnterComApartment(comFailureLine))) {
-        return false;
-    }
     WmiQueryObjects query;
-    if (winapi::FAILED(OpenWqlQuery(BatteryQuery, query)) || !query.enumerator) {
+    if (winapi::FAILED(OpenWqlQueryInOwnApartment(comFailureLine, BatteryQuery, query)) || !query.enumerator) {
         return false;
     }
     // Declared after the query objects, so it is released first.

@@ -1,8 +1,8 @@
 #include "tests/device/PointingDevices.h"
 
 #include "platform/ComApartment.h"
-#include "platform/MachineKind.h"
 #include "platform/WmiQuery.h"
+#include "platform/MachineKind.h"
 
 #include <array>
 #include <memory>
@@ -59,11 +59,8 @@ bool HasPs2PointingDevice(Test& test)
         test.AddMoreInfo(VirtualMachineInfo);
         return true;
     }
-    if (winapi::FAILED(EnterComApartment(ComFailureLine))) {
-        return false;
-    }
     WmiQueryObjects query;
-    if (winapi::FAILED(OpenWqlQuery(PointingDeviceQuery, query)) || !query.enumerator) {
+    if (winapi::FAILED(OpenWqlQueryInOwnApartment(ComFailureLine, PointingDeviceQuery, query)) || !query.enumerator) {
         return false;
     }
     // Declared after the query objects, so it is released first.

@@ -55,11 +55,10 @@ winapi::HRESULT HasListedUsbDevice(Test& test, const std::vector<std::wstring>& 
                                    UsbSearchApartment apartment)
 {
     found = false;
-    if (apartment == UsbSearchApartment::EnteredByCheck && winapi::FAILED(EnterComApartment(ComFailureLine))) {
-        return winapi::E_FAIL;
-    }
     WmiQueryObjects query;
-    winapi::HRESULT hr = OpenWqlQuery(AssociationQuery, query);
+    winapi::HRESULT hr = apartment == UsbSearchApartment::EnteredByCheck
+                             ? OpenWqlQueryInOwnApartment(ComFailureLine, AssociationQuery, query)
+                             : OpenWqlQuery(AssociationQuery, query);
     if (winapi::FAILED(hr)) {
         return winapi::E_FAIL;
     }
