@@ -157,6 +157,27 @@ TEST_F(DeviceChecksTest, LaptopAndVirtualMachineAreRecognisedBeforeThePointingDe
     }
 }
 
+TEST_F(DeviceChecksTest, DeviceClassesKnowTheirPropertiesWithoutInstances)
+{
+    // No Plug and Play record at all: every device query succeeds and finds nothing, so the lists
+    // decide on no description. A pointing device without an interface value holds NULL.
+    const ProgramResult result = Run(Desktop([](nlohmann::json& m) {
+        m["wmi"]["Win32_PnPEntity"] = nlohmann::json::array();
+        m["wmi"]["Win32_PointingDevice"] = R"([{"Name": "Touchpad"}])"_json;
+    }));
+    EXPECT_EQ(result.console, EchoedNames + Closing);
+    EXPECT_EQ(folder.Read("results.xml"),
+              "<test_results>" + Result("BlacklistUSBDeviceTest", true, {}, "Storage black list") +
+                  Result("BlacklistUSBDeviceTest", true, {}, "Lower-case black list") +
+                  Result("BlacklistUSBDeviceTest", true, {}, "Empty black list") +
+                  Result("WhitelistUSBDeviceTest", false, {}, "Empty white list", "Nothing is on the list.") +
+                  Result("WhitelistUSBDeviceTest", false, {}, "Keyboard white list", "Never added.") +
+                  Result("WhitelistUSBDeviceTest", false, {}, "Empty fragment", "Never added.") +
+                  Result("WhitelistUSBDeviceTest", false, {}, "Fragment on its own line",
+                         "The blanks and line breaks count.") +
+                  Mouse(false, {NoInterface}) + Laptop(false) + "</test_results>");
+}
+
 TEST_F(DeviceChecksTest, ApartmentFailurePassesTheBlackListsAndFailsTheMachineChecks)
 {
     // The run mode's own CoInitializeEx succeeds; every check's nested one fails. The white lists
