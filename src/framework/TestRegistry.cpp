@@ -3,6 +3,10 @@
 #include "framework/TraceLog.h"
 #include "platform/Console.h"
 #include "platform/WideText.h"
+#include "tests/device/BlacklistUSBDeviceTest.h"
+#include "tests/device/DesktopAndPS2MouseTest.h"
+#include "tests/device/LaptopTest.h"
+#include "tests/device/WhitelistUSBDeviceTest.h"
 #include "tests/disk/CompressedRootTest.h"
 #include "tests/disk/ContiguousFreeHardDiskSpaceTest.h"
 #include "tests/disk/DiskLimitTest.h"
@@ -68,7 +72,7 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"BitsAdminTest", &Make<BitsAdminTest>},
     {L"BlacklistProcessorTest", &Make<BlacklistProcessorTest>},
     {L"BlacklistServiceTest", &Make<BlacklistServiceTest>},
-    {L"BlacklistUSBDeviceTest", nullptr},
+    {L"BlacklistUSBDeviceTest", &Make<BlacklistUSBDeviceTest>},
     {L"BlacklistBiosTest", &Make<BlacklistBiosTest>},
     {L"BitLockerTest", &Make<BitLockerTest>},
     {L"CompressedRootTest", &Make<CompressedRootTest>},
@@ -79,8 +83,8 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"DynamicVolumeTest", &Make<DynamicVolumeTest>},
     {L"FreeHardDiskSpaceTest", &Make<FreeHardDiskSpaceTest>},
     {L"HiddenVolumeTest", &Make<HiddenVolumeTest>},
-    {L"LaptopTest", nullptr},
-    {L"DesktopAndPS2MouseTest", nullptr},
+    {L"LaptopTest", &Make<LaptopTest>},
+    {L"DesktopAndPS2MouseTest", &Make<DesktopAndPS2MouseTest>},
     {L"LegacyUSBTest", &Make<LegacyUSBTest>},
     {L"MemoryTest", &Make<MemoryTest>},
     {L"MSXML3Test", &Make<MSXML3Test>},
@@ -97,7 +101,7 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"WhitelistBiosTest", &Make<WhitelistBiosTest>},
     {L"WhitelistMotherboardTest", &Make<WhitelistMotherboardTest>},
     {L"WhitelistProcessorTest", &Make<WhitelistProcessorTest>},
-    {L"WhitelistUSBDeviceTest", nullptr},
+    {L"WhitelistUSBDeviceTest", &Make<WhitelistUSBDeviceTest>},
     {L"RaidTest", &Make<RaidTest>},
     {L"FetchMakeModelTest", &Make<FetchMakeModelTest>},
     {L"MSSecurityEssentialsInstalledTest", &Make<MSSecurityEssentialsTest>},

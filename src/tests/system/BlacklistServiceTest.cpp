@@ -5,6 +5,7 @@
 #include "winapi/Com.h"
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -61,20 +62,20 @@ winapi::HRESULT BlacklistServiceTest::FindBlacklistedService(bool& found)
             break;
         }
         winapi::Variant nameValue;
-        std::wstring name;
-        if (winapi::SUCCEEDED(service->Get(NameProperty, 0, nameValue)) && ReadWmiString(nameValue, name)) {
+        std::optional<std::wstring> name;
+        if (winapi::SUCCEEDED(service->Get(NameProperty, 0, nameValue)) && (name = WmiString(nameValue))) {
             for (const std::wstring& fragment : parameters) {
                 ConsolePrintf(ParameterLine, fragment);
-                if (name.find(fragment) != std::wstring::npos) {
+                if (name->find(fragment) != std::wstring::npos) {
                     found = true;
                 }
             }
-            ConsolePrintf(ServiceLine, name);
+            ConsolePrintf(ServiceLine, *name);
         }
         winapi::Variant stateValue;
-        std::wstring state;
-        if (winapi::SUCCEEDED(service->Get(StateProperty, 0, stateValue)) && ReadWmiString(stateValue, state)) {
-            ConsolePrintf(StateLine, state);
+        std::optional<std::wstring> state;
+        if (winapi::SUCCEEDED(service->Get(StateProperty, 0, stateValue)) && (state = WmiString(stateValue))) {
+            ConsolePrintf(StateLine, *state);
         }
     }
     return hr;

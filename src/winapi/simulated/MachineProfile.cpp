@@ -206,6 +206,7 @@ std::string LoadMachineProfile(std::string_view text, Machine& machine)
     ReadRegistry(profile, loaded);
     profile.Boolean("administrator", loaded.administrator);
     profile.OptionalText("programFilesFolder", loaded.programFilesFolder);
+    profile.Boolean("vmware", loaded.vmware);
     ReadStorage(profile, loaded);
     ReadWmiClasses(profile, loaded);
     ReadSystem(profile, loaded);

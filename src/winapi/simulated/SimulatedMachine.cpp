@@ -78,6 +78,7 @@ const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
         L"CreateDomDocument30",
         L"DeleteFileW",
         L"ExecQuery",
+        L"ExecuteInDword",
         L"FindFirstFileW",
         L"FindNextFileW",
         L"GetFileVersionInfoSizeW",

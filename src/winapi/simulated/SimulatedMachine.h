@@ -66,6 +66,8 @@ struct Machine {
     // Whether the program runs with administrator rights: raw access to drives needs them.
     bool administrator = false;
     std::optional<std::wstring> programFilesFolder;
+    // Whether the machine is a VMware virtual machine, whose backdoor I/O port answers IN.
+    bool vmware = false;
     std::vector<PhysicalDrive> physicalDrives;
     std::vector<Volume> volumes;
     std::vector<DiskInterface> diskInterfaces;
