@@ -14,6 +14,8 @@ echo "== simulated build: ctest"
 ctest --preset sim
 echo "== Windows build under Wine"
 tools/wine-check.sh build/win64/Tarnwick.exe
+echo "== version resources and registry view under Wine"
+tools/wine-version-check.sh build/win64/Tarnwick.exe
 
 # --- The proof that both backends agree (capture under Wine, replay on the simulated build) ---
 echo "== proof: the Wine machine captured and replayed"

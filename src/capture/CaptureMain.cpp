@@ -1,9 +1,11 @@
 #include "capture/CaptureMain.h"
 
 #include "capture/CaptureLog.h"
+#include "capture/FilesCapture.h"
 #include "capture/JsonWriter.h"
 #include "capture/StorageCapture.h"
 #include "capture/SystemCapture.h"
+#include "capture/SystemPartCapture.h"
 #include "capture/WmiCapture.h"
 #include "platform/Console.h"
 #include "winapi/Com.h"
@@ -52,6 +54,8 @@ std::string CaptureMachineProfile(CaptureLog& log)
     writer.Key("description");
     writer.String(Description);
     CaptureSystem(writer, log);
+    CaptureSystemPart(writer, log);
+    CaptureFiles(writer, log);
     CaptureWmi(writer, log);
     CaptureStorage(writer, log);
     writer.Key("faults");

@@ -7,6 +7,11 @@ const std::vector<RegistryRead>& RegistryReads()
         {L"HARDWARE\\Description\\System", {L"SystemBiosVersion", L"SystemBiosDate"}},
         // MSSecurityEssentialsInstalledTest.
         {L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Microsoft Security Essentials", {}},
+        // NETFrameworkTest: where the framework folders are.
+        {FrameworkKey, {FrameworkRootValue}},
+        // QuillonInstallationTest.
+        {L"SOFTWARE\\Norvale\\Tessel", {L"Location"}},
+        {L"SOFTWARE\\Varrowen\\Quillon for PC", {L"Location"}},
     };
     return reads;
 }
@@ -28,6 +33,21 @@ const std::vector<WmiRead>& WmiReads()
         {L"Win32_DiskDrive", {L"Name"}},
         // UnformattedPartitionTest.
         {L"Win32_LogicalDisk", {L"Name", L"FileSystem"}},
+        // FetchMakeModelTest and MemoryTest.
+        {L"Win32_ComputerSystem", {L"Manufacturer", L"Model", L"TotalPhysicalMemory"}},
+        {L"Win32_OperatingSystem", {L"TotalVisibleMemorySize"}},
+        {L"Win32_PhysicalMemory", {L"Capacity"}},
+        // LegacyUSBTest.
+        {L"Win32_BIOS", {L"BiosCharacteristics"}},
+        // BlacklistServiceTest.
+        {L"Win32_Service", {L"Name", L"State"}},
+        // The USB device lists: the associations, and the devices they name.
+        {L"Win32_USBControllerDevice", {L"Dependent"}},
+        {L"Win32_PnPEntity", {L"DeviceID", L"Description"}},
+        // LaptopTest: whether there is a battery at all.
+        {L"Win32_Battery", {}},
+        // DesktopAndPS2MouseTest.
+        {L"Win32_PointingDevice", {L"DeviceInterface"}},
     };
     return reads;
 }

@@ -18,6 +18,12 @@ struct WmiRead {
     std::vector<std::wstring_view> properties;
 };
 
+// NETFrameworkTest reads the folder named by this value, and the version of mscorlib.dll in each
+// of its subfolders.
+constexpr std::wstring_view FrameworkKey = L"SOFTWARE\\Microsoft\\.NETFramework";
+constexpr std::wstring_view FrameworkRootValue = L"InstallRoot";
+constexpr std::wstring_view FrameworkLibrary = L"mscorlib.dll";
+
 [[nodiscard]] const std::vector<RegistryRead>& RegistryReads();
 [[nodiscard]] const std::vector<std::wstring_view>& LibraryReads();
 [[nodiscard]] const std::vector<WmiRead>& WmiReads();

@@ -27,13 +27,6 @@ constexpr std::size_t MaximumExtents = 64;
 constexpr std::size_t BitmapSliceBytes = 1 << 20;
 const std::wstring DevicePrefix = L"\\\\.\\";
 
-// Which device opens failed for want of rights, and whether any open worked: a capture without
-// administrator rights is recorded as such, so the replay refuses the same opens.
-struct OpenTally {
-    bool anyOpened = false;
-    bool anyDenied = false;
-};
-
 std::wstring DeviceCall(const wchar_t* code)
 {
     return std::wstring(L"DeviceIoControl.") + code;
@@ -192,7 +185,7 @@ void CaptureSector0(JsonWriter& writer, CaptureLog& log, HANDLE drive)
     log.Fault(L"ReadFile", GetLastError());
 }
 
-void CaptureDrives(JsonWriter& writer, CaptureLog& log, OpenTally& tally)
+void CaptureDrives(JsonWriter& writer, CaptureLog& log)
 {
     writer.Key("physicalDrives");
     writer.BeginArray();
@@ -207,12 +200,10 @@ void CaptureDrives(JsonWriter& writer, CaptureLog& log, OpenTally& tally)
         writer.BeginObject();
         Member(writer, "number", static_cast<std::uint64_t>(number));
         if (!drive) {
-            tally.anyDenied = tally.anyDenied || openError == ERROR_ACCESS_DENIED;
             Member(writer, "openError", openError);
             writer.EndObject();
             continue;
         }
-        tally.anyOpened = true;
         CaptureDescriptor(writer, log, drive.get());
         CaptureLength(writer, log, drive.get());
         CaptureLayout(writer, log, drive.get());
@@ -365,7 +356,7 @@ bool Unmounted(DWORD error)
     return error == ERROR_UNRECOGNIZED_VOLUME || error == ERROR_NOT_READY;
 }
 
-void CaptureVolume(JsonWriter& writer, CaptureLog& log, OpenTally& tally, const std::wstring& name,
+void CaptureVolume(JsonWriter& writer, CaptureLog& log, const std::wstring& name,
                    const std::wstring& letters, const std::vector<std::wstring>& mountPoints)
 {
     log.Count("volumes");
@@ -432,10 +423,8 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, OpenTally& tally, const 
     const UniqueFile volume =
         CreateFileW(devicePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
     if (!volume) {
-        tally.anyDenied = tally.anyDenied || GetLastError() == ERROR_ACCESS_DENIED;
         Member(writer, "openError", GetLastError());
     } else {
-        tally.anyOpened = true;
         if (const std::optional<STORAGE_DEVICE_NUMBER> number = GetDeviceNumber(volume.get())) {
             writer.Key("deviceNumber");
             writer.BeginInlineObject();
@@ -451,7 +440,7 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, OpenTally& tally, const 
     writer.EndObject();
 }
 
-void CaptureVolumes(JsonWriter& writer, CaptureLog& log, OpenTally& tally)
+void CaptureVolumes(JsonWriter& writer, CaptureLog& log)
 {
     const VolumeNames volumes = ListVolumes(log);
     const auto mountPoints = ListMountPoints(volumes, log);
@@ -460,7 +449,7 @@ void CaptureVolumes(JsonWriter& writer, CaptureLog& log, OpenTally& tally)
     for (const std::wstring& name : volumes.names) {
         const auto letters = volumes.letters.find(name);
         const auto mounted = mountPoints.find(name);
-        CaptureVolume(writer, log, tally, name, letters == volumes.letters.end() ? std::wstring() : letters->second,
+        CaptureVolume(writer, log, name, letters == volumes.letters.end() ? std::wstring() : letters->second,
                       mounted == mountPoints.end() ? std::vector<std::wstring>() : mounted->second);
     }
     writer.EndArray();
@@ -506,10 +495,7 @@ void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log)
 
 void CaptureStorage(JsonWriter& writer, CaptureLog& log)
 {
-    OpenTally tally;
-    CaptureDrives(writer, log, tally);
-    CaptureVolumes(writer, log, tally);
+    CaptureDrives(writer, log);
+    CaptureVolumes(writer, log);
     CaptureDiskInterfaces(writer, log);
-    writer.Key("administrator");
-    writer.Boolean(tally.anyOpened || !tally.anyDenied);
 }

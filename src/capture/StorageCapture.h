@@ -6,6 +6,6 @@
 #include "capture/CaptureLog.h"
 #include "capture/JsonWriter.h"
 
-// Writes the members "administrator", "physicalDrives", "volumes" and "diskInterfaces" of the
-// profile object being written.
+// Writes the members "physicalDrives", "volumes" and "diskInterfaces" of the profile object
+// being written.
 void CaptureStorage(JsonWriter& writer, CaptureLog& log);

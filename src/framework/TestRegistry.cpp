@@ -3,6 +3,10 @@
 #include "framework/TraceLog.h"
 #include "platform/Console.h"
 #include "platform/WideText.h"
+#include "tests/device/BlacklistUSBDeviceTest.h"
+#include "tests/device/DesktopAndPS2MouseTest.h"
+#include "tests/device/LaptopTest.h"
+#include "tests/device/WhitelistUSBDeviceTest.h"
 #include "tests/disk/CompressedRootTest.h"
 #include "tests/disk/ContiguousFreeHardDiskSpaceTest.h"
 #include "tests/disk/DiskLimitTest.h"
@@ -22,11 +26,21 @@
 #include "tests/identity/BlacklistBiosTest.h"
 #include "tests/identity/BlacklistMotherboardTest.h"
 #include "tests/identity/BlacklistProcessorTest.h"
+#include "tests/identity/FetchMakeModelTest.h"
+#include "tests/identity/LegacyUSBTest.h"
 #include "tests/identity/WhitelistBiosTest.h"
 #include "tests/identity/WhitelistMotherboardTest.h"
 #include "tests/identity/WhitelistProcessorTest.h"
+#include "tests/system/AdministratorTest.h"
+#include "tests/system/BitLockerTest.h"
+#include "tests/system/BitsAdminTest.h"
+#include "tests/system/BlacklistServiceTest.h"
 #include "tests/system/MSSecurityEssentialsTest.h"
 #include "tests/system/MSXML3Test.h"
+#include "tests/system/MemoryTest.h"
+#include "tests/system/NETFrameworkTest.h"
+#include "tests/system/OSTest.h"
+#include "tests/system/QuillonInstallationTest.h"
 
 #include <array>
 #include <string_view>
@@ -53,14 +67,14 @@ struct RegistryEntry {
 
 // The names in the order they are compared; the first equal one wins.
 constexpr std::array<RegistryEntry, 38> Registry{{
-    {L"AdministratorTest", nullptr},
+    {L"AdministratorTest", &Make<AdministratorTest>},
     {L"BlacklistMotherboardTest", &Make<BlacklistMotherboardTest>},
-    {L"BitsAdminTest", nullptr},
+    {L"BitsAdminTest", &Make<BitsAdminTest>},
     {L"BlacklistProcessorTest", &Make<BlacklistProcessorTest>},
-    {L"BlacklistServiceTest", nullptr},
-    {L"BlacklistUSBDeviceTest", nullptr},
+    {L"BlacklistServiceTest", &Make<BlacklistServiceTest>},
+    {L"BlacklistUSBDeviceTest", &Make<BlacklistUSBDeviceTest>},
     {L"BlacklistBiosTest", &Make<BlacklistBiosTest>},
-    {L"BitLockerTest", nullptr},
+    {L"BitLockerTest", &Make<BitLockerTest>},
     {L"CompressedRootTest", &Make<CompressedRootTest>},
     {L"ContiguousFreeHardDiskSpaceTest", &Make<ContiguousFreeHardDiskSpaceTest>},
     {L"DiskLimitTest", &Make<DiskLimitTest>},
@@ -69,14 +83,14 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"DynamicVolumeTest", &Make<DynamicVolumeTest>},
     {L"FreeHardDiskSpaceTest", &Make<FreeHardDiskSpaceTest>},
     {L"HiddenVolumeTest", &Make<HiddenVolumeTest>},
-    {L"LaptopTest", nullptr},
-    {L"DesktopAndPS2MouseTest", nullptr},
-    {L"LegacyUSBTest", nullptr},
-    {L"MemoryTest", nullptr},
+    {L"LaptopTest", &Make<LaptopTest>},
+    {L"DesktopAndPS2MouseTest", &Make<DesktopAndPS2MouseTest>},
+    {L"LegacyUSBTest", &Make<LegacyUSBTest>},
+    {L"MemoryTest", &Make<MemoryTest>},
     {L"MSXML3Test", &Make<MSXML3Test>},
-    {L"NETFrameworkTest", nullptr},
-    {L"QuillonInstallationTest", nullptr},
-    {L"OSTest", nullptr},
+    {L"NETFrameworkTest", &Make<NETFrameworkTest>},
+    {L"QuillonInstallationTest", &Make<QuillonInstallationTest>},
+    {L"OSTest", &Make<OSTest>},
     {L"ReadyBoostTest", &Make<ReadyBoostTest>},
     {L"ReadyDriveTest", &Make<ReadyDriveTest>},
     {L"RecoveryTest", &Make<RecoveryTest>},
@@ -87,9 +101,9 @@ constexpr std::array<RegistryEntry, 38> Registry{{
     {L"WhitelistBiosTest", &Make<WhitelistBiosTest>},
     {L"WhitelistMotherboardTest", &Make<WhitelistMotherboardTest>},
     {L"WhitelistProcessorTest", &Make<WhitelistProcessorTest>},
-    {L"WhitelistUSBDeviceTest", nullptr},
+    {L"WhitelistUSBDeviceTest", &Make<WhitelistUSBDeviceTest>},
     {L"RaidTest", &Make<RaidTest>},
-    {L"FetchMakeModelTest", nullptr},
+    {L"FetchMakeModelTest", &Make<FetchMakeModelTest>},
     {L"MSSecurityEssentialsInstalledTest", &Make<MSSecurityEssentialsTest>},
 }};
 

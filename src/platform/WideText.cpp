@@ -34,17 +34,29 @@ int CompareIgnoringCase(std::wstring_view left, std::wstring_view right)
     return left.size() < right.size() ? -1 : 1;
 }
 
-int WideToInt(std::wstring_view text)
+namespace {
+
+// Where the digits of a number start, as the runtime's conversions read it: after leading white
+// space and an optional sign.
+std::size_t SkipSpaceAndSign(std::wstring_view text, bool& negative)
 {
     std::size_t at = 0;
     while (at < text.size() && IsRuntimeSpace(text[at])) {
         ++at;
     }
-    bool negative = false;
     if (at < text.size() && (text[at] == L'-' || text[at] == L'+')) {
         negative = text[at] == L'-';
         ++at;
     }
+    return at;
+}
+
+}  // namespace
+
+int WideToInt(std::wstring_view text)
+{
+    bool negative = false;
+    std::size_t at = SkipSpaceAndSign(text, negative);
     // Digits past the range only keep the value pinned just beyond it.
     constexpr std::int64_t limit = static_cast<std::int64_t>(INT_MAX) + 1;
     std::int64_t value = 0;
@@ -55,4 +67,19 @@ int WideToInt(std::wstring_view text)
         return static_cast<int>(-value);
     }
     return static_cast<int>(std::min(value, limit - 1));
+}
+
+std::uint64_t WideToUInt64(std::wstring_view text)
+{
+    bool negative = false;
+    std::size_t at = SkipSpaceAndSign(text, negative);
+    std::uint64_t value = 0;
+    for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
+        const auto digit = static_cast<std::uint64_t>(text[at] - L'0');
+        if (value > (UINT64_MAX - digit) / 10) {
+            return UINT64_MAX;
+        }
+        value = value * 10 + digit;
+    }
+    return negative ? ~value + 1 : value;
 }

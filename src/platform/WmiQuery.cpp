@@ -3,6 +3,7 @@
 #include "winapi/Com.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -67,6 +68,15 @@ winapi::HRESULT OpenWqlQuery(const std::wstring& query, WmiQueryObjects& objects
     return ExecWqlQuery(*objects.services, query, objects.enumerator);
 }
 
+bool NextWmiObject(winapi::EnumWbemClassObject& enumerator, std::unique_ptr<winapi::WbemClassObject>& object,
+                   winapi::HRESULT& hr)
+{
+    object.reset();
+    winapi::ULONG returned = 0;
+    hr = enumerator.Next(winapi::WBEM_INFINITE, object, returned);
+    return winapi::SUCCEEDED(hr) && returned != 0 && object != nullptr;
+}
+
 winapi::HRESULT GetWmiProperty(const std::wstring& className, const std::wstring& propertyName, winapi::Variant& value)
 {
     WmiQueryObjects objects;
@@ -90,14 +100,19 @@ winapi::HRESULT GetWmiProperty(const std::wstring& className, const std::wstring
     return winapi::FAILED(object->Get(propertyName, 0, value)) ? winapi::E_FAIL : winapi::S_OK;
 }
 
-std::wstring WmiText(const winapi::Variant& value)
+std::optional<std::wstring> WmiString(const winapi::Variant& value)
 {
     std::wstring text;
     if (winapi::FAILED(value.GetString(text))) {
-        return {};
+        return std::nullopt;
     }
     // The text is read through the string's pointer, so it ends at its first null character:
     // what is printed and recorded is then also what is compared.
     text.resize(std::min(text.find(L'\0'), text.size()));
     return text;
+}
+
+std::wstring WmiText(const winapi::Variant& value)
+{
+    return WmiString(value).value_or(std::wstring());
 }

@@ -8,6 +8,7 @@
 #include "winapi/Wmi.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 // Process-wide COM security for the program's WMI calls. Security can be set only once per
@@ -33,12 +34,21 @@ struct WmiQueryObjects {
 // The five building blocks in their order, up to the first negative result, which is returned.
 [[nodiscard]] winapi::HRESULT OpenWqlQuery(const std::wstring& query, WmiQueryObjects& objects);
 
+// The next object of a walk over the query's instances: releases the previous object first, then
+// Next for one object without time-out. False when the walk is over: no object came back, or
+// the result was negative; hr holds the result of Next.
+[[nodiscard]] bool NextWmiObject(winapi::EnumWbemClassObject& enumerator,
+                                 std::unique_ptr<winapi::WbemClassObject>& object, winapi::HRESULT& hr);
+
 // One property of the first instance of the class, into value. S_OK when the class has no
 // instance (value is then untouched); E_FAIL on any failure, whatever its cause.
 [[nodiscard]] winapi::HRESULT GetWmiProperty(const std::wstring& className, const std::wstring& propertyName,
                                              winapi::Variant& value);
 
-// The text of a string property up to its first null character; an empty string when it holds
-// no text (NULL, empty or not a string), as the identity checks need a string to print, record
-// and compare.
+// The text of a string property up to its first null character, as a reader of the string's
+// pointer sees it; nothing when the property holds no string (NULL, empty or another type).
+[[nodiscard]] std::optional<std::wstring> WmiString(const winapi::Variant& value);
+
+// WmiString, or an empty string when there is none, as the identity checks need a string to
+// print, record and compare.
 [[nodiscard]] std::wstring WmiText(const winapi::Variant& value);

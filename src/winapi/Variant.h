@@ -2,7 +2,8 @@
 // The value of one WMI property: the few VARIANT types WMI hands out, held by value so that it
 // frees itself on every path. Each type has one typed extractor that refuses any other type, so
 // a value can never be read through the wrong member (a 64-bit number arrives as text, as WMI
-// delivers it, and is never read as a 32-bit one).
+// delivers it, and is never read as a 32-bit one). ValueField32 alone ignores the type, for the
+// one check that reads a number that way.
 
 #include "winapi/WinTypes.h"
 
@@ -102,9 +103,39 @@ public:
         return S_OK;
     }
 
+    // The one reader that ignores the type: the first 32 bits of the VARIANT's value field, as a
+    // reader of its 32-bit member sees them whatever the type (the pointing-device check reads its
+    // interface number so, and takes 0 for no value). The narrower integers arrive zero-extended,
+    // as the caller zeroes the whole VARIANT before Get; VT_EMPTY and VT_NULL hold 0; text, arrays
+    // and the types the program never reads are taken to hold an address, which is never 0 and
+    // never below the first 64 KiB.
+    [[nodiscard]] std::uint32_t ValueField32() const
+    {
+        switch (type_) {
+        case VT_EMPTY:
+        case VT_NULL:
+            return 0;
+        case VT_I4:
+            return static_cast<std::uint32_t>(number_);
+        case VT_I2:
+            return static_cast<std::uint16_t>(number_);
+        case VT_BOOL:
+            return number_ != 0 ? static_cast<std::uint16_t>(VariantTrue) : 0;
+        case VT_UI1:
+            return static_cast<std::uint8_t>(number_);
+        default:
+            return LowestAddress;
+        }
+    }
+
     friend bool operator==(const Variant&, const Variant&) = default;
 
 private:
+    // VARIANT_TRUE, a 16-bit -1.
+    static constexpr std::int32_t VariantTrue = -1;
+    // Windows hands out no address in the first 64 KiB.
+    static constexpr std::uint32_t LowestAddress = 0x10000;
+
     explicit Variant(VARTYPE type) : type_(type) {}
     static Variant Number(VARTYPE type, std::int32_t number)
     {

@@ -56,6 +56,7 @@ constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x8;
 
 // The caller sets dwOSVersionInfoSize; on failure the record is left as it was.
 [[nodiscard]] BOOL GetVersionExW(OSVERSIONINFOEXW& info);
+[[nodiscard]] BOOL GetVersionExW(OSVERSIONINFOW& info);
 
 [[nodiscard]] UniqueModule LoadLibraryW(const std::wstring& fileName);
 

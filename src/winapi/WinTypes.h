@@ -4,6 +4,18 @@
 
 #include <cstdint>
 
+// The calling convention of Windows functions. It matters for functions the program looks up by
+// name: called through a pointer without it, the 32-bit program leaves the stack unbalanced
+// (the 64-bit one has a single convention and would hide the mistake). Same spelling as
+// <windows.h>, which then keeps this definition.
+#ifndef WINAPI
+#ifdef _WIN32
+#define WINAPI __stdcall
+#else
+#define WINAPI
+#endif
+#endif
+
 namespace winapi {
 
 #ifdef _WIN32
@@ -95,11 +107,22 @@ constexpr DWORD REG_DWORD = 4;
 constexpr DWORD REG_MULTI_SZ = 7;
 constexpr DWORD REG_QWORD = 11;
 
-// Operating system version record.
+// Operating system version record, basic (OSVERSIONINFOW) and extended (OSVERSIONINFOEXW).
 constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
 constexpr BYTE VER_NT_WORKSTATION = 1;
 constexpr BYTE VER_NT_DOMAIN_CONTROLLER = 2;
 constexpr BYTE VER_NT_SERVER = 3;
+
+struct OSVERSIONINFOW {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    wchar_t szCSDVersion[128];
+};
+// The size field for the basic record, the Windows size whatever the build.
+constexpr DWORD OSVERSIONINFOW_SIZE = 276;
 
 struct OSVERSIONINFOEXW {
     DWORD dwOSVersionInfoSize;
@@ -155,5 +178,53 @@ struct WIN32_FIND_DATAW {
     wchar_t cFileName[MAX_PATH];
     wchar_t cAlternateFileName[14];
 };
+
+// Suite mask bits of the extended version record.
+constexpr WORD VER_SUITE_ENTERPRISE = 0x0002;
+constexpr WORD VER_SUITE_DATACENTER = 0x0080;
+constexpr WORD VER_SUITE_PERSONAL = 0x0200;
+constexpr WORD VER_SUITE_BLADE = 0x0400;
+constexpr WORD VER_SUITE_STORAGE_SERVER = 0x2000;
+constexpr WORD VER_SUITE_COMPUTE_SERVER = 0x4000;
+
+// Processor architectures of SYSTEM_INFO.
+constexpr WORD PROCESSOR_ARCHITECTURE_INTEL = 0;
+constexpr WORD PROCESSOR_ARCHITECTURE_IA64 = 6;
+constexpr WORD PROCESSOR_ARCHITECTURE_AMD64 = 9;
+
+struct SYSTEM_INFO {
+    WORD wProcessorArchitecture;
+    WORD wReserved;
+    DWORD dwPageSize;
+    void* lpMinimumApplicationAddress;
+    void* lpMaximumApplicationAddress;
+    std::uintptr_t dwActiveProcessorMask;
+    DWORD dwNumberOfProcessors;
+    DWORD dwProcessorType;
+    DWORD dwAllocationGranularity;
+    WORD wProcessorLevel;
+    WORD wProcessorRevision;
+};
+
+struct MEMORYSTATUSEX {
+    DWORD dwLength;
+    DWORD dwMemoryLoad;
+    ULONGLONG ullTotalPhys;
+    ULONGLONG ullAvailPhys;
+    ULONGLONG ullTotalPageFile;
+    ULONGLONG ullAvailPageFile;
+    ULONGLONG ullTotalVirtual;
+    ULONGLONG ullAvailVirtual;
+    ULONGLONG ullAvailExtendedVirtual;
+};
+constexpr DWORD MEMORYSTATUSEX_SIZE = 64;
+
+// A function found by GetProcAddress, to be cast to its real type before the call.
+using FARPROC = std::intptr_t(WINAPI*)();
+// Functions of later Windows releases that the program looks up by name, so that it still
+// starts on systems without them (Windows 2000 has neither; XP has no GetProductInfo).
+using GetNativeSystemInfoFunction = void(WINAPI*)(SYSTEM_INFO* systemInfo);
+using GetProductInfoFunction = BOOL(WINAPI*)(DWORD osMajorVersion, DWORD osMinorVersion, DWORD spMajorVersion,
+                                             DWORD spMinorVersion, DWORD* returnedProductType);
 
 }  // namespace winapi

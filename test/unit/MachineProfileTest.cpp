@@ -25,6 +25,7 @@ TEST(MachineProfileTest, BadProfilesNameTheField)
     EXPECT_EQ(ProblemWith(R"({"version": {"major": "6"}})"), "field \"version.major\": expected a whole number of 0 or more");
     EXPECT_EQ(ProblemWith(R"({"version": {"major": 6, "colour": 1}})"), "field \"version.colour\": unknown field");
     EXPECT_EQ(ProblemWith(R"({"libraries": ["a.dll", 3]})"), "field \"libraries[1]\": expected a string");
+    EXPECT_EQ(ProblemWith(R"({"vmware": "yes"})"), "field \"vmware\": expected true or false");
     EXPECT_EQ(ProblemWith(R"({"registry": {"SOFTWARE\\X": {"values": {"V": {"type": "REG_DWORD", "data": "1"}}}}})"),
               "field \"registry.SOFTWARE\\X.values.V.data\": expected a whole number below 4294967296");
     EXPECT_EQ(ProblemWith(R"({"registry": {"SOFTWARE\\X": {"values": {"V": {"type": "REG_TEXT", "data": ""}}}}})"),

@@ -11,7 +11,7 @@ namespace {
 
 std::vector<std::wstring> Matches(const ScratchFolder& folder, const std::wstring& pattern)
 {
-    std::vector<winapi::sim::HostEntry> entries;
+    std::vector<winapi::sim::FoundEntry> entries;
     std::vector<std::wstring> names;
     if (winapi::sim::FindHostEntries(folder.Path().wstring() + L"/" + pattern, entries) == winapi::ERROR_SUCCESS) {
         for (const auto& entry : entries) {
@@ -36,7 +36,7 @@ TEST(SimulatedHostTest, PatternsMatchAsWindowsDoes)
     EXPECT_EQ(Matches(folder, L"r*s*t"), Names{L"results.txt"});
     EXPECT_EQ(Matches(folder, L"none*"), Names{});
 
-    std::vector<winapi::sim::HostEntry> entries;
+    std::vector<winapi::sim::FoundEntry> entries;
     EXPECT_EQ(winapi::sim::FindHostEntries(folder.Path().wstring() + L"/missing/out.xml", entries),
               winapi::ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(winapi::sim::FindHostEntries(folder.Path().wstring() + L"/other.xml", entries), winapi::ERROR_FILE_NOT_FOUND);

@@ -25,6 +25,17 @@ TEST(WindowsTextRulesTest, WideToIntReadsLikeWtoi)
     EXPECT_EQ(WideToInt(L"-2147483648"), INT_MIN);
 }
 
+TEST(WindowsTextRulesTest, WideToUInt64ReadsLikeWcstoui64)
+{
+    // WMI's 64-bit numbers, beyond what 32 bits hold.
+    EXPECT_EQ(WideToUInt64(L"17179332608"), 17179332608u);
+    EXPECT_EQ(WideToUInt64(L"18446744073709551615"), UINT64_MAX);
+    EXPECT_EQ(WideToUInt64(L"18446744073709551616"), UINT64_MAX);
+    EXPECT_EQ(WideToUInt64(L" +42x"), 42u);
+    EXPECT_EQ(WideToUInt64(L"-1"), UINT64_MAX);
+    EXPECT_EQ(WideToUInt64(L"text"), 0u);
+}
+
 TEST(WindowsTextRulesTest, CaseIsFoldedForAsciiLettersOnly)
 {
     EXPECT_TRUE(EqualIgnoringCase(L"MSXML3TEST", L"msxml3test"));

@@ -1,13 +1,7 @@
 #include "tests/disk/ReadyFeatures.h"
 
+#include "platform/FeaturePresenceMessages.h"
 #include "winapi/Win32.h"
-
-namespace {
-
-constexpr std::wstring_view NoVersionMessage = L"Couldn't get the os information\n";
-constexpr std::wstring_view PresenceOnlyMessage = L"Checks only if the feature is present, not if it is running";
-
-}  // namespace
 
 bool IsReadyBoostSystem(Test& test)
 {

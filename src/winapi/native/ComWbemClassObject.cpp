@@ -14,22 +14,29 @@ namespace winapi::native {
 
 namespace {
 
-// The elements of a one-dimensional SAFEARRAY of integers, each read as its own type.
+// The elements of a SAFEARRAY of integers, each read as its own type, from index 0 up to the
+// upper bound of the array's last dimension (the only one of the arrays WMI hands out). An
+// element that cannot be read is left out and the others still count; only a bound that cannot
+// be read makes the whole array unreadable.
 template <typename Element>
 bool ReadElements(SAFEARRAY* array, std::vector<std::int32_t>& elements)
 {
-    LONG lower = 0;
-    LONG upper = -1;
-    if (array == nullptr || ::SafeArrayGetDim(array) != 1 || FAILED(::SafeArrayGetLBound(array, 1, &lower)) ||
-        FAILED(::SafeArrayGetUBound(array, 1, &upper))) {
+    if (array == nullptr) {
         return false;
     }
-    for (LONG index = lower; index <= upper; ++index) {
+    const UINT dimensions = ::SafeArrayGetDim(array);
+    LONG upper = -1;
+    if (FAILED(::SafeArrayGetUBound(array, dimensions, &upper))) {
+        return false;
+    }
+    // One index per dimension, as SafeArrayGetElement reads them; the others stay at 0.
+    std::vector<LONG> indices(dimensions, 0);
+    for (LONG index = 0; index <= upper; ++index) {
+        indices[0] = index;
         Element element{};
-        if (FAILED(::SafeArrayGetElement(array, &index, &element))) {
-            return false;
+        if (SUCCEEDED(::SafeArrayGetElement(array, indices.data(), &element))) {
+            elements.push_back(static_cast<std::int32_t>(element));
         }
-        elements.push_back(static_cast<std::int32_t>(element));
     }
     return true;
 }

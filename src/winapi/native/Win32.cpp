@@ -3,6 +3,7 @@
 
 #include <bit>
 
+#include "winapi/native/RecordCall.h"
 #include "winapi/native/WindowsHeaders.h"
 
 namespace winapi {
@@ -90,13 +91,15 @@ UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
 
 BOOL GetVersionExW(OSVERSIONINFOEXW& info)
 {
-    // A copy, so that a failed call leaves the caller's record as it was.
-    auto native = std::bit_cast<::OSVERSIONINFOEXW>(info);
-    const BOOL ok = ::GetVersionExW(reinterpret_cast<::OSVERSIONINFOW*>(&native));
-    if (ok) {
-        info = std::bit_cast<OSVERSIONINFOEXW>(native);
-    }
-    return ok;
+    return native::CallWithRecordCopy<::OSVERSIONINFOEXW>(info, [](::OSVERSIONINFOEXW& record) {
+        return ::GetVersionExW(reinterpret_cast<::OSVERSIONINFOW*>(&record));
+    });
+}
+
+BOOL GetVersionExW(OSVERSIONINFOW& info)
+{
+    return native::CallWithRecordCopy<::OSVERSIONINFOW>(info,
+                                                         [](::OSVERSIONINFOW& record) { return ::GetVersionExW(&record); });
 }
 
 UniqueModule LoadLibraryW(const std::wstring& fileName)

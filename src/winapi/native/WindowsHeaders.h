@@ -19,6 +19,7 @@
 #include <oleauto.h>
 #include <shellapi.h>
 
+#include <bits.h>
 #include <msxml2.h>
 #include <wbemidl.h>
 #include <wrl/client.h>
@@ -57,3 +58,24 @@ static_assert(std::is_same_v<winapi::DWORD, ::DWORD> && std::is_same_v<winapi::L
 static_assert(std::is_same_v<winapi::HRESULT, ::HRESULT> && std::is_same_v<winapi::UINT, ::UINT>);
 static_assert(std::is_same_v<winapi::BOOL, ::BOOL> && std::is_same_v<winapi::BYTE, ::BYTE>);
 static_assert(std::is_same_v<wchar_t, WCHAR>);
+
+static_assert(sizeof(winapi::OSVERSIONINFOW) == sizeof(::OSVERSIONINFOW));
+static_assert(winapi::OSVERSIONINFOW_SIZE == sizeof(::OSVERSIONINFOW));
+static_assert(offsetof(winapi::OSVERSIONINFOW, szCSDVersion) == offsetof(::OSVERSIONINFOW, szCSDVersion));
+
+static_assert(sizeof(winapi::SYSTEM_INFO) == sizeof(::SYSTEM_INFO));
+static_assert(offsetof(winapi::SYSTEM_INFO, dwNumberOfProcessors) == offsetof(::SYSTEM_INFO, dwNumberOfProcessors));
+static_assert(offsetof(winapi::SYSTEM_INFO, wProcessorRevision) == offsetof(::SYSTEM_INFO, wProcessorRevision));
+
+static_assert(sizeof(winapi::MEMORYSTATUSEX) == sizeof(::MEMORYSTATUSEX));
+static_assert(winapi::MEMORYSTATUSEX_SIZE == sizeof(::MEMORYSTATUSEX));
+static_assert(offsetof(winapi::MEMORYSTATUSEX, ullTotalPhys) == offsetof(::MEMORYSTATUSEX, ullTotalPhys));
+static_assert(offsetof(winapi::MEMORYSTATUSEX, ullAvailExtendedVirtual) ==
+              offsetof(::MEMORYSTATUSEX, ullAvailExtendedVirtual));
+
+// The functions looked up by name are called through the surface's pointer types: those must be
+// the SDK's declarations exactly, calling convention included. (decltype names the functions
+// without importing them.)
+static_assert(std::is_same_v<winapi::GetProductInfoFunction, decltype(&::GetProductInfo)>);
+static_assert(std::is_same_v<void(WINAPI*)(::SYSTEM_INFO*), decltype(&::GetNativeSystemInfo)>);
+static_assert(std::is_same_v<winapi::FARPROC, ::FARPROC>);

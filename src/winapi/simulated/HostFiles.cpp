@@ -1,6 +1,7 @@
 #include "winapi/simulated/HostFiles.h"
 
 #include "winapi/Utf8.h"
+#include "winapi/simulated/files/FileNamePattern.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,36 +16,6 @@ namespace {
 wchar_t Fold(wchar_t c)
 {
     return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-// Windows wildcard matching of one name: "*" any run, "?" any one character.
-bool MatchesPattern(std::wstring_view pattern, std::wstring_view name)
-{
-    if (pattern == L"*" || pattern == L"*.*") {
-        return true;
-    }
-    std::size_t p = 0;
-    std::size_t n = 0;
-    std::size_t starAt = std::wstring_view::npos;
-    std::size_t starName = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == L'?' || Fold(pattern[p]) == Fold(name[n]))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == L'*') {
-            starAt = p++;
-            starName = n;
-        } else if (starAt != std::wstring_view::npos) {
-            p = starAt + 1;
-            n = ++starName;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == L'*') {
-        ++p;
-    }
-    return p == pattern.size();
 }
 
 // Characters no Windows file name may hold; a wildcard names no file to delete or rename to.
@@ -97,9 +68,9 @@ std::filesystem::path HostPath(const std::wstring& path)
 
 namespace {
 
-HostEntry DescribeEntry(const std::filesystem::directory_entry& entry)
+FoundEntry DescribeEntry(const std::filesystem::directory_entry& entry)
 {
-    HostEntry described;
+    FoundEntry described;
     described.name = FromUtf8(entry.path().filename().string());
     std::error_code error;
     const auto status = entry.status(error);
@@ -134,7 +105,7 @@ DWORD Win32ErrorFromErrno(int error)
     }
 }
 
-DWORD FindHostEntries(const std::wstring& pattern, std::vector<HostEntry>& entries)
+DWORD FindHostEntries(const std::wstring& pattern, std::vector<FoundEntry>& entries)
 {
     const std::filesystem::path path = HostPath(pattern);
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
@@ -156,7 +127,7 @@ DWORD FindHostEntries(const std::wstring& pattern, std::vector<HostEntry>& entri
         return ERROR_SUCCESS;
     }
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        if (MatchesPattern(namePattern, FromUtf8(entry.path().filename().string()))) {
+        if (MatchesFilePattern(namePattern, FromUtf8(entry.path().filename().string()))) {
             entries.push_back(DescribeEntry(entry));
         }
     }

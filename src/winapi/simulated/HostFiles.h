@@ -3,6 +3,7 @@
 // documents as real files, with the errors Windows would report for them.
 
 #include "winapi/WinTypes.h"
+#include "winapi/simulated/files/FoundEntry.h"
 
 #include <filesystem>
 #include <string>
@@ -10,19 +11,13 @@
 
 namespace winapi::sim {
 
-struct HostEntry {
-    std::wstring name;
-    DWORD attributes = 0;
-    ULONGLONG size = 0;
-};
-
 // The host path of a Windows path: separators turned, and each component that names no entry
 // as written matched to one whose name differs only in letter case, as Windows matches names.
 [[nodiscard]] std::filesystem::path HostPath(const std::wstring& path);
 
 // The entries a FindFirstFileW pattern matches ("*" and "?" in the last component, letters
 // compared without regard to case), or the Win32 error when there are none.
-[[nodiscard]] DWORD FindHostEntries(const std::wstring& pattern, std::vector<HostEntry>& entries);
+[[nodiscard]] DWORD FindHostEntries(const std::wstring& pattern, std::vector<FoundEntry>& entries);
 
 // Deletes a file as DeleteFileW would: a missing file, a missing folder, a folder, a read-only
 // file and a name that no Windows file can have (a wildcard in it) each give their own Win32 error.

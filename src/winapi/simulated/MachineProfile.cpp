@@ -2,7 +2,9 @@
 
 #include "winapi/simulated/ProfileReader.h"
 #include "winapi/simulated/StorageProfile.h"
+#include "winapi/simulated/SystemProfile.h"
 #include "winapi/simulated/WmiProfile.h"
+#include "winapi/simulated/files/MachineFilesProfile.h"
 #include "winapi/Utf8.h"
 
 #include <cstring>
@@ -204,8 +206,11 @@ std::string LoadMachineProfile(std::string_view text, Machine& machine)
     ReadRegistry(profile, loaded);
     profile.Boolean("administrator", loaded.administrator);
     profile.OptionalText("programFilesFolder", loaded.programFilesFolder);
+    profile.Boolean("vmware", loaded.vmware);
     ReadStorage(profile, loaded);
     ReadWmiClasses(profile, loaded);
+    ReadSystem(profile, loaded);
+    ReadMachineFiles(profile, loaded);
     ReadFaults(profile, loaded);
     profile.Finish();
     if (reader.Failed()) {

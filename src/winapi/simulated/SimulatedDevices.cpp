@@ -6,6 +6,7 @@
 
 #include "winapi/Win32.h"
 #include "winapi/simulated/SimulatedMachine.h"
+#include "winapi/simulated/SimulatedTokens.h"
 #include "winapi/simulated/StorageLookup.h"
 
 #include <algorithm>
@@ -390,7 +391,10 @@ UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD 
 
 BOOL CloseHandle(HANDLE object)
 {
-    return OpenDevices().open.erase(object) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
+    if (OpenDevices().open.erase(object) == 1 || sim::CloseToken(object)) {
+        return TRUE;
+    }
+    return Fail(ERROR_INVALID_HANDLE);
 }
 
 BOOL ReadFile(HANDLE file, std::span<BYTE> buffer, DWORD& bytesRead)

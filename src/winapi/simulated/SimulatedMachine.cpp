@@ -7,11 +7,6 @@ namespace winapi::sim {
 
 namespace {
 
-wchar_t Fold(wchar_t c)
-{
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
 Machine& Installed()
 {
     static Machine machine;
@@ -19,17 +14,6 @@ Machine& Installed()
 }
 
 }  // namespace
-
-bool CaseInsensitiveLess::operator()(std::wstring_view left, std::wstring_view right) const
-{
-    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
-                                        [](wchar_t a, wchar_t b) { return Fold(a) < Fold(b); });
-}
-
-bool EqualIgnoringCase(std::wstring_view left, std::wstring_view right)
-{
-    return std::ranges::equal(left, right, [](wchar_t a, wchar_t b) { return Fold(a) == Fold(b); });
-}
 
 std::optional<std::uint32_t> Machine::TakeFault(std::wstring_view call)
 {
@@ -95,7 +79,11 @@ const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
         L"CreateDomDocument30",
         L"DeleteFileW",
         L"ExecQuery",
+        L"ExecuteInDword",
         L"FindFirstFileW",
+        L"FindNextFileW",
+        L"GetFileVersionInfoSizeW",
+        L"GetFileVersionInfoW",
         L"Get",
         L"GetSystemDirectoryW",
         L"GetVersionExW",
@@ -104,6 +92,9 @@ const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
         L"Next",
         L"RegOpenKeyExW",
         L"RegQueryValueExW",
+        L"SafeArrayGetElement",
+        L"SafeArrayGetUBound",
+        L"VerQueryValueW",
         L"XmlDocument.createElement",
         L"XmlDocument.load",
         L"XmlDocument.put_async",
@@ -113,6 +104,14 @@ const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
         L"XmlDocument.save",
         L"XmlNode.put_text",
         L"XmlNode.selectNodes",
+        L"GlobalMemoryStatusEx",
+        L"OpenProcessToken",
+        L"GetTokenInformation",
+        L"CreateWellKnownSid",
+        L"CheckTokenMembership",
+        L"CoCreateInstance(BackgroundCopyManager)",
+        L"CreateJob",
+        L"AddFile",
     };
     return calls;
 }

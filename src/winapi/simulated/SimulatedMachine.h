@@ -4,7 +4,10 @@
 
 #include "winapi/Variant.h"
 #include "winapi/WinTypes.h"
+#include "winapi/simulated/CaseInsensitive.h"
 #include "winapi/simulated/StorageModel.h"
+#include "winapi/simulated/SystemModel.h"
+#include "winapi/simulated/files/MachineFiles.h"
 
 #include <cstdint>
 #include <map>
@@ -15,15 +18,6 @@
 #include <vector>
 
 namespace winapi::sim {
-
-// Orders and compares names as Windows does for registry keys, values and library names:
-// without regard to letter case.
-struct CaseInsensitiveLess {
-    using is_transparent = void;
-    bool operator()(std::wstring_view left, std::wstring_view right) const;
-};
-
-[[nodiscard]] bool EqualIgnoringCase(std::wstring_view left, std::wstring_view right);
 
 // A platform call that the profile makes fail: the first `after` calls succeed, every later
 // one fails with `error` (a Win32 error code or an HRESULT, as the call reports failures).
@@ -72,9 +66,14 @@ struct Machine {
     // Whether the program runs with administrator rights: raw access to drives needs them.
     bool administrator = false;
     std::optional<std::wstring> programFilesFolder;
+    // Whether the machine is a VMware virtual machine, whose backdoor I/O port answers IN.
+    bool vmware = false;
     std::vector<PhysicalDrive> physicalDrives;
     std::vector<Volume> volumes;
     std::vector<DiskInterface> diskInterfaces;
+    SystemModel system;
+    // The machine's own folders and files by full path, letter case ignored.
+    std::map<std::wstring, MachineFile, CaseInsensitiveLess> files;
     // Process state: COM security is set once per process, so a fresh machine is a fresh process.
     bool comSecuritySet = false;
 

@@ -1,4 +1,6 @@
-// Registry reads answered from the simulated machine's keys under HKEY_LOCAL_MACHINE.
+// Registry reads answered from the simulated machine's keys under HKEY_LOCAL_MACHINE, as the
+// shipped 32-bit program sees them: on a 64-bit Windows (one that has SOFTWARE\Wow6432Node)
+// the keys under SOFTWARE are those of the 32-bit view.
 
 #include "winapi/Registry.h"
 
@@ -18,9 +20,31 @@ std::map<HKEY, std::wstring>& OpenKeys()
     return keys;
 }
 
+// Asks for the 64-bit view from a 32-bit program: no redirection.
+constexpr REGSAM KEY_WOW64_64KEY = 0x0100;
+const std::wstring SoftwareKey = L"SOFTWARE";
+const std::wstring Wow64Key = L"SOFTWARE\\Wow6432Node";
+
+bool IsUnder(const std::wstring& path, const std::wstring& key)
+{
+    return sim::EqualIgnoringCase(std::wstring_view(path).substr(0, key.size()), key) &&
+           (path.size() == key.size() || path[key.size()] == L'\\');
+}
+
+// The key that a 32-bit program opens for the path: SOFTWARE\X is SOFTWARE\Wow6432Node\X on a
+// 64-bit Windows.
+std::wstring Wow64View(const std::wstring& path, REGSAM access)
+{
+    const bool is64Bit = sim::CurrentMachine().registry.count(Wow64Key) != 0;
+    if (!is64Bit || (access & KEY_WOW64_64KEY) != 0 || !IsUnder(path, SoftwareKey) || IsUnder(path, Wow64Key)) {
+        return path;
+    }
+    return Wow64Key + path.substr(SoftwareKey.size());
+}
+
 }  // namespace
 
-LONG RegOpenKeyExW(HKEY root, const std::wstring& subKey, DWORD /*options*/, REGSAM /*access*/, UniqueRegKey& key)
+LONG RegOpenKeyExW(HKEY root, const std::wstring& subKey, DWORD /*options*/, REGSAM access, UniqueRegKey& key)
 {
     if (const auto error = sim::CurrentMachine().TakeFault(L"RegOpenKeyExW")) {
         return static_cast<LONG>(*error);
@@ -33,7 +57,7 @@ LONG RegOpenKeyExW(HKEY root, const std::wstring& subKey, DWORD /*options*/, REG
         }
         path = parent->second + (subKey.empty() ? L"" : L"\\");
     }
-    path += subKey;
+    path = Wow64View(path + subKey, access);
     if (!path.empty() && sim::CurrentMachine().registry.count(path) == 0) {
         return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
     }

@@ -2,7 +2,9 @@
 
 #include "winapi/simulated/WmiJournal.h"
 
+#include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace winapi::sim {
 
@@ -10,6 +12,27 @@ namespace {
 
 // The system property that every WMI object has and the profile need not list.
 constexpr std::wstring_view ClassProperty = L"__CLASS";
+
+// An integer array as the program's reader takes it from the SAFEARRAY that WMI hands out: a
+// bound that cannot be read makes the whole array unreadable, an element that cannot be read is
+// left out.
+Variant ReadArray(const Variant& value)
+{
+    std::vector<std::int32_t> elements;
+    if (FAILED(value.GetIntegerArray(elements))) {
+        return value;
+    }
+    if (CurrentMachine().TakeFault(L"SafeArrayGetUBound")) {
+        return Variant::Unreadable(value.Type());
+    }
+    std::vector<std::int32_t> readable;
+    for (const std::int32_t element : elements) {
+        if (!CurrentMachine().TakeFault(L"SafeArrayGetElement")) {
+            readable.push_back(element);
+        }
+    }
+    return Variant::IntegerArray(static_cast<VARTYPE>(value.Type() & ~VT_ARRAY), std::move(readable));
+}
 
 }  // namespace
 
@@ -38,7 +61,7 @@ HRESULT SimulatedWbemClassObject::Get(const std::wstring& name, LONG flags, Vari
     }
     const auto found = instance_.properties.find(name);
     if (found != instance_.properties.end()) {
-        value = found->second;
+        value = ReadArray(found->second);
         return S_OK;
     }
     if (classProperties_.count(name) != 0) {

@@ -1,11 +1,13 @@
 // Kernel and shell calls answered from the simulated machine. Paths of documents and results
-// are the host's own files, so the program reads and writes real files in the simulated build.
+// are the host's own files, so the program reads and writes real files in the simulated build;
+// paths that start with a drive letter are the machine's own files (files/MachineFiles.h).
 
 #include "winapi/Win32.h"
 
 #include "winapi/Utf8.h"
 #include "winapi/simulated/HostFiles.h"
 #include "winapi/simulated/SimulatedMachine.h"
+#include "winapi/simulated/files/MachineFiles.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -20,13 +22,13 @@ thread_local DWORD lastError = ERROR_SUCCESS;
 UINT errorMode = 0;
 
 // Open find handles: the names still to be returned, in order.
-std::map<HANDLE, std::vector<sim::HostEntry>>& OpenSearches()
+std::map<HANDLE, std::vector<sim::FoundEntry>>& OpenSearches()
 {
-    static std::map<HANDLE, std::vector<sim::HostEntry>> searches;
+    static std::map<HANDLE, std::vector<sim::FoundEntry>> searches;
     return searches;
 }
 
-void FillFindData(const sim::HostEntry& entry, WIN32_FIND_DATAW& data)
+void FillFindData(const sim::FoundEntry& entry, WIN32_FIND_DATAW& data)
 {
     data = WIN32_FIND_DATAW{};
     data.dwFileAttributes = entry.attributes;
@@ -44,6 +46,21 @@ bool Faulted(std::wstring_view call)
         return true;
     }
     return false;
+}
+
+// The machine's version record for a GetVersionExW whose size field must be recordSize; null,
+// with the last error set, when the call fails.
+const OSVERSIONINFOEXW* VersionRecord(DWORD sizeField, DWORD recordSize)
+{
+    const std::optional<OSVERSIONINFOEXW>& version = sim::CurrentMachine().version;
+    if (Faulted(L"GetVersionExW")) {
+        return nullptr;
+    }
+    if (!version || sizeField != recordSize) {
+        lastError = ERROR_INVALID_PARAMETER;
+        return nullptr;
+    }
+    return &*version;
 }
 
 }  // namespace
@@ -68,8 +85,9 @@ UniqueFindFile FindFirstFileW(const std::wstring& pattern, WIN32_FIND_DATAW& dat
     if (Faulted(L"FindFirstFileW")) {
         return UniqueFindFile();
     }
-    std::vector<sim::HostEntry> entries;
-    const DWORD error = sim::FindHostEntries(pattern, entries);
+    std::vector<sim::FoundEntry> entries;
+    const DWORD error = sim::IsMachinePath(pattern) ? sim::FindMachineEntries(pattern, entries)
+                                                    : sim::FindHostEntries(pattern, entries);
     if (error != ERROR_SUCCESS) {
         lastError = error;
         return UniqueFindFile();
@@ -86,6 +104,9 @@ BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW& data)
     const auto search = OpenSearches().find(findFile);
     if (search == OpenSearches().end()) {
         lastError = ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    if (Faulted(L"FindNextFileW")) {
         return FALSE;
     }
     if (search->second.empty()) {
@@ -148,16 +169,26 @@ UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
 
 BOOL GetVersionExW(OSVERSIONINFOEXW& info)
 {
-    const std::optional<OSVERSIONINFOEXW>& version = sim::CurrentMachine().version;
-    if (Faulted(L"GetVersionExW")) {
-        return FALSE;
-    }
-    if (!version || info.dwOSVersionInfoSize != OSVERSIONINFOEXW_SIZE) {
-        lastError = ERROR_INVALID_PARAMETER;
+    const OSVERSIONINFOEXW* version = VersionRecord(info.dwOSVersionInfoSize, OSVERSIONINFOEXW_SIZE);
+    if (version == nullptr) {
         return FALSE;
     }
     info = *version;
     info.dwOSVersionInfoSize = OSVERSIONINFOEXW_SIZE;
+    return TRUE;
+}
+
+BOOL GetVersionExW(OSVERSIONINFOW& info)
+{
+    const OSVERSIONINFOEXW* version = VersionRecord(info.dwOSVersionInfoSize, OSVERSIONINFOW_SIZE);
+    if (version == nullptr) {
+        return FALSE;
+    }
+    info.dwMajorVersion = version->dwMajorVersion;
+    info.dwMinorVersion = version->dwMinorVersion;
+    info.dwBuildNumber = version->dwBuildNumber;
+    info.dwPlatformId = version->dwPlatformId;
+    std::ranges::copy(version->szCSDVersion, info.szCSDVersion);
     return TRUE;
 }
 

@@ -4,11 +4,22 @@
 
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace winapi::sim {
 
 namespace {
+
+// Properties that the WMI schema gives these classes whatever their instances name: an empty
+// class can still be queried by them, and an instance that leaves one out holds NULL for it.
+const std::map<std::wstring, std::vector<std::wstring>, CaseInsensitiveLess> SchemaProperties{
+    {L"Win32_Battery", {L"DeviceID", L"Name"}},
+    {L"Win32_PnPEntity", {L"Description", L"DeviceID", L"Name", L"PNPDeviceID"}},
+    {L"Win32_PointingDevice", {L"DeviceID", L"DeviceInterface", L"Name"}},
+    {L"Win32_USBControllerDevice", {L"Antecedent", L"Dependent"}},
+};
 
 constexpr const char* ValueForms =
     "expected a string, null, true or false, a whole number from -2147483648 to 4294967295, an array of such "
@@ -141,6 +152,9 @@ void ReadWmiClasses(ProfileObject& profile, Machine& machine)
         }
         WmiClass& wmiClass = machine.wmiClasses[className];
         wmiClass.name = className;
+        if (const auto schema = SchemaProperties.find(className); schema != SchemaProperties.end()) {
+            wmiClass.properties.insert(schema->second.begin(), schema->second.end());
+        }
         for (std::size_t i = 0; i < classJson.size() && !reader.Failed(); ++i) {
             ReadInstance(classJson[i], path + "[" + std::to_string(i) + "]", wmiClass, reader);
         }

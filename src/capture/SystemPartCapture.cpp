@@ -1,0 +1,79 @@
+#include "capture/SystemPartCapture.h"
+
+#include "platform/LaterWindowsFunctions.h"
+#include "platform/MachineKind.h"
+#include "platform/TokenMembership.h"
+#include "winapi/Bits.h"
+#include "winapi/Security.h"
+#include "winapi/SystemInfo.h"
+#include "winapi/Win32.h"
+
+#include <memory>
+
+namespace {
+
+// The functions of later releases that the checks look up in kernel32.dll.
+constexpr const char* LaterFunctions[] = {"GetNativeSystemInfo", "GetProductInfo"};
+
+void CaptureFunctions(JsonWriter& writer)
+{
+    const winapi::HMODULE kernel32 = winapi::GetModuleHandleW(L"kernel32.dll");
+    writer.Key("kernel32Functions");
+    writer.BeginArray();
+    for (const char* function : LaterFunctions) {
+        if (kernel32 != nullptr && winapi::GetProcAddress(kernel32, function) != nullptr) {
+            writer.String(std::wstring(function, function + std::char_traits<char>::length(function)));
+        }
+    }
+    writer.EndArray();
+}
+
+void CaptureToken(JsonWriter& writer, CaptureLog& log)
+{
+    writer.Key("administrator");
+    writer.Boolean(IsAdministratorsMember(nullptr));
+    winapi::UniqueToken processToken;
+    if (!winapi::OpenProcessToken(winapi::TOKEN_QUERY, processToken)) {
+        log.Fault(L"OpenProcessToken", winapi::GetLastError());
+        return;
+    }
+    const winapi::UniqueToken linked = LinkedTokenOf(processToken.get());
+    if (linked) {
+        writer.Key("linkedToken");
+        writer.String(IsAdministratorsMember(linked.get()) ? L"administrator" : L"standardUser");
+    }
+}
+
+}  // namespace
+
+void CaptureSystemPart(JsonWriter& writer, CaptureLog& log)
+{
+    writer.Key("processorArchitecture");
+    writer.Unsigned(ReadProcessorArchitecture());
+    CaptureFunctions(writer);
+    winapi::DWORD productType = 0;
+    if (ReadProductType(productType)) {
+        writer.Key("productInfoType");
+        writer.Unsigned(productType);
+    }
+    writer.Key("serverR2");
+    writer.Boolean(winapi::GetSystemMetrics(winapi::SM_SERVERR2) != 0);
+    winapi::MEMORYSTATUSEX memory{};
+    memory.dwLength = winapi::MEMORYSTATUSEX_SIZE;
+    if (winapi::GlobalMemoryStatusEx(memory)) {
+        writer.Key("totalPhysicalMemory");
+        writer.Unsigned(memory.ullTotalPhys);
+    } else {
+        log.Fault(L"GlobalMemoryStatusEx", winapi::GetLastError());
+    }
+    CaptureToken(writer, log);
+    std::unique_ptr<winapi::BackgroundCopyManager> manager;
+    const winapi::HRESULT bits = winapi::CoCreateBackgroundCopyManager(winapi::CLSCTX_LOCAL_SERVER, manager);
+    if (winapi::FAILED(bits) && bits != winapi::REGDB_E_CLASSNOTREG) {
+        log.Fault(L"CoCreateInstance(BackgroundCopyManager)", static_cast<std::uint32_t>(bits));
+    }
+    writer.Key("bits");
+    writer.Boolean(winapi::SUCCEEDED(bits));
+    writer.Key("vmware");
+    writer.Boolean(IsVmwareVirtualMachine());
+}

@@ -1,0 +1,11 @@
+#include "tests/device/DesktopAndPS2MouseTest.h"
+
+#include "tests/device/PointingDevices.h"
+
+bool DesktopAndPS2MouseTest::Run()
+{
+    if (!SetPassed(HasPs2PointingDevice(*this))) {
+        AddSolution(L"");
+    }
+    return GetPassed();
+}

@@ -1,0 +1,183 @@
+// The system part of the simulated machine as the checks meet it: the BITS calls of a whole
+// BitsAdminTest run (the job is cancelled and never resumed), the Windows rules of the token
+// calls, both version records, the functions looked up by name, and the refusals of a bad
+// system profile.
+
+#include "tests/system/BitsAdminTest.h"
+#include "winapi/Com.h"
+#include "winapi/Security.h"
+#include "winapi/SystemInfo.h"
+#include "winapi/Win32.h"
+#include "winapi/simulated/MachineProfile.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+using namespace winapi;
+
+void Install(const std::string& profile)
+{
+    sim::Machine machine;
+    ASSERT_EQ(sim::LoadMachineProfile(profile, machine), "");
+    sim::InstallMachine(std::move(machine));
+}
+
+std::string ProblemWith(const std::string& profile)
+{
+    sim::Machine machine;
+    return sim::LoadMachineProfile(profile, machine);
+}
+
+const std::vector<std::wstring> JobCalls{
+    L"CoCreateInstance(BackgroundCopyManager) 4",
+    L"CreateJob TarnwickDownloadTest 0",
+    L"AddFile http://download.tarnwick.example/bin/tessel/blahghah.xml C:\\tempFile.xml",
+    L"Cancel",
+    L"Release IBackgroundCopyManager",
+    L"Release IBackgroundCopyJob",
+};
+
+TEST(SimulatedSystemTest, BitsJobIsCancelledAfterItsOneFileAndNeverResumed)
+{
+    for (const char* addFileFault : {"", R"(, "faults": [{"call": "AddFile", "error": "0x800704DD"}])",
+                                     R"(, "faults": [{"call": "AddFile", "error": "0x80070005"}])"}) {
+        SCOPED_TRACE(addFileFault);
+        Install(std::string(R"({"bits": true)") + addFileFault + "}");
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(COINIT_APARTMENTTHREADED)));
+        BitsAdminTest test(std::vector<std::wstring>{});
+        test.SetDescriptiveSolution(L"log on");
+        const bool passed = test.Run();
+        CoUninitialize();
+        EXPECT_EQ(sim::CurrentMachine().system.bitsCalls, JobCalls);
+        EXPECT_EQ(passed, std::string(addFileFault).find("04DD") == std::string::npos);
+        EXPECT_EQ(test.HasSolution(), !passed);
+    }
+}
+
+TEST(SimulatedSystemTest, BitsManagerThatCannotBeCreatedLeavesNothingToRelease)
+{
+    Install(R"({"bits": false})");
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(COINIT_APARTMENTTHREADED)));
+    BitsAdminTest test(std::vector<std::wstring>{});
+    EXPECT_TRUE(test.Run());
+    CoUninitialize();
+    EXPECT_EQ(sim::CurrentMachine().system.bitsCalls, std::vector<std::wstring>{JobCalls.front()});
+    EXPECT_FALSE(test.HasMoreInfo());
+}
+
+TEST(SimulatedSystemTest, LinkedTokenNeedsABufferOfAHandlesSize)
+{
+    Install(R"({"version": {"major": 6, "minor": 1, "platformId": 2}, "linkedToken": "administrator"})");
+    UniqueToken process;
+    ASSERT_TRUE(OpenProcessToken(TOKEN_QUERY, process));
+
+    // Four bytes hold a handle of the 32-bit program only; here a handle takes eight.
+    std::array<BYTE, 4> small{};
+    DWORD returned = 0;
+    EXPECT_EQ(GetTokenInformation(process.get(), TokenLinkedToken, small, returned) != FALSE, sizeof(HANDLE) == 4);
+    std::array<BYTE, sizeof(HANDLE)> buffer{};
+    ASSERT_TRUE(GetTokenInformation(process.get(), TokenLinkedToken, buffer, returned));
+    EXPECT_EQ(returned, sizeof(HANDLE));
+    HANDLE linkedHandle = nullptr;
+    std::memcpy(&linkedHandle, buffer.data(), sizeof(linkedHandle));
+    const UniqueToken linked(linkedHandle);
+
+    std::array<BYTE, SECURITY_MAX_SID_SIZE> sid{};
+    DWORD sidSize = 8;
+    EXPECT_FALSE(CreateWellKnownSid(WinBuiltinAdministratorsSid, sid, sidSize));
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    sidSize = static_cast<DWORD>(sid.size());
+    ASSERT_TRUE(CreateWellKnownSid(WinBuiltinAdministratorsSid, sid, sidSize));
+    EXPECT_EQ(sidSize, 16u);
+
+    const std::span<const BYTE> administrators(sid.data(), sidSize);
+    BOOL member = FALSE;
+    ASSERT_TRUE(CheckTokenMembership(linked.get(), administrators, member));
+    EXPECT_EQ(member, TRUE);
+    ASSERT_TRUE(CheckTokenMembership(nullptr, administrators, member));
+    EXPECT_EQ(member, FALSE);
+    // A process token is a primary token, which CheckTokenMembership refuses.
+    EXPECT_FALSE(CheckTokenMembership(process.get(), administrators, member));
+    EXPECT_EQ(GetLastError(), 1309u);
+}
+
+TEST(SimulatedSystemTest, LinkedTokensCameWithVersion6)
+{
+    Install(R"({"version": {"major": 5, "minor": 1, "platformId": 2}, "linkedToken": "administrator"})");
+    UniqueToken process;
+    ASSERT_TRUE(OpenProcessToken(TOKEN_QUERY, process));
+    std::array<BYTE, sizeof(HANDLE)> buffer{};
+    DWORD returned = 0;
+    EXPECT_FALSE(GetTokenInformation(process.get(), TokenLinkedToken, buffer, returned));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+
+    Install(R"({"version": {"major": 6, "minor": 1, "platformId": 2}})");
+    ASSERT_TRUE(OpenProcessToken(TOKEN_QUERY, process));
+    EXPECT_FALSE(GetTokenInformation(process.get(), TokenLinkedToken, buffer, returned));
+    EXPECT_EQ(GetLastError(), ERROR_NO_SUCH_LOGON_SESSION);
+}
+
+TEST(SimulatedSystemTest, BasicAndExtendedVersionRecordsEachNeedTheirOwnSize)
+{
+    Install(R"({"version": {"major": 5, "minor": 1, "build": 2600, "platformId": 2, "servicePack": "Service Pack 3",
+                            "suiteMask": 256, "productType": 1}})");
+    OSVERSIONINFOW basic{};
+    basic.dwOSVersionInfoSize = OSVERSIONINFOW_SIZE;
+    ASSERT_TRUE(GetVersionExW(basic));
+    EXPECT_EQ(basic.dwBuildNumber, 2600u);
+    EXPECT_EQ(std::wstring(basic.szCSDVersion), L"Service Pack 3");
+    basic.dwOSVersionInfoSize = OSVERSIONINFOEXW_SIZE;
+    EXPECT_FALSE(GetVersionExW(basic));
+
+    OSVERSIONINFOEXW extended{};
+    extended.dwOSVersionInfoSize = OSVERSIONINFOW_SIZE;
+    EXPECT_FALSE(GetVersionExW(extended));
+    extended.dwOSVersionInfoSize = OSVERSIONINFOEXW_SIZE;
+    ASSERT_TRUE(GetVersionExW(extended));
+    EXPECT_EQ(extended.wSuiteMask, 256);
+}
+
+TEST(SimulatedSystemTest, FunctionsOfLaterReleasesAreFoundOnlyWhereTheMachineHasThem)
+{
+    Install(R"({"processorArchitecture": "AMD64", "kernel32Functions": ["GetNativeSystemInfo"],
+                "totalPhysicalMemory": 536870912})");
+    const HMODULE kernel32 = GetModuleHandleW(L"KERNEL32.DLL");
+    ASSERT_NE(kernel32, nullptr);
+    EXPECT_EQ(GetModuleHandleW(L"ondrel.dll"), nullptr);
+    EXPECT_EQ(GetProcAddress(kernel32, "GetProductInfo"), nullptr);
+    EXPECT_EQ(GetLastError(), 127u);
+    const auto getNativeSystemInfo =
+        reinterpret_cast<GetNativeSystemInfoFunction>(reinterpret_cast<void*>(GetProcAddress(kernel32, "GetNativeSystemInfo")));
+    ASSERT_NE(getNativeSystemInfo, nullptr);
+    SYSTEM_INFO info{};
+    getNativeSystemInfo(&info);
+    EXPECT_EQ(info.wProcessorArchitecture, PROCESSOR_ARCHITECTURE_AMD64);
+    // The 32-bit program, asking the ordinary way, is told of an Intel processor.
+    GetSystemInfo(info);
+    EXPECT_EQ(info.wProcessorArchitecture, PROCESSOR_ARCHITECTURE_INTEL);
+
+    MEMORYSTATUSEX status{};
+    status.dwLength = 60;
+    EXPECT_FALSE(GlobalMemoryStatusEx(status));
+    status.dwLength = MEMORYSTATUSEX_SIZE;
+    ASSERT_TRUE(GlobalMemoryStatusEx(status));
+    EXPECT_EQ(status.ullTotalPhys, 536870912u);
+}
+
+TEST(SimulatedSystemTest, BadSystemFieldsAreNamed)
+{
+    EXPECT_EQ(ProblemWith(R"({"processorArchitecture": "ARM"})"),
+              "field \"processorArchitecture\": expected INTEL, IA64, AMD64 or a whole number below 65536");
+    EXPECT_EQ(ProblemWith(R"({"kernel32Functions": ["GetTickCount64"]})"),
+              "field \"kernel32Functions\": expected GetNativeSystemInfo or GetProductInfo, not \"GetTickCount64\"");
+    EXPECT_EQ(ProblemWith(R"({"linkedToken": "root"})"), "field \"linkedToken\": expected administrator or standardUser");
+    EXPECT_EQ(ProblemWith(R"({"totalPhysicalMemory": -1})"),
+              "field \"totalPhysicalMemory\": expected a whole number of 0 or more");
+    EXPECT_EQ(ProblemWith(R"({"bits": "yes"})"), "field \"bits\": expected true or false");
+}
+
+}  // namespace
