@@ -45,6 +45,9 @@ TEST_F(CaptureRoundTripTest, ReplayOfACaptureGivesTheMachinesOwnRun)
         FixturePath("machines/partition-layouts.json"), FixturePath("machines/volume-layouts.json"),
         FixturePath("machines/disk-space-desktop.json"), FixturePath("machines/pentium4-asus.json"),
         FixturePath("machines/vista-workstation.json"),
+        // Wine's answers: a volume without extents that has a device number, a volume name
+        // whose drive type differs from its letter's, controls that fail for every drive.
+        FixturePath("machines/wine-prefix.json"),
     };
     for (const std::filesystem::path& machine : machines) {
         SCOPED_TRACE(machine.filename().string());
@@ -66,6 +69,18 @@ TEST_F(CaptureRoundTripTest, ReplayOfACaptureGivesTheMachinesOwnRun)
         ASSERT_EQ(Capture(scratch_.Path() / "captured.json", "again.json").exitCode, 0);
         EXPECT_EQ(scratch_.Read("again.json"), scratch_.Read("captured.json"));
     }
+}
+
+TEST_F(CaptureRoundTripTest, WinePrefixAnswersByVolumeNameAndDeviceNumberAsWineDoes)
+{
+    // Wine lists no extent for C: but names its disk and partition, and calls no volume fixed by
+    // its volume name: C: is then not on USB, and no volume counts towards the volume limit.
+    const ExampleRun run = RunExample(FixturePath("machines/wine-prefix.json"));
+    EXPECT_NE(run.program.console.find("\\\\.\\c: does not reside on a usb drive\n"), std::string::npos)
+        << run.program.console;
+    EXPECT_NE(run.results.find("<name>VolumeLimitTest</name><passed>true</passed><more_info>0</more_info>"),
+              std::string::npos)
+        << run.results;
 }
 
 TEST_F(CaptureRoundTripTest, FailedCallsBecomeFaultsAndABadCommandLineIsRefused)
