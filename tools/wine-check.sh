@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# Runs a built 64-bit Tarnwick.exe under Wine on examples/input.xml and checks its results
-# document: one `test` element per input test that the program builds, in input order, named
-# after the test's class. Builds nothing. Prints one verdict line per check; exits 1 if any
-# check fails, 2 on a usage error. Then runs tools/wine-update-roundtrip.sh in the same prefix.
+# Runs a built Tarnwick.exe under Wine on examples/input.xml and checks its results document: one
+# `test` element per input test that the program builds, in input order, named after the test's
+# class. Checks that the console and trace of a redirected run come in the ANSI code page. Builds
+# nothing. Prints one verdict line per check; exits 1 if any check fails, 2 on a usage error.
+# Then runs tools/wine-update-roundtrip.sh in the same prefix.
 #
 # Usage: tools/wine-check.sh [EXE] [BUILT_TESTS]
-#   EXE          the program (default, also when given as "": build/win64/Tarnwick.exe)
+#   EXE          the program (default, also when given as "": build/win32/Tarnwick.exe, the shipped
+#                32-bit program; build/win64/Tarnwick.exe runs the same way)
 #   BUILT_TESTS  a file naming the test classes the program builds, one per line (blank lines
 #                and lines starting with # are ignored). Default: the *Test.cpp class files of src/tests,
 #                one file per test class, named after it.
 #
-# Each run gets a fresh Wine prefix in a temporary folder, removed at exit. Wine's first start
-# in a prefix (wineboot) takes several seconds; no display, Mono or Gecko is needed.
+# Each run gets a fresh 64-bit Wine prefix in a temporary folder, removed at exit; it runs 32-bit
+# programs too (wine32). Its boot and settling take 20 to 60 s; no display, Mono or Gecko is needed.
 
 set -u
 
@@ -36,15 +38,11 @@ if [ -z "$built_tests" ]; then
 fi
 
 if [ -f "$exe" ]; then pass "program $exe exists"; else fail "program $exe does not exist"; fi
-# This Wine runs 64-bit programs only: it starts a 32-bit one, which fails, and still exits 0.
 if [ -f "$exe" ]; then
-    machine=$(python3 -c 'import struct, sys
-with open(sys.argv[1], "rb") as f: head = f.read(4096)
-print(hex(struct.unpack_from("<H", head, struct.unpack_from("<I", head, 0x3c)[0] + 4)[0]))' "$exe" 2>/dev/null)
-    if [ "$machine" = 0x8664 ]; then
-        pass "program is an x86-64 executable"
+    if [ -n "$wine" ]; then
+        pass "program is a $machine_name executable, run by $wine"
     else
-        fail "program is not an x86-64 executable (machine ${machine:-unreadable}); this Wine runs no 32-bit program"
+        fail "program is neither an x86 nor an x86-64 executable (machine $(pe_machine "$exe"))"
     fi
 fi
 if [ -f "$repo/$input" ]; then pass "input $input exists"; else fail "input $input does not exist"; fi
@@ -57,14 +55,7 @@ if [ "$failures" -ne 0 ]; then
     exit 1
 fi
 
-start=$SECONDS
-if timeout 600 "$wine" wineboot --init > "$work/wineboot.log" 2>&1; then
-    pass "fresh Wine prefix created in $((SECONDS - start)) s"
-else
-    fail "wineboot failed; its output:"
-    cat "$work/wineboot.log"
-    exit 1
-fi
+wine_boot || exit 1
 
 # The program runs in the repository, so the input path is the relative one; the results go to
 # the temporary folder, named by its path on Wine's drive Z: (the Unix root).
@@ -133,6 +124,11 @@ skipped = [n for n in input_names if n is None or class_for(n) is None]
 print(f"INFO: {len(input_names)} tests in the input, {len(expected)} of them built"
       + (f"; not built: {', '.join(str(n) for n in skipped)}" if skipped else ""))
 
+# An unknown name as the document's last test fails the whole reading, so it must never stand last.
+last = input_names[-1] if input_names else None
+verdict(last is not None and class_for(last) is not None,
+        f"the input's last test ({last}) is one the program builds")
+
 try:
     with open(results_path, "rb") as results_file:
         data = results_file.read()
@@ -188,6 +184,43 @@ PY
 then
     failures=$((failures + 1))
 fi
+
+# Console and trace of a redirected run come in the prefix's ANSI code page with "\r\n" line ends.
+# The registry echoes every input test name on the console ("NAME") and traces it ("[TARNWICK]
+# Attempting to allocate a test with name NAME"), known or not; the unknown name stands first.
+acp=$(timeout 60 "$wine64" reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null |
+      awk '$1 == "ACP" { print $3 }' | tr -d '\r')
+cat > "$work/encoding.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<input_tests>
+  <test><name>Tést€ΩTest</name><descriptive_name language="en">unknown</descriptive_name></test>
+  <test><name>MSXML3Test</name><descriptive_name language="en">MSXML 3.0</descriptive_name></test>
+</input_tests>
+XML
+(cd "$work" && timeout 600 "$wine" "$exe" -i encoding.xml -o encoding-out.xml > encoding.stdout 2> encoding.stderr)
+if python3 - "$work" "${acp:-}" <<'PY'
+import sys
+
+work, acp = sys.argv[1:3]
+name = "Tést€ΩTest"
+if not acp.isdigit():
+    print(f"FAIL: the prefix's ANSI code page could be read (found {acp!r})")
+    sys.exit(1)
+# A character the code page lacks is "?", never a look-alike.
+expected = name.encode(f"cp{acp}", errors="replace")
+stdout = open(f"{work}/encoding.stdout", "rb").read()
+stderr = open(f"{work}/encoding.stderr", "rb").read()
+print(f"INFO: ANSI code page of the prefix: {acp}; expected name bytes {expected!r}")
+failed = 0
+for channel, data, line in (("console", stdout, expected + b"\r\n"),
+                            ("trace", stderr, b"[TARNWICK] Attempting to allocate a test with name " + expected + b"\r\n")):
+    ok = line in data
+    print(("PASS: " if ok else "FAIL: ") + f"redirected {channel} holds {line!r}"
+          + ("" if ok else f"; it holds {data[:400]!r}"))
+    failed += not ok
+sys.exit(1 if failed else 0)
+PY
+then :; else failures=$((failures + 1)); fi
 
 # The update round trip (run, update from its results, run again), in this prefix.
 echo "INFO: update round trip (tools/wine-update-roundtrip.sh)"
