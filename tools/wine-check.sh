@@ -222,6 +222,17 @@ sys.exit(1 if failed else 0)
 PY
 then :; else failures=$((failures + 1)); fi
 
+# On a console the program writes the characters themselves (WriteConsoleW). A pseudo-terminal is
+# a console to Wine, which hands the characters on in the terminal's UTF-8: the name comes out
+# whole, the character that code page 1252 lacks included.
+(cd "$work" && LC_ALL=C.UTF-8 timeout 600 script -qec \
+    "$(printf '%q ' "$wine" "$exe" -i encoding.xml -o console-out.xml)" /dev/null > console.tty 2>&1)
+if grep -qF 'Tést€ΩTest' "$work/console.tty"; then
+    pass "console: the unknown name shows as it is (Tést€ΩTest)"
+else
+    fail "console: the unknown name does not show as it is; the terminal got: $(head -c 600 "$work/console.tty" | od -An -c | tr -s ' \n' ' ')"
+fi
+
 # The update round trip (run, update from its results, run again), in this prefix.
 echo "INFO: update round trip (tools/wine-update-roundtrip.sh)"
 if ! "$repo/tools/wine-update-roundtrip.sh" "$exe"; then
