@@ -15,19 +15,14 @@ import subprocess
 import sys
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # no cache files in the source tree
+import verdicts  # noqa: E402 (after the line above)
+from verdicts import verdict  # noqa: E402
+
 REPO = Path(__file__).resolve().parent.parent
 DATA = REPO / "tools" / "xp-imports"
 OBJDUMP = "i686-w64-mingw32-objdump"
 WINDOWS_XP = (5, 1)
-
-failures = 0
-
-
-def verdict(ok, text):
-    global failures
-    print(("PASS: " if ok else "FAIL: ") + text)
-    if not ok:
-        failures += 1
 
 
 def read_data():
@@ -102,8 +97,9 @@ def main():
     verdict(not later, "no imported function is one that Windows XP SP3 lacks"
             + ("; imported: " + ", ".join(later) if later else ""))
 
-    print("check-xp-imports: all checks passed" if failures == 0 else f"check-xp-imports: {failures} check(s) failed")
-    return 1 if failures else 0
+    print("check-xp-imports: all checks passed" if verdicts.failures == 0
+          else f"check-xp-imports: {verdicts.failures} check(s) failed")
+    return verdicts.exit_code()
 
 
 if __name__ == "__main__":

@@ -73,20 +73,13 @@ else
     sed 's/^/  stderr| /' "$work/stderr.txt"
 fi
 
-if ! python3 - "$repo/$input" "$results" "$built_tests" <<'PY'
+if ! PYTHONPATH="$repo/tools" python3 - "$repo/$input" "$results" "$built_tests" <<'PY'
 import codecs
 import sys
 import xml.etree.ElementTree as ET
 
 input_path, results_path, built_tests_path = sys.argv[1:4]
-failures = 0
-
-
-def verdict(ok, text):
-    global failures
-    print(("PASS: " if ok else "FAIL: ") + text)
-    if not ok:
-        failures += 1
+from verdicts import finish, verdict
 
 
 def text_of(element):
@@ -179,7 +172,7 @@ for test, name in zip(tests, written):
 verdict(not bad_shape, "every test element has name, passed (true or false), more_info*, descriptive_name, "
         "descriptive_solution*" + (f"; wrong: {bad_shape}" if bad_shape else ""))
 
-sys.exit(1 if failures else 0)
+finish()
 PY
 then
     failures=$((failures + 1))
@@ -198,29 +191,29 @@ cat > "$work/encoding.xml" <<'XML'
 </input_tests>
 XML
 (cd "$work" && timeout 600 "$wine" "$exe" -i encoding.xml -o encoding-out.xml > encoding.stdout 2> encoding.stderr)
-if python3 - "$work" "${acp:-}" <<'PY'
+if ! PYTHONPATH="$repo/tools" python3 - "$work" "${acp:-}" <<'PY'
 import sys
+
+from verdicts import finish, verdict
 
 work, acp = sys.argv[1:3]
 name = "Tést€ΩTest"
-if not acp.isdigit():
-    print(f"FAIL: the prefix's ANSI code page could be read (found {acp!r})")
-    sys.exit(1)
-# A character the code page lacks is "?", never a look-alike.
-expected = name.encode(f"cp{acp}", errors="replace")
-stdout = open(f"{work}/encoding.stdout", "rb").read()
-stderr = open(f"{work}/encoding.stderr", "rb").read()
-print(f"INFO: ANSI code page of the prefix: {acp}; expected name bytes {expected!r}")
-failed = 0
-for channel, data, line in (("console", stdout, expected + b"\r\n"),
-                            ("trace", stderr, b"[TARNWICK] Attempting to allocate a test with name " + expected + b"\r\n")):
-    ok = line in data
-    print(("PASS: " if ok else "FAIL: ") + f"redirected {channel} holds {line!r}"
-          + ("" if ok else f"; it holds {data[:400]!r}"))
-    failed += not ok
-sys.exit(1 if failed else 0)
+verdict(acp.isdigit(), f"the prefix's ANSI code page was read (found {acp!r})")
+if acp.isdigit():
+    # A character the code page lacks is "?", never a look-alike.
+    expected = name.encode(f"cp{acp}", errors="replace")
+    print(f"INFO: ANSI code page of the prefix: {acp}; expected name bytes {expected!r}")
+    channels = (("console", "encoding.stdout", expected + b"\r\n"),
+                ("trace", "encoding.stderr", b"[TARNWICK] Attempting to allocate a test with name " + expected + b"\r\n"))
+    for channel, file_name, line in channels:
+        with open(f"{work}/{file_name}", "rb") as captured:
+            data = captured.read()
+        verdict(line in data, f"redirected {channel} holds {line!r}" + ("" if line in data else f"; it holds {data[:400]!r}"))
+finish()
 PY
-then :; else failures=$((failures + 1)); fi
+then
+    failures=$((failures + 1))
+fi
 
 # On a console the program writes the characters themselves (WriteConsoleW). A pseudo-terminal is
 # a console to Wine, which hands the characters on in the terminal's UTF-8: the name comes out

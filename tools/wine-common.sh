@@ -46,6 +46,8 @@ wine_environment() {
         own_prefix=yes
     fi
     export WINEDEBUG=-all
+    # The Python parts import tools/verdicts.py; no cache files in the source tree.
+    export PYTHONDONTWRITEBYTECODE=1
     # No Mono or Gecko installer prompt: the program needs neither.
     export WINEDLLOVERRIDES="mscoree,mshtml="
     unset DISPLAY WAYLAND_DISPLAY

@@ -86,21 +86,15 @@ run second-run -i input.xml -o second.xml
 echo "INFO: update mode printed:"
 sed 's/^/  | /' "$work/update.stdout"
 
-if ! python3 - "$work" <<'PY'
+if ! PYTHONPATH="$repo/tools" python3 - "$work" <<'PY'
 import os
 import sys
 import xml.etree.ElementTree as ET
 
+from verdicts import finish, verdict
+
 work = sys.argv[1]
-failures = 0
 TESTS = ["BlacklistBiosTest", "BlacklistMotherboardTest", "BlacklistProcessorTest"]
-
-
-def verdict(ok, text):
-    global failures
-    print(("PASS: " if ok else "FAIL: ") + text)
-    if not ok:
-        failures += 1
 
 
 def results(name):
@@ -139,7 +133,7 @@ for name in TESTS:
 verdict("Main bios: " + str(first.get("BlacklistBiosTest", (None, ""))[1]) + "\n" in console,
         "update printed the BIOS echo line")
 verdict(console.count("Saving input.xml\n") == 3, "update saved the input document once per action")
-sys.exit(1 if failures else 0)
+finish()
 PY
 then
     failures=$((failures + 1))
