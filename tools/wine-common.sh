@@ -68,10 +68,9 @@ wine_cleanup() {
 # processes carry WINEPREFIX in their environment, so other prefixes' processes do not count.
 wine_prefix_runs() {
     local environ
-    for environ in /proc/[0-9]*/environ; do
-        tr '\0' '\n' < "$environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    while IFS= read -r environ; do
         tr '\0' ' ' < "${environ%environ}cmdline" 2>/dev/null | grep -qiF "$1" && return 0
-    done
+    done < <(grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null)
     return 1
 }
 
@@ -84,7 +83,9 @@ wine_poll() {
     done
 }
 
-wine_boot_finished() { ! wine_prefix_runs wineboot.exe && ! wine_prefix_runs winemenubuilder.exe; }
+wine_boot_quiet() { ! wine_prefix_runs wineboot.exe && ! wine_prefix_runs winemenubuilder.exe; }
+# Quiet twice, two seconds apart: a boot step that starts the next one is not taken for the end.
+wine_boot_finished() { wine_boot_quiet && sleep 2 && wine_boot_quiet; }
 wine_registry_answers() {
     timeout 60 "$wine64" reg query 'HKLM\System\CurrentControlSet\Services\PlugPlay' /v Start
 }
