@@ -71,9 +71,13 @@ def commit_of(root, path):
 
 def main():
     if len(sys.argv) != 2:
-        print(__doc__.strip().splitlines()[-4], file=sys.stderr)
+        print(next(line for line in __doc__.splitlines() if line.startswith("Usage:")), file=sys.stderr)
         return 2
     root = Path(sys.argv[1])
+    missing = [str(root / path) for path in SPEC_FILES.values() if not (root / path).is_file()]
+    if missing:
+        print(f"refresh-xp-imports: no such file: {', '.join(missing)}", file=sys.stderr)
+        return 1
     print("# Exports that 32-bit Windows XP SP3 lacks, as the ReactOS project's export definitions")
     print("# (https://github.com/reactos/reactos) mark them: every export whose version range leaves")
     print("# out 0x501 (\"-version=0x600+\" and the like) or that is noted \"missing in XP SP3\".")
@@ -81,9 +85,6 @@ def main():
     print("# \"covers DLL SPEC COMMIT\" names the file and commit each DLL's list comes from.")
     for dll, path in SPEC_FILES.items():
         spec = root / path
-        if not spec.is_file():
-            print(f"refresh-xp-imports: {spec}: no such file", file=sys.stderr)
-            return 1
         print(f"covers {dll} {path} {commit_of(root, path)}")
         for name in lacking(spec.read_text(encoding="utf-8", errors="replace")):
             print(f"{dll} {name}")
