@@ -47,7 +47,19 @@ def includes_xp(flags):
 
 
 def lacking(spec_text):
-    """The named exports of a spec file that no entry gives to Windows XP."""
+    """The named exports of a spec file that no entry gives to Windows XP.
+
+    >>> lacking("@ stdcall -version=0x600+ -ret64 GetTickCount64()\\n"
+    ...         "@ stdcall GetTickCount()\\n"
+    ...         "@ stdcall -version=0x501-0x502 Twice()\\n"
+    ...         "@ stdcall -version=0x600+ Twice()\\n"
+    ...         "@ stdcall -version=0x500-0x501 UpToXp()\\n"
+    ...         "@ stdcall -version=0x351-0x500 UpTo2000()\\n"
+    ...         "@ stdcall Noted(ptr) ; missing in XP SP3\\n"
+    ...         "12 stdcall -noname Unnamed(ptr)\\n"
+    ...         "13 stub -version=0x602+ Stub")
+    ['GetTickCount64', 'Noted', 'Stub', 'UpTo2000']
+    """
     present, absent = set(), set()
     for line in spec_text.splitlines():
         match = ENTRY.match(line)

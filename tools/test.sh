@@ -14,6 +14,7 @@ done
 echo "== simulated build: ctest"
 ctest --preset sim
 echo "== shipped program: imports that Windows XP SP3 has"
+PYTHONDONTWRITEBYTECODE=1 python3 -m doctest tools/refresh-xp-imports.py
 tools/check-xp-imports.py build/win32/Tarnwick.exe
 echo "== 32-bit Windows program under Wine"
 tools/wine-check.sh build/win32/Tarnwick.exe
