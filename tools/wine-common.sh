@@ -35,13 +35,14 @@ wine_program() {
     esac
 }
 
-# Makes the work folder $work (named after $1) and Wine's environment. With $2 "reuse", a booted
-# prefix named by WINEPREFIX is kept; otherwise the prefix is a fresh one in $work. Sets
-# own_prefix to yes when the prefix is the work folder's.
+# Makes the work folder $work (named after $1) and Wine's environment. With $2 "reuse", the prefix
+# named by WINEPREFIX is kept when a calling check booted it (wine_boot marks it in the environment:
+# its server keeps the registry in memory, so no file shows that it booted); otherwise the prefix
+# is a fresh one in $work. Sets own_prefix to yes when the prefix is the work folder's.
 wine_environment() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
     own_prefix=no
-    if [ "$2" != reuse ] || [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+    if [ "$2" != reuse ] || [ -z "${WINEPREFIX:-}" ] || [ "${WINE_CHECK_BOOTED_PREFIX:-}" != "$WINEPREFIX" ]; then
         export WINEPREFIX=$work/prefix
         own_prefix=yes
     fi
@@ -111,6 +112,7 @@ wine_boot() {
         return 1
     fi
     pass "fresh Wine prefix booted and settled in $((SECONDS - start)) s"
+    export WINE_CHECK_BOOTED_PREFIX=$WINEPREFIX
 }
 
 # Waits, for at most $wine_settle_bound seconds, until the COM class $1 creates its interface $2 as

@@ -8,8 +8,8 @@
 # Usage: tools/wine-update-roundtrip.sh [EXE]
 #   EXE  the program (default: build/win32/Tarnwick.exe, the shipped program)
 #
-# Runs in the Wine prefix named by WINEPREFIX when it is set and already booted (wine-check.sh
-# passes its own), otherwise in a fresh one of its own, removed at exit.
+# Runs in the Wine prefix that wine-check.sh booted when it calls this script (WINEPREFIX and the
+# mark wine_boot sets), otherwise in a fresh one of its own, removed at exit.
 
 set -u
 
