@@ -1,24 +1,36 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tarnwick needs on Debian 12: the Linux toolchain and
-# libraries of the simulated build, mingw-w64 for Tarnwick.exe, and Wine to run it.
+# libraries of the simulated build, mingw-w64 (win32 thread model) for Tarnwick.exe, and Wine to
+# run it, 32-bit (wine32, from the i386 architecture) beside 64-bit. Quiet, and a no-op when all
+# is there.
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ python3
     libpugixml-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
-    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64
+    g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine64 wine32:i386
 )
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# wine32 comes from the i386 architecture, which a fresh Debian 12 does not list yet; the package
+# lists must then be read again before anything of it can be found.
+update_needed=no
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+    update_needed=yes
+fi
+
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
-if [ ${#missing[@]} -gt 0 ]; then
+if [ ${#missing[@]} -gt 0 ] || [ "$update_needed" = yes ]; then
     as_root apt-get update -qq
+fi
+if [ ${#missing[@]} -gt 0 ]; then
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 echo "setup: all build and test packages are installed"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds all three presets with warnings as errors, runs every test of the simulated build, and
-# runs the 64-bit Windows program under Wine.
+# Builds all three presets with warnings as errors, runs every test of the simulated build,
+# checks that the shipped 32-bit program imports nothing Windows XP lacks, and runs the 32-bit
+# and the 64-bit Windows programs under Wine.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -12,7 +13,12 @@ for preset in sim win32 win64; do
 done
 echo "== simulated build: ctest"
 ctest --preset sim
-echo "== Windows build under Wine"
+echo "== shipped program: imports that Windows XP SP3 has"
+PYTHONDONTWRITEBYTECODE=1 python3 -m doctest tools/refresh-xp-imports.py
+tools/check-xp-imports.py build/win32/Tarnwick.exe
+echo "== 32-bit Windows program under Wine"
+tools/wine-check.sh build/win32/Tarnwick.exe
+echo "== 64-bit Windows program under Wine"
 tools/wine-check.sh build/win64/Tarnwick.exe
 echo "== version resources and registry view under Wine"
 tools/wine-version-check.sh build/win64/Tarnwick.exe

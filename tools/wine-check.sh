@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# Runs a built 64-bit Tarnwick.exe under Wine on examples/input.xml and checks its results
-# document: one `test` element per input test that the program builds, in input order, named
-# after the test's class. Builds nothing. Prints one verdict line per check; exits 1 if any
-# check fails, 2 on a usage error. Then runs tools/wine-update-roundtrip.sh in the same prefix.
+# Runs a built Tarnwick.exe under Wine on examples/input.xml and checks its results document: one
+# `test` element per input test that the program builds, in input order, named after the test's
+# class. Checks that the console and trace of a redirected run come in the ANSI code page. Builds
+# nothing. Prints one verdict line per check; exits 1 if any check fails, 2 on a usage error.
+# Then runs tools/wine-update-roundtrip.sh in the same prefix.
 #
 # Usage: tools/wine-check.sh [EXE] [BUILT_TESTS]
-#   EXE          the program (default, also when given as "": build/win64/Tarnwick.exe)
+#   EXE          the program (default, also when given as "": build/win32/Tarnwick.exe, the shipped
+#                32-bit program; build/win64/Tarnwick.exe runs the same way)
 #   BUILT_TESTS  a file naming the test classes the program builds, one per line (blank lines
 #                and lines starting with # are ignored). Default: the *Test.cpp class files of src/tests,
 #                one file per test class, named after it.
 #
-# Each run gets a fresh Wine prefix in a temporary folder, removed at exit. Wine's first start
-# in a prefix (wineboot) takes several seconds; no display, Mono or Gecko is needed.
+# Each run gets a fresh 64-bit Wine prefix in a temporary folder, removed at exit; it runs 32-bit
+# programs too (wine32). Its boot and settling take 20 to 60 s; no display, Mono or Gecko is needed.
 
 set -u
 
@@ -36,15 +38,11 @@ if [ -z "$built_tests" ]; then
 fi
 
 if [ -f "$exe" ]; then pass "program $exe exists"; else fail "program $exe does not exist"; fi
-# This Wine runs 64-bit programs only: it starts a 32-bit one, which fails, and still exits 0.
 if [ -f "$exe" ]; then
-    machine=$(python3 -c 'import struct, sys
-with open(sys.argv[1], "rb") as f: head = f.read(4096)
-print(hex(struct.unpack_from("<H", head, struct.unpack_from("<I", head, 0x3c)[0] + 4)[0]))' "$exe" 2>/dev/null)
-    if [ "$machine" = 0x8664 ]; then
-        pass "program is an x86-64 executable"
+    if [ -n "$wine" ]; then
+        pass "program is a $machine_name executable, run by $wine"
     else
-        fail "program is not an x86-64 executable (machine ${machine:-unreadable}); this Wine runs no 32-bit program"
+        fail "program is neither an x86 nor an x86-64 executable (machine $(pe_machine "$exe"))"
     fi
 fi
 if [ -f "$repo/$input" ]; then pass "input $input exists"; else fail "input $input does not exist"; fi
@@ -57,14 +55,7 @@ if [ "$failures" -ne 0 ]; then
     exit 1
 fi
 
-start=$SECONDS
-if timeout 600 "$wine" wineboot --init > "$work/wineboot.log" 2>&1; then
-    pass "fresh Wine prefix created in $((SECONDS - start)) s"
-else
-    fail "wineboot failed; its output:"
-    cat "$work/wineboot.log"
-    exit 1
-fi
+wine_boot || exit 1
 
 # The program runs in the repository, so the input path is the relative one; the results go to
 # the temporary folder, named by its path on Wine's drive Z: (the Unix root).
@@ -82,20 +73,13 @@ else
     sed 's/^/  stderr| /' "$work/stderr.txt"
 fi
 
-if ! python3 - "$repo/$input" "$results" "$built_tests" <<'PY'
+if ! PYTHONPATH="$repo/tools" python3 - "$repo/$input" "$results" "$built_tests" <<'PY'
 import codecs
 import sys
 import xml.etree.ElementTree as ET
 
 input_path, results_path, built_tests_path = sys.argv[1:4]
-failures = 0
-
-
-def verdict(ok, text):
-    global failures
-    print(("PASS: " if ok else "FAIL: ") + text)
-    if not ok:
-        failures += 1
+from verdicts import finish, verdict
 
 
 def text_of(element):
@@ -132,6 +116,11 @@ expected = [cls for cls in (class_for(n) for n in input_names if n is not None) 
 skipped = [n for n in input_names if n is None or class_for(n) is None]
 print(f"INFO: {len(input_names)} tests in the input, {len(expected)} of them built"
       + (f"; not built: {', '.join(str(n) for n in skipped)}" if skipped else ""))
+
+# An unknown name as the document's last test fails the whole reading, so it must never stand last.
+last = input_names[-1] if input_names else None
+verdict(last is not None and class_for(last) is not None,
+        f"the input's last test ({last}) is one the program builds")
 
 try:
     with open(results_path, "rb") as results_file:
@@ -183,74 +172,109 @@ for test, name in zip(tests, written):
 verdict(not bad_shape, "every test element has name, passed (true or false), more_info*, descriptive_name, "
         "descriptive_solution*" + (f"; wrong: {bad_shape}" if bad_shape else ""))
 
-# What the partition, disk and volume checks give under Wine (README, "The storage checks under
-# Wine"): drive 0 opens but has no layout, length or readable sector 0, and its device descriptor
+# What Wine's own machine answers to the checks (README, "Under Wine"): each check's verdict and a
+# rule for its more_info lines.
+# Storage: drive 0 opens but has no layout, length or readable sector 0, and its device descriptor
 # names a SCSI bus; volume names have no drive type, so no volume counts as fixed; WMI lists two
-# disk drives without a Name and NTFS on C: and Z:. Every one of them passes.
-STORAGE_UNDER_WINE = {
-    "DynamicVolumeTest": [], "RecoveryTest": [], "DualBootTest": [], "DiskLimitTest": ["2"],
-    "DiskSizeLimitTest": [], "RaidTest": ["\\\\.\\PhysicalDrive0 1 SCSI"], "CompressedRootTest": [],
-    "HiddenVolumeTest": [], "VolumeLimitTest": ["0"], "VolumeMountPointTest": [], "UnformattedPartitionTest": [],
-}
-for name, more_info in STORAGE_UNDER_WINE.items():
-    if name not in expected:
-        continue
-    test = tests[written.index(name)]
-    found = (text_of(test.find("passed")), [text_of(line) for line in test.findall("more_info")])
-    verdict(found == ("true", more_info),
-            f"{name} passes with more_info {more_info} under Wine (found {found[0]}, {found[1]})")
-
-# What Wine answers to the operating system, memory, privilege, BitLocker and BITS checks (see
-# README): an NT 6 description, the 512 MB of NT 6 against the host's memory, an administrator's
+# disk drives without a Name and NTFS on C: and Z:.
+# System: an NT 6 description, the 512 MB of NT 6 against the host's memory, an administrator's
 # default token, no BitLocker edition, and BITS passing whether or not its manager has started.
-by_name = {name: test for test, name in zip(tests, written)}
+# Devices: WMI knows no USB association, battery or pointing device (the queries succeed and return
+# nothing), and the VMware backdoor probe's IN instruction faults with EXCEPTION_PRIV_INSTRUCTION,
+# which the program absorbs: a desktop with no PS/2 mouse, not a laptop. The checks after the probe
+# still run (the test list above shows it).
+def exactly(*lines):
+    return lambda found: found == list(lines), f"more_info {list(lines)}"
 
 
-def system_check(name, expect_passed, check_lines, description):
+FEATURE_NOTE = "Checks only if the feature is present, not if it is running"
+WINE_ANSWERS = {
+    "DynamicVolumeTest": (True, *exactly()),
+    "RecoveryTest": (True, *exactly()),
+    "DualBootTest": (True, *exactly()),
+    "DiskLimitTest": (True, *exactly("2")),
+    "DiskSizeLimitTest": (True, *exactly()),
+    "RaidTest": (True, *exactly("\\\\.\\PhysicalDrive0 1 SCSI")),
+    "CompressedRootTest": (True, *exactly()),
+    "HiddenVolumeTest": (True, *exactly()),
+    "VolumeLimitTest": (True, *exactly("0")),
+    "VolumeMountPointTest": (True, *exactly()),
+    "UnformattedPartitionTest": (True, *exactly()),
+    "OSTest": (True, lambda found: len(found) == 1 and found[0].startswith("Microsoft ") and "(build " in found[0],
+               "one description line"),
+    "MemoryTest": (True, lambda found: len(found) == 2 and found[0] == "512" and int(found[1]) >= 512,
+                   "512 MB needed, more installed"),
+    "AdministratorTest": (True, *exactly("Default token has admin privileges")),
+    "BitLockerTest": (True, *exactly(FEATURE_NOTE)),
+    "BitsAdminTest": (True, *exactly()),
+    "BlacklistUSBDeviceTest": (True, *exactly()),
+    "WhitelistUSBDeviceTest": (False, *exactly()),
+    "DesktopAndPS2MouseTest": (False, *exactly()),
+    "LaptopTest": (False, *exactly()),
+}
+by_name = dict(zip(written, tests))
+for name, (expect_passed, lines_ok, description) in WINE_ANSWERS.items():
     test = by_name.get(name)
     if test is None:
-        return
+        continue
     lines = [text_of(line) for line in test.findall("more_info")]
     passed = text_of(test.find("passed")) == "true"
-    verdict(passed == expect_passed and check_lines(lines),
-            f"{name}: {description} (passed {passed}, more_info {lines})")
+    verdict(passed == expect_passed and lines_ok(lines),
+            f"{name} {'passes' if expect_passed else 'fails'} with {description} under Wine"
+            f" (found passed {passed}, more_info {lines})")
 
-
-system_check("OSTest", True, lambda lines: len(lines) == 1 and lines[0].startswith("Microsoft ")
-             and "(build " in lines[0], "one description line")
-system_check("MemoryTest", True, lambda lines: len(lines) == 2 and lines[0] == "512" and int(lines[1]) >= 512,
-             "512 MB needed, more installed")
-system_check("AdministratorTest", True, lambda lines: lines == ["Default token has admin privileges"],
-             "the default token is an administrator's")
-system_check("BitLockerTest", True,
-             lambda lines: lines == ["Checks only if the feature is present, not if it is running"],
-             "no BitLocker edition")
-system_check("BitsAdminTest", True, lambda lines: lines == [], "BITS takes the job or is not running yet")
-
-# What Wine's own machine answers to the device checks: its WMI knows no USB association, battery
-# or pointing device (the queries succeed and return nothing), and the VMware backdoor probe's IN
-# instruction faults with EXCEPTION_PRIV_INSTRUCTION, which the program absorbs: a desktop with no
-# PS/2 mouse, not a laptop. The checks after the probe still run (the test list above shows it).
-WINE_DEVICE_ANSWERS = {
-    "BlacklistUSBDeviceTest": "true",
-    "WhitelistUSBDeviceTest": "false",
-    "DesktopAndPS2MouseTest": "false",
-    "LaptopTest": "false",
-}
-for test, name in zip(tests, written):
-    if name not in WINE_DEVICE_ANSWERS:
-        continue
-    passed = test.find("passed")
-    answer = None if passed is None else text_of(passed)
-    lines = [text_of(info) for info in test.findall("more_info")]
-    verdict(answer == WINE_DEVICE_ANSWERS[name] and not lines,
-            f"{name} answers {WINE_DEVICE_ANSWERS[name]} with no more_info on Wine"
-            + ("" if answer == WINE_DEVICE_ANSWERS[name] and not lines else f" (found {answer}, {lines})"))
-
-sys.exit(1 if failures else 0)
+finish()
 PY
 then
     failures=$((failures + 1))
+fi
+
+# Console and trace of a redirected run come in the prefix's ANSI code page with "\r\n" line ends.
+# The registry echoes every input test name on the console ("NAME") and traces it ("[TARNWICK]
+# Attempting to allocate a test with name NAME"), known or not; the unknown name stands first.
+acp=$(timeout 60 "$wine64" reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null |
+      awk '$1 == "ACP" { print $3 }' | tr -d '\r')
+cat > "$work/encoding.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<input_tests>
+  <test><name>Tést€ΩTest</name><descriptive_name language="en">unknown</descriptive_name></test>
+  <test><name>MSXML3Test</name><descriptive_name language="en">MSXML 3.0</descriptive_name></test>
+</input_tests>
+XML
+(cd "$work" && timeout 600 "$wine" "$exe" -i encoding.xml -o encoding-out.xml > encoding.stdout 2> encoding.stderr)
+if ! PYTHONPATH="$repo/tools" python3 - "$work" "${acp:-}" <<'PY'
+import sys
+
+from verdicts import finish, verdict
+
+work, acp = sys.argv[1:3]
+name = "Tést€ΩTest"
+verdict(acp.isdigit(), f"the prefix's ANSI code page was read (found {acp!r})")
+if acp.isdigit():
+    # A character the code page lacks is "?", never a look-alike.
+    expected = name.encode(f"cp{acp}", errors="replace")
+    print(f"INFO: ANSI code page of the prefix: {acp}; expected name bytes {expected!r}")
+    channels = (("console", "encoding.stdout", expected + b"\r\n"),
+                ("trace", "encoding.stderr", b"[TARNWICK] Attempting to allocate a test with name " + expected + b"\r\n"))
+    for channel, file_name, line in channels:
+        with open(f"{work}/{file_name}", "rb") as captured:
+            data = captured.read()
+        verdict(line in data, f"redirected {channel} holds {line!r}" + ("" if line in data else f"; it holds {data[:400]!r}"))
+finish()
+PY
+then
+    failures=$((failures + 1))
+fi
+
+# On a console the program writes the characters themselves (WriteConsoleW). A pseudo-terminal is
+# a console to Wine, which hands the characters on in the terminal's UTF-8: the name comes out
+# whole, the character that code page 1252 lacks included.
+(cd "$work" && LC_ALL=C.UTF-8 timeout 600 script -qec \
+    "$(printf '%q ' "$wine" "$exe" -i encoding.xml -o console-out.xml)" /dev/null > console.tty 2>&1)
+if grep -qF 'Tést€ΩTest' "$work/console.tty"; then
+    pass "console: the unknown name shows as it is (Tést€ΩTest)"
+else
+    fail "console: the unknown name does not show as it is; the terminal got: $(head -c 600 "$work/console.tty" | od -An -c | tr -s ' \n' ' ')"
 fi
 
 # The update round trip (run, update from its results, run again), in this prefix.

@@ -1,32 +1,54 @@
 # shellcheck shell=bash disable=SC2034 # the variables are for the scripts that source this file
-# Sourced by the Wine checks: the Wine programs, PASS/FAIL verdict lines, the program's path,
-# and a work folder with Wine's environment that is cleaned up at exit.
+# Sourced by the Wine checks: the Wine programs, PASS/FAIL verdict lines, the program's path and
+# the Wine loader that runs it, a work folder with Wine's environment that is cleaned up at exit,
+# and the boot of a prefix that waits until the prefix has settled.
 
-wine=/usr/lib/wine/wine64
+wine32=/usr/lib/wine/wine
+wine64=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
+# What the settle steps allow at most, in seconds: a fresh prefix boots in 20 to 60 s on a busy
+# machine; each wait below polls once a second and gives up after its bound.
+wine_boot_timeout=600
+wine_settle_bound=180
 
 failures=0
 pass() { echo "PASS: $*"; }
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Sets exe to the program named by $1 (default build/win64/Tarnwick.exe), as an absolute path:
-# the runs start in other folders.
-wine_program() {
-    exe=${1:-$repo/build/win64/Tarnwick.exe}
-    [[ "$exe" = /* ]] || exe=$PWD/$exe
+# The machine field of a PE file's header ("0x14c" for x86, "0x8664" for x86-64), or nothing.
+pe_machine() {
+    python3 -c 'import struct, sys
+with open(sys.argv[1], "rb") as f: head = f.read(4096)
+print(hex(struct.unpack_from("<H", head, struct.unpack_from("<I", head, 0x3c)[0] + 4)[0]))' "$1" 2>/dev/null
 }
 
-# Makes the work folder $work (named after $1) and Wine's environment. With $2 "reuse", a booted
-# prefix named by WINEPREFIX is kept; otherwise the prefix is a fresh one in $work. Sets
-# own_prefix to yes when the prefix is the work folder's.
+# Sets exe to the program named by $1 (default build/win32/Tarnwick.exe, the shipped program), as
+# an absolute path: the runs start in other folders. Sets wine to the loader for its machine
+# (wine32 for x86, wine64 for x86-64); both run in one 64-bit prefix. Sets machine_name too.
+wine_program() {
+    exe=${1:-$repo/build/win32/Tarnwick.exe}
+    [[ "$exe" = /* ]] || exe=$PWD/$exe
+    case "$( [ -f "$exe" ] && pe_machine "$exe")" in
+        0x14c) wine=$wine32 machine_name="32-bit x86" ;;
+        0x8664) wine=$wine64 machine_name="64-bit x86-64" ;;
+        *) wine="" machine_name="" ;;
+    esac
+}
+
+# Makes the work folder $work (named after $1) and Wine's environment. With $2 "reuse", the prefix
+# named by WINEPREFIX is kept when a calling check booted it (wine_boot marks it in the environment:
+# its server keeps the registry in memory, so no file shows that it booted); otherwise the prefix
+# is a fresh one in $work. Sets own_prefix to yes when the prefix is the work folder's.
 wine_environment() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
     own_prefix=no
-    if [ "$2" != reuse ] || [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+    if [ "$2" != reuse ] || [ -z "${WINEPREFIX:-}" ] || [ "${WINE_CHECK_BOOTED_PREFIX:-}" != "$WINEPREFIX" ]; then
         export WINEPREFIX=$work/prefix
         own_prefix=yes
     fi
     export WINEDEBUG=-all
+    # The Python parts import tools/verdicts.py; no cache files in the source tree.
+    export PYTHONDONTWRITEBYTECODE=1
     # No Mono or Gecko installer prompt: the program needs neither.
     export WINEDLLOVERRIDES="mscoree,mshtml="
     unset DISPLAY WAYLAND_DISPLAY
@@ -35,10 +57,83 @@ wine_environment() {
 
 # shellcheck disable=SC2317 # called by the EXIT trap
 wine_cleanup() {
-    # Only this prefix's server: other Wine sessions on the machine are left alone.
-    "$wineserver" -k 2>/dev/null
-    "$wineserver" -w 2>/dev/null
+    # Only this prefix's server (made persistent by wine_boot): other Wine sessions are left alone.
+    if [ "$own_prefix" = yes ]; then
+        "$wineserver" -k 2>/dev/null
+        "$wineserver" -w 2>/dev/null
+    fi
     rm -rf "$work"
+}
+
+# True while a process of this prefix runs the program named by $1 (wineboot.exe, ...): Wine's
+# processes carry WINEPREFIX in their environment, so other prefixes' processes do not count.
+wine_prefix_runs() {
+    local environ
+    while IFS= read -r environ; do
+        tr '\0' ' ' < "${environ%environ}cmdline" 2>/dev/null | grep -qiF "$1" && return 0
+    done < <(grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null)
+    return 1
+}
+
+# Polls the command "$@" once a second until it succeeds, for at most $wine_settle_bound seconds.
+wine_poll() {
+    local deadline=$((SECONDS + wine_settle_bound))
+    until "$@" > /dev/null 2>&1; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 1
+    done
+}
+
+wine_boot_quiet() { ! wine_prefix_runs wineboot.exe && ! wine_prefix_runs winemenubuilder.exe; }
+# Quiet twice, two seconds apart: a boot step that starts the next one is not taken for the end.
+wine_boot_finished() { wine_boot_quiet && sleep 2 && wine_boot_quiet; }
+wine_registry_answers() {
+    timeout 60 "$wine64" reg query 'HKLM\System\CurrentControlSet\Services\PlugPlay' /v Start
+}
+
+# Boots the prefix and waits until it has settled; prints one verdict line. The prefix's server is
+# made persistent first, so it lives from the boot to wine_cleanup: a server that stopped between
+# two runs would drop the volatile registry keys (HKLM\Hardware) that the checks write, and each
+# new start would boot services again. (wineserver -w waits for no persistent server, so the
+# settle step watches the boot itself.) A new prefix is settled when wineboot has exited, no
+# second wineboot (the 32-bit half of the prefix) or menu builder of the prefix runs any more,
+# and the registry answers through the services it started.
+wine_boot() {
+    mkdir -p "$WINEPREFIX"
+    "$wineserver" -p
+    local start=$SECONDS
+    if ! timeout "$wine_boot_timeout" "$wine64" wineboot --init > "$work/wineboot.log" 2>&1; then
+        fail "wineboot failed; its output:"
+        cat "$work/wineboot.log"
+        return 1
+    fi
+    if ! wine_poll wine_boot_finished || ! wine_poll wine_registry_answers; then
+        fail "the Wine prefix did not settle within $wine_settle_bound s of its boot"
+        return 1
+    fi
+    pass "fresh Wine prefix booted and settled in $((SECONDS - start)) s"
+    export WINE_CHECK_BOOTED_PREFIX=$WINEPREFIX
+}
+
+# Waits, for at most $wine_settle_bound seconds, until the COM class $1 creates its interface $2 as
+# a local (out-of-process) server, as the program will ask for it: such servers (BITS, for one)
+# answer E_NOINTERFACE (0x80004002) for a while after a prefix boots. A small probe program is
+# built for it with the 32-bit compiler. Prints one INFO line; returns 1 if the server never
+# answered (the caller decides whether that is a failure).
+wine_wait_for_com_server() {
+    local probe=$work/ComServerProbe.exe answer start=$SECONDS
+    if [ ! -f "$probe" ] && ! i686-w64-mingw32-g++-win32 -municode -O1 -static -o "$probe" \
+            "$repo/tools/wine/ComServerProbe.cpp" -lole32 2> "$work/probe-build.log"; then
+        echo "INFO: the COM probe did not build: $(cat "$work/probe-build.log")"
+        return 1
+    fi
+    if wine_poll timeout 120 "$wine32" "$probe" "$1" "$2"; then
+        echo "INFO: COM server $1 answers after $((SECONDS - start)) s"
+        return 0
+    fi
+    answer=$(timeout 120 "$wine32" "$probe" "$1" "$2" 2>&1)
+    echo "INFO: COM server $1 did not answer within $wine_settle_bound s (last answer: ${answer:-none})"
+    return 1
 }
 
 # Prints the closing line of the check named $1 and exits 0, or 1 when any check failed.

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# The update round trip under Wine: a 64-bit Tarnwick.exe runs the three black lists, its update
+# The update round trip under Wine: Tarnwick.exe (32- or 64-bit) runs the three black lists, its update
 # mode copies the BIOS, board and processor identities from that run's results into the input
 # document, which must keep its declaration, comment and layout, and a second run must fail each
 # of the three with the very same identity line.
 # Prints one verdict line per check; exits 1 if any check fails, 2 on a usage error.
 #
 # Usage: tools/wine-update-roundtrip.sh [EXE]
-#   EXE  the program (default: build/win64/Tarnwick.exe)
+#   EXE  the program (default: build/win32/Tarnwick.exe, the shipped program)
 #
-# Runs in the Wine prefix named by WINEPREFIX when it is set and already booted (wine-check.sh
-# passes its own), otherwise in a fresh one of its own, removed at exit.
+# Runs in the Wine prefix that wine-check.sh booted when it calls this script (WINEPREFIX and the
+# mark wine_boot sets), otherwise in a fresh one of its own, removed at exit.
 
 set -u
 
@@ -22,29 +22,22 @@ if [ $# -gt 1 ]; then
     echo "usage: $0 [EXE]" >&2
     exit 2
 fi
-if [ ! -f "$exe" ]; then
-    echo "FAIL: program $exe does not exist"
+if [ ! -f "$exe" ] || [ -z "$wine" ]; then
+    echo "FAIL: program $exe does not exist or is no x86 or x86-64 executable"
     exit 1
 fi
 
-# The prefix's server is made persistent below; the cleanup stops it.
 wine_environment wine-roundtrip reuse
-
 if [ "$own_prefix" = yes ]; then
-    if ! timeout 600 "$wine" wineboot --init > "$work/wineboot.log" 2>&1; then
-        fail "wineboot failed; its output:"
-        cat "$work/wineboot.log"
-        exit 1
-    fi
+    wine_boot || exit 1
 fi
 
 # Wine records no SystemBiosVersion. HARDWARE is a volatile key, so the server must outlive the
-# registry edit: it stays up until cleanup stops it.
-"$wineserver" -p
+# registry edit: wine_boot made it persistent, for the whole run.
 bios_key='HKLM\Hardware\Description\System'
-if timeout 120 "$wine" reg add "$bios_key" /v SystemBiosVersion /t REG_MULTI_SZ \
+if timeout 120 "$wine64" reg add "$bios_key" /v SystemBiosVersion /t REG_MULTI_SZ \
         /d 'WINE   - 1\0Wine BIOS Version 1.00' /f > /dev/null 2>&1 &&
-   timeout 120 "$wine" reg add "$bios_key" /v SystemBiosDate /t REG_SZ /d '01/01/20' /f > /dev/null 2>&1; then
+   timeout 120 "$wine64" reg add "$bios_key" /v SystemBiosDate /t REG_SZ /d '01/01/20' /f > /dev/null 2>&1; then
     pass "BIOS version and date recorded in the prefix's registry"
 else
     fail "could not record a BIOS version in the prefix's registry"
@@ -93,21 +86,15 @@ run second-run -i input.xml -o second.xml
 echo "INFO: update mode printed:"
 sed 's/^/  | /' "$work/update.stdout"
 
-if ! python3 - "$work" <<'PY'
+if ! PYTHONPATH="$repo/tools" python3 - "$work" <<'PY'
 import os
 import sys
 import xml.etree.ElementTree as ET
 
+from verdicts import finish, verdict
+
 work = sys.argv[1]
-failures = 0
 TESTS = ["BlacklistBiosTest", "BlacklistMotherboardTest", "BlacklistProcessorTest"]
-
-
-def verdict(ok, text):
-    global failures
-    print(("PASS: " if ok else "FAIL: ") + text)
-    if not ok:
-        failures += 1
 
 
 def results(name):
@@ -146,7 +133,7 @@ for name in TESTS:
 verdict("Main bios: " + str(first.get("BlacklistBiosTest", (None, ""))[1]) + "\n" in console,
         "update printed the BIOS echo line")
 verdict(console.count("Saving input.xml\n") == 3, "update saved the input document once per action")
-sys.exit(1 if failures else 0)
+finish()
 PY
 then
     failures=$((failures + 1))

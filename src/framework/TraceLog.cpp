@@ -1,11 +1,8 @@
 #include "framework/TraceLog.h"
 
-#include "winapi/Utf8.h"
-
-#include <cstdio>
+#include "winapi/Console.h"
 
 void WriteTraceText(std::wstring_view text)
 {
-    const std::string bytes = winapi::ToUtf8(text);
-    std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+    winapi::WriteStandardText(winapi::StandardStream::Error, text);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The trace channel: the course of a run, one formatted line after another on standard error.
+// The trace channel: the course of a run, one formatted line after another on standard error,
+// in the encoding the platform shows (winapi/Console.h).
 // Every trace of the program belongs to one category, so the sink records them all; a sink that
 // dropped them would change nothing else the program does.
 

@@ -1,11 +1,8 @@
 #include "platform/Console.h"
 
-#include "winapi/Utf8.h"
-
-#include <cstdio>
+#include "winapi/Console.h"
 
 void WriteConsoleText(std::wstring_view text)
 {
-    const std::string bytes = winapi::ToUtf8(text);
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    winapi::WriteStandardText(winapi::StandardStream::Output, text);
 }

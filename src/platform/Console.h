@@ -1,6 +1,6 @@
 #pragma once
-// The console channel: lines printed as the runtime's printf prints them, on standard output,
-// encoded as UTF-8.
+// The console channel: lines formatted as the runtime's printf formats them, on standard output,
+// in the encoding the platform shows (winapi/Console.h).
 
 #include "platform/MessageFormat.h"
 
