@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds all three presets with warnings as errors, runs every test of the simulated build,
-# checks that the shipped 32-bit program imports nothing Windows XP lacks, and runs the 32-bit
-# and the 64-bit Windows programs under Wine.
+# checks that the shipped 32-bit programs import nothing Windows XP lacks, runs the 32-bit and
+# the 64-bit Windows programs under Wine, and proves that the simulated machine answers as Wine.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -16,6 +16,7 @@ ctest --preset sim
 echo "== shipped program: imports that Windows XP SP3 has"
 PYTHONDONTWRITEBYTECODE=1 python3 -m doctest tools/refresh-xp-imports.py
 tools/check-xp-imports.py build/win32/Tarnwick.exe
+tools/check-xp-imports.py build/win32/TarnwickCapture.exe
 echo "== 32-bit Windows program under Wine"
 tools/wine-check.sh build/win32/Tarnwick.exe
 echo "== 64-bit Windows program under Wine"
@@ -24,5 +25,7 @@ echo "== version resources and registry view under Wine"
 tools/wine-version-check.sh build/win64/Tarnwick.exe
 
 # --- The proof that both backends agree (capture under Wine, replay on the simulated build) ---
-echo "== proof: the Wine machine captured and replayed"
+echo "== proof: the Wine machine captured and replayed, 32-bit programs"
+tools/wine-proof.sh build/win32 build/sim/tarnwick
+echo "== proof: the Wine machine captured and replayed, 64-bit programs"
 tools/wine-proof.sh build/win64 build/sim/tarnwick

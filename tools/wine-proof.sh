@@ -6,7 +6,8 @@
 # check; exits 1 if any fails, 2 on a usage error.
 #
 # Usage: tools/wine-proof.sh [BUILD_FOLDER] [SIMULATED_PROGRAM]
-#   BUILD_FOLDER       holds Tarnwick.exe and TarnwickCapture.exe (default build/win64)
+#   BUILD_FOLDER       holds Tarnwick.exe and TarnwickCapture.exe (default build/win32, the
+#                      shipped pair, run by wine; build/win64 runs under wine64)
 #   SIMULATED_PROGRAM  the replaying program (default build/sim/tarnwick)
 
 set -u
@@ -19,21 +20,25 @@ if [ $# -gt 2 ]; then
     echo "usage: $0 [BUILD_FOLDER] [SIMULATED_PROGRAM]" >&2
     exit 2
 fi
-build=${1:-$repo/build/win64}
+build=${1:-$repo/build/win32}
 [[ "$build" = /* ]] || build=$PWD/$build
 simulated=${2:-$repo/build/sim/tarnwick}
 [[ "$simulated" = /* ]] || simulated=$PWD/$simulated
 
 wine_environment wine-proof fresh
 cp "$repo/examples/input.xml" "$work/input.xml"
-cd "$work" || exit 1
 
 for program in "$build/Tarnwick.exe" "$build/TarnwickCapture.exe" "$simulated"; do
     if [ -f "$program" ]; then pass "program $program exists"; else fail "program $program does not exist"; fi
 done
+# The loader for the pair: wine for the 32-bit programs, wine64 for the 64-bit ones.
+wine_program "$build/Tarnwick.exe"
+if [ -n "$wine" ]; then pass "the programs are $machine_name executables"; else fail "no Windows program in $build"; fi
 if [ "$failures" -ne 0 ]; then
     exit 1
 fi
+wine_boot || exit 1
+cd "$work" || exit 1
 
 # The document element of a results document, with every check's test element ("body"), or
 # what the DOM's save wrote after it ("tail"). The tail is the one difference still open: MSXML
