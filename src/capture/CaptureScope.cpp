@@ -41,13 +41,18 @@ const std::vector<WmiRead>& WmiReads()
         {L"Win32_BIOS", {L"BiosCharacteristics"}},
         // BlacklistServiceTest.
         {L"Win32_Service", {L"Name", L"State"}},
-        // The USB device lists: the associations, and the devices they name.
+        // The USB device lists: the associations (the devices they name: UsbDeviceRead).
         {L"Win32_USBControllerDevice", {L"Dependent"}},
-        {L"Win32_PnPEntity", {L"DeviceID", L"Description"}},
         // LaptopTest: whether there is a battery at all.
         {L"Win32_Battery", {}},
         // DesktopAndPS2MouseTest.
         {L"Win32_PointingDevice", {L"DeviceInterface"}},
     };
     return reads;
+}
+
+const WmiRead& UsbDeviceRead()
+{
+    static const WmiRead read{L"Win32_PnPEntity", {L"DeviceID", L"Description"}};
+    return read;
 }

@@ -27,3 +27,6 @@ constexpr std::wstring_view FrameworkLibrary = L"mscorlib.dll";
 [[nodiscard]] const std::vector<RegistryRead>& RegistryReads();
 [[nodiscard]] const std::vector<std::wstring_view>& LibraryReads();
 [[nodiscard]] const std::vector<WmiRead>& WmiReads();
+// The Plug and Play records of the USB devices, read one by one for the devices that the
+// associations of Win32_USBControllerDevice name, not for every device of the machine.
+[[nodiscard]] const WmiRead& UsbDeviceRead();

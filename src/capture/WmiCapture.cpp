@@ -2,18 +2,23 @@
 
 #include "capture/CaptureScope.h"
 #include "platform/WmiQuery.h"
+#include "tests/device/UsbDeviceList.h"
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
 const std::wstring SelectAllFrom = L"SELECT * from ";
+// The property of a USB association that names its device.
+constexpr std::wstring_view DependentProperty = L"Dependent";
 
 // The building blocks of a query one by one, so that a failure is noted under the call that
 // failed; a class WMI does not know is no failure.
-bool OpenClassQuery(std::wstring_view className, WmiQueryObjects& objects, CaptureLog& log)
+bool OpenQuery(const std::wstring& query, WmiQueryObjects& objects, CaptureLog& log)
 {
     winapi::HRESULT hr = InitializeComSecurity();
     if (winapi::FAILED(hr)) {
@@ -32,7 +37,7 @@ bool OpenClassQuery(std::wstring_view className, WmiQueryObjects& objects, Captu
         log.Fault(L"CoSetProxyBlanket", static_cast<std::uint32_t>(hr));
         return false;
     }
-    hr = ExecWqlQuery(*objects.services, SelectAllFrom + std::wstring(className), objects.enumerator);
+    hr = ExecWqlQuery(*objects.services, query, objects.enumerator);
     if (winapi::FAILED(hr) && hr != winapi::WBEM_E_INVALID_CLASS) {
         log.Fault(L"ExecQuery", static_cast<std::uint32_t>(hr));
     }
@@ -118,35 +123,74 @@ void CaptureInstance(JsonWriter& writer, CaptureLog& log, winapi::WbemClassObjec
     writer.EndObject();
 }
 
+// Each instance the query hands out, with the properties of read; the association paths of the
+// USB devices go to dependents as well, when it is given.
+void CaptureInstances(JsonWriter& writer, CaptureLog& log, WmiQueryObjects& objects, const WmiRead& read,
+                      std::vector<std::wstring>* dependents)
+{
+    for (;;) {
+        std::unique_ptr<winapi::WbemClassObject> instance;
+        winapi::ULONG returned = 0;
+        const winapi::HRESULT hr = objects.enumerator->Next(winapi::WBEM_INFINITE, instance, returned);
+        if (winapi::FAILED(hr)) {
+            log.Fault(L"Next", static_cast<std::uint32_t>(hr));
+            return;
+        }
+        if (returned == 0 || instance == nullptr) {
+            return;
+        }
+        CaptureInstance(writer, log, *instance, read);
+        log.Count("WMI instances");
+        winapi::Variant dependent;
+        std::wstring path;
+        if (dependents != nullptr && winapi::SUCCEEDED(instance->Get(std::wstring(DependentProperty), 0, dependent)) &&
+            winapi::SUCCEEDED(dependent.GetString(path))) {
+            dependents->push_back(path);
+        }
+    }
+}
+
+// The Plug and Play records of the devices the USB associations name, each found by the query
+// the USB lists make.
+void CaptureUsbDevices(JsonWriter& writer, CaptureLog& log, const std::vector<std::wstring>& dependents)
+{
+    writer.WideKey(UsbDeviceRead().className);
+    writer.BeginArray();
+    std::vector<std::wstring> seen;
+    for (const std::wstring& dependent : dependents) {
+        const std::optional<std::wstring> identifier = QuotedIdentifier(dependent);
+        if (!identifier || std::find(seen.begin(), seen.end(), *identifier) != seen.end()) {
+            continue;
+        }
+        seen.push_back(*identifier);
+        WmiQueryObjects objects;
+        if (OpenQuery(UsbDeviceQuery(*identifier), objects, log)) {
+            CaptureInstances(writer, log, objects, UsbDeviceRead(), nullptr);
+        }
+    }
+    writer.EndArray();
+}
+
 }  // namespace
 
 void CaptureWmi(JsonWriter& writer, CaptureLog& log)
 {
     writer.Key("wmi");
     writer.BeginObject();
+    std::vector<std::wstring> dependents;
     for (const WmiRead& read : WmiReads()) {
         WmiQueryObjects objects;
-        if (!OpenClassQuery(read.className, objects, log)) {
+        if (!OpenQuery(SelectAllFrom + std::wstring(read.className), objects, log)) {
             continue;
         }
         log.Count("WMI classes");
         writer.WideKey(read.className);
         writer.BeginArray();
-        for (;;) {
-            std::unique_ptr<winapi::WbemClassObject> instance;
-            winapi::ULONG returned = 0;
-            const winapi::HRESULT hr = objects.enumerator->Next(winapi::WBEM_INFINITE, instance, returned);
-            if (winapi::FAILED(hr)) {
-                log.Fault(L"Next", static_cast<std::uint32_t>(hr));
-                break;
-            }
-            if (returned == 0 || instance == nullptr) {
-                break;
-            }
-            CaptureInstance(writer, log, *instance, read);
-            log.Count("WMI instances");
-        }
+        const bool associations = std::find(read.properties.begin(), read.properties.end(), DependentProperty) !=
+                                  read.properties.end();
+        CaptureInstances(writer, log, objects, read, associations ? &dependents : nullptr);
         writer.EndArray();
     }
+    CaptureUsbDevices(writer, log, dependents);
     writer.EndObject();
 }

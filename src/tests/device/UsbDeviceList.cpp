@@ -21,18 +21,6 @@ constexpr std::string_view ComFailureLine = "BLACKLIST USB COINITIALIZE FAILED\n
 constexpr std::string_view DescriptionLine = "Description: %wS\n";
 constexpr std::wstring_view DescriptionInfo = L"Description: %wS\n";
 
-// The device identifier in an association's dependent path: the text between its first and its
-// last double quote, with the backslashes still doubled as the WQL literal wants them.
-std::optional<std::wstring> QuotedIdentifier(const std::wstring& path)
-{
-    const std::size_t first = path.find(L'"');
-    const std::size_t last = path.rfind(L'"');
-    if (first == std::wstring::npos || first >= last) {
-        return std::nullopt;
-    }
-    return path.substr(first + 1, last - first - 1);
-}
-
 std::optional<std::wstring> StringProperty(winapi::WbemClassObject& object, const std::wstring& name)
 {
     winapi::Variant value;
@@ -50,6 +38,22 @@ bool ContainsFragment(const std::wstring& description, const std::vector<std::ws
 }
 
 }  // namespace
+
+std::optional<std::wstring> QuotedIdentifier(const std::wstring& path)
+{
+    const std::size_t first = path.find(L'"');
+    const std::size_t last = path.rfind(L'"');
+    if (first == std::wstring::npos || first >= last) {
+        return std::nullopt;
+    }
+    return path.substr(first + 1, last - first - 1);
+}
+
+std::wstring UsbDeviceQuery(const std::wstring& identifier)
+{
+    return DeviceQueryStart + identifier + DeviceQueryEnd;
+}
+
 
 winapi::HRESULT HasListedUsbDevice(Test& test, const std::vector<std::wstring>& fragments, bool& found,
                                    UsbSearchApartment apartment)
@@ -74,7 +78,7 @@ winapi::HRESULT HasListedUsbDevice(Test& test, const std::vector<std::wstring>& 
             continue;
         }
         std::unique_ptr<winapi::EnumWbemClassObject> devices;
-        if (winapi::FAILED(ExecWqlQuery(*query.services, DeviceQueryStart + *identifier + DeviceQueryEnd, devices))) {
+        if (winapi::FAILED(ExecWqlQuery(*query.services, UsbDeviceQuery(*identifier), devices))) {
             return winapi::E_FAIL;
         }
         if (!devices) {

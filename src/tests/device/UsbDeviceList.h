@@ -6,6 +6,7 @@
 #include "framework/Test.h"
 #include "winapi/WinTypes.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,3 +20,10 @@ enum class UsbSearchApartment { EnteredByCheck, RunMode };
 // the association query or any device's own query fails; the lines already added stay.
 [[nodiscard]] winapi::HRESULT HasListedUsbDevice(Test& test, const std::vector<std::wstring>& fragments, bool& found,
                                                  UsbSearchApartment apartment);
+
+// The device identifier in an association's dependent path: the text between its first and its
+// last double quote, with the backslashes still doubled as the WQL literal wants them.
+[[nodiscard]] std::optional<std::wstring> QuotedIdentifier(const std::wstring& path);
+
+// The query for the Plug and Play record of the device with that identifier.
+[[nodiscard]] std::wstring UsbDeviceQuery(const std::wstring& identifier);
