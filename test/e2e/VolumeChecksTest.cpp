@@ -76,7 +76,7 @@ const std::string LogicalDiskPass = "Name: C:\n\\\\.\\C: does not reside on a us
                                     "Name: D:\n\\\\.\\D: does not reside on a usb drive\nFileSystem: NTFS\n"
                                     "Name: E:\n\\\\.\\E: resides on a usb drive\n"
                                     "Name: F:\n\\\\.\\F: does not reside on a usb drive\nFileSystem: NULL\n"
-                                    "Name: G:\nCould not determine if \\\\.\\G: resides on a usb drive\n"
+                                    "Name: G:\n\\\\.\\G: does not reside on a usb drive\n"
                                     "Name: K:\n\\\\.\\K: does not reside on a usb drive\nFileSystem: FAT32\n";
 
 class VolumeChecksTest : public ::testing::Test {
