@@ -241,6 +241,16 @@ TEST_F(SoftwareChecksTest, InstalledProductsAreReportedTesselFirstAndAKeyWithout
     EXPECT_EQ(Results(), "<test_results>" +
                              Result("QuillonInstallationTest", false, {"C:\\T\\"}, {"Uninstall C:\\T\\."}) +
                              "</test_results>");
+
+    // A location of no bytes is still asked for a second time, into a buffer of no bytes: when
+    // that second query fails, the product does not count.
+    Run(Desktop([&](nlohmann::json& m) {
+            m["registry"]["SOFTWARE\\Wow6432Node\\Norvale\\Tessel"]["values"]["Location"] = {{"type", "REG_BINARY"},
+                                                                                            {"data", ""}};
+            m["faults"] = {{{"call", "RegQueryValueExW"}, {"error", 5}, {"after", 1}}};
+        }),
+        ProductsElement);
+    EXPECT_EQ(Results(), "<test_results>" + Result("QuillonInstallationTest", true, {}) + "</test_results>");
 }
 
 TEST_F(SoftwareChecksTest, ValuesOfAnyTypeAreReadAsTheSixteenBitCharactersWindowsStoresTextIn)
