@@ -5,7 +5,8 @@ The loader of Windows XP refuses a program that imports a function its DLLs do n
 whose PE header asks for a later subsystem version. This lists the imports of the program (with
 the mingw-w64 objdump) and fails on any function named in the data files of tools/xp-imports
 (functions that Windows XP SP3 lacks, with their sources), on any DLL those files do not cover,
-and on a subsystem or OS version above 5.1. Prints one verdict line per check; exits 1 if any
+on a subsystem or OS version above 5.1, and on an import of a function that the program looks up
+by name so that it starts on Windows 2000 too (LOOKED_UP_BY_NAME). Prints one verdict line per check; exits 1 if any
 check fails, 2 on a usage error.
 
 Usage: tools/check-xp-imports.py [EXE]   (default build/win32/Tarnwick.exe)
@@ -23,6 +24,13 @@ REPO = Path(__file__).resolve().parent.parent
 DATA = REPO / "tools" / "xp-imports"
 OBJDUMP = "i686-w64-mingw32-objdump"
 WINDOWS_XP = (5, 1)
+# Functions that Windows XP has but Windows 2000 lacks, which the program looks up by name at run
+# time so that it starts there too: importing one would undo that without any data file noticing.
+LOOKED_UP_BY_NAME = {
+    ("kernel32.dll", "GetNativeSystemInfo"),
+    ("kernel32.dll", "AddVectoredExceptionHandler"),
+    ("kernel32.dll", "RemoveVectoredExceptionHandler"),
+}
 
 
 def read_data():
@@ -96,6 +104,9 @@ def main():
     later = [f"{dll} {name} ({lacking[dll][name]})" for dll, name in imports if name in lacking.get(dll, {})]
     verdict(not later, "no imported function is one that Windows XP SP3 lacks"
             + ("; imported: " + ", ".join(later) if later else ""))
+    looked_up = sorted(f"{dll} {name}" for dll, name in imports if (dll, name) in LOOKED_UP_BY_NAME)
+    verdict(not looked_up, "no function that the program looks up by name at run time is imported"
+            + ("; imported: " + ", ".join(looked_up) if looked_up else ""))
 
     print("check-xp-imports: all checks passed" if verdicts.failures == 0
           else f"check-xp-imports: {verdicts.failures} check(s) failed")

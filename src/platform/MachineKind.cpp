@@ -41,5 +41,9 @@ bool IsVmwareVirtualMachine()
     registers.ebx = 0;
     registers.ecx = BackdoorGetVersion;
     registers.edx = BackdoorPort;
+    // Any other result than 0 means no: an exception the instruction raised, and also a probe that
+    // could not run (Windows 2000 has nothing to absorb the fault with, so the instruction is not
+    // executed there). A machine that cannot be asked is taken for a physical one, the common
+    // case on such old systems, and the checks then go by its battery and pointing devices.
     return winapi::ExecuteInDword(registers) == 0 && registers.ebx == BackdoorMagic;
 }

@@ -146,6 +146,10 @@ OsFacts ReadOsFacts()
     }
     facts.version = version;
     facts.processorArchitecture = ReadProcessorArchitecture();
+    // A system other than NT gets no description, so nothing more is asked of it.
+    if (version.dwPlatformId != winapi::VER_PLATFORM_WIN32_NT) {
+        return facts;
+    }
     if (version.dwMajorVersion == 6) {
         DWORD productType = 0;
         if (ReadProductType(productType)) {

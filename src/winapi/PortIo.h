@@ -21,8 +21,10 @@ struct PortIoRegisters {
 // Loads EAX, EBX, ECX and EDX from registers and executes IN EAX, DX (a 32-bit read of the port
 // in DX). 0 when the instruction completed, and registers then holds the four registers as it
 // left them; otherwise the code of the exception it raised (EXCEPTION_PRIV_INSTRUCTION on a
-// physical machine), which is absorbed, and registers is untouched (STATUS_NO_MEMORY when the
-// exception could not be caught, and the instruction was not executed). The caller's own
+// physical machine), which is absorbed, and registers is untouched. When an exception could not
+// be caught the instruction is not executed, and registers is untouched too:
+// STATUS_ENTRYPOINT_NOT_FOUND (0xC0000139) where Windows has no vectored exception handling
+// (Windows 2000), STATUS_NO_MEMORY where it could not register the handler. The caller's own
 // registers are preserved.
 [[nodiscard]] DWORD ExecuteInDword(PortIoRegisters& registers);
 

@@ -241,6 +241,53 @@ TEST_F(SoftwareChecksTest, InstalledProductsAreReportedTesselFirstAndAKeyWithout
     EXPECT_EQ(Results(), "<test_results>" +
                              Result("QuillonInstallationTest", false, {"C:\\T\\"}, {"Uninstall C:\\T\\."}) +
                              "</test_results>");
+
+    // A location of no bytes is still asked for a second time, into a buffer of no bytes: when
+    // that second query fails, the product does not count.
+    Run(Desktop([&](nlohmann::json& m) {
+            m["registry"]["SOFTWARE\\Wow6432Node\\Norvale\\Tessel"]["values"]["Location"] = {{"type", "REG_BINARY"},
+                                                                                            {"data", ""}};
+            m["faults"] = {{{"call", "RegQueryValueExW"}, {"error", 5}, {"after", 1}}};
+        }),
+        ProductsElement);
+    EXPECT_EQ(Results(), "<test_results>" + Result("QuillonInstallationTest", true, {}) + "</test_results>");
+}
+
+TEST_F(SoftwareChecksTest, ValuesOfAnyTypeAreReadAsTheSixteenBitCharactersWindowsStoresTextIn)
+{
+    // "C:\T\" and "C:\Windows\Microsoft.NET\Framework\" as UTF-16 bytes with their terminators,
+    // and a number whose four bytes are the characters "AB".
+    const auto utf16 = [](const std::string& text) {
+        std::string hex;
+        const char* digits = "0123456789abcdef";
+        for (const char c : text + '\0') {
+            hex += {digits[(c >> 4) & 0xF], digits[c & 0xF], '0', '0'};
+        }
+        return hex;
+    };
+    Run(Desktop([&](nlohmann::json& m) {
+            m["registry"]["SOFTWARE\\Wow6432Node\\Norvale\\Tessel"]["values"]["Location"] = {
+                {"type", "REG_BINARY"}, {"data", utf16("C:\\T\\")}};
+            m["registry"]["SOFTWARE\\Wow6432Node\\Varrowen\\Quillon for PC"]["values"]["Location"] = {
+                {"type", "REG_DWORD"}, {"data", 0x00420041}};
+            m["registry"][NetKey]["values"]["InstallRoot"] = {{"type", "REG_BINARY"}, {"data", utf16(FrameworkRoot)}};
+        }),
+        ProductsElement + NetElement);
+    EXPECT_EQ(Results(), "<test_results>" +
+                             Result("QuillonInstallationTest", false, {"C:\\T\\", "AB"},
+                                    {"Uninstall C:\\T\\.", "Uninstall AB."}) +
+                             Result("NETFrameworkTest", false, {"1.1.9.5\n"}, {NetSolution}) + "</test_results>");
+
+    // A character beyond the 16-bit range is stored as a surrogate pair and read back whole.
+    Run(Desktop([&](nlohmann::json& m) {
+            m["registry"]["SOFTWARE\\Wow6432Node\\Norvale\\Tessel"]["values"]["Location"] = {
+                {"type", "REG_SZ"}, {"data", "C:\\\xF0\x9D\x84\x9E\\"}};
+        }),
+        ProductsElement);
+    EXPECT_EQ(Results(), "<test_results>" +
+                             Result("QuillonInstallationTest", false, {"C:\\\xF0\x9D\x84\x9E\\"},
+                                    {"Uninstall C:\\\xF0\x9D\x84\x9E\\."}) +
+                             "</test_results>");
 }
 
 // Services

@@ -76,7 +76,7 @@ const std::string LogicalDiskPass = "Name: C:\n\\\\.\\C: does not reside on a us
                                     "Name: D:\n\\\\.\\D: does not reside on a usb drive\nFileSystem: NTFS\n"
                                     "Name: E:\n\\\\.\\E: resides on a usb drive\n"
                                     "Name: F:\n\\\\.\\F: does not reside on a usb drive\nFileSystem: NULL\n"
-                                    "Name: G:\nCould not determine if \\\\.\\G: resides on a usb drive\n"
+                                    "Name: G:\n\\\\.\\G: does not reside on a usb drive\n"
                                     "Name: K:\n\\\\.\\K: does not reside on a usb drive\nFileSystem: FAT32\n";
 
 class VolumeChecksTest : public ::testing::Test {
@@ -273,6 +273,16 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
                      &console),
               "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>");
     EXPECT_EQ(console.find("FileSystem"), std::string::npos) << console;
+    // A property that cannot be read leaves its disk unjudged: every Get after the sixth fails,
+    // so F's FileSystem and then the names of G and K.
+    EXPECT_EQ(RunOne("UnformattedPartitionTest", Workstation([](nlohmann::json& m) {
+                         m["faults"] = {{{"call", "Get"}, {"error", "0x80041002"}, {"after", 6}}};
+                     }),
+                     &console),
+              "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>");
+    EXPECT_EQ(console, "UnformattedPartitionTest\n" +
+                           LogicalDiskPass.substr(0, LogicalDiskPass.find("Name: F:")) +
+                           "Name: F:\n\\\\.\\F: does not reside on a usb drive\n" + Closing);
     for (const auto& [call, after] :
          std::vector<std::pair<std::string, int>>{{"ExecQuery", 0}, {"CoInitializeSecurity", 0}, {"Next", 3}}) {
         SCOPED_TRACE(call);

@@ -138,6 +138,10 @@ TEST(BackdoorProbeTest, AnswersOnlyOnVmwareWithItsPortAndMagic)
     winapi::PortIoRegisters backdoor{0x564D5868, 0, 10, 0x5658};
     EXPECT_EQ(winapi::ExecuteInDword(backdoor), 0xC0000005u);
     EXPECT_FALSE(IsVmwareVirtualMachine());
+    // Where Windows has no vectored exception handling (Windows 2000) the instruction is not
+    // executed: the machine is taken for a physical one.
+    Load(R"({"vmware": true, "faults": [{"call": "ExecuteInDword", "error": "0xC0000139"}]})");
+    EXPECT_FALSE(IsVmwareVirtualMachine());
 }
 
 }  // namespace

@@ -61,7 +61,8 @@ TEST(MachineProfileTest, RegistryValuesAnswerWithTheWindowsBufferRules)
     EXPECT_EQ(winapi::RegQueryValueExW(key.get(), L"SystemBiosVersion", &type, {}, size),
               static_cast<winapi::LONG>(winapi::ERROR_SUCCESS));
     EXPECT_EQ(type, winapi::REG_MULTI_SZ);
-    EXPECT_EQ(size, 6 * sizeof(wchar_t));
+    // Text comes as Windows stores it: 16-bit characters.
+    EXPECT_EQ(size, 12u);
     std::array<winapi::BYTE, 4> small{};
     winapi::DWORD smallSize = 0;
     EXPECT_EQ(winapi::RegQueryValueExW(key.get(), L"SystemBiosVersion", nullptr, small, smallSize),
@@ -70,7 +71,7 @@ TEST(MachineProfileTest, RegistryValuesAnswerWithTheWindowsBufferRules)
     std::vector<winapi::BYTE> buffer(size);
     EXPECT_EQ(winapi::RegQueryValueExW(key.get(), L"SystemBiosVersion", nullptr, buffer, size),
               static_cast<winapi::LONG>(winapi::ERROR_SUCCESS));
-    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(buffer.data()), 6), std::wstring(L"A\0BC\0\0", 6));
+    EXPECT_EQ(buffer, (std::vector<winapi::BYTE>{'A', 0, 0, 0, 'B', 0, 'C', 0, 0, 0, 0, 0}));
 }
 
 TEST(MachineProfileTest, FaultsStartAfterTheGivenNumberOfCalls)

@@ -4,11 +4,15 @@
 
 #include "platform/OsDescription.h"
 
+#include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/SimulatedMachine.h"
+
 #include <gtest/gtest.h>
 
 #include <cwchar>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -153,6 +157,45 @@ TEST(OsDescriptionTest, NoDescriptionBeforeNt5OrWithoutAVersionRecord)
         std::wstring description = L"unchanged";
         EXPECT_FALSE(DescribeOperatingSystem(refused.facts, description));
         EXPECT_EQ(description, L"unchanged");
+    }
+}
+
+// The reader asks GetProductInfo on version 6 and SM_SERVERR2 on 5.2 only, and nothing beyond the
+// processor of a system that is not NT, which gets no description.
+TEST(OsDescriptionTest, ReaderAsksOnlyWhatTheDescriptionUses)
+{
+    const auto read = [](int platformId, int major, int minor) {
+        sim::Machine machine;
+        const std::string profile = "{\"version\": {\"platformId\": " + std::to_string(platformId) +
+                                    ", \"major\": " + std::to_string(major) + ", \"minor\": " + std::to_string(minor) +
+                                    "}, \"processorArchitecture\": \"AMD64\", \"kernel32Functions\": "
+                                    "[\"GetNativeSystemInfo\", \"GetProductInfo\"], \"productInfoType\": 1, "
+                                    "\"serverR2\": true}";
+        EXPECT_EQ(sim::LoadMachineProfile(profile, machine), "");
+        sim::InstallMachine(std::move(machine));
+        return ReadOsFacts();
+    };
+    const struct {
+        const char* name;
+        int platformId;
+        int major;
+        int minor;
+        bool productType;
+        bool serverR2;
+    } cases[] = {
+        {"Vista", 2, 6, 0, true, false},
+        {"2003 R2", 2, 5, 2, false, true},
+        {"XP", 2, 5, 1, false, false},
+        {"6.0 on another platform", 1, 6, 0, false, false},
+        {"5.2 on another platform", 1, 5, 2, false, false},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        const OsFacts facts = read(row.platformId, row.major, row.minor);
+        ASSERT_TRUE(facts.version);
+        EXPECT_EQ(facts.processorArchitecture, Amd64);
+        EXPECT_EQ(facts.productType.has_value(), row.productType);
+        EXPECT_EQ(facts.serverR2, row.serverR2);
     }
 }
 

@@ -4,11 +4,13 @@
 // system profile.
 
 #include "tests/system/BitsAdminTest.h"
+#include "tests/system/MemoryTest.h"
 #include "winapi/Com.h"
 #include "winapi/Security.h"
 #include "winapi/SystemInfo.h"
 #include "winapi/Win32.h"
 #include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/WmiJournal.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +69,38 @@ TEST(SimulatedSystemTest, BitsManagerThatCannotBeCreatedLeavesNothingToRelease)
     CoUninitialize();
     EXPECT_EQ(sim::CurrentMachine().system.bitsCalls, std::vector<std::wstring>{JobCalls.front()});
     EXPECT_FALSE(test.HasMoreInfo());
+}
+
+// The memory diagnostics set up WMI once and run their three queries on the one connection, each
+// walked to its end and released before the next; the connection goes last.
+TEST(SimulatedSystemTest, MemoryDiagnosticsQueryWmiInTheirOrderAndReleaseAll)
+{
+    Install(R"({"version": {"major": 5, "minor": 1, "platformId": 2}, "totalPhysicalMemory": 536870912,
+                "wmi": {"Win32_ComputerSystem": [{"TotalPhysicalMemory": {"uint64": 536870912}}],
+                        "Win32_OperatingSystem": [{"TotalVisibleMemorySize": {"uint64": 523760}}],
+                        "Win32_PhysicalMemory": [{"Capacity": {"uint64": 268435456}}, {"Capacity": {"uint64": 268435456}}]}})");
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(COINIT_APARTMENTTHREADED)));
+    (void)sim::TakeWmiJournal();
+    MemoryTest test(std::vector<std::wstring>{});
+    EXPECT_TRUE(test.Run());
+    CoUninitialize();
+    const auto walk = [](const std::wstring& className, const std::wstring& property, int instances) {
+        std::vector<std::wstring> events{L"ExecQuery WQL 48 SELECT * from " + className};
+        for (int i = 0; i < instances; ++i) {
+            events.insert(events.end(), {L"Next -1", L"Get " + property, L"Release IWbemClassObject"});
+        }
+        events.insert(events.end(), {L"Next -1", L"Release IEnumWbemClassObject"});
+        return events;
+    };
+    std::vector<std::wstring> expected{L"CoInitializeSecurity -1 0 3 0", L"CoCreateInstance(WbemLocator)",
+                                       L"ConnectServer ROOT\\CIMV2", L"CoSetProxyBlanket 10 0 3 3 0"};
+    for (const auto& events : {walk(L"Win32_ComputerSystem", L"TotalPhysicalMemory", 1),
+                               walk(L"Win32_OperatingSystem", L"TotalVisibleMemorySize", 1),
+                               walk(L"Win32_PhysicalMemory", L"Capacity", 2)}) {
+        expected.insert(expected.end(), events.begin(), events.end());
+    }
+    expected.insert(expected.end(), {L"Release IWbemServices", L"Release IWbemLocator"});
+    EXPECT_EQ(sim::TakeWmiJournal(), expected);
 }
 
 TEST(SimulatedSystemTest, LinkedTokenNeedsABufferOfAHandlesSize)

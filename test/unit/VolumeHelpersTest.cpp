@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -74,6 +75,36 @@ TEST_F(VolumeHelpersTest, VolumesAreCheckedByDevicePathOrVolumeName)
     EXPECT_FALSE(onUsb);
     EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\q:"); }), "CreateFile( \\\\.\\q: ) failed\n");
     EXPECT_FALSE(onUsb);
+}
+
+TEST_F(VolumeHelpersTest, OpticalDriveIsNumberedAmongOpticalDrivesAndLookedUpAmongDisks)
+{
+    // D is the first optical drive, CdRom0; disk 0 is not on USB. A second optical drive F is
+    // CdRom1, and the USB check takes that for disk 1, the USB disk.
+    sim::Volume second;
+    second.name = L"\\\\?\\Volume{00000000-0000-0000-0000-0000000000ff}\\";
+    second.driveType = DRIVE_CDROM;
+    second.driveLetters = L"F";
+    sim::CurrentMachine().volumes.push_back(second);
+    bool onUsb = true;
+    EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\d:"); }),
+              UsbCheckLines + "\\\\.\\d: does not reside on a usb drive\n");
+    EXPECT_FALSE(onUsb);
+    EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\f:\\"); }), UsbCheckLines + "\\\\.\\f: resides on a usb drive\n");
+    EXPECT_TRUE(onUsb);
+
+    const UniqueFile drive =
+        CreateFileW(L"\\\\.\\f:", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+    ASSERT_TRUE(drive);
+    std::vector<BYTE> out(sizeof(STORAGE_DEVICE_NUMBER));
+    DWORD returned = 0;
+    ASSERT_TRUE(DeviceIoControl(drive.get(), IOCTL_STORAGE_GET_DEVICE_NUMBER, {}, out, returned));
+    STORAGE_DEVICE_NUMBER number{};
+    std::memcpy(&number, out.data(), sizeof(number));
+    EXPECT_EQ(returned, sizeof(number));
+    EXPECT_EQ(number.DeviceType, 0x2u);  // FILE_DEVICE_CD_ROM
+    EXPECT_EQ(number.DeviceNumber, 1u);
+    EXPECT_EQ(number.PartitionNumber, 0xFFFFFFFFu);
 }
 
 TEST_F(VolumeHelpersTest, WithoutAdministratorRightsNoDiskInterfaceOrVolumeOpens)

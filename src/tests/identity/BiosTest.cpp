@@ -1,9 +1,9 @@
 #include "tests/identity/BiosTest.h"
 
+#include "platform/RegistryText.h"
 #include "platform/RegistryValue.h"
 #include "winapi/Registry.h"
 
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -17,11 +17,7 @@ constexpr std::wstring_view PieceSeparator = L", ";
 // The NUL-separated pieces of the value's text joined with ", ", up to the first empty piece.
 std::wstring JoinPieces(const std::vector<winapi::BYTE>& data)
 {
-    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
-    // A value of no bytes has no buffer to copy from.
-    if (!text.empty()) {
-        std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
-    }
+    const std::wstring text = RegistryCharacters(data);
     std::wstring joined;
     std::size_t position = 0;
     while (position < text.size()) {

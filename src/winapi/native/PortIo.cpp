@@ -4,11 +4,17 @@
 // address (the routine's one-byte IN instruction), records the code in EDI and resumes after
 // the instruction. Vectored handlers run before any frame-based handler, so no unwinding
 // happens and the routine finishes normally.
+//
+// Vectored exception handling came with Windows XP. Its two functions are looked up by name, so
+// that the program still starts on Windows 2000; there the instruction is not executed, since
+// nothing could absorb its fault, and the call reports STATUS_ENTRYPOINT_NOT_FOUND instead.
 
 #include "winapi/PortIo.h"
+#include "winapi/SystemInfo.h"
 #include "winapi/UniqueResource.h"
 
 #include <cstddef>
+#include <type_traits>
 
 #include "winapi/native/WindowsHeaders.h"
 
@@ -137,10 +143,25 @@ LONG CALLBACK AbsorbInDwordException(EXCEPTION_POINTERS* exception)
     return EXCEPTION_CONTINUE_EXECUTION;
 }
 
+// The two functions as kernel32.dll exports them (Windows XP and later), calling convention
+// included. (decltype names them without importing them.)
+using AddVectoredExceptionHandlerFunction = PVOID(WINAPI*)(ULONG first, PVECTORED_EXCEPTION_HANDLER handler);
+using RemoveVectoredExceptionHandlerFunction = ULONG(WINAPI*)(PVOID handle);
+static_assert(std::is_same_v<AddVectoredExceptionHandlerFunction, decltype(&::AddVectoredExceptionHandler)>);
+static_assert(std::is_same_v<RemoveVectoredExceptionHandlerFunction, decltype(&::RemoveVectoredExceptionHandler)>);
+
+// A registered handler and the function that removes it, which was looked up with the one that
+// added it.
+struct VectoredHandler {
+    PVOID handle;
+    RemoveVectoredExceptionHandlerFunction remove;
+    bool operator==(const VectoredHandler&) const = default;
+};
+
 struct VectoredHandlerTraits {
-    using Pointer = PVOID;
-    static Pointer Empty() { return nullptr; }
-    static void Close(Pointer handler) { ::RemoveVectoredExceptionHandler(handler); }
+    using Pointer = VectoredHandler;
+    static Pointer Empty() { return {nullptr, nullptr}; }
+    static void Close(Pointer handler) { handler.remove(handler.handle); }
 };
 using UniqueVectoredHandler = UniqueResource<VectoredHandlerTraits>;
 
@@ -150,11 +171,18 @@ constexpr ULONG CallFirst = 1;
 
 DWORD ExecuteInDword(PortIoRegisters& registers)
 {
-    const UniqueVectoredHandler handler(::AddVectoredExceptionHandler(CallFirst, &AbsorbInDwordException));
+    const auto add = LookUpKernel32Function<AddVectoredExceptionHandlerFunction>("AddVectoredExceptionHandler");
+    const auto remove =
+        LookUpKernel32Function<RemoveVectoredExceptionHandlerFunction>("RemoveVectoredExceptionHandler");
     // Without the handler a fault would end the process, so the instruction is not executed.
-    if (!handler) {
+    if (add == nullptr || remove == nullptr) {
+        return STATUS_ENTRYPOINT_NOT_FOUND;
+    }
+    const PVOID handle = add(CallFirst, &AbsorbInDwordException);
+    if (handle == nullptr) {
         return STATUS_NO_MEMORY;
     }
+    const UniqueVectoredHandler handler(VectoredHandler{handle, remove});
     InDwordFrame frame{registers.eax, registers.ebx, registers.ecx, registers.edx, 0};
     ExecuteInDwordRoutine(&frame);
     if (frame.exception != 0) {

@@ -13,10 +13,26 @@ namespace winapi::sim {
 
 namespace {
 
+void AppendUnit(std::vector<BYTE>& data, char32_t unit)
+{
+    data.push_back(static_cast<BYTE>(unit & 0xFF));
+    data.push_back(static_cast<BYTE>(unit >> 8));
+}
+
+// Text as Windows stores it in the registry: 16-bit characters (UTF-16, little-endian), the
+// terminator included, whatever the width of the simulated build's wide characters.
 void AppendText(std::vector<BYTE>& data, const std::wstring& text)
 {
-    const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
-    data.insert(data.end(), bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
+    for (const wchar_t c : text) {
+        const auto code = static_cast<char32_t>(c);
+        if (code >= 0x10000) {
+            AppendUnit(data, 0xD800 + ((code - 0x10000) >> 10));
+            AppendUnit(data, 0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            AppendUnit(data, code);
+        }
+    }
+    AppendUnit(data, 0);
 }
 
 template <typename Integer>
@@ -51,7 +67,7 @@ void ReadRegistryData(const nlohmann::json& json, const std::string& path, Regis
             }
             AppendText(value.data, FromUtf8(json[i].get_ref<const std::string&>()));
         }
-        value.data.resize(value.data.size() + sizeof(wchar_t), 0);
+        AppendUnit(value.data, 0);
         return;
     case REG_DWORD:
         if (!json.is_number_unsigned() || json.get<std::uint64_t>() > UINT32_MAX) {

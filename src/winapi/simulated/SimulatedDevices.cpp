@@ -130,14 +130,43 @@ std::optional<std::size_t> SingleDiskOf(const OpenDevice& device)
     return DriveIndex(volume.extents.front().disk);
 }
 
+// The device type of an optical drive, and the partition number its driver reports, having none.
+constexpr DWORD FILE_DEVICE_CD_ROM = 0x2;
+constexpr DWORD NoPartitionNumber = 0xFFFFFFFF;
+
+bool IsOpticalDrive(const sim::Volume& volume)
+{
+    return volume.driveType == DRIVE_CDROM && volume.extents.empty();
+}
+
+// The volume of an optical drive is the drive itself, not a partition of a disk: it carries the
+// drive's own number among the machine's optical drives (CdRom0, CdRom1, ... in the order of the
+// volume list), which says nothing about the disks of the same number.
+std::optional<STORAGE_DEVICE_NUMBER> OpticalDriveNumber(const OpenDevice& device)
+{
+    const auto& volumes = Machine().volumes;
+    if (device.kind != DeviceKind::Volume || !IsOpticalDrive(volumes[device.index])) {
+        return std::nullopt;
+    }
+    const auto before = std::count_if(volumes.begin(), volumes.begin() + static_cast<std::ptrdiff_t>(device.index),
+                                      IsOpticalDrive);
+    return STORAGE_DEVICE_NUMBER{FILE_DEVICE_CD_ROM, static_cast<DWORD>(before), NoPartitionNumber};
+}
+
 DWORD GetDeviceNumber(const OpenDevice& device, std::span<BYTE> out, DWORD& returned)
 {
+    const auto optical = OpticalDriveNumber(device);
     const auto disk = SingleDiskOf(device);
-    if (!disk) {
+    if (!optical && !disk) {
         return ERROR_INVALID_FUNCTION;
     }
     if (out.size() < sizeof(STORAGE_DEVICE_NUMBER)) {
         return ERROR_INSUFFICIENT_BUFFER;
+    }
+    if (optical) {
+        PutRecord(out, 0, *optical);
+        returned = sizeof(STORAGE_DEVICE_NUMBER);
+        return ERROR_SUCCESS;
     }
     const sim::PhysicalDrive& drive = Machine().physicalDrives[*disk];
     STORAGE_DEVICE_NUMBER number{FILE_DEVICE_DISK, drive.number, 0};

@@ -30,7 +30,7 @@ struct Fault {
 
 struct RegistryValue {
     DWORD type = REG_NONE;
-    // The value's bytes as the program receives them; text is stored as wchar_t units with the
+    // The value's bytes as the program receives them; text is stored as UTF-16 with the
     // terminator(s) included, as Windows returns it.
     std::vector<BYTE> data;
 };
