@@ -1,6 +1,7 @@
 #include "capture/SystemCapture.h"
 
 #include "capture/CaptureScope.h"
+#include "platform/RegistryText.h"
 #include "winapi/Registry.h"
 #include "winapi/Storage.h"
 #include "winapi/Win32.h"
@@ -11,15 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring TextOf(const std::vector<winapi::BYTE>& data)
-{
-    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
-    if (!text.empty()) {
-        std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
-    }
-    return text;
-}
 
 std::uint64_t LittleEndian(const std::vector<winapi::BYTE>& data, std::size_t size)
 {
@@ -47,12 +39,12 @@ bool WriteValueData(JsonWriter& writer, winapi::DWORD type, const std::vector<wi
     switch (type) {
     case winapi::REG_SZ:
     case winapi::REG_EXPAND_SZ: {
-        const std::wstring text = TextOf(data);
+        const std::wstring text = RegistryCharacters(data);
         writer.String(text.substr(0, text.find(L'\0')));
         return true;
     }
     case winapi::REG_MULTI_SZ: {
-        const std::wstring text = TextOf(data);
+        const std::wstring text = RegistryCharacters(data);
         writer.BeginArray();
         for (std::size_t position = 0; position < text.size();) {
             const std::size_t end = std::min(text.find(L'\0', position), text.size());
