@@ -67,7 +67,7 @@ TEST_F(CommandLineTest, WholeRunIsTracedStepByStep)
     EXPECT_EQ(folder.Read("out.xml"), "<test_results><test><name>MSXML3Test</name><passed>true</passed>"
                                       "<descriptive_name>XML parser</descriptive_name></test>"
                                       "<test><name>MSXML3Test</name><passed>true</passed><descriptive_name/></test>"
-                                      "</test_results>");
+                                      "</test_results>\n");
 }
 
 TEST_F(CommandLineTest, OptionWithoutValueStopsWithItsOwnTraceLine)

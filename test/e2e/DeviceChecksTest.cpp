@@ -103,7 +103,7 @@ TEST_F(DeviceChecksTest, DescriptionsAreMatchedExactlyAndEveryPointingDeviceIsRe
                   Result("BlacklistUSBDeviceTest", true, DeviceLines, "Lower-case black list") +
                   Result("BlacklistUSBDeviceTest", true, DeviceLines, "Empty black list") + WhiteLists(DeviceLines) +
                   // A desktop with a PS/2 mouse passes, and every other pointing device is still reported.
-                  Mouse(true, DesktopMice) + Laptop(false) + "</test_results>");
+                  Mouse(true, DesktopMice) + Laptop(false) + "</test_results>\n");
 }
 
 TEST_F(DeviceChecksTest, LaptopAndVirtualMachineAreRecognisedBeforeThePointingDevices)
@@ -153,7 +153,7 @@ TEST_F(DeviceChecksTest, LaptopAndVirtualMachineAreRecognisedBeforeThePointingDe
         const ProgramResult result = Run(Desktop(scenario.edit), MouseAndLaptopDocument);
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_EQ(result.console, "DesktopAndPS2MouseTest\nLaptopTest\n" + Closing);
-        EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + scenario.results + "</test_results>");
+        EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + scenario.results + "</test_results>\n");
     }
 }
 
@@ -175,7 +175,7 @@ TEST_F(DeviceChecksTest, DeviceClassesKnowTheirPropertiesWithoutInstances)
                   Result("WhitelistUSBDeviceTest", false, {}, "Empty fragment", "Never added.") +
                   Result("WhitelistUSBDeviceTest", false, {}, "Fragment on its own line",
                          "The blanks and line breaks count.") +
-                  Mouse(false, {NoInterface}) + Laptop(false) + "</test_results>");
+                  Mouse(false, {NoInterface}) + Laptop(false) + "</test_results>\n");
 }
 
 TEST_F(DeviceChecksTest, ApartmentFailurePassesTheBlackListsAndFailsTheMachineChecks)
@@ -194,7 +194,7 @@ TEST_F(DeviceChecksTest, ApartmentFailurePassesTheBlackListsAndFailsTheMachineCh
               "<test_results>" + Result("BlacklistUSBDeviceTest", true, {}, "Storage black list") +
                   Result("BlacklistUSBDeviceTest", true, {}, "Lower-case black list") +
                   Result("BlacklistUSBDeviceTest", true, {}, "Empty black list") + WhiteLists(DeviceLines) +
-                  Mouse(false, {}) + Laptop(false) + "</test_results>");
+                  Mouse(false, {}) + Laptop(false) + "</test_results>\n");
 }
 
 TEST_F(DeviceChecksTest, WmiFailuresPassBothListsWithoutSolutionAndKeepTheLinesSeenBefore)
@@ -236,7 +236,7 @@ TEST_F(DeviceChecksTest, WmiFailuresPassBothListsWithoutSolutionAndKeepTheLinesS
         EXPECT_EQ(folder.Read("results.xml"), "<test_results>" +
                                                   Result("WhitelistUSBDeviceTest", true, scenario.lines, "White") +
                                                   Result("BlacklistUSBDeviceTest", true, {}, "Black") +
-                                                  "</test_results>");
+                                                  "</test_results>\n");
     }
 }
 

@@ -60,7 +60,7 @@ TEST_F(DiskSpaceChecksTest, EveryFixedNonUsbDriveIsMeasuredAndTheProgramFilesDri
                                   "[HDTEST] Need 100MB contiguous free hard disk space, 8MB available\n\n" + EOnUsb + Closing);
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" + FreeFailed150 +
-                  Contiguous("true", "<more_info>c: 100MB</more_info><more_info>d: 8MB</more_info>") + "</test_results>");
+                  Contiguous("true", "<more_info>c: 100MB</more_info><more_info>d: 8MB</more_info>") + "</test_results>\n");
     EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Performing Test FreeHardDiskSpaceTest\n"
                                        "[TARNWICK] Performing Test ContiguousFreeHardDiskSpaceTest\n"
                                        "[TARNWICK]Successfully wrote to results.xml\n"))
@@ -83,7 +83,7 @@ TEST_F(DiskSpaceChecksTest, RunShorterThanTheThresholdFailsWithTheProgramFilesDr
               "<test_results>" +
                   Contiguous("false", "<more_info>c: 100MB</more_info><more_info>d: 8MB</more_info>",
                              "<descriptive_solution>Defragment C:.</descriptive_solution>") +
-                  "</test_results>");
+                  "</test_results>\n");
 }
 
 TEST_F(DiskSpaceChecksTest, OnlyOneValidParameterSetsTheThresholdForEveryInstance)
@@ -124,7 +124,7 @@ TEST_F(DiskSpaceChecksTest, TwoValidParametersLeaveTheLastForBothInstances)
     // 150MB free against 150 both times: equal passes, and no solution is added.
     const std::string passed = "<test><name>FreeHardDiskSpaceTest</name><passed>true</passed><more_info>150</more_info>"
                                "<descriptive_name/></test>";
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + passed + passed + "</test_results>");
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + passed + passed + "</test_results>\n");
 }
 
 TEST_F(DiskSpaceChecksTest, StandardUserCannotOpenDisksOrVolumesAndPasses)
@@ -139,7 +139,7 @@ TEST_F(DiskSpaceChecksTest, StandardUserCannotOpenDisksOrVolumesAndPasses)
     };
     EXPECT_EQ(result.console, EchoedNames + FreeLine150 + refused("c") + "c: has enough contiguous hard disk space\n" +
                                   refused("d") + refused("e") + Closing);
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>");
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>\n");
 }
 
 TEST_F(DiskSpaceChecksTest, FailingPlatformCallsGiveTheirErrorLines)
@@ -161,7 +161,7 @@ TEST_F(DiskSpaceChecksTest, FailingPlatformCallsGiveTheirErrorLines)
                                   "[HDTEST] ERROR: could not get volume bitmap\n\n"
                                   "c: has enough contiguous hard disk space\n" +
                                   DNotOnUsb + MeasureD + "[HDTEST] ERROR: could not get volume bitmap\n\n" + EOnUsb + Closing);
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>");
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>\n");
 
     result = Run(withFault("GetDiskFreeSpaceW", "21"));
     EXPECT_NE(result.console.find(MeasureC + "[HDTEST] ERROR: Couldn't retrieve cluster size\n\nc: has enough"),
@@ -173,11 +173,11 @@ TEST_F(DiskSpaceChecksTest, FailingPlatformCallsGiveTheirErrorLines)
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" + FreeFailed150 +
                   Contiguous("true", "<more_info>Couldn't find program files folder location</more_info>") +
-                  "</test_results>");
+                  "</test_results>\n");
 
     result = Run(withFault("GetLogicalDrives", "5"));
     EXPECT_EQ(result.console, EchoedNames + FreeLine150 + Closing);
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>");
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>\n");
 }
 
 TEST_F(DiskSpaceChecksTest, FreeSpaceIsEveryFreeByteNotTheCallersShare)

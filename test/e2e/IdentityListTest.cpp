@@ -61,7 +61,7 @@ TEST_F(IdentityListTest, IdentitiesAreComparedExactlyAndRecordedAsTheyAre)
                          "Only tested boards are supported.") +
                   // The leading blanks count; the processor lists never add a solution.
                   Result("BlacklistProcessorTest", true, {processor}, "Processor black list") +
-                  Result("WhitelistProcessorTest", false, {processor}, "Processor white list") + "</test_results>");
+                  Result("WhitelistProcessorTest", false, {processor}, "Processor white list") + "</test_results>\n");
 }
 
 TEST_F(IdentityListTest, UnreadableIdentitiesPassTheBoardAndProcessorListsWithoutARecord)
@@ -77,7 +77,7 @@ TEST_F(IdentityListTest, UnreadableIdentitiesPassTheBoardAndProcessorListsWithou
                   Result("BlacklistMotherboardTest", true, {}, "Board black list") +
                   Result("WhitelistMotherboardTest", true, {}, "Board white list") +
                   Result("BlacklistProcessorTest", true, {}, "Processor black list") +
-                  Result("WhitelistProcessorTest", true, {}, "Processor white list") + "</test_results>");
+                  Result("WhitelistProcessorTest", true, {}, "Processor white list") + "</test_results>\n");
 }
 
 TEST_F(IdentityListTest, WmiWithoutTextCountsAsAnEmptyIdentity)

@@ -112,7 +112,7 @@ TEST_F(InputDocumentTest, DocumentWithoutTestsWritesBareResults)
     const ProgramResult result = RunWith("<?xml version=\"1.0\"?><input_tests>  </input_tests>");
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.console, "writing xml and deallocating tests\n");
-    EXPECT_EQ(folder.Read("out.xml"), "<test_results/>");
+    EXPECT_EQ(folder.Read("out.xml"), "<test_results/>\n");
 }
 
 TEST_F(InputDocumentTest, UnreadableDocumentsFailTheRun)

@@ -75,7 +75,7 @@ TEST_F(MakeModelAndLegacyUsbTest, TrailingBlanksAreRemovedAndEveryCharacteristic
                                               "47 - Reserved for BIOS vendor", "48 - Reserved for system vendor",
                                               "63 - Reserved for system vendor", "64 - " + unnamed, "-1 - " + unnamed,
                                               "2147483647 - " + unnamed}) +
-                             "</test_results>");
+                             "</test_results>\n");
 }
 
 TEST_F(MakeModelAndLegacyUsbTest, ComputerStringsAndCharacteristicArraysAtTheirEdges)
@@ -104,7 +104,7 @@ TEST_F(MakeModelAndLegacyUsbTest, ComputerStringsAndCharacteristicArraysAtTheirE
                                           {"Win32_BIOS", {{{"BiosCharacteristics", scenario.characteristics}}}}});
         EXPECT_EQ(result.console, "FetchMakeModelTest\nLegacyUSBTest\nComputer: " + scenario.computerString + "\n" + Closing);
         EXPECT_EQ(Results(), "<test_results>" + MakeModel(true, {scenario.computerString}) +
-                                 LegacyUsb(scenario.legacyUsb, scenario.characteristicLines) + "</test_results>");
+                                 LegacyUsb(scenario.legacyUsb, scenario.characteristicLines) + "</test_results>\n");
     }
 }
 
@@ -127,7 +127,7 @@ TEST_F(MakeModelAndLegacyUsbTest, UnreadableValuesFailBothChecksWithoutALine)
         SCOPED_TRACE(scenario.what);
         const ProgramResult result = Run(scenario.wmi, scenario.faults);
         EXPECT_EQ(result.console, "FetchMakeModelTest\nLegacyUSBTest\n" + Closing);
-        EXPECT_EQ(Results(), "<test_results>" + MakeModel(false, {}) + LegacyUsb(false, {}) + "</test_results>");
+        EXPECT_EQ(Results(), "<test_results>" + MakeModel(false, {}) + LegacyUsb(false, {}) + "</test_results>\n");
     }
 }
 
@@ -138,10 +138,10 @@ TEST_F(MakeModelAndLegacyUsbTest, AnUnreadableElementIsLeftOutAndAnUnreadableBou
     // Only the first element can be read: 33 is neither listed nor counted.
     Run(wmi, {{{"call", "SafeArrayGetElement"}, {"error", "0x8002000B"}, {"after", 1}}});
     EXPECT_EQ(Results(), "<test_results>" + MakeModel(true, {"Dell Inc. OptiPlex 760"}) +
-                             LegacyUsb(false, {"7 - PCI is supported"}) + "</test_results>");
+                             LegacyUsb(false, {"7 - PCI is supported"}) + "</test_results>\n");
     Run(wmi, {{{"call", "SafeArrayGetUBound"}, {"error", "0x8002000B"}}});
     EXPECT_EQ(Results(), "<test_results>" + MakeModel(true, {"Dell Inc. OptiPlex 760"}) + LegacyUsb(false, {}) +
-                             "</test_results>");
+                             "</test_results>\n");
 }
 
 }  // namespace

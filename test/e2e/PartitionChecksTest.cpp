@@ -106,7 +106,7 @@ TEST_F(PartitionChecksTest, WorkstationFailsEveryLayoutCheckButTheDiskCount)
                           ResultLines("more_info", {"\\\\.\\PhysicalDrive0 11 SATA", "\\\\.\\PhysicalDrive1 11 SATA",
                                     "\\\\.\\PhysicalDrive2 7 USB", "\\\\.\\PhysicalDrive3 8 RAID"}),
                           "RAID") +
-                  "</test_results>");
+                  "</test_results>\n");
 }
 
 TEST_F(PartitionChecksTest, GapInTheDriveNumbersHidesLaterDrivesFromAllButTheRaidProbe)
@@ -137,7 +137,7 @@ TEST_F(PartitionChecksTest, GapInTheDriveNumbersHidesLaterDrivesFromAllButTheRai
                           ResultLines("more_info", {"\\\\.\\PhysicalDrive0 11 SATA", "\\\\.\\PhysicalDrive1 11 SATA",
                                     "\\\\.\\PhysicalDrive3 8 RAID"}),
                           "RAID") +
-                  "</test_results>");
+                  "</test_results>\n");
 
     // Only disks 0 and 5: the RAID probe still reaches 5, the size check stops after 0.
     const auto sparse = Workstation([](nlohmann::json& m) {
@@ -149,8 +149,8 @@ TEST_F(PartitionChecksTest, GapInTheDriveNumbersHidesLaterDrivesFromAllButTheRai
     EXPECT_EQ(RunOne("RaidTest", sparse),
               "<test_results>" +
                   ResultElement("RaidTest", true, ResultLines("more_info", {"\\\\.\\PhysicalDrive0 11 SATA", "\\\\.\\PhysicalDrive5 11 SATA"}), "") +
-                  "</test_results>");
-    EXPECT_EQ(RunOne("DiskSizeLimitTest", sparse), "<test_results>" + ResultElement("DiskSizeLimitTest", true, "", "") + "</test_results>");
+                  "</test_results>\n");
+    EXPECT_EQ(RunOne("DiskSizeLimitTest", sparse), "<test_results>" + ResultElement("DiskSizeLimitTest", true, "", "") + "</test_results>\n");
 }
 
 TEST_F(PartitionChecksTest, DualBootCountsActiveEntriesOfLocalNonUsbDisksOnly)
@@ -196,7 +196,7 @@ TEST_F(PartitionChecksTest, DualBootCountsActiveEntriesOfLocalNonUsbDisksOnly)
     for (const Scenario& scenario : scenarios) {
         SCOPED_TRACE(scenario.what);
         EXPECT_EQ(RunOne("DualBootTest", Workstation(scenario.edit)),
-                  "<test_results>" + ResultElement("DualBootTest", scenario.passed, "", "") + "</test_results>");
+                  "<test_results>" + ResultElement("DualBootTest", scenario.passed, "", "") + "</test_results>\n");
     }
 }
 
@@ -213,13 +213,13 @@ TEST_F(PartitionChecksTest, DiskCountAboveSixFailsWithTheNumberTooMany)
     const std::string document = "<input_tests><test><name>DiskLimitTest</name>"
                                  "<descriptive_solution language='en'>Remove %d disks.</descriptive_solution></test></input_tests>";
     Run(withDisks(6), document);
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"6"}), "") + "</test_results>");
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"6"}), "") + "</test_results>\n");
     std::string console;
     Run(withDisks(7), document);
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" +
                   ResultElement("DiskLimitTest", false, ResultLines("more_info", {"7"}), "", "<descriptive_solution>Remove 1 disks.</descriptive_solution>") +
-                  "</test_results>");
+                  "</test_results>\n");
 
     // A disk without a name, one with a NULL name and one whose name has no string are counted
     // without a line; an empty name is a name.
@@ -228,7 +228,7 @@ TEST_F(PartitionChecksTest, DiskCountAboveSixFailsWithTheNumberTooMany)
                                        {{"Name", {{"bstr", nullptr}}}}, {{"Name", ""}}, {{"Index", 4}}};
     });
     EXPECT_EQ(RunOne("DiskLimitTest", unnamed, &console),
-              "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"5"}), "") + "</test_results>");
+              "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"5"}), "") + "</test_results>\n");
     EXPECT_EQ(console, "DiskLimitTest\nName: \\\\.\\PHYSICALDRIVE0\nName: \n" + Closing);
 
     // WMI failures count no disk at all, even when they come after some disks were listed.
@@ -239,7 +239,7 @@ TEST_F(PartitionChecksTest, DiskCountAboveSixFailsWithTheNumberTooMany)
             m["faults"] = {{{"call", call}, {"error", "0x80041003"}, {"after", after}}};
         });
         EXPECT_EQ(RunOne("DiskLimitTest", failing), "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"0"}), "") +
-                                                       "</test_results>");
+                                                       "</test_results>\n");
     }
 }
 
@@ -266,7 +266,7 @@ TEST_F(PartitionChecksTest, FailingControlsAndMissingRightsLetTheChecksPass)
                   ResultElement("RecoveryTest", true, "", "Recovery partition") + ResultElement("DualBootTest", false, "", "Dual boot") +
                   ResultElement("DiskLimitTest", true, ResultLines("more_info", {"4"}), "Disk count") +
                   ResultElement("DiskSizeLimitTest", true, "", "Disk size") + ResultElement("RaidTest", true, "", "RAID") +
-                  "</test_results>");
+                  "</test_results>\n");
 
     // A standard user opens no physical drive: nothing is examined and everything passes.
     result = Run(Workstation([](nlohmann::json& m) { m["administrator"] = false; }));
@@ -276,7 +276,7 @@ TEST_F(PartitionChecksTest, FailingControlsAndMissingRightsLetTheChecksPass)
                   ResultElement("RecoveryTest", true, "", "Recovery partition") + ResultElement("DualBootTest", true, "", "Dual boot") +
                   ResultElement("DiskLimitTest", true, ResultLines("more_info", {"4"}), "Disk count") +
                   ResultElement("DiskSizeLimitTest", true, "", "Disk size") + ResultElement("RaidTest", true, "", "RAID") +
-                  "</test_results>");
+                  "</test_results>\n");
 }
 
 TEST_F(PartitionChecksTest, LargeTablesGrowTheLayoutBufferAndRawDisksHaveNoPartitions)
@@ -294,7 +294,7 @@ TEST_F(PartitionChecksTest, LargeTablesGrowTheLayoutBufferAndRawDisksHaveNoParti
     });
     std::string console;
     EXPECT_EQ(RunOne("RecoveryTest", machine, &console),
-              "<test_results>" + ResultElement("RecoveryTest", false, ResultLines("more_info", {"1", "1", "45", "45"}), "") + "</test_results>");
+              "<test_results>" + ResultElement("RecoveryTest", false, ResultLines("more_info", {"1", "1", "45", "45"}), "") + "</test_results>\n");
     EXPECT_EQ(console, "RecoveryTest\n[RTEST] \\\\.\\PhysicalDrive3 contains a recovery partition\n\n" + Closing);
     RunOne("DynamicVolumeTest", machine, &console);
     EXPECT_NE(console.find("[DVTEST] \\\\.\\PhysicalDrive0 is not a dynamic drive\n\n"), std::string::npos) << console;

@@ -38,7 +38,7 @@ TEST_F(ResultsDocumentTest, ReservedCharactersAreEscapedAndReadBack)
     EXPECT_EQ(folder.Read("out.xml"),
               "<test_results><test><name>SystemDriveAccessibleByLetterDriveTest</name><passed>true</passed>"
               "<more_info>C:\\A&amp;B &lt;new&gt;\\system32</more_info>"
-              "<descriptive_name>Drive &lt;letter&gt; &amp; \"path\"</descriptive_name></test></test_results>");
+              "<descriptive_name>Drive &lt;letter&gt; &amp; \"path\"</descriptive_name></test></test_results>\n");
 }
 
 TEST_F(ResultsDocumentTest, OutputInAMissingFolderIsNotWritten)
@@ -111,7 +111,7 @@ TEST_F(ResultsDocumentTest, ElementThatCannotBeCreatedEndsItsTestButTheRestIsSav
     // first test keeps only its name, and the second test is written whole.
     const ProgramResult result = RunWithFaults(R"({"call": "XmlDocument.createElement", "error": "0x8007000E", "after": 3})");
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(folder.Read("out.xml"), "<test_results><test><name>MSXML3Test</name></test></test_results>");
+    EXPECT_EQ(folder.Read("out.xml"), "<test_results><test><name>MSXML3Test</name></test></test_results>\n");
     EXPECT_TRUE(result.trace.ends_with("[TARNWICK]Successfully wrote to out.xml\n"));
 }
 
@@ -119,7 +119,7 @@ TEST_F(ResultsDocumentTest, TextThatCannotBeSetEndsTheElement)
 {
     const ProgramResult result = RunWithFaults(R"({"call": "XmlNode.put_text", "error": "0x80004005", "after": 1})");
     EXPECT_EQ(folder.Read("out.xml"), "<test_results><test><name>MSXML3Test</name><passed/></test>"
-                                      "<test><name/></test></test_results>");
+                                      "<test><name/></test></test_results>\n");
 }
 
 TEST_F(ResultsDocumentTest, DocumentSettingRefusedStopsTheReading)

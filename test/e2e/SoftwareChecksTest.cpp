@@ -81,7 +81,7 @@ TEST_F(SoftwareChecksTest, FrameworkOneOneFailsAndAddingTwoZeroPassesWithBothVer
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.console, "NETFrameworkTest\n" + Closing);
     EXPECT_EQ(Results(), "<test_results>" + Result("NETFrameworkTest", false, {"1.1.9.5\n"}, {NetSolution}) +
-                             "</test_results>");
+                             "</test_results>\n");
 
     // Listed before 1.1: the folders are looked at in the file system's order, the verdict is
     // the same whatever it is, and the solution names the root even when the check passes.
@@ -93,7 +93,7 @@ TEST_F(SoftwareChecksTest, FrameworkOneOneFailsAndAddingTwoZeroPassesWithBothVer
                  NetElement);
     EXPECT_EQ(Results(), "<test_results>" +
                              Result("NETFrameworkTest", true, {"2.0.7.42 (RTM.7-42)\n", "1.1.9.5\n"}, {NetSolution}) +
-                             "</test_results>");
+                             "</test_results>\n");
 }
 
 TEST_F(SoftwareChecksTest, EveryFolderEntryIsSearchedDotsIncludedAndFilesAreNot)
@@ -106,7 +106,7 @@ TEST_F(SoftwareChecksTest, EveryFolderEntryIsSearchedDotsIncludedAndFilesAreNot)
                                      }),
                                      NetElement);
     EXPECT_EQ(Results(), "<test_results>" + Result("NETFrameworkTest", false, {"0.9\n", "1.1.9.5\n"}, {NetSolution}) +
-                             "</test_results>");
+                             "</test_results>\n");
 }
 
 TEST_F(SoftwareChecksTest, FrameworkFailuresGiveTheirLinesAndSolutions)
@@ -193,7 +193,7 @@ TEST_F(SoftwareChecksTest, FrameworkFailuresGiveTheirLinesAndSolutions)
         EXPECT_EQ(result.console, "NETFrameworkTest\n" + scenario.console + Closing);
         EXPECT_EQ(Results(), "<test_results>" +
                                  Result("NETFrameworkTest", false, scenario.moreInfo, scenario.solutions) +
-                                 "</test_results>");
+                                 "</test_results>\n");
     }
 }
 
@@ -207,7 +207,7 @@ TEST_F(SoftwareChecksTest, InstalledProductsAreReportedTesselFirstAndAKeyWithout
         m["registry"]["SOFTWARE\\Wow6432Node\\" + key]["values"]["Location"] = {{"type", "REG_SZ"}, {"data", location}};
     };
     EXPECT_EQ(Run(Desktop(), ProductsElement).console, "QuillonInstallationTest\n" + Closing);
-    EXPECT_EQ(Results(), "<test_results>" + Result("QuillonInstallationTest", true, {}) + "</test_results>");
+    EXPECT_EQ(Results(), "<test_results>" + Result("QuillonInstallationTest", true, {}) + "</test_results>\n");
 
     Run(Desktop([&](nlohmann::json& m) {
             install(m, "Varrowen\\Quillon for PC", "C:\\Program Files (x86)\\Quillon\\");
@@ -219,7 +219,7 @@ TEST_F(SoftwareChecksTest, InstalledProductsAreReportedTesselFirstAndAKeyWithout
                                     {"C:\\Program Files (x86)\\Tessel\\", "C:\\Program Files (x86)\\Quillon\\"},
                                     {"Uninstall C:\\Program Files (x86)\\Tessel\\.",
                                      "Uninstall C:\\Program Files (x86)\\Quillon\\."}) +
-                             "</test_results>");
+                             "</test_results>\n");
 
     // A key without "Location", and a key in the 64-bit view that the 32-bit program never sees.
     Run(Desktop([&](nlohmann::json& m) {
@@ -228,7 +228,7 @@ TEST_F(SoftwareChecksTest, InstalledProductsAreReportedTesselFirstAndAKeyWithout
                                                                                         {"data", "C:\\Q\\"}};
         }),
         ProductsElement);
-    EXPECT_EQ(Results(), "<test_results>" + Result("QuillonInstallationTest", true, {}) + "</test_results>");
+    EXPECT_EQ(Results(), "<test_results>" + Result("QuillonInstallationTest", true, {}) + "</test_results>\n");
 
     // The location is taken as text whatever the value's type; a failed read counts as absent.
     Run(Desktop([&](nlohmann::json& m) {
@@ -240,7 +240,7 @@ TEST_F(SoftwareChecksTest, InstalledProductsAreReportedTesselFirstAndAKeyWithout
         ProductsElement);
     EXPECT_EQ(Results(), "<test_results>" +
                              Result("QuillonInstallationTest", false, {"C:\\T\\"}, {"Uninstall C:\\T\\."}) +
-                             "</test_results>");
+                             "</test_results>\n");
 
     // A location of no bytes is still asked for a second time, into a buffer of no bytes: when
     // that second query fails, the product does not count.
@@ -250,7 +250,7 @@ TEST_F(SoftwareChecksTest, InstalledProductsAreReportedTesselFirstAndAKeyWithout
             m["faults"] = {{{"call", "RegQueryValueExW"}, {"error", 5}, {"after", 1}}};
         }),
         ProductsElement);
-    EXPECT_EQ(Results(), "<test_results>" + Result("QuillonInstallationTest", true, {}) + "</test_results>");
+    EXPECT_EQ(Results(), "<test_results>" + Result("QuillonInstallationTest", true, {}) + "</test_results>\n");
 }
 
 TEST_F(SoftwareChecksTest, ValuesOfAnyTypeAreReadAsTheSixteenBitCharactersWindowsStoresTextIn)
@@ -276,7 +276,7 @@ TEST_F(SoftwareChecksTest, ValuesOfAnyTypeAreReadAsTheSixteenBitCharactersWindow
     EXPECT_EQ(Results(), "<test_results>" +
                              Result("QuillonInstallationTest", false, {"C:\\T\\", "AB"},
                                     {"Uninstall C:\\T\\.", "Uninstall AB."}) +
-                             Result("NETFrameworkTest", false, {"1.1.9.5\n"}, {NetSolution}) + "</test_results>");
+                             Result("NETFrameworkTest", false, {"1.1.9.5\n"}, {NetSolution}) + "</test_results>\n");
 
     // A character beyond the 16-bit range is stored as a surrogate pair and read back whole.
     Run(Desktop([&](nlohmann::json& m) {
@@ -287,7 +287,7 @@ TEST_F(SoftwareChecksTest, ValuesOfAnyTypeAreReadAsTheSixteenBitCharactersWindow
     EXPECT_EQ(Results(), "<test_results>" +
                              Result("QuillonInstallationTest", false, {"C:\\\xF0\x9D\x84\x9E\\"},
                                     {"Uninstall C:\\\xF0\x9D\x84\x9E\\."}) +
-                             "</test_results>");
+                             "</test_results>\n");
 }
 
 // Services
@@ -317,7 +317,7 @@ TEST_F(SoftwareChecksTest, ServiceNamesAreSearchedForFragmentsWithLetterCaseCoun
     // A stopped Spooler counts; an empty fragment is in every name.
     EXPECT_EQ(Results(), "<test_results>" + Result("BlacklistServiceTest", false, {}, {"Remove it."}) +
                              Result("BlacklistServiceTest", true, {}) + Result("BlacklistServiceTest", true, {}) +
-                             Result("BlacklistServiceTest", false, {}, {"Remove it."}) + "</test_results>");
+                             Result("BlacklistServiceTest", false, {}, {"Remove it."}) + "</test_results>\n");
 }
 
 TEST_F(SoftwareChecksTest, TwoFragmentsAndAHundredServicesGiveTwoHundredParameterLines)
@@ -333,7 +333,7 @@ TEST_F(SoftwareChecksTest, TwoFragmentsAndAHundredServicesGiveTwoHundredParamete
                                      }),
                                      Element("BlacklistServiceTest", {"Tessel", "svc99"}, "Remove it."));
     EXPECT_EQ(result.console, expected + Closing);
-    EXPECT_EQ(Results(), "<test_results>" + Result("BlacklistServiceTest", false, {}, {"Remove it."}) + "</test_results>");
+    EXPECT_EQ(Results(), "<test_results>" + Result("BlacklistServiceTest", false, {}, {"Remove it."}) + "</test_results>\n");
 }
 
 TEST_F(SoftwareChecksTest, ServicesWithoutNameOrStateAndFailuresOfComOrWmi)
@@ -349,7 +349,7 @@ TEST_F(SoftwareChecksTest, ServicesWithoutNameOrStateAndFailuresOfComOrWmi)
                                document);
     EXPECT_EQ(result.console, "BlacklistServiceTest\nState: Running\nParameter: Spool\nService: Spooler -"
                               "Parameter: Spool\nService: BITS -State: Stopped\n" + Closing);
-    EXPECT_EQ(Results(), "<test_results>" + Result("BlacklistServiceTest", false, {}, {"Remove it."}) + "</test_results>");
+    EXPECT_EQ(Results(), "<test_results>" + Result("BlacklistServiceTest", false, {}, {"Remove it."}) + "</test_results>\n");
 
     struct Scenario {
         std::string what;
@@ -371,7 +371,7 @@ TEST_F(SoftwareChecksTest, ServicesWithoutNameOrStateAndFailuresOfComOrWmi)
         SCOPED_TRACE(scenario.what);
         result = Run(Desktop([&](nlohmann::json& m) { m["faults"] = scenario.faults; }), document);
         EXPECT_EQ(result.console, "BlacklistServiceTest\n" + scenario.console + Closing);
-        EXPECT_EQ(Results(), "<test_results>" + Result("BlacklistServiceTest", true, {}) + "</test_results>");
+        EXPECT_EQ(Results(), "<test_results>" + Result("BlacklistServiceTest", true, {}) + "</test_results>\n");
     }
 }
 

@@ -41,7 +41,7 @@ TEST_F(SpineChecksTest, DefaultMachinePassesEveryCheck)
               "<descriptive_name>ReadyBoost</descriptive_name></test>"
               "<test><name>ReadyDriveTest</name><passed>true</passed>" + PresenceLine +
               "<descriptive_name>ReadyDrive</descriptive_name></test>"
-              "</test_results>");
+              "</test_results>\n");
 }
 
 TEST_F(SpineChecksTest, VistaWorkstationWithSecurityEssentialsFailsFourChecks)
@@ -61,7 +61,7 @@ TEST_F(SpineChecksTest, VistaWorkstationWithSecurityEssentialsFailsFourChecks)
               "<descriptive_name>ReadyBoost</descriptive_name></test>"
               "<test><name>ReadyDriveTest</name><passed>false</passed>" + PresenceLine +
               "<descriptive_name>ReadyDrive</descriptive_name></test>"
-              "</test_results>");
+              "</test_results>\n");
     EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Performing Test SystemDriveAccessibleByLetterDriveTest\n"
                                        "[TARNWICK] Performing Test MSXML3Test\n"
                                        "[TARNWICK] Performing Test MSSecurityEssentialsTest\n"

@@ -140,7 +140,7 @@ TEST_F(SystemChecksTest, ElevatedAdministratorOnSevenEnterprise)
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" + OsElement(true, Seven) + MemoryElement("512", "4095", true) +
                   AdministratorElement(true, {"Default token has admin privileges"}) + BitLockerElement(true) +
-                  BitsElement(true) + "</test_results>");
+                  BitsElement(true) + "</test_results>\n");
     EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Performing Test BitsAdminTest\n"
                                        "[TARNWICK]Successfully wrote to results.xml\n"))
         << result.trace;
@@ -156,7 +156,7 @@ TEST_F(SystemChecksTest, WithoutAVersionRecordEachCheckTakesItsOwnWay)
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" + OsElement(false, "") +
                   Element("MemoryTest", false, "", "Memory") + AdministratorElement(true, {}) +
-                  BitLockerElement(true) + BitsElement(true) + "</test_results>");
+                  BitLockerElement(true) + BitsElement(true) + "</test_results>\n");
 }
 
 TEST_F(SystemChecksTest, WindowsXpWith127And128Megabytes)
@@ -166,7 +166,7 @@ TEST_F(SystemChecksTest, WindowsXpWith127And128Megabytes)
     // XP has no linked tokens: the administrator passes without a line.
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" + OsElement(false, XpSp3) + MemoryElement("128", "127", false) +
-                  AdministratorElement(true, {}) + BitLockerElement(true) + BitsElement(true) + "</test_results>");
+                  AdministratorElement(true, {}) + BitLockerElement(true) + BitsElement(true) + "</test_results>\n");
 
     // One byte short of 128 MB is 127 whole megabytes.
     Run(Xp((128ull << 20) - 1));
@@ -316,7 +316,7 @@ TEST_F(SystemChecksTest, MemoryRequirementFromTheLastValidParameterOrTheVersion)
     const std::string needs1024 = "<passed>false</passed><more_info>1024</more_info><more_info>256</more_info>"
                                   "<descriptive_name/><descriptive_solution>1024</descriptive_solution>";
     EXPECT_EQ(folder.Read("results.xml"), "<test_results><test><name>MemoryTest</name>" + needs1024 +
-                              "</test><test><name>MemoryTest</name>" + needs1024 + "</test></test_results>");
+                              "</test><test><name>MemoryTest</name>" + needs1024 + "</test></test_results>\n");
 
     // No valid parameter: the version's 128 applies.
     for (const std::string parameters : {"<parameter>0</parameter>", "<parameter>-5</parameter>", "<parameter>abc</parameter>",
@@ -325,7 +325,7 @@ TEST_F(SystemChecksTest, MemoryRequirementFromTheLastValidParameterOrTheVersion)
         SCOPED_TRACE(parameters);
         Run(xp, document({parameters}));
         EXPECT_EQ(folder.Read("results.xml"), "<test_results><test><name>MemoryTest</name><passed>true</passed><more_info>128</more_info>"
-                              "<more_info>256</more_info><descriptive_name/></test></test_results>");
+                              "<more_info>256</more_info><descriptive_name/></test></test_results>\n");
     }
 }
 
@@ -365,7 +365,7 @@ TEST_F(SystemChecksTest, MemoryByVersionAndItsErrorLines)
         const ProgramResult result = Run(withVersion(platformId, major, minor), document);
         EXPECT_EQ(result.console, unsupported);
         EXPECT_EQ(folder.Read("results.xml"),
-                  "<test_results><test><name>MemoryTest</name><passed>false</passed><descriptive_name/></test></test_results>");
+                  "<test_results><test><name>MemoryTest</name><passed>false</passed><descriptive_name/></test></test_results>\n");
     }
 
     ProgramResult result = Run(WithFault("GetVersionExW", 87),
@@ -377,7 +377,7 @@ TEST_F(SystemChecksTest, MemoryByVersionAndItsErrorLines)
     EXPECT_EQ(result.console,
               "MemoryTest\n" + WmiLines + "[MTEST] ERROR: Could not determine amount of installed memory\n\n" + Written);
     EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results><test><name>MemoryTest</name><passed>false</passed><descriptive_name/></test></test_results>");
+              "<test_results><test><name>MemoryTest</name><passed>false</passed><descriptive_name/></test></test_results>\n");
 }
 
 TEST_F(SystemChecksTest, WmiDiagnosticsNeverDecideAndStopWhereWmiDoes)
@@ -442,7 +442,7 @@ TEST_F(SystemChecksTest, OsNamesAreFoundAsCaseSensitivePieces)
     Run(WithFault("GetVersionExW", 87),
         document("<parameter></parameter>"));
     EXPECT_EQ(folder.Read("results.xml"), "<test_results><test><name>OSTest</name><passed>false</passed><descriptive_name/>"
-                                          "<descriptive_solution>[]</descriptive_solution></test></test_results>");
+                                          "<descriptive_solution>[]</descriptive_solution></test></test_results>\n");
 }
 
 TEST_F(SystemChecksTest, WordSizeComesFromTheNativeProcessorOnlyWhereWindowsCanTell)

@@ -26,7 +26,7 @@ const std::string Results =
     "<more_info>05/07/12</more_info></test>"
     "<test><name>WhitelistBiosTest</name><passed>false</passed><more_info>W-BIOS</more_info></test>"
     "<test><name>BlacklistMotherboardTest</name><passed>true</passed><more_info>Dell Inc. 0M858N</more_info></test>"
-    "</test_results>";
+    "</test_results>\n";
 
 const std::string Input = "<input_tests>\n"
                           "  <test><name>BlacklistBiosTest</name><parameter>old</parameter></test>\n"
@@ -106,7 +106,7 @@ TEST_F(UpdateModeTest, ActionsRunInTheirFixedOrderAndAppendToEveryElementOfTheNa
     EXPECT_EQ(folder.Read("in.xml"), "<input_tests><test><name>WhitelistBiosTest</name><parameter>W-BIOS</parameter></test>"
                                      "<test><name>BlacklistBiosTest</name><parameter>" + Bios + "</parameter></test>"
                                      "<test><name>BlacklistBiosTest</name><parameter>x</parameter><parameter>" + Bios +
-                                         "</parameter></test></input_tests>");
+                                         "</parameter></test></input_tests>\n");
     EXPECT_FALSE(folder.Exists("in.xml.saving"));
 }
 
@@ -119,7 +119,7 @@ TEST_F(UpdateModeTest, NamesAreExactAndAValueIsAddedOnce)
     EXPECT_EQ(first.console, SavedAction("Main bios: ", Bios));
     const std::string updated = "<input_tests><test><name>BlacklistBiosTest</name><parameter>dell   - 1072009, Phoenix "
                                 "ROM BIOS PLUS Version 1.10 A12</parameter><parameter>" + Bios +
-                                "</parameter></test><test><name>blacklistbiostest</name></test></input_tests>";
+                                "</parameter></test><test><name>blacklistbiostest</name></test></input_tests>\n";
     EXPECT_EQ(folder.Read("in.xml"), updated);
 
     // Again: the value is there, and the last element (another name) still makes the save happen.
@@ -144,13 +144,13 @@ TEST_F(UpdateModeTest, AbsentValueAppendsAnEmptyParameterEveryTime)
     EXPECT_EQ(Update({"-i", "in.xml", "-o", "out.xml", "-w", "processor"}).console, expectedConsole);
     EXPECT_EQ(Update({"-i", "in.xml", "-o", "out.xml", "-w", "processor"}).console, expectedConsole);
     EXPECT_EQ(folder.Read("in.xml"),
-              "<input_tests><test><name>WhitelistProcessorTest</name><parameter/><parameter/></test></input_tests>");
+              "<input_tests><test><name>WhitelistProcessorTest</name><parameter/><parameter/></test></input_tests>\n");
 }
 
 TEST_F(UpdateModeTest, ResultsWhoseLastTestHasNoNameSkipTheAction)
 {
     folder.Write("out.xml", "<test_results><test><name>BlacklistMotherboardTest</name><more_info>B</more_info></test>"
-                            "<test><passed>true</passed></test></test_results>");
+                            "<test><passed>true</passed></test></test_results>\n");
     const ProgramResult result = Update({"-i", "in.xml", "-o", "out.xml", "-b", "motherboard"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.console, ReadFrom("out.xml"));
@@ -168,12 +168,12 @@ TEST_F(UpdateModeTest, ValueIsTheFirstMoreInfoOfTheLastResultThatHasOne)
                             "<test><name>WhitelistProcessorTest</name><passed>true</passed></test>"
                             "<test><name>whitelistprocessortest</name><more_info>case</more_info></test>"
                             "<test><name>BlacklistProcessorTest</name><more_info>other</more_info></test>"
-                            "</test_results>");
+                            "</test_results>\n");
     folder.Write("in.xml", "<input_tests><test><name>WhitelistProcessorTest</name></test></input_tests>");
     EXPECT_EQ(Update({"-i", "in.xml", "-o", "out.xml", "-w", "processor"}).console,
               SavedAction("Main processor: ", "second"));
     EXPECT_EQ(folder.Read("in.xml"),
-              "<input_tests><test><name>WhitelistProcessorTest</name><parameter>second</parameter></test></input_tests>");
+              "<input_tests><test><name>WhitelistProcessorTest</name><parameter>second</parameter></test></input_tests>\n");
 }
 
 TEST_F(UpdateModeTest, SavedInputKeepsItsDeclarationCommentsAndLayout)
@@ -226,7 +226,7 @@ TEST_F(UpdateModeTest, DeeplyNestedNameIsReadAsItsText)
         nested += "</a>";
     }
     folder.Write("out.xml", "<test_results><test><name>" + nested + "</name><more_info>V</more_info></test>"
-                            "</test_results>");
+                            "</test_results>\n");
     const ProgramResult result = Update({"-i", "in.xml", "-o", "out.xml", "-b", "bios"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.console, SavedAction("Main bios: ", "V"));
@@ -293,7 +293,7 @@ TEST_F(UpdateModeTest, RoundTripBlacklistsTheBiosOfTheMachineThatRan)
     ASSERT_EQ(RunTarnwick({"-i", "in.xml", "-o", "first.xml"}, folder.Path()).exitCode, 0);
     const std::string firstRun = "<test_results><test><name>BlacklistBiosTest</name><passed>true</passed><more_info>" +
                                  Bios + "</more_info><more_info>05/07/12</more_info><descriptive_name/></test>"
-                                 "</test_results>";
+                                 "</test_results>\n";
     EXPECT_EQ(folder.Read("first.xml"), firstRun);
 
     const ProgramResult update = Update({"-i", "in.xml", "-o", "first.xml", "-b", "bios"});
@@ -305,7 +305,7 @@ TEST_F(UpdateModeTest, RoundTripBlacklistsTheBiosOfTheMachineThatRan)
     EXPECT_EQ(folder.Read("second.xml"),
               "<test_results><test><name>BlacklistBiosTest</name><passed>false</passed><more_info>" + Bios +
                   "</more_info><more_info>05/07/12</more_info><descriptive_name/>"
-                  "<descriptive_solution>Unsupported BIOS.</descriptive_solution></test></test_results>");
+                  "<descriptive_solution>Unsupported BIOS.</descriptive_solution></test></test_results>\n");
 }
 
 }  // namespace

@@ -127,7 +127,7 @@ TEST_F(VolumeChecksTest, WorkstationHasHiddenVolumesAMountPointAndARawDisk)
                           ResultLines("descriptive_solution", {"Remove the mount point Data\\."})) +
                   ResultElement("UnformattedPartitionTest", false, ResultLines("more_info", {"F:"}), "Unformatted partitions",
                           ResultLines("descriptive_solution", {"Format F:."})) +
-                  "</test_results>");
+                  "</test_results>\n");
 }
 
 TEST_F(VolumeChecksTest, CompressedRootsAreFoundByLetterFirstAndByVolumeOnlyThen)
@@ -172,7 +172,7 @@ TEST_F(VolumeChecksTest, CompressedRootsAreFoundByLetterFirstAndByVolumeOnlyThen
     };
     for (const Scenario& scenario : scenarios) {
         SCOPED_TRACE(scenario.what);
-        EXPECT_EQ(RunOne("CompressedRootTest", Workstation(scenario.edit)), "<test_results>" + scenario.results + "</test_results>");
+        EXPECT_EQ(RunOne("CompressedRootTest", Workstation(scenario.edit)), "<test_results>" + scenario.results + "</test_results>\n");
     }
 }
 
@@ -189,7 +189,7 @@ TEST_F(VolumeChecksTest, TwelveFixedVolumesPassAndThirteenFail)
         });
     };
     EXPECT_EQ(RunOne("VolumeLimitTest", withMore(6)),
-              "<test_results>" + ResultElement("VolumeLimitTest", true, ResultLines("more_info", {"12"}), "") + "</test_results>");
+              "<test_results>" + ResultElement("VolumeLimitTest", true, ResultLines("more_info", {"12"}), "") + "</test_results>\n");
     const std::string document = "<input_tests><test><name>VolumeLimitTest</name>"
                                  "<descriptive_solution language='en'>At most %d.</descriptive_solution></test></input_tests>";
     const ProgramResult result =
@@ -199,7 +199,7 @@ TEST_F(VolumeChecksTest, TwelveFixedVolumesPassAndThirteenFail)
               "<test_results>" +
                   ResultElement("VolumeLimitTest", false, ResultLines("more_info", {"13"}), "",
                           ResultLines("descriptive_solution", {"At most 12."})) +
-                  "</test_results>");
+                  "</test_results>\n");
 }
 
 TEST_F(VolumeChecksTest, MountPointsOfUsbVolumesAreNotLookedFor)
@@ -214,7 +214,7 @@ TEST_F(VolumeChecksTest, MountPointsOfUsbVolumesAreNotLookedFor)
               "<test_results>" +
                   ResultElement("VolumeMountPointTest", false, ResultLines("more_info", {"Data\\", "Games\\"}), "",
                           ResultLines("descriptive_solution", {"[Data\\]", "[Games\\]"})) +
-                  "</test_results>");
+                  "</test_results>\n");
     EXPECT_NE(console.find("[VMPTEST] Found volume mount point Data\\ on volume " + Volume(VolumeD) + "\\\n\n"
                            "[VMPTEST] Found volume mount point Games\\ on volume " + Volume(VolumeD) + "\\\n\n"),
               std::string::npos)
@@ -251,7 +251,7 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
                                (scenario.unformatted ? ResultElement("UnformattedPartitionTest", false, ResultLines("more_info", {"F:"}), "",
                                                                ResultLines("descriptive_solution", {"[F:]"}))
                                                      : ResultElement("UnformattedPartitionTest", true, "", "")) +
-                               "</test_results>");
+                               "</test_results>\n");
     }
 
     // Disks without a name are passed over silently; a class without FileSystem has nothing to
@@ -262,7 +262,7 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
                          m["wmi"]["Win32_LogicalDisk"][0]["Name"] = {{"bstr", nullptr}};
                      }),
                      &console),
-              "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>");
+              "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>\n");
     EXPECT_EQ(console.find("Name: C:"), std::string::npos) << console;
     EXPECT_EQ(console.find("Name: F:"), std::string::npos) << console;
     EXPECT_EQ(RunOne("UnformattedPartitionTest", Workstation([](nlohmann::json& m) {
@@ -271,7 +271,7 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
                          }
                      }),
                      &console),
-              "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>");
+              "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>\n");
     EXPECT_EQ(console.find("FileSystem"), std::string::npos) << console;
     // A property that cannot be read leaves its disk unjudged: every Get after the sixth fails,
     // so F's FileSystem and then the names of G and K.
@@ -279,7 +279,7 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
                          m["faults"] = {{{"call", "Get"}, {"error", "0x80041002"}, {"after", 6}}};
                      }),
                      &console),
-              "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>");
+              "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>\n");
     EXPECT_EQ(console, "UnformattedPartitionTest\n" +
                            LogicalDiskPass.substr(0, LogicalDiskPass.find("Name: F:")) +
                            "Name: F:\n\\\\.\\F: does not reside on a usb drive\n" + Closing);
@@ -290,7 +290,7 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
                    m["faults"] = {{{"call", call}, {"error", "0x80041003"}, {"after", after}}};
                }),
                &console);
-        EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>");
+        EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>\n");
     }
 }
 
@@ -314,7 +314,7 @@ TEST_F(VolumeChecksTest, VolumesThatCannotBeListedLeaveNothingToReport)
                   ResultElement("HiddenVolumeTest", true, "", "Hidden volumes") +
                   ResultElement("VolumeLimitTest", true, ResultLines("more_info", {"0"}), "Volume count") +
                   ResultElement("VolumeMountPointTest", true, "", "Mount points") +
-                  ResultElement("UnformattedPartitionTest", true, "", "Unformatted partitions") + "</test_results>");
+                  ResultElement("UnformattedPartitionTest", true, "", "Unformatted partitions") + "</test_results>\n");
 
     // Without the compressed C, the volume pass runs and reports that it has nothing to walk.
     std::string console;
@@ -336,14 +336,14 @@ TEST_F(VolumeChecksTest, VolumesThatCannotBeListedLeaveNothingToReport)
                           ResultLines("descriptive_solution",
                                 {"[" + Volume(SystemReserved) + "\\]", "[" + Volume(VolumeC) + "\\]", "[" + Volume(VolumeD) + "\\]",
                                  "[" + Volume(VolumeData) + "\\]", "[" + Volume(VolumeF) + "\\]", "[" + Volume(VolumeK) + "\\]"})) +
-                  "</test_results>");
+                  "</test_results>\n");
 
     // A mount-point search that fails counts as a volume without mount points.
     RunOne("VolumeMountPointTest", Workstation([](nlohmann::json& m) {
                m["faults"] = {{{"call", "FindFirstVolumeMountPointW"}, {"error", 5}}};
            }),
            &console);
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + ResultElement("VolumeMountPointTest", true, "", "") + "</test_results>");
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + ResultElement("VolumeMountPointTest", true, "", "") + "</test_results>\n");
     EXPECT_NE(console.find(NotOnUsb(VolumeD) + "[VMPTEST] No mount points on volume " + Volume(VolumeD) + "\\\n\n"),
               std::string::npos);
 }

@@ -98,7 +98,7 @@ TEST_F(XmlDocumentTest, BuiltDocumentIsSavedAsRawUtf8)
     EXPECT_EQ(child->put_text(L"a&b <c> \"d\" é"), winapi::S_OK);
     const auto path = folder.Path() / "saved.xml";
     EXPECT_EQ(document->save(path.wstring()), winapi::S_OK);
-    EXPECT_EQ(ReadFileText(path), "<test_results><more_info>a&amp;b &lt;c&gt; \"d\" é</more_info><name/></test_results>");
+    EXPECT_EQ(ReadFileText(path), "<test_results><more_info>a&amp;b &lt;c&gt; \"d\" é</more_info><name/></test_results>\n");
 }
 
 TEST_F(XmlDocumentTest, OnlyWhiteSpaceMayStandBesideTheRootElement)

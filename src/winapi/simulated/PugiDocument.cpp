@@ -57,6 +57,18 @@ bool IsStrictlyWellFormedFile(const std::string& hostPath, unsigned options)
     return result && IsStrictlyWellFormed(raw, source, result.encoding);
 }
 
+// MSXML's save ends the document with a line break after the root element, whether the document
+// was built in memory (a results document) or loaded without one; a loaded document that already
+// ends in one keeps its own.
+void EndWithLineFeed(pugi::xml_document& document)
+{
+    const pugi::xml_node last = document.last_child();
+    if (last.type() == pugi::node_pcdata && std::string_view(last.value()).ends_with('\n')) {
+        return;
+    }
+    document.append_child(pugi::node_pcdata).set_value("\n");
+}
+
 std::optional<HRESULT> InjectedFailure(std::wstring_view call)
 {
     if (const auto error = CurrentMachine().TakeFault(call)) {
@@ -151,6 +163,7 @@ HRESULT PugiDocument::save(const std::wstring& path)
     if (const auto error = InjectedFailure(L"XmlDocument.save")) {
         return *error;
     }
+    EndWithLineFeed(document_);
     // UTF-16 and UTF-32 are written with a byte order mark, which readers need to tell them apart.
     const bool wide = encoding_ != pugi::encoding_utf8 && encoding_ != pugi::encoding_latin1;
     const unsigned format = pugi::format_raw | pugi::format_no_declaration | (wide ? pugi::format_write_bom : 0u);
