@@ -91,6 +91,24 @@ HRESULT MsxmlDocument::put_preserveWhiteSpace(bool value)
     return document_->put_preserveWhiteSpace(ToVariantBool(value));
 }
 
+HRESULT MsxmlDocument::setProperty(const std::wstring& name, bool value)
+{
+    ComPtr<IXMLDOMDocument2> document2;
+    const HRESULT found = document_.As(&document2);
+    if (FAILED(found)) {
+        return found;
+    }
+    const UniqueBstr property(name);
+    if (!property.is_valid()) {
+        return E_OUTOFMEMORY;
+    }
+    VARIANT setting;
+    ::VariantInit(&setting);
+    setting.vt = VT_BOOL;
+    setting.boolVal = ToVariantBool(value);
+    return document2->setProperty(property.get(), setting);
+}
+
 HRESULT MsxmlDocument::load(const std::wstring& path, bool& loaded)
 {
     UniqueVariant source;

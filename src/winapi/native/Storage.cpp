@@ -15,6 +15,8 @@ struct SurfaceCodes {
     static constexpr winapi::DWORD volumeBitmap = winapi::FSCTL_GET_VOLUME_BITMAP;
     static constexpr int programFiles = winapi::CSIDL_PROGRAM_FILES;
     static constexpr winapi::UINT driveFixed = winapi::DRIVE_FIXED;
+    static constexpr winapi::DWORD shareDelete = winapi::FILE_SHARE_DELETE;
+    static constexpr winapi::DWORD backupSemantics = winapi::FILE_FLAG_BACKUP_SEMANTICS;
 };
 }  // namespace
 
@@ -66,6 +68,8 @@ static_assert(SurfaceCodes::lengthInfo == IOCTL_DISK_GET_LENGTH_INFO);
 static_assert(SurfaceCodes::volumeBitmap == FSCTL_GET_VOLUME_BITMAP);
 static_assert(SurfaceCodes::programFiles == CSIDL_PROGRAM_FILES);
 static_assert(SurfaceCodes::driveFixed == DRIVE_FIXED);
+static_assert(SurfaceCodes::shareDelete == FILE_SHARE_DELETE);
+static_assert(SurfaceCodes::backupSemantics == FILE_FLAG_BACKUP_SEMANTICS);
 
 namespace winapi {
 
@@ -133,6 +137,11 @@ UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD 
 {
     return UniqueFile(::CreateFileW(fileName.c_str(), desiredAccess, shareMode, nullptr, creationDisposition,
                                     flagsAndAttributes, nullptr));
+}
+
+BOOL FlushFileBuffers(HANDLE file)
+{
+    return ::FlushFileBuffers(file);
 }
 
 BOOL CloseHandle(HANDLE object)

@@ -100,6 +100,9 @@ const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
         L"GetVersionExW",
         L"LoadLibraryW",
         L"MoveFileExW",
+        L"ReplaceFileW",
+        L"SetFileAttributesW",
+        L"FlushFileBuffers",
         L"Next",
         L"RegOpenKeyExW",
         L"RegQueryValueExW",
@@ -110,6 +113,7 @@ const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
         L"XmlDocument.put_resolveExternals",
         L"XmlDocument.put_validateOnParse",
         L"XmlDocument.save",
+        L"XmlDocument.setProperty",
         L"XmlNode.put_text",
         L"XmlNode.selectNodes",
     };

@@ -128,6 +128,32 @@ BOOL MoveFileExW(const std::wstring& existingPath, const std::wstring& newPath, 
     return TRUE;
 }
 
+BOOL ReplaceFileW(const std::wstring& replacedFileName, const std::wstring& replacementFileName, DWORD /*replaceFlags*/)
+{
+    if (Faulted(L"ReplaceFileW")) {
+        return FALSE;
+    }
+    const DWORD error = sim::ReplaceHostFile(replacedFileName, replacementFileName);
+    if (error != ERROR_SUCCESS) {
+        lastError = error;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL SetFileAttributesW(const std::wstring& fileName, DWORD fileAttributes)
+{
+    if (Faulted(L"SetFileAttributesW")) {
+        return FALSE;
+    }
+    const DWORD error = sim::SetHostFileAttributes(fileName, fileAttributes);
+    if (error != ERROR_SUCCESS) {
+        lastError = error;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
 {
     const std::optional<std::wstring>& directory = sim::CurrentMachine().systemDirectory;
