@@ -8,6 +8,9 @@ packages=(
     libpugixml-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64
 )
+# --- sanitizers and fuzzing: clang with AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer
+packages+=(clang-14 libclang-rt-14-dev)
+# --- end sanitizers and fuzzing
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -14,3 +14,12 @@ echo "== simulated build: ctest"
 ctest --preset sim
 echo "== Windows build under Wine"
 tools/wine-check.sh build/win64/Tarnwick.exe
+# --- sanitizers and fuzzing: the simulated program and every test built with clang under
+# AddressSanitizer and UndefinedBehaviorSanitizer (leaks checked too), the whole ctest suite run
+# under them, then each fuzz target for a few seconds (label "fuzz").
+echo "== build sanitize"
+cmake --preset sanitize -DTARNWICK_WERROR=ON >/dev/null
+cmake --build --preset sanitize
+echo "== sanitized build: ctest, the fuzz smoke runs included"
+ctest --preset sanitize
+# --- end sanitizers and fuzzing
