@@ -108,6 +108,19 @@ bool IsReadOnly(const std::filesystem::file_status& status)
     return (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
 }
 
+std::filesystem::path FolderOf(const std::filesystem::path& hostPath)
+{
+    return hostPath.has_parent_path() ? hostPath.parent_path() : std::filesystem::path(".");
+}
+
+// What Windows answers for a path that names nothing: a missing file in a folder that exists, or
+// a missing folder on the way.
+DWORD MissingEntryError(const std::filesystem::path& hostPath)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(FolderOf(hostPath), error) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+}
+
 struct OpenHostEntry {
     int descriptor = -1;
     DWORD access = 0;
@@ -131,7 +144,7 @@ HostEntry DescribeEntry(const std::filesystem::directory_entry& entry)
         described.attributes = FILE_ATTRIBUTE_ARCHIVE;
         described.size = entry.file_size(error);
     }
-    if ((status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+    if (IsReadOnly(status)) {
         described.attributes |= FILE_ATTRIBUTE_READONLY;
     }
     return described;
@@ -198,11 +211,9 @@ DWORD DeleteHostFile(const std::wstring& path)
     std::error_code error;
     const auto status = std::filesystem::symlink_status(hostPath, error);
     if (!std::filesystem::exists(status)) {
-        const std::filesystem::path folder = hostPath.has_parent_path() ? hostPath.parent_path() : ".";
-        return std::filesystem::is_directory(folder, error) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+        return MissingEntryError(hostPath);
     }
-    if (std::filesystem::is_directory(status) ||
-        (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+    if (std::filesystem::is_directory(status) || IsReadOnly(status)) {
         return ERROR_ACCESS_DENIED;
     }
     if (!std::filesystem::remove(hostPath, error)) {
@@ -228,7 +239,7 @@ DWORD MoveHostFile(const std::wstring& existingPath, const std::wstring& newPath
             return ERROR_ALREADY_EXISTS;
         }
         // Windows replaces no read-only file, as it deletes none.
-        if ((target.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+        if (IsReadOnly(target)) {
             return ERROR_ACCESS_DENIED;
         }
     }
@@ -264,8 +275,7 @@ DWORD SetHostFileAttributes(const std::wstring& path, DWORD attributes)
     const std::filesystem::path hostPath = HostPath(path);
     std::error_code error;
     if (!std::filesystem::exists(std::filesystem::status(hostPath, error))) {
-        const std::filesystem::path folder = hostPath.has_parent_path() ? hostPath.parent_path() : ".";
-        return std::filesystem::is_directory(folder, error) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+        return MissingEntryError(hostPath);
     }
     constexpr auto writable = std::filesystem::perms::owner_write;
     const auto option = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? std::filesystem::perm_options::remove
@@ -282,8 +292,7 @@ DWORD HostWriteRefusal(const std::wstring& path)
     if (std::filesystem::exists(status)) {
         return std::filesystem::is_directory(status) || IsReadOnly(status) ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
     }
-    const std::filesystem::path folder = hostPath.has_parent_path() ? hostPath.parent_path() : ".";
-    const auto folderStatus = std::filesystem::status(folder, error);
+    const auto folderStatus = std::filesystem::status(FolderOf(hostPath), error);
     if (!std::filesystem::is_directory(folderStatus)) {
         return ERROR_PATH_NOT_FOUND;
     }
@@ -303,8 +312,7 @@ DWORD OpenHostFile(const std::wstring& path, DWORD desiredAccess, DWORD creation
     std::error_code error;
     const auto status = std::filesystem::status(hostPath, error);
     if (!std::filesystem::exists(status)) {
-        const std::filesystem::path folder = hostPath.has_parent_path() ? hostPath.parent_path() : ".";
-        return std::filesystem::is_directory(folder, error) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+        return MissingEntryError(hostPath);
     }
     const bool folder = std::filesystem::is_directory(status);
     if ((folder && (flagsAndAttributes & FILE_FLAG_BACKUP_SEMANTICS) == 0) ||

@@ -46,6 +46,16 @@ bool Faulted(std::wstring_view call)
     return false;
 }
 
+// TRUE for ERROR_SUCCESS; otherwise FALSE, with the error as the last error.
+BOOL Answer(DWORD error)
+{
+    if (error != ERROR_SUCCESS) {
+        lastError = error;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 DWORD GetLastError()
@@ -107,12 +117,7 @@ BOOL DeleteFileW(const std::wstring& path)
     if (Faulted(L"DeleteFileW")) {
         return FALSE;
     }
-    const DWORD error = sim::DeleteHostFile(path);
-    if (error != ERROR_SUCCESS) {
-        lastError = error;
-        return FALSE;
-    }
-    return TRUE;
+    return Answer(sim::DeleteHostFile(path));
 }
 
 BOOL MoveFileExW(const std::wstring& existingPath, const std::wstring& newPath, DWORD flags)
@@ -120,12 +125,7 @@ BOOL MoveFileExW(const std::wstring& existingPath, const std::wstring& newPath, 
     if (Faulted(L"MoveFileExW")) {
         return FALSE;
     }
-    const DWORD error = sim::MoveHostFile(existingPath, newPath, (flags & MOVEFILE_REPLACE_EXISTING) != 0);
-    if (error != ERROR_SUCCESS) {
-        lastError = error;
-        return FALSE;
-    }
-    return TRUE;
+    return Answer(sim::MoveHostFile(existingPath, newPath, (flags & MOVEFILE_REPLACE_EXISTING) != 0));
 }
 
 BOOL ReplaceFileW(const std::wstring& replacedFileName, const std::wstring& replacementFileName, DWORD /*replaceFlags*/)
@@ -133,12 +133,7 @@ BOOL ReplaceFileW(const std::wstring& replacedFileName, const std::wstring& repl
     if (Faulted(L"ReplaceFileW")) {
         return FALSE;
     }
-    const DWORD error = sim::ReplaceHostFile(replacedFileName, replacementFileName);
-    if (error != ERROR_SUCCESS) {
-        lastError = error;
-        return FALSE;
-    }
-    return TRUE;
+    return Answer(sim::ReplaceHostFile(replacedFileName, replacementFileName));
 }
 
 BOOL SetFileAttributesW(const std::wstring& fileName, DWORD fileAttributes)
@@ -146,12 +141,7 @@ BOOL SetFileAttributesW(const std::wstring& fileName, DWORD fileAttributes)
     if (Faulted(L"SetFileAttributesW")) {
         return FALSE;
     }
-    const DWORD error = sim::SetHostFileAttributes(fileName, fileAttributes);
-    if (error != ERROR_SUCCESS) {
-        lastError = error;
-        return FALSE;
-    }
-    return TRUE;
+    return Answer(sim::SetHostFileAttributes(fileName, fileAttributes));
 }
 
 UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
