@@ -157,11 +157,12 @@ HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
     const std::string hostPath = HostPath(path).string();
     // Only a file can hold a document; pugixml would take a folder's reported size for its length.
     std::error_code ignored;
-    const pugi::xml_parse_result result = std::filesystem::is_regular_file(hostPath, ignored)
-                                              ? document_.load_file(hostPath.c_str(), options)
-                                              : pugi::xml_parse_result();
-    loaded = result && WholeDocument(document_) && !(prohibitDtd_ && HasDocumentType(document_)) &&
-             IsStrictlyWellFormedFile(hostPath, options);
+    // The strict reading comes first and is gone before the document is read: a large document
+    // is never held three times over.
+    const bool strict = std::filesystem::is_regular_file(hostPath, ignored) && IsStrictlyWellFormedFile(hostPath, options);
+    const pugi::xml_parse_result result =
+        strict ? document_.load_file(hostPath.c_str(), options) : pugi::xml_parse_result();
+    loaded = result && WholeDocument(document_) && !(prohibitDtd_ && HasDocumentType(document_));
     if (!loaded) {
         document_.reset();
         encoding_ = pugi::encoding_utf8;
