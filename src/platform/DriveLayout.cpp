@@ -51,16 +51,15 @@ PARTITION_INFORMATION_EX DriveLayout::Entry(DWORD index) const
 
 std::optional<DriveLayout> ReadDriveLayout(HANDLE physicalDrive)
 {
-    auto bytes = ReadIntoGrowingBuffer({FirstLayoutSize, LayoutGrowth, LayoutLimit},
-                                       [physicalDrive](std::vector<BYTE>& buffer, std::size_t& /*wanted*/) {
-                                           DWORD returned = 0;
-                                           if (DeviceIoControl(physicalDrive, IOCTL_DISK_GET_DRIVE_LAYOUT_EX, {},
-                                                               buffer, returned)) {
-                                               return BufferAnswer::Filled;
-                                           }
-                                           return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? BufferAnswer::TooSmall
-                                                                                              : BufferAnswer::Failed;
-                                       });
+    // The control names no size: the buffer grows by a fixed step until the table fits.
+    const auto askForLayout = [physicalDrive](std::vector<BYTE>& buffer, std::size_t& /*wanted*/) {
+        DWORD returned = 0;
+        if (DeviceIoControl(physicalDrive, IOCTL_DISK_GET_DRIVE_LAYOUT_EX, {}, buffer, returned)) {
+            return BufferAnswer::Filled;
+        }
+        return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? BufferAnswer::TooSmall : BufferAnswer::Failed;
+    };
+    auto bytes = ReadIntoGrowingBuffer({FirstLayoutSize, LayoutGrowth, LayoutLimit}, askForLayout);
     if (!bytes) {
         return std::nullopt;
     }
