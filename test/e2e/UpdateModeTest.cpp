@@ -329,6 +329,12 @@ TEST_F(UpdateModeTest, FolderThatRefusesNewFilesHasTheInputSavedInPlace)
     EXPECT_EQ(result.console, SavedAction("Main bios: ", Bios));
     EXPECT_NE(folder.Read("in.xml").find("<parameter>" + Bios + "</parameter>"), std::string::npos);
     EXPECT_FALSE(folder.Exists("in.xml.saving"));
+
+    // So has one where a folder stands under the saving name.
+    folder.Write("in.xml", Input);
+    std::filesystem::create_directory(folder.Path() / "in.xml.saving");
+    EXPECT_EQ(Update({"-i", "in.xml", "-o", "out.xml", "-b", "bios"}).console, SavedAction("Main bios: ", Bios));
+    EXPECT_NE(folder.Read("in.xml").find("<parameter>" + Bios + "</parameter>"), std::string::npos);
 }
 
 TEST_F(UpdateModeTest, DocumentThatCannotBeSetUpIsReportedAndSkipsTheAction)
