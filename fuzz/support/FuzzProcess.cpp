@@ -5,20 +5,45 @@
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/Utf8.h"
 
+#include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <string_view>
 
 namespace {
+
+constexpr std::string_view FolderPrefix = "tarnwick-fuzz-";
+
+// libFuzzer ends a process without running its exit handlers, so each start removes the folders
+// of the processes that are gone.
+void RemoveFoldersOfEndedProcesses()
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(FolderPrefix)) {
+            continue;
+        }
+        const long pid = std::strtol(name.c_str() + FolderPrefix.size(), nullptr, 10);
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            std::filesystem::remove_all(entry.path(), error);
+        }
+    }
+}
 
 const std::filesystem::path& ScratchFolder()
 {
     static const std::filesystem::path folder = [] {
+        RemoveFoldersOfEndedProcesses();
         std::filesystem::path path =
-            std::filesystem::temp_directory_path() / ("tarnwick-fuzz-" + std::to_string(::getpid()));
+            std::filesystem::temp_directory_path() / (std::string(FolderPrefix) + std::to_string(::getpid()));
         std::filesystem::create_directories(path);
         return path;
     }();
@@ -37,11 +62,6 @@ void StartSimulatedProcess()
             std::abort();
         }
         winapi::sim::InstallMachine(std::move(machine));
-        // The folder and its documents go with the process.
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(ScratchFolder(), ignored);
-        });
         return true;
     }();
     (void)started;

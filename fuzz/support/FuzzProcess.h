@@ -10,8 +10,8 @@
 // Installs the embedded default machine; the first call only.
 void StartSimulatedProcess();
 
-// Writes bytes to a file of that name in the process's own scratch folder and returns its
-// Windows-style path.
+// Writes bytes to a file of that name in the process's own scratch folder (in the temporary
+// folder, removed by a later process once this one has ended) and returns its path.
 [[nodiscard]] std::wstring WriteScratchDocument(const std::string& name, std::string_view bytes);
 
 // Bytes read two at a time as UTF-16 code units, as Windows holds text: every unpaired surrogate
