@@ -10,6 +10,9 @@ packages=(
     libpugixml-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine64 wine32:i386
 )
+# --- sanitizers and fuzzing: clang with AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer
+packages+=(clang-14 libclang-rt-14-dev)
+# --- end sanitizers and fuzzing
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

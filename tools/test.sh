@@ -29,3 +29,13 @@ echo "== proof: the Wine machine captured and replayed, 32-bit programs"
 tools/wine-proof.sh build/win32 build/sim/tarnwick
 echo "== proof: the Wine machine captured and replayed, 64-bit programs"
 tools/wine-proof.sh build/win64 build/sim/tarnwick
+
+# --- sanitizers and fuzzing: the simulated program and every test built with clang under
+# AddressSanitizer and UndefinedBehaviorSanitizer (leaks checked too), the whole ctest suite run
+# under them, then each fuzz target for a few seconds (label "fuzz").
+echo "== build sanitize"
+cmake --preset sanitize -DTARNWICK_WERROR=ON >/dev/null
+cmake --build --preset sanitize
+echo "== sanitized build: ctest, the fuzz smoke runs included"
+ctest --preset sanitize
+# --- end sanitizers and fuzzing

@@ -10,8 +10,8 @@
 enum class DocumentSetup { Ready, NotCreated, SettingRefused };
 
 // An MSXML 3.0 document set up for loading: no validation, no external resources, white space
-// kept. document is set only when the result is Ready; the callers report the failures, each on
-// its own channel.
+// kept, no document type declaration (where the DOM can refuse one). document is set only when the
+// result is Ready; the callers report the failures, each on its own channel.
 [[nodiscard]] DocumentSetup CreateConfiguredDocument(std::unique_ptr<winapi::XmlDocument>& document);
 
 // The text of the first child element of that name. A negative result or S_FALSE (no such

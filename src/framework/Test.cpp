@@ -14,7 +14,7 @@ constexpr std::size_t ClassNameLimit = 260;
 constexpr std::wstring_view FormattingErrorLine = L"STRING FORMATTING ERROR";
 
 // The oldest pending line, removed; empty when nothing is pending.
-std::wstring PopOldest(std::deque<std::wstring>& lines)
+std::wstring PopOldest(std::list<std::wstring>& lines)
 {
     if (lines.empty()) {
         return {};

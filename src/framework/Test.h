@@ -5,7 +5,7 @@
 #include "platform/Console.h"
 #include "platform/MessageFormat.h"
 
-#include <deque>
+#include <list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,9 +59,11 @@ private:
     bool AddFormattedSolution(std::wstring_view conversion, const FormatArgument& value);
     [[nodiscard]] std::wstring SolutionTemplate() const;
 
-    std::deque<std::wstring> moreInfo;
+    // Lists, not deques: an empty deque already holds a block of its own, and a document may ask
+    // for a million tests, most of which never record a line.
+    std::list<std::wstring> moreInfo;
     bool passed = false;
     std::wstring descriptiveName;
     std::wstring descriptiveSolution;
-    std::deque<std::wstring> solutions;
+    std::list<std::wstring> solutions;
 };

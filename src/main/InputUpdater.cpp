@@ -1,9 +1,9 @@
 #include "main/InputUpdater.h"
 
 #include "framework/DomDocument.h"
+#include "main/DocumentFileSave.h"
 #include "platform/Console.h"
 #include "winapi/Com.h"
-#include "winapi/Win32.h"
 
 #include <memory>
 #include <string_view>
@@ -21,8 +21,6 @@ const std::wstring InputTestsPath = L"//input_tests/test";
 const std::wstring NameElement = L"name";
 const std::wstring MoreInfoElement = L"more_info";
 const std::wstring ParameterElement = L"parameter";
-// The new document is written beside the old one under this suffix, then put in its place.
-const std::wstring SavingSuffix = L".saving";
 
 constexpr int Failure = -1;
 
@@ -114,17 +112,6 @@ winapi::HRESULT AppendParameterIfNamed(winapi::XmlDocument& document, const std:
     return parameter->put_text(value.value_or(std::wstring()));
 }
 
-// Writes the whole document beside the old file, then puts it in the old file's place in one
-// step: a save that fails or is cut short leaves the old document whole.
-void SaveInPlace(winapi::XmlDocument& document, const std::wstring& path)
-{
-    const std::wstring newPath = path + SavingSuffix;
-    if (winapi::FAILED(document.save(newPath)) ||
-        !winapi::MoveFileExW(newPath, path, winapi::MOVEFILE_REPLACE_EXISTING | winapi::MOVEFILE_WRITE_THROUGH)) {
-        (void)winapi::DeleteFileW(newPath);
-    }
-}
-
 }  // namespace
 
 int InputUpdater::ReadValueFromOutput(const std::wstring& resultsPath, const std::wstring& testName, UpdateValue& value)
@@ -190,7 +177,7 @@ int InputUpdater::AddValueToInput(const std::wstring& inputPath, const std::wstr
     }
     if (result >= 0) {
         ConsolePrintf(SavingMessage);
-        SaveInPlace(*document, inputPath);
+        SaveOverDocumentFile(*document, inputPath);
     }
     return result;
 }

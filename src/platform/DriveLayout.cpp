@@ -1,5 +1,6 @@
 #include "platform/DriveLayout.h"
 
+#include "platform/GrowingBuffer.h"
 #include "winapi/Win32.h"
 
 #include <algorithm>
@@ -12,6 +13,8 @@ using namespace winapi;
 
 constexpr std::size_t FirstLayoutSize = 744;
 constexpr std::size_t LayoutGrowth = 140;
+// The largest table a real disk gives (128 GPT entries) is under 20 KiB.
+constexpr std::size_t LayoutLimit = 1024 * 1024;
 constexpr std::size_t EntriesOffset = offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionEntry);
 
 }  // namespace
@@ -48,14 +51,17 @@ PARTITION_INFORMATION_EX DriveLayout::Entry(DWORD index) const
 
 std::optional<DriveLayout> ReadDriveLayout(HANDLE physicalDrive)
 {
-    for (std::size_t size = FirstLayoutSize;; size += LayoutGrowth) {
-        std::vector<BYTE> buffer(size, 0);
+    // The control names no size: the buffer grows by a fixed step until the table fits.
+    const auto askForLayout = [physicalDrive](std::vector<BYTE>& buffer, std::size_t& /*wanted*/) {
         DWORD returned = 0;
         if (DeviceIoControl(physicalDrive, IOCTL_DISK_GET_DRIVE_LAYOUT_EX, {}, buffer, returned)) {
-            return DriveLayout(std::move(buffer));
+            return BufferAnswer::Filled;
         }
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
-            return std::nullopt;
-        }
+        return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? BufferAnswer::TooSmall : BufferAnswer::Failed;
+    };
+    auto bytes = ReadIntoGrowingBuffer({FirstLayoutSize, LayoutGrowth, LayoutLimit}, askForLayout);
+    if (!bytes) {
+        return std::nullopt;
     }
+    return DriveLayout(std::move(*bytes));
 }

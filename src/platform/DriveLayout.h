@@ -21,5 +21,6 @@ private:
     std::vector<winapi::BYTE> bytes_;
 };
 
-// Asks with a buffer that grows until the table fits; on failure GetLastError tells why.
+// Asks with a buffer that grows by 140 bytes until the table fits, up to 1 MiB; on failure
+// GetLastError tells why (ERROR_INSUFFICIENT_BUFFER when even the largest buffer was too small).
 [[nodiscard]] std::optional<DriveLayout> ReadDriveLayout(winapi::HANDLE physicalDrive);

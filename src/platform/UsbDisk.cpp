@@ -1,6 +1,7 @@
 #include "platform/UsbDisk.h"
 
 #include "platform/Console.h"
+#include "platform/GrowingBuffer.h"
 #include "winapi/SetupApi.h"
 #include "winapi/Storage.h"
 #include "winapi/Win32.h"
@@ -25,6 +26,12 @@ bool IsOnUsbBus(HANDLE disk)
            adapter.BusType == BusTypeUsb;
 }
 
+// A device path is at most 32,767 characters long.
+constexpr BufferGrowth DetailGrowth{0, 256, 1024 * 1024};
+constexpr std::size_t DevicePathOffset = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath);
+// Every try with a buffer has room for the header and a terminator, whatever size was asked for.
+static_assert(DetailGrowth.step >= DevicePathOffset + sizeof(wchar_t));
+
 }  // namespace
 
 std::optional<STORAGE_DEVICE_NUMBER> GetDeviceNumber(HANDLE device)
@@ -38,27 +45,35 @@ std::optional<STORAGE_DEVICE_NUMBER> GetDeviceNumber(HANDLE device)
     return number;
 }
 
+// The device path of one interface of the list, or nothing if SetupAPI does not give it.
 std::optional<std::wstring> InterfaceDevicePath(HDEVINFO list, const SP_DEVICE_INTERFACE_DATA& interfaceData)
 {
-    DWORD required = 0;
-    if (SetupDiGetDeviceInterfaceDetailW(list, interfaceData, {}, &required) ||
-        GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+    // The first try has no buffer and asks for the size; only "too small" is an answer to it.
+    const auto detail = ReadIntoGrowingBuffer(DetailGrowth, [&](std::vector<BYTE>& buffer, std::size_t& wanted) {
+        if (buffer.empty()) {
+            DWORD required = 0;
+            if (SetupDiGetDeviceInterfaceDetailW(list, interfaceData, {}, &required) ||
+                GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+                return BufferAnswer::Failed;
+            }
+            wanted = required;
+            return BufferAnswer::TooSmall;
+        }
+        const DWORD headerSize = SP_DEVICE_INTERFACE_DETAIL_DATA_W_SIZE;
+        std::memcpy(buffer.data(), &headerSize, sizeof(headerSize));
+        DWORD required = 0;
+        if (SetupDiGetDeviceInterfaceDetailW(list, interfaceData, buffer, &required)) {
+            return BufferAnswer::Filled;
+        }
+        wanted = required;
+        return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? BufferAnswer::TooSmall : BufferAnswer::Failed;
+    });
+    if (!detail) {
         return std::nullopt;
     }
-    std::vector<BYTE> detail(required, 0);
-    if (detail.size() < offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath) + sizeof(wchar_t)) {
-        return std::nullopt;
-    }
-    const DWORD headerSize = SP_DEVICE_INTERFACE_DETAIL_DATA_W_SIZE;
-    std::memcpy(detail.data(), &headerSize, sizeof(headerSize));
-    if (!SetupDiGetDeviceInterfaceDetailW(list, interfaceData, detail, nullptr)) {
-        return std::nullopt;
-    }
-    const std::size_t characters =
-        (detail.size() - offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath)) / sizeof(wchar_t);
+    const std::size_t characters = (detail->size() - DevicePathOffset) / sizeof(wchar_t);
     std::wstring path(characters, L'\0');
-    std::memcpy(path.data(), detail.data() + offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath),
-                characters * sizeof(wchar_t));
+    std::memcpy(path.data(), detail->data() + DevicePathOffset, characters * sizeof(wchar_t));
     path.resize(path.find(L'\0') == std::wstring::npos ? path.size() : path.find(L'\0'));
     return path;
 }

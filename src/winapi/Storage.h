@@ -43,7 +43,10 @@ constexpr DWORD GENERIC_READ = 0x80000000u;
 constexpr DWORD GENERIC_WRITE = 0x40000000u;
 constexpr DWORD FILE_SHARE_READ = 0x1;
 constexpr DWORD FILE_SHARE_WRITE = 0x2;
+constexpr DWORD FILE_SHARE_DELETE = 0x4;
 constexpr DWORD OPEN_EXISTING = 3;
+// Needed to open a folder rather than a file.
+constexpr DWORD FILE_FLAG_BACKUP_SEMANTICS = 0x02000000u;
 
 // GetDriveTypeW.
 constexpr UINT DRIVE_UNKNOWN = 0;
@@ -261,6 +264,9 @@ constexpr DWORD SHGFP_TYPE_DEFAULT = 1;
 [[nodiscard]] UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD shareMode,
                                      DWORD creationDisposition, DWORD flagsAndAttributes);
 [[nodiscard]] BOOL ReadFile(HANDLE file, std::span<BYTE> buffer, DWORD& bytesRead);
+// Writes what the system holds of the file (or of the folder's entries) to the disk; the handle
+// needs write access.
+[[nodiscard]] BOOL FlushFileBuffers(HANDLE file);
 // bytesReturned is set whenever the control fills part of the output, also when it reports
 // ERROR_MORE_DATA.
 [[nodiscard]] BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, std::span<const BYTE> inBuffer,

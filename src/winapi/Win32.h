@@ -51,6 +51,17 @@ constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x8;
 // step, so a reader sees either the old file or the new one, never a part of either.
 [[nodiscard]] BOOL MoveFileExW(const std::wstring& existingPath, const std::wstring& newPath, DWORD flags);
 
+constexpr DWORD REPLACEFILE_IGNORE_MERGE_ERRORS = 0x2;
+
+// Puts the replacement file in the place of the replaced one in one step, without a backup.
+// Unlike a rename it keeps what the replaced file was: its attributes, security descriptor,
+// owner and alternate streams. The replaced file must exist. On failure both files are left as
+// they were.
+[[nodiscard]] BOOL ReplaceFileW(const std::wstring& replacedFileName, const std::wstring& replacementFileName,
+                                DWORD replaceFlags);
+// FILE_ATTRIBUTE_NORMAL alone clears every other attribute, read-only among them.
+[[nodiscard]] BOOL SetFileAttributesW(const std::wstring& fileName, DWORD fileAttributes);
+
 // Length of the path without its terminator, 0 on failure; the buffer size if it is too small.
 [[nodiscard]] UINT GetSystemDirectoryW(std::span<wchar_t> buffer);
 

@@ -256,20 +256,85 @@ TEST_F(UpdateModeTest, UnreadableDocumentsAreReportedAndChangeNothing)
 
 TEST_F(UpdateModeTest, FailedSaveLeavesTheInputDocumentWhole)
 {
-    for (const std::string call : {"XmlDocument.save", "MoveFileExW"}) {
-        const std::filesystem::path machine = folder.Write("machine.json", R"({"faults": [{"call": ")" + call +
-                                                                               R"(", "error": "0x80070070"}]})");
+    // A disk that is full, a file that cannot be flushed, a file system that can neither replace
+    // nor rename it.
+    const std::vector<std::string> faults{
+        R"({"call": "XmlDocument.save", "error": "0x80070070"})",
+        R"({"call": "FlushFileBuffers", "error": 112})",
+        R"({"call": "ReplaceFileW", "error": 1176}, {"call": "MoveFileExW", "error": 5})",
+    };
+    for (const std::string& fault : faults) {
+        SCOPED_TRACE(fault);
+        const std::filesystem::path machine = folder.Write("machine.json", R"({"faults": [)" + fault + "]}");
         const ProgramResult result = Update({"-i", "in.xml", "-o", "out.xml", "-b", "bios"}, machine);
-        EXPECT_EQ(result.exitCode, 0) << call;
-        EXPECT_EQ(result.console, SavedAction("Main bios: ", Bios)) << call;
-        EXPECT_EQ(folder.Read("in.xml"), Input) << call;
-        EXPECT_FALSE(folder.Exists("in.xml.saving")) << call;
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.console, SavedAction("Main bios: ", Bios));
+        EXPECT_EQ(folder.Read("in.xml"), Input);
+        EXPECT_FALSE(folder.Exists("in.xml.saving"));
     }
     // A read-only input document is not replaced, as Windows replaces no read-only file.
     std::filesystem::permissions(folder.Path() / "in.xml", std::filesystem::perms::owner_read);
     EXPECT_EQ(Update({"-i", "in.xml", "-o", "out.xml", "-b", "bios"}).console, SavedAction("Main bios: ", Bios));
     EXPECT_EQ(folder.Read("in.xml"), Input);
     EXPECT_FALSE(folder.Exists("in.xml.saving"));
+}
+
+TEST_F(UpdateModeTest, SaveReplacesTheInputAndKeepsWhatTheFileWas)
+{
+    const std::string updated = "<input_tests>\n"
+                                "  <test><name>BlacklistBiosTest</name><parameter>old</parameter><parameter>" +
+                                Bios + "</parameter></test>\n"
+                                       "  <test><name>WhitelistBiosTest</name></test>\n"
+                                       "  <test><name>blacklistbiostest</name></test>\n"
+                                       "</input_tests>\n";
+    const auto permissions = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                             std::filesystem::perms::group_read;
+    // A saving file left by an update cut short, writable or read-only, only gives way; a file
+    // system that cannot replace a file has it renamed in its place.
+    const std::vector<std::pair<std::string, std::string>> scenarios{
+        {"no leftover", ""},
+        {"leftover", "<input_tests><test><name>BlacklistBiosTest</name><parameter>stale</parameter></test>"},
+        {"read-only leftover", "stale"},
+        {"no ReplaceFileW", ""},
+    };
+    for (const auto& [scenario, leftover] : scenarios) {
+        SCOPED_TRACE(scenario);
+        folder.Write("in.xml", Input);
+        std::filesystem::permissions(folder.Path() / "in.xml", permissions);
+        if (!leftover.empty()) {
+            folder.Write("in.xml.saving", leftover);
+        }
+        if (scenario == "read-only leftover") {
+            std::filesystem::permissions(folder.Path() / "in.xml.saving", std::filesystem::perms::owner_read);
+        }
+        const std::filesystem::path machine = folder.Write(
+            "machine.json", scenario == "no ReplaceFileW" ? R"({"faults": [{"call": "ReplaceFileW", "error": 1}]})" : "{}");
+        EXPECT_EQ(Update({"-i", "in.xml", "-o", "out.xml", "-b", "bios"}, machine).console,
+                  SavedAction("Main bios: ", Bios));
+        EXPECT_EQ(folder.Read("in.xml"), updated);
+        EXPECT_FALSE(folder.Exists("in.xml.saving"));
+        // A rename gives the file the permissions of a new one; ReplaceFileW keeps the old ones.
+        if (scenario != "no ReplaceFileW") {
+            EXPECT_EQ(std::filesystem::status(folder.Path() / "in.xml").permissions(), permissions);
+        }
+    }
+}
+
+TEST_F(UpdateModeTest, FolderThatRefusesNewFilesHasTheInputSavedInPlace)
+{
+    const auto writable = std::filesystem::status(folder.Path()).permissions();
+    std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const ProgramResult result = Update({"-i", "in.xml", "-o", "out.xml", "-b", "bios"});
+    std::filesystem::permissions(folder.Path(), writable);
+    EXPECT_EQ(result.console, SavedAction("Main bios: ", Bios));
+    EXPECT_NE(folder.Read("in.xml").find("<parameter>" + Bios + "</parameter>"), std::string::npos);
+    EXPECT_FALSE(folder.Exists("in.xml.saving"));
+
+    // So has one where a folder stands under the saving name.
+    folder.Write("in.xml", Input);
+    std::filesystem::create_directory(folder.Path() / "in.xml.saving");
+    EXPECT_EQ(Update({"-i", "in.xml", "-o", "out.xml", "-b", "bios"}).console, SavedAction("Main bios: ", Bios));
+    EXPECT_NE(folder.Read("in.xml").find("<parameter>" + Bios + "</parameter>"), std::string::npos);
 }
 
 TEST_F(UpdateModeTest, DocumentThatCannotBeSetUpIsReportedAndSkipsTheAction)

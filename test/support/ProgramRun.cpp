@@ -43,6 +43,51 @@ void Drain(int consoleFd, int traceFd, ProgramResult& result)
 
 }  // namespace
 
+namespace {
+
+// The argument and environment texts of one start of the program, kept alive for posix_spawn.
+struct StartTexts {
+    std::vector<std::string> arguments;
+    std::vector<std::string> environment;
+};
+
+std::vector<char*> Pointers(std::vector<std::string>& texts)
+{
+    std::vector<char*> pointers;
+    for (std::string& text : texts) {
+        pointers.push_back(text.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+// Starts the program in workFolder with the standard streams the actions set up; its process id.
+pid_t Spawn(const std::string& program, const std::vector<std::string>& arguments, const std::filesystem::path& workFolder,
+            const std::filesystem::path& profilePath, posix_spawn_file_actions_t& actions)
+{
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addchdir_np(&actions, workFolder.c_str());
+    StartTexts texts;
+    texts.arguments.emplace_back(program);
+    texts.arguments.insert(texts.arguments.end(), arguments.begin(), arguments.end());
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        if (std::string(*entry).rfind("TARNWICK_MACHINE=", 0) != 0) {
+            texts.environment.emplace_back(*entry);
+        }
+    }
+    if (!profilePath.empty()) {
+        texts.environment.push_back("TARNWICK_MACHINE=" + profilePath.string());
+    }
+    std::vector<char*> argv = Pointers(texts.arguments);
+    std::vector<char*> envp = Pointers(texts.environment);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return spawned == 0 ? child : -1;
+}
+
+}  // namespace
+
 ProgramResult RunTarnwick(const std::vector<std::string>& arguments, const std::filesystem::path& workFolder,
                           const std::filesystem::path& profilePath)
 {
@@ -63,38 +108,10 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     posix_spawn_file_actions_adddup2(&actions, tracePipe[1], STDERR_FILENO);
     posix_spawn_file_actions_addclose(&actions, consolePipe[0]);
     posix_spawn_file_actions_addclose(&actions, tracePipe[0]);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addchdir_np(&actions, workFolder.c_str());
-
-    std::vector<std::string> argumentTexts{program};
-    argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& text : argumentTexts) {
-        argv.push_back(text.data());
-    }
-    argv.push_back(nullptr);
-
-    std::vector<std::string> environmentTexts;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        if (std::string(*entry).rfind("TARNWICK_MACHINE=", 0) != 0) {
-            environmentTexts.emplace_back(*entry);
-        }
-    }
-    if (!profilePath.empty()) {
-        environmentTexts.push_back("TARNWICK_MACHINE=" + profilePath.string());
-    }
-    std::vector<char*> envp;
-    for (std::string& text : environmentTexts) {
-        envp.push_back(text.data());
-    }
-    envp.push_back(nullptr);
-
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t child = Spawn(program, arguments, workFolder, profilePath, actions);
     close(consolePipe[1]);
     close(tracePipe[1]);
-    if (spawned != 0) {
+    if (child < 0) {
         close(consolePipe[0]);
         close(tracePipe[0]);
         throw std::runtime_error("cannot start " + program);
@@ -105,6 +122,19 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     waitpid(child, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
+}
+
+pid_t StartTarnwickQuietly(const std::vector<std::string>& arguments, const std::filesystem::path& workFolder)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    const pid_t child = Spawn(TARNWICK_PROGRAM, arguments, workFolder, {}, actions);
+    if (child < 0) {
+        throw std::runtime_error(std::string("cannot start ") + TARNWICK_PROGRAM);
+    }
+    return child;
 }
 
 std::filesystem::path FixturePath(const std::string& relative)

@@ -1,6 +1,8 @@
 #pragma once
 // Runs the built simulated program the way a user would, and keeps what it printed.
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -21,6 +23,11 @@ struct ProgramResult {
 [[nodiscard]] ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                                        const std::filesystem::path& workFolder,
                                        const std::filesystem::path& profilePath = {});
+
+// Starts tarnwick as RunTarnwick does, against the embedded default machine, with its output
+// thrown away, and returns at once: the process id, for the caller to end and wait for.
+[[nodiscard]] pid_t StartTarnwickQuietly(const std::vector<std::string>& arguments,
+                                         const std::filesystem::path& workFolder);
 
 // A fixture file below test/fixtures, e.g. FixturePath("machines/laptop.json").
 [[nodiscard]] std::filesystem::path FixturePath(const std::string& relative);

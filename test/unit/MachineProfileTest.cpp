@@ -20,6 +20,9 @@ std::string ProblemWith(const std::string& profile)
 TEST(MachineProfileTest, BadProfilesNameTheField)
 {
     EXPECT_TRUE(ProblemWith(R"({"systemDirectory": "C:\\W", )").starts_with("not valid JSON: "));
+    // A number out of every range is bad JSON too, not the end of the program.
+    EXPECT_EQ(ProblemWith(R"({"version": {"major": 1e999}})"),
+              "not valid JSON: [json.exception.out_of_range.406] number overflow parsing '1e999'");
     EXPECT_EQ(ProblemWith(R"([1, 2])"), "field \"(top level)\": expected an object");
     EXPECT_EQ(ProblemWith(R"({"sytemDirectory": "C:\\W"})"), "field \"sytemDirectory\": unknown field");
     EXPECT_EQ(ProblemWith(R"({"version": {"major": "6"}})"), "field \"version.major\": expected a whole number of 0 or more");

@@ -238,6 +238,20 @@ TEST_F(VolumeHelpersTest, LayoutFailureLeavesTheErrorForTheCaller)
     EXPECT_EQ(GetLastError(), ERROR_GEN_FAILURE);
 }
 
+TEST_F(VolumeHelpersTest, DriverThatAlwaysWantsMoreEndsAtTheBound)
+{
+    // As a broken driver or a captured profile may answer: "too small", whatever the size.
+    sim::CurrentMachine().faults.push_back(
+        {L"DeviceIoControl.IOCTL_DISK_GET_DRIVE_LAYOUT_EX", ERROR_INSUFFICIENT_BUFFER, 0, 0});
+    const UniqueFile disk = CreateFileW(PhysicalDrivePath(0), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
+    EXPECT_FALSE(ReadDriveLayout(disk.get()));
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+
+    // The path of a disk interface, asked for again and again, ends the same way.
+    sim::CurrentMachine().faults.push_back({L"SetupDiGetDeviceInterfaceDetailW", ERROR_INSUFFICIENT_BUFFER, 0, 0});
+    EXPECT_FALSE(IsUsbDisk(1));
+}
+
 TEST_F(VolumeHelpersTest, SectorZeroIsTheMasterBootRecordOfTheTable)
 {
     const UniqueFile disk = CreateFileW(PhysicalDrivePath(0), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);

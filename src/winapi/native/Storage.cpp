@@ -18,6 +18,8 @@ struct SurfaceCodes {
     static constexpr winapi::DWORD busTypeUsb = winapi::BusTypeUsb;
     static constexpr winapi::DWORD busTypeRaid = winapi::BusTypeRAID;
     static constexpr winapi::DWORD deviceProperty = winapi::StorageDeviceProperty;
+    static constexpr winapi::DWORD shareDelete = winapi::FILE_SHARE_DELETE;
+    static constexpr winapi::DWORD backupSemantics = winapi::FILE_FLAG_BACKUP_SEMANTICS;
 };
 }  // namespace
 
@@ -71,6 +73,8 @@ static_assert(SurfaceCodes::programFiles == CSIDL_PROGRAM_FILES);
 static_assert(SurfaceCodes::driveFixed == DRIVE_FIXED);
 static_assert(SurfaceCodes::busTypeUsb == BusTypeUsb && SurfaceCodes::busTypeRaid == BusTypeRAID);
 static_assert(SurfaceCodes::deviceProperty == StorageDeviceProperty);
+static_assert(SurfaceCodes::shareDelete == FILE_SHARE_DELETE);
+static_assert(SurfaceCodes::backupSemantics == FILE_FLAG_BACKUP_SEMANTICS);
 
 namespace winapi {
 
@@ -138,6 +142,11 @@ UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD 
 {
     return UniqueFile(::CreateFileW(fileName.c_str(), desiredAccess, shareMode, nullptr, creationDisposition,
                                     flagsAndAttributes, nullptr));
+}
+
+BOOL FlushFileBuffers(HANDLE file)
+{
+    return ::FlushFileBuffers(file);
 }
 
 BOOL CloseHandle(HANDLE object)

@@ -4,7 +4,20 @@
 #include <bit>
 
 #include "winapi/native/RecordCall.h"
+namespace {
+// The surface's values, taken before <windows.h> turns their names into macros.
+struct SurfaceCodes {
+    static constexpr winapi::DWORD moveReplaceExisting = winapi::MOVEFILE_REPLACE_EXISTING;
+    static constexpr winapi::DWORD moveWriteThrough = winapi::MOVEFILE_WRITE_THROUGH;
+    static constexpr winapi::DWORD replaceIgnoreMergeErrors = winapi::REPLACEFILE_IGNORE_MERGE_ERRORS;
+};
+}  // namespace
+
 #include "winapi/native/WindowsHeaders.h"
+
+static_assert(SurfaceCodes::moveReplaceExisting == MOVEFILE_REPLACE_EXISTING);
+static_assert(SurfaceCodes::moveWriteThrough == MOVEFILE_WRITE_THROUGH);
+static_assert(SurfaceCodes::replaceIgnoreMergeErrors == REPLACEFILE_IGNORE_MERGE_ERRORS);
 
 namespace winapi {
 namespace {
@@ -82,6 +95,17 @@ BOOL DeleteFileW(const std::wstring& path)
 BOOL MoveFileExW(const std::wstring& existingPath, const std::wstring& newPath, DWORD flags)
 {
     return ::MoveFileExW(existingPath.c_str(), newPath.c_str(), flags);
+}
+
+BOOL ReplaceFileW(const std::wstring& replacedFileName, const std::wstring& replacementFileName, DWORD replaceFlags)
+{
+    return ::ReplaceFileW(replacedFileName.c_str(), replacementFileName.c_str(), nullptr, replaceFlags, nullptr,
+                          nullptr);
+}
+
+BOOL SetFileAttributesW(const std::wstring& fileName, DWORD fileAttributes)
+{
+    return ::SetFileAttributesW(fileName.c_str(), fileAttributes);
 }
 
 UINT GetSystemDirectoryW(std::span<wchar_t> buffer)

@@ -1,11 +1,17 @@
 #include "winapi/simulated/HostFiles.h"
 
+#include "winapi/Storage.h"
 #include "winapi/Utf8.h"
 #include "winapi/simulated/files/FileNamePattern.h"
+#include "winapi/simulated/SimulatedMachine.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <system_error>
 
@@ -68,6 +74,35 @@ std::filesystem::path HostPath(const std::wstring& path)
 
 namespace {
 
+bool IsReadOnly(const std::filesystem::file_status& status)
+{
+    return (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& hostPath)
+{
+    return hostPath.has_parent_path() ? hostPath.parent_path() : std::filesystem::path(".");
+}
+
+// What Windows answers for a path that names nothing: a missing file in a folder that exists, or
+// a missing folder on the way.
+DWORD MissingEntryError(const std::filesystem::path& hostPath)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(FolderOf(hostPath), error) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+}
+
+struct OpenHostEntry {
+    int descriptor = -1;
+    DWORD access = 0;
+};
+
+std::map<HANDLE, OpenHostEntry>& OpenHostEntries()
+{
+    static std::map<HANDLE, OpenHostEntry> entries;
+    return entries;
+}
+
 FoundEntry DescribeEntry(const std::filesystem::directory_entry& entry)
 {
     FoundEntry described;
@@ -80,7 +115,7 @@ FoundEntry DescribeEntry(const std::filesystem::directory_entry& entry)
         described.attributes = FILE_ATTRIBUTE_ARCHIVE;
         described.size = entry.file_size(error);
     }
-    if ((status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+    if (IsReadOnly(status)) {
         described.attributes |= FILE_ATTRIBUTE_READONLY;
     }
     return described;
@@ -147,11 +182,9 @@ DWORD DeleteHostFile(const std::wstring& path)
     std::error_code error;
     const auto status = std::filesystem::symlink_status(hostPath, error);
     if (!std::filesystem::exists(status)) {
-        const std::filesystem::path folder = hostPath.has_parent_path() ? hostPath.parent_path() : ".";
-        return std::filesystem::is_directory(folder, error) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+        return MissingEntryError(hostPath);
     }
-    if (std::filesystem::is_directory(status) ||
-        (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+    if (std::filesystem::is_directory(status) || IsReadOnly(status)) {
         return ERROR_ACCESS_DENIED;
     }
     if (!std::filesystem::remove(hostPath, error)) {
@@ -177,12 +210,117 @@ DWORD MoveHostFile(const std::wstring& existingPath, const std::wstring& newPath
             return ERROR_ALREADY_EXISTS;
         }
         // Windows replaces no read-only file, as it deletes none.
-        if ((target.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+        if (IsReadOnly(target)) {
             return ERROR_ACCESS_DENIED;
         }
     }
     std::filesystem::rename(from, to, error);
     return error ? Win32ErrorFromErrno(error.value()) : ERROR_SUCCESS;
+}
+
+DWORD ReplaceHostFile(const std::wstring& replacedPath, const std::wstring& replacementPath)
+{
+    if (HasInvalidNameCharacter(replacedPath) || HasInvalidNameCharacter(replacementPath)) {
+        return ERROR_INVALID_NAME;
+    }
+    const std::filesystem::path replaced = HostPath(replacedPath);
+    const std::filesystem::path replacement = HostPath(replacementPath);
+    std::error_code error;
+    const auto replacedStatus = std::filesystem::status(replaced, error);
+    if (!std::filesystem::is_regular_file(replacedStatus) ||
+        !std::filesystem::is_regular_file(std::filesystem::status(replacement, error))) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    if (IsReadOnly(replacedStatus)) {
+        return ERROR_ACCESS_DENIED;
+    }
+    std::filesystem::permissions(replacement, replacedStatus.permissions(), error);
+    if (!error) {
+        std::filesystem::rename(replacement, replaced, error);
+    }
+    return error ? Win32ErrorFromErrno(error.value()) : ERROR_SUCCESS;
+}
+
+DWORD SetHostFileAttributes(const std::wstring& path, DWORD attributes)
+{
+    const std::filesystem::path hostPath = HostPath(path);
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::status(hostPath, error))) {
+        return MissingEntryError(hostPath);
+    }
+    constexpr auto writable = std::filesystem::perms::owner_write;
+    const auto option = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? std::filesystem::perm_options::remove
+                                                                     : std::filesystem::perm_options::add;
+    std::filesystem::permissions(hostPath, writable, option, error);
+    return error ? Win32ErrorFromErrno(error.value()) : ERROR_SUCCESS;
+}
+
+DWORD HostWriteRefusal(const std::wstring& path)
+{
+    const std::filesystem::path hostPath = HostPath(path);
+    std::error_code error;
+    const auto status = std::filesystem::status(hostPath, error);
+    if (std::filesystem::exists(status)) {
+        return std::filesystem::is_directory(status) || IsReadOnly(status) ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+    }
+    const auto folderStatus = std::filesystem::status(FolderOf(hostPath), error);
+    if (!std::filesystem::is_directory(folderStatus)) {
+        return ERROR_PATH_NOT_FOUND;
+    }
+    return IsReadOnly(folderStatus) ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+}
+
+DWORD OpenHostFile(const std::wstring& path, DWORD desiredAccess, DWORD creationDisposition, DWORD flagsAndAttributes,
+                   HANDLE& handle)
+{
+    if (HasInvalidNameCharacter(path)) {
+        return ERROR_INVALID_NAME;
+    }
+    if (creationDisposition != OPEN_EXISTING) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    const std::filesystem::path hostPath = HostPath(path);
+    std::error_code error;
+    const auto status = std::filesystem::status(hostPath, error);
+    if (!std::filesystem::exists(status)) {
+        return MissingEntryError(hostPath);
+    }
+    const bool folder = std::filesystem::is_directory(status);
+    if ((folder && (flagsAndAttributes & FILE_FLAG_BACKUP_SEMANTICS) == 0) ||
+        (!folder && (desiredAccess & GENERIC_WRITE) != 0 && IsReadOnly(status))) {
+        return ERROR_ACCESS_DENIED;
+    }
+    // Reading is enough for the host to write a file's or a folder's data out.
+    const int descriptor = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return Win32ErrorFromErrno(errno);
+    }
+    handle = NewHandleValue();
+    OpenHostEntries()[handle] = OpenHostEntry{descriptor, desiredAccess};
+    return ERROR_SUCCESS;
+}
+
+DWORD FlushHostFile(HANDLE handle)
+{
+    const auto open = OpenHostEntries().find(handle);
+    if (open == OpenHostEntries().end()) {
+        return ERROR_INVALID_HANDLE;
+    }
+    if ((open->second.access & GENERIC_WRITE) == 0) {
+        return ERROR_ACCESS_DENIED;
+    }
+    return ::fsync(open->second.descriptor) == 0 ? ERROR_SUCCESS : Win32ErrorFromErrno(errno);
+}
+
+bool CloseHostFile(HANDLE handle)
+{
+    const auto open = OpenHostEntries().find(handle);
+    if (open == OpenHostEntries().end()) {
+        return false;
+    }
+    ::close(open->second.descriptor);
+    OpenHostEntries().erase(open);
+    return true;
 }
 
 }  // namespace winapi::sim

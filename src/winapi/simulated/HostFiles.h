@@ -28,6 +28,29 @@ namespace winapi::sim {
 // never replaced (ERROR_ACCESS_DENIED).
 [[nodiscard]] DWORD MoveHostFile(const std::wstring& existingPath, const std::wstring& newPath, bool replaceExisting);
 
+// Puts replacement in the place of replaced as ReplaceFileW does: in one step, and the new file
+// takes on the old one's permissions (its attributes and security descriptor here). Both must
+// exist; a read-only replaced file is not replaced (ERROR_ACCESS_DENIED).
+[[nodiscard]] DWORD ReplaceHostFile(const std::wstring& replacedPath, const std::wstring& replacementPath);
+
+// Sets or clears the read-only attribute, the one attribute a host file can hold.
+[[nodiscard]] DWORD SetHostFileAttributes(const std::wstring& path, DWORD attributes);
+
+// ERROR_SUCCESS when Windows would let the program write the file at path: an existing file must
+// not be read-only or a folder; a new one needs a folder that may be written to (a folder without
+// the owner's write permission stands for one whose access list refuses new files, also to root).
+[[nodiscard]] DWORD HostWriteRefusal(const std::wstring& path);
+
+// A file or folder opened as CreateFileW opens one (OPEN_EXISTING only; a folder only with
+// FILE_FLAG_BACKUP_SEMANTICS). The handle stays valid until CloseHostFile.
+[[nodiscard]] DWORD OpenHostFile(const std::wstring& path, DWORD desiredAccess, DWORD creationDisposition,
+                                 DWORD flagsAndAttributes, HANDLE& handle);
+// Writes the file's data, or a folder's entries, to the disk; the handle needs write access.
+// ERROR_INVALID_HANDLE for a handle that is no open host file.
+[[nodiscard]] DWORD FlushHostFile(HANDLE handle);
+// False for a handle that is no open host file.
+[[nodiscard]] bool CloseHostFile(HANDLE handle);
+
 // The Win32 error that stands for an errno value of a failed file operation.
 [[nodiscard]] DWORD Win32ErrorFromErrno(int error);
 

@@ -209,7 +209,8 @@ std::string LoadMachineProfile(std::string_view text, Machine& machine)
     nlohmann::json json;
     try {
         json = nlohmann::json::parse(text);
-    } catch (const nlohmann::json::parse_error& error) {
+    } catch (const nlohmann::json::exception& error) {
+        // Also a number too large for any type ("1e999"), which is no parse_error.
         return std::string("not valid JSON: ") + error.what();
     }
     ProfileReader reader;

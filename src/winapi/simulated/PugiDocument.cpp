@@ -26,6 +26,18 @@ namespace {
 constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi |
                                   pugi::parse_doctype | pugi::parse_fragment;
 
+const std::wstring ProhibitDtdProperty = L"ProhibitDTD";
+
+bool HasDocumentType(const pugi::xml_document& document)
+{
+    for (const pugi::xml_node child : document.children()) {
+        if (child.type() == pugi::node_doctype) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool IsBlank(std::string_view text)
 {
     return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
@@ -135,6 +147,18 @@ HRESULT PugiDocument::put_preserveWhiteSpace(bool value)
     return S_OK;
 }
 
+HRESULT PugiDocument::setProperty(const std::wstring& name, bool value)
+{
+    if (const auto error = InjectedFailure(L"XmlDocument.setProperty")) {
+        return *error;
+    }
+    if (name != ProhibitDtdProperty) {
+        return E_INVALIDARG;
+    }
+    prohibitDtd_ = value;
+    return S_OK;
+}
+
 HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
 {
     if (const auto error = InjectedFailure(L"XmlDocument.load")) {
@@ -145,10 +169,12 @@ HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
     const std::string hostPath = HostPath(path).string();
     // Only a file can hold a document; pugixml would take a folder's reported size for its length.
     std::error_code ignored;
-    const pugi::xml_parse_result result = std::filesystem::is_regular_file(hostPath, ignored)
-                                              ? document_.load_file(hostPath.c_str(), options)
-                                              : pugi::xml_parse_result();
-    loaded = result && WholeDocument(document_) && IsStrictlyWellFormedFile(hostPath, options);
+    // The strict reading comes first and is gone before the document is read: a large document
+    // is never held three times over.
+    const bool strict = std::filesystem::is_regular_file(hostPath, ignored) && IsStrictlyWellFormedFile(hostPath, options);
+    const pugi::xml_parse_result result =
+        strict ? document_.load_file(hostPath.c_str(), options) : pugi::xml_parse_result();
+    loaded = result && WholeDocument(document_) && !(prohibitDtd_ && HasDocumentType(document_));
     if (!loaded) {
         document_.reset();
         encoding_ = pugi::encoding_utf8;
@@ -167,6 +193,10 @@ HRESULT PugiDocument::save(const std::wstring& path)
     // UTF-16 and UTF-32 are written with a byte order mark, which readers need to tell them apart.
     const bool wide = encoding_ != pugi::encoding_utf8 && encoding_ != pugi::encoding_latin1;
     const unsigned format = pugi::format_raw | pugi::format_no_declaration | (wide ? pugi::format_write_bom : 0u);
+    if (const DWORD refusal = HostWriteRefusal(path); refusal != ERROR_SUCCESS) {
+        SetLastError(refusal);
+        return HRESULT_FROM_WIN32(refusal);
+    }
     errno = 0;
     if (!document_.save_file(HostPath(path).c_str(), PUGIXML_TEXT(""), format, encoding_)) {
         const DWORD error = Win32ErrorFromErrno(errno);

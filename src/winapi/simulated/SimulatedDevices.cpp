@@ -5,6 +5,7 @@
 #include "winapi/Storage.h"
 
 #include "winapi/Win32.h"
+#include "winapi/simulated/HostFiles.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/SimulatedTokens.h"
 #include "winapi/simulated/StorageLookup.h"
@@ -73,11 +74,17 @@ struct DeviceTarget {
     std::optional<DWORD> openError;
 };
 
+// A path in the device namespace (\\.\ or \\?\): never one of the host's files.
+bool IsDevicePath(const std::wstring& path)
+{
+    return sim::StartsWithIgnoringCase(path, L"\\\\.\\") || sim::StartsWithIgnoringCase(path, L"\\\\?\\");
+}
+
 // Fails with the error CreateFileW would give when the path is no device of the machine.
 std::optional<DeviceTarget> FindDevice(const std::wstring& path, DWORD& error)
 {
     error = ERROR_FILE_NOT_FOUND;
-    if (sim::StartsWithIgnoringCase(path, L"\\\\.\\") || sim::StartsWithIgnoringCase(path, L"\\\\?\\")) {
+    if (IsDevicePath(path)) {
         constexpr std::wstring_view drivePrefix = L"PhysicalDrive";
         const std::wstring_view local = std::wstring_view(path).substr(4);
         if (sim::StartsWithIgnoringCase(local, drivePrefix)) {
@@ -382,7 +389,7 @@ DWORD GetVolumeBitmap(const OpenDevice& device, std::span<const BYTE> in, std::s
 }  // namespace
 
 UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD shareMode,
-                       DWORD creationDisposition, DWORD /*flagsAndAttributes*/)
+                       DWORD creationDisposition, DWORD flagsAndAttributes)
 {
     if (FaultedWithLastError(L"CreateFileW")) {
         return UniqueFile();
@@ -390,6 +397,14 @@ UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD 
     DWORD error = ERROR_SUCCESS;
     const auto target = FindDevice(fileName, error);
     if (!target) {
+        // Any other path is one of the host's files or folders.
+        if (!IsDevicePath(fileName)) {
+            HANDLE handle = nullptr;
+            error = sim::OpenHostFile(fileName, desiredAccess, creationDisposition, flagsAndAttributes, handle);
+            if (error == ERROR_SUCCESS) {
+                return UniqueFile(handle);
+            }
+        }
         SetLastError(error);
         return UniqueFile();
     }
@@ -420,10 +435,19 @@ UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD 
 
 BOOL CloseHandle(HANDLE object)
 {
-    if (OpenDevices().open.erase(object) == 1 || sim::CloseToken(object)) {
+    if (OpenDevices().open.erase(object) == 1 || sim::CloseToken(object) || sim::CloseHostFile(object)) {
         return TRUE;
     }
     return Fail(ERROR_INVALID_HANDLE);
+}
+
+BOOL FlushFileBuffers(HANDLE file)
+{
+    if (FaultedWithLastError(L"FlushFileBuffers")) {
+        return FALSE;
+    }
+    const DWORD error = sim::FlushHostFile(file);
+    return error == ERROR_SUCCESS ? TRUE : Fail(error);
 }
 
 BOOL ReadFile(HANDLE file, std::span<BYTE> buffer, DWORD& bytesRead)

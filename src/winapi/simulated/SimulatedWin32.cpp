@@ -63,6 +63,16 @@ const OSVERSIONINFOEXW* VersionRecord(DWORD sizeField, DWORD recordSize)
     return &*version;
 }
 
+// TRUE for ERROR_SUCCESS; otherwise FALSE, with the error as the last error.
+BOOL Answer(DWORD error)
+{
+    if (error != ERROR_SUCCESS) {
+        lastError = error;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 DWORD GetLastError()
@@ -128,12 +138,7 @@ BOOL DeleteFileW(const std::wstring& path)
     if (Faulted(L"DeleteFileW")) {
         return FALSE;
     }
-    const DWORD error = sim::DeleteHostFile(path);
-    if (error != ERROR_SUCCESS) {
-        lastError = error;
-        return FALSE;
-    }
-    return TRUE;
+    return Answer(sim::DeleteHostFile(path));
 }
 
 BOOL MoveFileExW(const std::wstring& existingPath, const std::wstring& newPath, DWORD flags)
@@ -141,12 +146,23 @@ BOOL MoveFileExW(const std::wstring& existingPath, const std::wstring& newPath, 
     if (Faulted(L"MoveFileExW")) {
         return FALSE;
     }
-    const DWORD error = sim::MoveHostFile(existingPath, newPath, (flags & MOVEFILE_REPLACE_EXISTING) != 0);
-    if (error != ERROR_SUCCESS) {
-        lastError = error;
+    return Answer(sim::MoveHostFile(existingPath, newPath, (flags & MOVEFILE_REPLACE_EXISTING) != 0));
+}
+
+BOOL ReplaceFileW(const std::wstring& replacedFileName, const std::wstring& replacementFileName, DWORD /*replaceFlags*/)
+{
+    if (Faulted(L"ReplaceFileW")) {
         return FALSE;
     }
-    return TRUE;
+    return Answer(sim::ReplaceHostFile(replacedFileName, replacementFileName));
+}
+
+BOOL SetFileAttributesW(const std::wstring& fileName, DWORD fileAttributes)
+{
+    if (Faulted(L"SetFileAttributesW")) {
+        return FALSE;
+    }
+    return Answer(sim::SetHostFileAttributes(fileName, fileAttributes));
 }
 
 UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
