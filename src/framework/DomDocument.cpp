@@ -1,11 +1,5 @@
 #include "framework/DomDocument.h"
 
-namespace {
-
-const std::wstring ProhibitDtdProperty = L"ProhibitDTD";
-
-}  // namespace
-
 DocumentSetup CreateConfiguredDocument(std::unique_ptr<winapi::XmlDocument>& document)
 {
     std::unique_ptr<winapi::XmlDocument> created;
@@ -16,10 +10,6 @@ DocumentSetup CreateConfiguredDocument(std::unique_ptr<winapi::XmlDocument>& doc
         winapi::FAILED(created->put_resolveExternals(false)) || winapi::FAILED(created->put_preserveWhiteSpace(true))) {
         return DocumentSetup::SettingRefused;
     }
-    // Neither document has a use for a document type declaration, and one can define entities
-    // that expand without bound; the MSXML of old systems knows no such property, and the
-    // documents load as before there.
-    (void)created->setProperty(ProhibitDtdProperty, true);
     document = std::move(created);
     return DocumentSetup::Ready;
 }

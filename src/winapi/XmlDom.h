@@ -62,9 +62,6 @@ public:
     [[nodiscard]] virtual HRESULT put_validateOnParse(bool value) = 0;
     [[nodiscard]] virtual HRESULT put_resolveExternals(bool value) = 0;
     [[nodiscard]] virtual HRESULT put_preserveWhiteSpace(bool value) = 0;
-    // IXMLDOMDocument2::setProperty with a boolean value. "ProhibitDTD" true makes load refuse a
-    // document type declaration, whose entities could otherwise expand without bound.
-    [[nodiscard]] virtual HRESULT setProperty(const std::wstring& name, bool value) = 0;
 
     // loaded is false (and the result S_FALSE) for a missing, unreadable or ill-formed file.
     [[nodiscard]] virtual HRESULT load(const std::wstring& path, bool& loaded) = 0;

@@ -80,12 +80,15 @@ TEST_F(HostileInputTest, EntitiesOfADocumentTypeAreRefusedUnexpanded)
               std::string::npos);
     EXPECT_FALSE(folder.Exists("out.xml"));
 
-    // A declaration that defines nothing is refused all the same, in both documents of update mode.
+    // A declaration whose entities the document does not use is read as MSXML reads it, and kept
+    // by update mode's save.
     folder.Write("plain.xml", "<!DOCTYPE input_tests><input_tests><test><name>BlacklistBiosTest</name></test></input_tests>");
     folder.Write("results.xml", "<test_results><test><name>BlacklistBiosTest</name><more_info>A12</more_info></test></test_results>");
     const ProgramResult update = RunTarnwick({"-update", "-i", "plain.xml", "-o", "results.xml", "-b", "bios"}, folder.Path());
     EXPECT_EQ(update.console, "[TARNWICK INPUT UPDATER] Read from results.xml\nMain bios: A12\nadding A12 to input.xml\n"
-                              "[TARNWICK INPUT UPDATER] Couldn't read from plain.xml\nERROR = 1\n");
+                              "[TARNWICK INPUT UPDATER] Read from plain.xml\nSaving input.xml\n");
+    EXPECT_EQ(folder.Read("plain.xml"), "<!DOCTYPE input_tests><input_tests><test><name>BlacklistBiosTest</name>"
+                                        "<parameter>A12</parameter></test></input_tests>\n");
 }
 
 TEST_F(HostileInputTest, LargeMachineProfilesAreAnsweredToTheEnd)

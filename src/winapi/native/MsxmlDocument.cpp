@@ -15,8 +15,6 @@ namespace {
 // MSXML 3.0's document class, DOMDocument30, and the interface the program asks it for.
 constexpr CLSID kClsidDomDocument30 = {0xF5078F32, 0xC551, 0x11D3, {0x89, 0xB9, 0x00, 0x00, 0xF8, 0x1F, 0xE2, 0x21}};
 constexpr IID kIidXmlDomDocument = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-// The document's second interface, which carries setProperty.
-constexpr IID kIidXmlDomDocument2 = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 
 VARIANT_BOOL ToVariantBool(bool value)
 {
@@ -91,24 +89,6 @@ HRESULT MsxmlDocument::put_resolveExternals(bool value)
 HRESULT MsxmlDocument::put_preserveWhiteSpace(bool value)
 {
     return document_->put_preserveWhiteSpace(ToVariantBool(value));
-}
-
-HRESULT MsxmlDocument::setProperty(const std::wstring& name, bool value)
-{
-    ComPtr<IXMLDOMDocument2> document2;
-    const HRESULT found = document_->QueryInterface(kIidXmlDomDocument2, reinterpret_cast<void**>(document2.GetAddressOf()));
-    if (FAILED(found)) {
-        return found;
-    }
-    const UniqueBstr property(name);
-    if (!property.is_valid()) {
-        return E_OUTOFMEMORY;
-    }
-    VARIANT setting;
-    ::VariantInit(&setting);
-    setting.vt = VT_BOOL;
-    setting.boolVal = ToVariantBool(value);
-    return document2->setProperty(property.get(), setting);
 }
 
 HRESULT MsxmlDocument::load(const std::wstring& path, bool& loaded)

@@ -26,7 +26,6 @@ public:
     [[nodiscard]] HRESULT put_validateOnParse(bool value) override;
     [[nodiscard]] HRESULT put_resolveExternals(bool value) override;
     [[nodiscard]] HRESULT put_preserveWhiteSpace(bool value) override;
-    [[nodiscard]] HRESULT setProperty(const std::wstring& name, bool value) override;
 
     [[nodiscard]] HRESULT load(const std::wstring& path, bool& loaded) override;
     [[nodiscard]] HRESULT save(const std::wstring& path) override;

@@ -26,18 +26,6 @@ namespace {
 constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi |
                                   pugi::parse_doctype | pugi::parse_fragment;
 
-const std::wstring ProhibitDtdProperty = L"ProhibitDTD";
-
-bool HasDocumentType(const pugi::xml_document& document)
-{
-    for (const pugi::xml_node child : document.children()) {
-        if (child.type() == pugi::node_doctype) {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool IsBlank(std::string_view text)
 {
     return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
@@ -147,18 +135,6 @@ HRESULT PugiDocument::put_preserveWhiteSpace(bool value)
     return S_OK;
 }
 
-HRESULT PugiDocument::setProperty(const std::wstring& name, bool value)
-{
-    if (const auto error = InjectedFailure(L"XmlDocument.setProperty")) {
-        return *error;
-    }
-    if (name != ProhibitDtdProperty) {
-        return E_INVALIDARG;
-    }
-    prohibitDtd_ = value;
-    return S_OK;
-}
-
 HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
 {
     if (const auto error = InjectedFailure(L"XmlDocument.load")) {
@@ -174,7 +150,7 @@ HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
     const bool strict = std::filesystem::is_regular_file(hostPath, ignored) && IsStrictlyWellFormedFile(hostPath, options);
     const pugi::xml_parse_result result =
         strict ? document_.load_file(hostPath.c_str(), options) : pugi::xml_parse_result();
-    loaded = result && WholeDocument(document_) && !(prohibitDtd_ && HasDocumentType(document_));
+    loaded = result && WholeDocument(document_);
     if (!loaded) {
         document_.reset();
         encoding_ = pugi::encoding_utf8;

@@ -21,7 +21,6 @@ public:
     HRESULT put_validateOnParse(bool value) override;
     HRESULT put_resolveExternals(bool value) override;
     HRESULT put_preserveWhiteSpace(bool value) override;
-    HRESULT setProperty(const std::wstring& name, bool value) override;
     HRESULT load(const std::wstring& path, bool& loaded) override;
     HRESULT save(const std::wstring& path) override;
     HRESULT createElement(const std::wstring& tagName, std::unique_ptr<XmlNode>& element) override;
@@ -33,7 +32,6 @@ private:
     pugi::xml_document staging_;
     PugiNode node_;
     bool preserveWhiteSpace_ = false;
-    bool prohibitDtd_ = false;
     // The encoding the document was loaded in, which a save keeps, as its declaration says it.
     pugi::xml_encoding encoding_ = pugi::encoding_utf8;
 };

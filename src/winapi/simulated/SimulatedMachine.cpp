@@ -105,7 +105,6 @@ const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
         L"XmlDocument.put_resolveExternals",
         L"XmlDocument.put_validateOnParse",
         L"XmlDocument.save",
-        L"XmlDocument.setProperty",
         L"XmlNode.put_text",
         L"XmlNode.selectNodes",
         L"GlobalMemoryStatusEx",
