@@ -97,7 +97,7 @@ def main():
 
     uncovered = sorted({dll for dll, _ in imports} - covered)
     verdict(not uncovered, "every imported DLL is covered by the data of tools/xp-imports"
-            + (f"; not covered: {', '.join(uncovered)} (add its spec file to tools/refresh-xp-imports.py)"
+            + (f"; not covered: {', '.join(uncovered)} (add its export definition file to tools/refresh-xp-imports.py)"
                if uncovered else ""))
     by_ordinal = [f"{dll} {name}" for dll, name in imports if name.startswith("#")]
     verdict(not by_ordinal, "every import is by name" + (f"; by ordinal: {by_ordinal}" if by_ordinal else ""))

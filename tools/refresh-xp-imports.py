@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
 """Writes tools/xp-imports/later-than-xp.txt from the export definitions of the ReactOS project.
 
-ReactOS describes every system DLL it implements in a .spec file, one export a line, and marks
+ReactOS describes every system DLL it implements in an export definition file, one export a line, and marks
 the exports of later Windows versions with a version range: "-version=0x600+" is Windows Vista
 and later, "-version=0x501-0x502" Windows XP and Server 2003. An export whose every entry leaves
 out 0x501 (Windows XP), or that the file notes as "missing in XP SP3", is one that Windows XP
 SP3 lacks. tools/check-xp-imports.py reads the result.
 
 Usage: tools/refresh-xp-imports.py REACTOS_CHECKOUT > tools/xp-imports/later-than-xp.txt
-  (a clone of https://github.com/reactos/reactos; add a line to SPEC_FILES for a DLL that
+  (a clone of https://github.com/reactos/reactos; add a line to EXPORT_FILES for a DLL that
   the program starts to import)
 """
 
@@ -17,8 +17,8 @@ import subprocess
 import sys
 from pathlib import Path
 
-# Every DLL that Tarnwick.exe imports, or that a check will import, with its ReactOS spec file.
-SPEC_FILES = {
+# Every DLL that Tarnwick.exe imports, or that a check will import, with its ReactOS export definition file.
+EXPORT_FILES = {
     "advapi32.dll": "dll/win32/advapi32/advapi32.spec",
     "kernel32.dll": "dll/win32/kernel32/kernel32.spec",
     "msvcrt.dll": "dll/win32/msvcrt/msvcrt.spec",
@@ -46,8 +46,8 @@ def includes_xp(flags):
     return low <= XP <= high
 
 
-def lacking(spec_text):
-    """The named exports of a spec file that no entry gives to Windows XP.
+def lacking(exports_text):
+    """The named exports of an export definition file that no entry gives to Windows XP.
 
     >>> lacking("@ stdcall -version=0x600+ -ret64 GetTickCount64()\\n"
     ...         "@ stdcall GetTickCount()\\n"
@@ -61,7 +61,7 @@ def lacking(spec_text):
     ['GetTickCount64', 'Noted', 'Stub', 'UpTo2000']
     """
     present, absent = set(), set()
-    for line in spec_text.splitlines():
+    for line in exports_text.splitlines():
         match = ENTRY.match(line)
         if not match or "-noname" in match.group(1):
             continue
@@ -86,7 +86,7 @@ def main():
         print(next(line for line in __doc__.splitlines() if line.startswith("Usage:")), file=sys.stderr)
         return 2
     root = Path(sys.argv[1])
-    missing = [str(root / path) for path in SPEC_FILES.values() if not (root / path).is_file()]
+    missing = [str(root / path) for path in EXPORT_FILES.values() if not (root / path).is_file()]
     if missing:
         print(f"refresh-xp-imports: no such file: {', '.join(missing)}", file=sys.stderr)
         return 1
@@ -94,11 +94,11 @@ def main():
     print("# (https://github.com/reactos/reactos) mark them: every export whose version range leaves")
     print("# out 0x501 (\"-version=0x600+\" and the like) or that is noted \"missing in XP SP3\".")
     print("# Written by tools/refresh-xp-imports.py; do not edit by hand.")
-    print("# \"covers DLL SPEC COMMIT\" names the file and commit each DLL's list comes from.")
-    for dll, path in SPEC_FILES.items():
-        spec = root / path
+    print("# \"covers DLL FILE COMMIT\" names the file and commit each DLL's list comes from.")
+    for dll, path in EXPORT_FILES.items():
+        exports = root / path
         print(f"covers {dll} {path} {commit_of(root, path)}")
-        for name in lacking(spec.read_text(encoding="utf-8", errors="replace")):
+        for name in lacking(exports.read_text(encoding="utf-8", errors="replace")):
             print(f"{dll} {name}")
     return 0
 
