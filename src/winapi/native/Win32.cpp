@@ -3,7 +3,6 @@
 
 #include <bit>
 
-#include "winapi/native/RecordCall.h"
 namespace {
 // The surface's values, taken before <windows.h> turns their names into macros.
 struct SurfaceCodes {
@@ -13,6 +12,7 @@ struct SurfaceCodes {
 };
 }  // namespace
 
+#include "winapi/native/RecordCall.h"
 #include "winapi/native/WindowsHeaders.h"
 
 static_assert(SurfaceCodes::moveReplaceExisting == MOVEFILE_REPLACE_EXISTING);
