@@ -35,7 +35,7 @@ std::string LargeInput()
                  "Operating system " + std::to_string(i) + "</descriptive_name><descriptive_solution language=\"en\">"
                  "Install a supported release &amp; try again.</descriptive_solution></test>";
     }
-    return input + ListTest + "</input_tests>";
+    return input + ListTest + "</input_tests>\n";
 }
 
 std::string ResultsWith(const std::string& value)
