@@ -232,8 +232,10 @@ TEST_F(PartitionChecksTest, DiskCountAboveSixFailsWithTheNumberTooMany)
     EXPECT_EQ(console, "DiskLimitTest\nName: \\\\.\\PHYSICALDRIVE0\nName: \n" + Closing);
 
     // WMI failures count no disk at all, even when they come after some disks were listed.
-    for (const auto& [call, after] : std::vector<std::pair<std::string, int>>{
+    for (const auto& fault : std::vector<std::pair<std::string, int>>{
              {"ConnectServer", 0}, {"ExecQuery", 0}, {"CoSetProxyBlanket", 0}, {"Next", 2}}) {
+        const std::string& call = fault.first;
+        const int after = fault.second;
         SCOPED_TRACE(call);
         const auto failing = Workstation([&](nlohmann::json& m) {
             m["faults"] = {{{"call", call}, {"error", "0x80041003"}, {"after", after}}};

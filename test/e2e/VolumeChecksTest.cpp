@@ -283,8 +283,10 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
     EXPECT_EQ(console, "UnformattedPartitionTest\n" +
                            LogicalDiskPass.substr(0, LogicalDiskPass.find("Name: F:")) +
                            "Name: F:\n\\\\.\\F: does not reside on a usb drive\n" + Closing);
-    for (const auto& [call, after] :
+    for (const auto& fault :
          std::vector<std::pair<std::string, int>>{{"ExecQuery", 0}, {"CoInitializeSecurity", 0}, {"Next", 3}}) {
+        const std::string& call = fault.first;
+        const int after = fault.second;
         SCOPED_TRACE(call);
         RunOne("UnformattedPartitionTest", Workstation([&](nlohmann::json& m) {
                    m["faults"] = {{{"call", call}, {"error", "0x80041003"}, {"after", after}}};

@@ -78,20 +78,19 @@ void ReadMachineFiles(ProfileObject& profile, Machine& machine)
             reader.Fail(field, "a machine file's path starts with a drive letter, e.g. \"C:\\\\Windows\"");
             return;
         }
-        const auto [file, added] = machine.files.try_emplace(NormalMachinePath(path));
-        if (!added) {
+        const auto emplaced = machine.files.try_emplace(NormalMachinePath(path));
+        if (!emplaced.second) {
             reader.Fail(field, "the same path is listed twice");
             return;
         }
+        MachineFile& file = emplaced.first->second;
         ProfileObject fileObject(fileJson, field, reader);
         if (fileObject.Raw("entries") != nullptr) {
-            file->second.entries.emplace();
+            file.entries.emplace();
         }
-        fileObject.TextList("entries", [&](std::wstring name) { file->second.entries->push_back(std::move(name)); });
-        fileObject.Object("version", [&](ProfileObject& version) {
-            ReadVersionResource(version, file->second.version.emplace());
-        });
-        if (file->second.entries && file->second.version) {
+        fileObject.TextList("entries", [&](std::wstring name) { file.entries->push_back(std::move(name)); });
+        fileObject.Object("version", [&](ProfileObject& version) { ReadVersionResource(version, file.version.emplace()); });
+        if (file.entries && file.version) {
             reader.Fail(field, "a folder (\"entries\") has no version resource");
             return;
         }
