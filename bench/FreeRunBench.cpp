@@ -4,7 +4,7 @@
 
 #include "platform/FreeRunScanner.h"
 #include "support/BitByBitFreeRun.h"
-#include "winapi/simulated/ClusterAllocation.h"
+#include "winapi/simulated/storage/ClusterAllocation.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,9 +3,9 @@
 
 #include "platform/WmiQuery.h"
 #include "winapi/Com.h"
-#include "winapi/simulated/DefaultMachine.h"
-#include "winapi/simulated/MachineProfile.h"
-#include "winapi/simulated/WmiJournal.h"
+#include "winapi/simulated/profile/DefaultMachine.h"
+#include "winapi/simulated/profile/MachineProfile.h"
+#include "winapi/simulated/wmi/WmiJournal.h"
 
 #include <benchmark/benchmark.h>
 

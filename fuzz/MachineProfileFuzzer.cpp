@@ -1,7 +1,7 @@
 // The machine profile reader over any text: a profile is a file someone else wrote, soon one
 // captured on a customer's machine.
 
-#include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <cstddef>

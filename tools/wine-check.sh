@@ -9,7 +9,7 @@
 #   EXE          the program (default, also when given as "": build/win32/Tarnwick.exe, the shipped
 #                32-bit program; build/win64/Tarnwick.exe runs the same way)
 #   BUILT_TESTS  a file naming the test classes the program builds, one per line (blank lines
-#                and lines starting with # are ignored). Default: the *Test.cpp class files of src/tests,
+#                and lines starting with # are ignored). Default: the *Test.cpp class files of src/checks,
 #                one file per test class, named after it.
 #
 # Each run gets a fresh 64-bit Wine prefix in a temporary folder, removed at exit; it runs 32-bit
@@ -33,8 +33,8 @@ wine_environment wine-check fresh
 
 if [ -z "$built_tests" ]; then
     built_tests=$work/built-tests.txt
-    find "$repo/src/tests" -name '*Test.cpp' -exec basename {} .cpp \; | sort > "$built_tests"
-    echo "INFO: built test classes taken from the class files of src/tests ($(wc -l < "$built_tests"))"
+    find "$repo/src/checks" -name '*Test.cpp' -exec basename {} .cpp \; | sort > "$built_tests"
+    echo "INFO: built test classes taken from the class files of src/checks ($(wc -l < "$built_tests"))"
 fi
 
 if [ -f "$exe" ]; then pass "program $exe exists"; else fail "program $exe does not exist"; fi

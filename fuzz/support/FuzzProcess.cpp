@@ -1,7 +1,7 @@
 #include "FuzzProcess.h"
 
-#include "winapi/simulated/DefaultMachine.h"
-#include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/profile/DefaultMachine.h"
+#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/Utf8.h"
 

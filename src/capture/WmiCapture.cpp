@@ -2,7 +2,7 @@
 
 #include "capture/CaptureScope.h"
 #include "platform/WmiQuery.h"
-#include "tests/device/UsbDeviceList.h"
+#include "checks/device/UsbDeviceList.h"
 
 #include <algorithm>
 #include <memory>

@@ -3,7 +3,7 @@
 #include "fleet/ResultsVerdicts.h"
 #include "main/TarnwickMain.h"
 #include "winapi/Utf8.h"
-#include "winapi/simulated/CommandLine.h"
+#include "winapi/simulated/system/CommandLine.h"
 #include "winapi/simulated/SimulatedStart.h"
 
 #include <fcntl.h>

@@ -3,7 +3,7 @@
 // that takes files. Calls keep the IBackgroundCopy* names and HRESULT conventions; owners release
 // the objects; an out-parameter is set only on success. Native: BITS through COM
 // (native/Bits.cpp). Simulated: the machine's BITS part, which records every call
-// (simulated/SimulatedBits.cpp).
+// (simulated/com/SimulatedBits.cpp).
 
 #include "winapi/WinTypes.h"
 

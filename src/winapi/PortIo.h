@@ -2,7 +2,7 @@
 // The x86 IN instruction from user mode, through which a virtual machine's hypervisor can be
 // asked who it is. On a physical machine the instruction is privileged and raises an exception;
 // the call absorbs it and reports its code. Native: inline assembly under a vectored exception
-// handler (PortIo.cpp). Simulated: the machine's "vmware" answer (SimulatedPortIo.cpp).
+// handler (PortIo.cpp). Simulated: the machine's "vmware" answer (simulated/system/SimulatedPortIo.cpp).
 
 #include "winapi/WinTypes.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Access tokens and group membership: is the program, or the account behind it, an
 // administrator. Native: advapi32 (native/Security.cpp). Simulated: the machine's process token
-// (simulated/SimulatedSecurity.cpp).
+// (simulated/system/SimulatedSecurity.cpp).
 
 #include "winapi/Storage.h"
 #include "winapi/UniqueResource.h"

@@ -1,7 +1,7 @@
 #pragma once
 // What the kernel reports about the system itself: processor, memory, system metrics, and the
 // lookup of functions by name in a module that is already loaded. Native: Windows
-// (native/SystemInfo.cpp). Simulated: the machine's system part (simulated/SimulatedSystemInfo.cpp).
+// (native/SystemInfo.cpp). Simulated: the machine's system part (simulated/system/SimulatedSystemInfo.cpp).
 
 #include "winapi/WinTypes.h"
 

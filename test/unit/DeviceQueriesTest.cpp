@@ -3,14 +3,14 @@
 // probe's answers.
 
 #include "platform/MachineKind.h"
-#include "tests/device/PointingDevices.h"
-#include "tests/device/UsbDeviceList.h"
-#include "tests/device/WhitelistUSBDeviceTest.h"
+#include "checks/device/PointingDevices.h"
+#include "checks/device/UsbDeviceList.h"
+#include "checks/device/WhitelistUSBDeviceTest.h"
 #include "winapi/Com.h"
 #include "winapi/PortIo.h"
 #include "winapi/Wmi.h"
-#include "winapi/simulated/MachineProfile.h"
-#include "winapi/simulated/WmiJournal.h"
+#include "winapi/simulated/profile/MachineProfile.h"
+#include "winapi/simulated/wmi/WmiJournal.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "platform/GrowingBuffer.h"
 #include "platform/RegistryValue.h"
-#include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <gtest/gtest.h>

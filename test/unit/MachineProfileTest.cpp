@@ -3,7 +3,7 @@
 
 #include "winapi/Registry.h"
 #include "winapi/Win32.h"
-#include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/profile/MachineProfile.h"
 
 #include <gtest/gtest.h>
 

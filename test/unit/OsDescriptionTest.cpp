@@ -4,7 +4,7 @@
 
 #include "platform/OsDescription.h"
 
-#include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 
 #include "support/ScratchFolder.h"
 #include "winapi/Com.h"
-#include "winapi/simulated/HostFiles.h"
+#include "winapi/simulated/files/HostFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "winapi/Registry.h"
 #include "winapi/Version.h"
 #include "winapi/Win32.h"
-#include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/profile/MachineProfile.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "winapi/SetupApi.h"
 #include "winapi/Storage.h"
 #include "winapi/Win32.h"
-#include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <gtest/gtest.h>

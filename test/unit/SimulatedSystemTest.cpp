@@ -3,14 +3,14 @@
 // calls, both version records, the functions looked up by name, and the refusals of a bad
 // system profile.
 
-#include "tests/system/BitsAdminTest.h"
-#include "tests/system/MemoryTest.h"
+#include "checks/system/BitsAdminTest.h"
+#include "checks/system/MemoryTest.h"
 #include "winapi/Com.h"
 #include "winapi/Security.h"
 #include "winapi/SystemInfo.h"
 #include "winapi/Win32.h"
-#include "winapi/simulated/MachineProfile.h"
-#include "winapi/simulated/WmiJournal.h"
+#include "winapi/simulated/profile/MachineProfile.h"
+#include "winapi/simulated/wmi/WmiJournal.h"
 
 #include <gtest/gtest.h>
 

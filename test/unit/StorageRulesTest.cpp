@@ -1,7 +1,7 @@
 // The decisions of the partition, disk and volume checks that need no machine, from tables:
 // partition entries, master boot records, bus type texts and file-system names.
 
-#include "tests/disk/StorageRules.h"
+#include "checks/disk/StorageRules.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include "framework/Test.h"
 #include "support/AllocationFailure.h"
-#include "tests/disk/ReadyBoostTest.h"
-#include "tests/system/MSSecurityEssentialsTest.h"
+#include "checks/disk/ReadyBoostTest.h"
+#include "checks/system/MSSecurityEssentialsTest.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "support/ScratchFolder.h"
 #include "winapi/Storage.h"
 #include "winapi/Win32.h"
-#include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <gtest/gtest.h>

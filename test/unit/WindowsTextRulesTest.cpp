@@ -3,7 +3,7 @@
 
 #include "platform/WideText.h"
 #include "winapi/Win32.h"
-#include "winapi/simulated/CommandLine.h"
+#include "winapi/simulated/system/CommandLine.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include "platform/WmiQuery.h"
 #include "winapi/Com.h"
-#include "winapi/simulated/MachineProfile.h"
-#include "winapi/simulated/WmiJournal.h"
+#include "winapi/simulated/profile/MachineProfile.h"
+#include "winapi/simulated/wmi/WmiJournal.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "framework/InputDocument.h"
 #include "support/ScratchFolder.h"
 #include "winapi/Com.h"
-#include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/profile/MachineProfile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "tests/device/BlacklistUSBDeviceTest.h"
+#include "checks/device/BlacklistUSBDeviceTest.h"
 
-#include "tests/device/UsbDeviceList.h"
+#include "checks/device/UsbDeviceList.h"
 
 BlacklistUSBDeviceTest::BlacklistUSBDeviceTest(const std::vector<std::wstring>& list) : Test(list), parameters(list) {}
 

@@ -1,6 +1,6 @@
-#include "tests/device/DesktopAndPS2MouseTest.h"
+#include "checks/device/DesktopAndPS2MouseTest.h"
 
-#include "tests/device/PointingDevices.h"
+#include "checks/device/PointingDevices.h"
 
 bool DesktopAndPS2MouseTest::Run()
 {

@@ -1,4 +1,4 @@
-#include "tests/device/LaptopTest.h"
+#include "checks/device/LaptopTest.h"
 
 #include "platform/MachineKind.h"
 

@@ -1,4 +1,4 @@
-#include "tests/device/PointingDevices.h"
+#include "checks/device/PointingDevices.h"
 
 #include "platform/ComApartment.h"
 #include "platform/WmiQuery.h"

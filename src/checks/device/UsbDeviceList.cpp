@@ -1,4 +1,4 @@
-#include "tests/device/UsbDeviceList.h"
+#include "checks/device/UsbDeviceList.h"
 
 #include "platform/ComApartment.h"
 #include "platform/Console.h"

@@ -1,6 +1,6 @@
-#include "tests/device/WhitelistUSBDeviceTest.h"
+#include "checks/device/WhitelistUSBDeviceTest.h"
 
-#include "tests/device/UsbDeviceList.h"
+#include "checks/device/UsbDeviceList.h"
 
 WhitelistUSBDeviceTest::WhitelistUSBDeviceTest(const std::vector<std::wstring>& list) : Test(list), parameters(list) {}
 

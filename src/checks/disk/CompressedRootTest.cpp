@@ -1,8 +1,8 @@
-#include "tests/disk/CompressedRootTest.h"
+#include "checks/disk/CompressedRootTest.h"
 
 #include "platform/DriveLetters.h"
 #include "platform/UsbDisk.h"
-#include "tests/disk/StorageWalks.h"
+#include "checks/disk/StorageWalks.h"
 #include "winapi/Storage.h"
 
 namespace {

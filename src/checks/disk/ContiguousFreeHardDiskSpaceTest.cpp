@@ -1,4 +1,4 @@
-#include "tests/disk/ContiguousFreeHardDiskSpaceTest.h"
+#include "checks/disk/ContiguousFreeHardDiskSpaceTest.h"
 
 #include "platform/Console.h"
 #include "platform/FreeRunScanner.h"

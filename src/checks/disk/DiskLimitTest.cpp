@@ -1,4 +1,4 @@
-#include "tests/disk/DiskLimitTest.h"
+#include "checks/disk/DiskLimitTest.h"
 
 #include "platform/Console.h"
 #include "platform/WmiQuery.h"

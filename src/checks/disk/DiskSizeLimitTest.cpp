@@ -1,4 +1,4 @@
-#include "tests/disk/DiskSizeLimitTest.h"
+#include "checks/disk/DiskSizeLimitTest.h"
 
 #include "platform/PhysicalDrives.h"
 #include "winapi/Storage.h"

@@ -1,8 +1,8 @@
-#include "tests/disk/DualBootTest.h"
+#include "checks/disk/DualBootTest.h"
 
 #include "platform/PhysicalDrives.h"
 #include "platform/UsbDisk.h"
-#include "tests/disk/StorageRules.h"
+#include "checks/disk/StorageRules.h"
 #include "winapi/Storage.h"
 
 #include <array>

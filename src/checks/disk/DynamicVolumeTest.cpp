@@ -1,8 +1,8 @@
-#include "tests/disk/DynamicVolumeTest.h"
+#include "checks/disk/DynamicVolumeTest.h"
 
 #include "platform/PhysicalDrives.h"
-#include "tests/disk/StorageRules.h"
-#include "tests/disk/StorageWalks.h"
+#include "checks/disk/StorageRules.h"
+#include "checks/disk/StorageWalks.h"
 
 namespace {
 

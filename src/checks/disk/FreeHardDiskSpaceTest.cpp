@@ -1,4 +1,4 @@
-#include "tests/disk/FreeHardDiskSpaceTest.h"
+#include "checks/disk/FreeHardDiskSpaceTest.h"
 
 #include "platform/SizeParameter.h"
 #include "winapi/Storage.h"

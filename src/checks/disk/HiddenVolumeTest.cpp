@@ -1,9 +1,9 @@
-#include "tests/disk/HiddenVolumeTest.h"
+#include "checks/disk/HiddenVolumeTest.h"
 
 #include "platform/DriveLetters.h"
 #include "platform/UsbDisk.h"
 #include "platform/WideText.h"
-#include "tests/disk/StorageWalks.h"
+#include "checks/disk/StorageWalks.h"
 #include "winapi/Storage.h"
 
 #include <array>

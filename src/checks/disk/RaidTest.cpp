@@ -1,7 +1,7 @@
-#include "tests/disk/RaidTest.h"
+#include "checks/disk/RaidTest.h"
 
 #include "platform/PhysicalDrives.h"
-#include "tests/disk/StorageRules.h"
+#include "checks/disk/StorageRules.h"
 #include "winapi/Storage.h"
 
 #include <cstring>

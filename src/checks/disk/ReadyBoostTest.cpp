@@ -1,6 +1,6 @@
-#include "tests/disk/ReadyBoostTest.h"
+#include "checks/disk/ReadyBoostTest.h"
 
-#include "tests/disk/ReadyFeatures.h"
+#include "checks/disk/ReadyFeatures.h"
 
 bool ReadyBoostTest::Run()
 {

@@ -1,6 +1,6 @@
-#include "tests/disk/ReadyDriveTest.h"
+#include "checks/disk/ReadyDriveTest.h"
 
-#include "tests/disk/ReadyFeatures.h"
+#include "checks/disk/ReadyFeatures.h"
 
 bool ReadyDriveTest::Run()
 {

@@ -1,4 +1,4 @@
-#include "tests/disk/ReadyFeatures.h"
+#include "checks/disk/ReadyFeatures.h"
 
 #include "platform/FeaturePresenceMessages.h"
 #include "winapi/Win32.h"

@@ -1,8 +1,8 @@
-#include "tests/disk/RecoveryTest.h"
+#include "checks/disk/RecoveryTest.h"
 
 #include "platform/PhysicalDrives.h"
-#include "tests/disk/StorageRules.h"
-#include "tests/disk/StorageWalks.h"
+#include "checks/disk/StorageRules.h"
+#include "checks/disk/StorageWalks.h"
 
 namespace {
 

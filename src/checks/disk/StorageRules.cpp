@@ -1,4 +1,4 @@
-#include "tests/disk/StorageRules.h"
+#include "checks/disk/StorageRules.h"
 
 #include <array>
 

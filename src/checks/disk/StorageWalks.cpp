@@ -1,4 +1,4 @@
-#include "tests/disk/StorageWalks.h"
+#include "checks/disk/StorageWalks.h"
 
 #include "platform/DriveLayout.h"
 #include "platform/FixedVolumeEnumeration.h"

@@ -1,4 +1,4 @@
-#include "tests/disk/SystemDriveAccessibleByLetterDriveTest.h"
+#include "checks/disk/SystemDriveAccessibleByLetterDriveTest.h"
 
 #include "platform/WideText.h"
 #include "winapi/Win32.h"

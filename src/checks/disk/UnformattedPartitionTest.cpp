@@ -1,9 +1,9 @@
-#include "tests/disk/UnformattedPartitionTest.h"
+#include "checks/disk/UnformattedPartitionTest.h"
 
 #include "platform/Console.h"
 #include "platform/UsbDisk.h"
 #include "platform/WmiQuery.h"
-#include "tests/disk/StorageRules.h"
+#include "checks/disk/StorageRules.h"
 #include "winapi/Storage.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/disk/VolumeLimitTest.h"
+#include "checks/disk/VolumeLimitTest.h"
 
 #include "platform/FixedVolumeEnumeration.h"
 #include "platform/UsbDisk.h"

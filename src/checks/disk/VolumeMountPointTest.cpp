@@ -1,7 +1,7 @@
-#include "tests/disk/VolumeMountPointTest.h"
+#include "checks/disk/VolumeMountPointTest.h"
 
 #include "platform/UsbDisk.h"
-#include "tests/disk/StorageWalks.h"
+#include "checks/disk/StorageWalks.h"
 #include "winapi/Storage.h"
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "tests/identity/BiosTest.h"
+#include "checks/identity/BiosTest.h"
 
 #include "platform/RegistryText.h"
 #include "platform/RegistryValue.h"

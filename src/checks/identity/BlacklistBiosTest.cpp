@@ -1,4 +1,4 @@
-#include "tests/identity/BlacklistBiosTest.h"
+#include "checks/identity/BlacklistBiosTest.h"
 
 #include <algorithm>
 

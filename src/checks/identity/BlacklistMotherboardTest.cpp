@@ -1,6 +1,6 @@
-#include "tests/identity/BlacklistMotherboardTest.h"
+#include "checks/identity/BlacklistMotherboardTest.h"
 
-#include "tests/identity/HardwareIdentityMatch.h"
+#include "checks/identity/HardwareIdentityMatch.h"
 
 BlacklistMotherboardTest::BlacklistMotherboardTest(const std::vector<std::wstring>& list) : Test(list), parameters(list)
 {

@@ -1,6 +1,6 @@
-#include "tests/identity/BlacklistProcessorTest.h"
+#include "checks/identity/BlacklistProcessorTest.h"
 
-#include "tests/identity/HardwareIdentityMatch.h"
+#include "checks/identity/HardwareIdentityMatch.h"
 
 BlacklistProcessorTest::BlacklistProcessorTest(const std::vector<std::wstring>& list) : Test(list), parameters(list)
 {

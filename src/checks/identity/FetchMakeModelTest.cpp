@@ -1,4 +1,4 @@
-#include "tests/identity/FetchMakeModelTest.h"
+#include "checks/identity/FetchMakeModelTest.h"
 
 #include "platform/Console.h"
 #include "platform/WmiQuery.h"

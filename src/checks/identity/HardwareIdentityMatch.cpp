@@ -1,4 +1,4 @@
-#include "tests/identity/HardwareIdentityMatch.h"
+#include "checks/identity/HardwareIdentityMatch.h"
 
 #include "platform/Console.h"
 #include "platform/WmiQuery.h"

@@ -1,4 +1,4 @@
-#include "tests/identity/LegacyUSBTest.h"
+#include "checks/identity/LegacyUSBTest.h"
 
 #include "platform/WmiQuery.h"
 

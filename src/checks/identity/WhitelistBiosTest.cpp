@@ -1,4 +1,4 @@
-#include "tests/identity/WhitelistBiosTest.h"
+#include "checks/identity/WhitelistBiosTest.h"
 
 #include <algorithm>
 

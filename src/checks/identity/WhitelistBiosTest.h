@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/identity/BiosTest.h"
+#include "checks/identity/BiosTest.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "tests/identity/WhitelistMotherboardTest.h"
+#include "checks/identity/WhitelistMotherboardTest.h"
 
-#include "tests/identity/HardwareIdentityMatch.h"
+#include "checks/identity/HardwareIdentityMatch.h"
 
 WhitelistMotherboardTest::WhitelistMotherboardTest(const std::vector<std::wstring>& list) : Test(list), parameters(list)
 {

@@ -1,6 +1,6 @@
-#include "tests/identity/WhitelistProcessorTest.h"
+#include "checks/identity/WhitelistProcessorTest.h"
 
-#include "tests/identity/HardwareIdentityMatch.h"
+#include "checks/identity/HardwareIdentityMatch.h"
 
 WhitelistProcessorTest::WhitelistProcessorTest(const std::vector<std::wstring>& list) : Test(list), parameters(list)
 {

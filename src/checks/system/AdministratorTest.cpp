@@ -1,4 +1,4 @@
-#include "tests/system/AdministratorTest.h"
+#include "checks/system/AdministratorTest.h"
 
 #include "platform/TokenMembership.h"
 #include "winapi/Security.h"

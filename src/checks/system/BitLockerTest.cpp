@@ -1,4 +1,4 @@
-#include "tests/system/BitLockerTest.h"
+#include "checks/system/BitLockerTest.h"
 
 #include "platform/FeaturePresenceMessages.h"
 #include "platform/LaterWindowsFunctions.h"

@@ -1,4 +1,4 @@
-#include "tests/system/BitsAdminTest.h"
+#include "checks/system/BitsAdminTest.h"
 
 #include <exception>
 #include <string>

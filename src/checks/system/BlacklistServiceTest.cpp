@@ -1,4 +1,4 @@
-#include "tests/system/BlacklistServiceTest.h"
+#include "checks/system/BlacklistServiceTest.h"
 
 #include "platform/Console.h"
 #include "platform/WmiQuery.h"

@@ -1,4 +1,4 @@
-#include "tests/system/FileVersionCheck.h"
+#include "checks/system/FileVersionCheck.h"
 
 #include "platform/MessageFormat.h"
 #include "platform/VersionCompare.h"

@@ -1,4 +1,4 @@
-#include "tests/system/MSSecurityEssentialsTest.h"
+#include "checks/system/MSSecurityEssentialsTest.h"
 
 #include "winapi/Registry.h"
 

@@ -1,4 +1,4 @@
-#include "tests/system/MSXML3Test.h"
+#include "checks/system/MSXML3Test.h"
 
 #include "winapi/Win32.h"
 

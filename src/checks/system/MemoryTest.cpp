@@ -1,4 +1,4 @@
-#include "tests/system/MemoryTest.h"
+#include "checks/system/MemoryTest.h"
 
 #include "platform/Console.h"
 #include "platform/SizeParameter.h"

@@ -1,9 +1,9 @@
-#include "tests/system/NETFrameworkTest.h"
+#include "checks/system/NETFrameworkTest.h"
 
 #include "platform/Console.h"
 #include "platform/RegistryText.h"
 #include "platform/RegistryValue.h"
-#include "tests/system/FileVersionCheck.h"
+#include "checks/system/FileVersionCheck.h"
 #include "winapi/Registry.h"
 #include "winapi/Win32.h"
 

@@ -1,4 +1,4 @@
-#include "tests/system/OSTest.h"
+#include "checks/system/OSTest.h"
 
 #include "platform/OsDescription.h"
 

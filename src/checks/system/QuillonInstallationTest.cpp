@@ -1,4 +1,4 @@
-#include "tests/system/QuillonInstallationTest.h"
+#include "checks/system/QuillonInstallationTest.h"
 
 #include "platform/RegistryText.h"
 #include "platform/RegistryValue.h"

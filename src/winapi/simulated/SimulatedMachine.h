@@ -5,8 +5,8 @@
 #include "winapi/Variant.h"
 #include "winapi/WinTypes.h"
 #include "winapi/simulated/CaseInsensitive.h"
-#include "winapi/simulated/StorageModel.h"
-#include "winapi/simulated/SystemModel.h"
+#include "winapi/simulated/storage/StorageModel.h"
+#include "winapi/simulated/system/SystemModel.h"
 #include "winapi/simulated/files/MachineFiles.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "winapi/simulated/SimulatedStart.h"
 
 #include "winapi/Utf8.h"
-#include "winapi/simulated/CommandLine.h"
-#include "winapi/simulated/DefaultMachine.h"
-#include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/system/CommandLine.h"
+#include "winapi/simulated/profile/DefaultMachine.h"
+#include "winapi/simulated/profile/MachineProfile.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -3,9 +3,9 @@
 
 #include "winapi/Bits.h"
 
-#include "winapi/simulated/SimulatedBackgroundCopyJob.h"
-#include "winapi/simulated/SimulatedBackgroundCopyManager.h"
-#include "winapi/simulated/SimulatedComState.h"
+#include "winapi/simulated/com/SimulatedBackgroundCopyJob.h"
+#include "winapi/simulated/com/SimulatedBackgroundCopyManager.h"
+#include "winapi/simulated/com/SimulatedComState.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 namespace winapi {

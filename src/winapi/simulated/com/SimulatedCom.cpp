@@ -4,9 +4,9 @@
 
 #include "winapi/Com.h"
 
-#include "winapi/simulated/SimulatedComState.h"
+#include "winapi/simulated/com/SimulatedComState.h"
 #include "winapi/simulated/SimulatedMachine.h"
-#include "winapi/simulated/WmiJournal.h"
+#include "winapi/simulated/wmi/WmiJournal.h"
 
 namespace winapi {
 

@@ -1,4 +1,4 @@
-#include "winapi/simulated/SimulatedComState.h"
+#include "winapi/simulated/com/SimulatedComState.h"
 
 namespace winapi::sim {
 

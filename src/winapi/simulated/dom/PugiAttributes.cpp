@@ -1,4 +1,4 @@
-#include "winapi/simulated/PugiAttributes.h"
+#include "winapi/simulated/dom/PugiAttributes.h"
 
 #include "winapi/Utf8.h"
 

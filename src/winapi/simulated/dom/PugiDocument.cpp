@@ -1,11 +1,11 @@
-#include "winapi/simulated/PugiDocument.h"
+#include "winapi/simulated/dom/PugiDocument.h"
 
 #include "winapi/Utf8.h"
 #include "winapi/Win32.h"
-#include "winapi/simulated/HostFiles.h"
-#include "winapi/simulated/PugiElement.h"
-#include "winapi/simulated/PugiWellFormedness.h"
-#include "winapi/simulated/SimulatedComState.h"
+#include "winapi/simulated/files/HostFiles.h"
+#include "winapi/simulated/dom/PugiElement.h"
+#include "winapi/simulated/dom/PugiWellFormedness.h"
+#include "winapi/simulated/com/SimulatedComState.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <cerrno>

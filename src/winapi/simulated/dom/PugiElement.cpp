@@ -1,4 +1,4 @@
-#include "winapi/simulated/PugiElement.h"
+#include "winapi/simulated/dom/PugiElement.h"
 
 namespace winapi::sim {
 

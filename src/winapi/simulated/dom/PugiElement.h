@@ -1,6 +1,6 @@
 #pragma once
 
-#include "winapi/simulated/PugiNode.h"
+#include "winapi/simulated/dom/PugiNode.h"
 
 namespace winapi::sim {
 

@@ -1,10 +1,10 @@
-#include "winapi/simulated/PugiNode.h"
+#include "winapi/simulated/dom/PugiNode.h"
 
 #include "winapi/Utf8.h"
-#include "winapi/simulated/PugiAttributes.h"
-#include "winapi/simulated/PugiDocument.h"
-#include "winapi/simulated/PugiElement.h"
-#include "winapi/simulated/PugiNodeList.h"
+#include "winapi/simulated/dom/PugiAttributes.h"
+#include "winapi/simulated/dom/PugiDocument.h"
+#include "winapi/simulated/dom/PugiElement.h"
+#include "winapi/simulated/dom/PugiNodeList.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 namespace winapi::sim {

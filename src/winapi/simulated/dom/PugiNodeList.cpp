@@ -1,6 +1,6 @@
-#include "winapi/simulated/PugiNodeList.h"
+#include "winapi/simulated/dom/PugiNodeList.h"
 
-#include "winapi/simulated/PugiElement.h"
+#include "winapi/simulated/dom/PugiElement.h"
 
 namespace winapi::sim {
 

@@ -1,4 +1,4 @@
-#include "winapi/simulated/PugiWellFormedness.h"
+#include "winapi/simulated/dom/PugiWellFormedness.h"
 
 #include "winapi/Utf8.h"
 

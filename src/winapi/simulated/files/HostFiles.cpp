@@ -1,4 +1,4 @@
-#include "winapi/simulated/HostFiles.h"
+#include "winapi/simulated/files/HostFiles.h"
 
 #include "winapi/Storage.h"
 #include "winapi/Utf8.h"

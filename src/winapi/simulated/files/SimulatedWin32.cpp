@@ -5,7 +5,7 @@
 #include "winapi/Win32.h"
 
 #include "winapi/Utf8.h"
-#include "winapi/simulated/HostFiles.h"
+#include "winapi/simulated/files/HostFiles.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/files/MachineFiles.h"
 

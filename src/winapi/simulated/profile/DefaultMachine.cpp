@@ -1,4 +1,4 @@
-#include "winapi/simulated/DefaultMachine.h"
+#include "winapi/simulated/profile/DefaultMachine.h"
 
 namespace winapi::sim {
 

@@ -1,9 +1,9 @@
-#include "winapi/simulated/MachineProfile.h"
+#include "winapi/simulated/profile/MachineProfile.h"
 
-#include "winapi/simulated/ProfileReader.h"
-#include "winapi/simulated/StorageProfile.h"
-#include "winapi/simulated/SystemProfile.h"
-#include "winapi/simulated/WmiProfile.h"
+#include "winapi/simulated/profile/ProfileReader.h"
+#include "winapi/simulated/storage/StorageProfile.h"
+#include "winapi/simulated/system/SystemProfile.h"
+#include "winapi/simulated/wmi/WmiProfile.h"
 #include "winapi/simulated/files/MachineFilesProfile.h"
 #include "winapi/Utf8.h"
 

@@ -1,4 +1,4 @@
-#include "winapi/simulated/ProfileReader.h"
+#include "winapi/simulated/profile/ProfileReader.h"
 
 #include "winapi/Utf8.h"
 

@@ -1,4 +1,4 @@
-#include "winapi/simulated/ClusterAllocation.h"
+#include "winapi/simulated/storage/ClusterAllocation.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,10 +5,10 @@
 #include "winapi/Storage.h"
 
 #include "winapi/Win32.h"
-#include "winapi/simulated/HostFiles.h"
+#include "winapi/simulated/files/HostFiles.h"
 #include "winapi/simulated/SimulatedMachine.h"
-#include "winapi/simulated/SimulatedTokens.h"
-#include "winapi/simulated/StorageLookup.h"
+#include "winapi/simulated/system/SimulatedTokens.h"
+#include "winapi/simulated/storage/StorageLookup.h"
 
 #include <algorithm>
 #include <cstring>

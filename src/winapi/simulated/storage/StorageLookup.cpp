@@ -1,4 +1,4 @@
-#include "winapi/simulated/StorageLookup.h"
+#include "winapi/simulated/storage/StorageLookup.h"
 
 #include "winapi/Win32.h"
 

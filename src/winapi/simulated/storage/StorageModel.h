@@ -3,7 +3,7 @@
 // their extents and cluster allocation, and the disk interfaces that SetupAPI lists.
 
 #include "winapi/Storage.h"
-#include "winapi/simulated/ClusterAllocation.h"
+#include "winapi/simulated/storage/ClusterAllocation.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "winapi/simulated/StorageProfile.h"
+#include "winapi/simulated/storage/StorageProfile.h"
 
 #include "winapi/Utf8.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Reads the storage sections of a machine profile: physicalDrives, volumes, diskInterfaces.
 
-#include "winapi/simulated/ProfileReader.h"
+#include "winapi/simulated/profile/ProfileReader.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 namespace winapi::sim {

@@ -1,4 +1,4 @@
-#include "winapi/simulated/CommandLine.h"
+#include "winapi/simulated/system/CommandLine.h"
 
 #include "winapi/Win32.h"
 

@@ -4,8 +4,8 @@
 #include "winapi/Security.h"
 
 #include "winapi/simulated/SimulatedMachine.h"
-#include "winapi/simulated/SimulatedTokens.h"
-#include "winapi/simulated/StorageLookup.h"
+#include "winapi/simulated/system/SimulatedTokens.h"
+#include "winapi/simulated/storage/StorageLookup.h"
 
 #include <algorithm>
 #include <array>

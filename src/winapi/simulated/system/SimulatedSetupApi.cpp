@@ -4,7 +4,7 @@
 
 #include "winapi/Win32.h"
 #include "winapi/simulated/SimulatedMachine.h"
-#include "winapi/simulated/StorageLookup.h"
+#include "winapi/simulated/storage/StorageLookup.h"
 
 #include <cstddef>
 #include <cstring>

@@ -5,7 +5,7 @@
 
 #include "winapi/Win32.h"
 #include "winapi/simulated/SimulatedMachine.h"
-#include "winapi/simulated/StorageLookup.h"
+#include "winapi/simulated/storage/StorageLookup.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "winapi/simulated/SystemProfile.h"
+#include "winapi/simulated/system/SystemProfile.h"
 
 #include "winapi/Utf8.h"
 

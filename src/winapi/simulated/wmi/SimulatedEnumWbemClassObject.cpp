@@ -1,7 +1,7 @@
-#include "winapi/simulated/SimulatedEnumWbemClassObject.h"
+#include "winapi/simulated/wmi/SimulatedEnumWbemClassObject.h"
 
-#include "winapi/simulated/SimulatedWbemClassObject.h"
-#include "winapi/simulated/WmiJournal.h"
+#include "winapi/simulated/wmi/SimulatedWbemClassObject.h"
+#include "winapi/simulated/wmi/WmiJournal.h"
 
 #include <utility>
 

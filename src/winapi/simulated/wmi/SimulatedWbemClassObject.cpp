@@ -1,6 +1,6 @@
-#include "winapi/simulated/SimulatedWbemClassObject.h"
+#include "winapi/simulated/wmi/SimulatedWbemClassObject.h"
 
-#include "winapi/simulated/WmiJournal.h"
+#include "winapi/simulated/wmi/WmiJournal.h"
 
 #include <cstdint>
 #include <utility>

@@ -1,12 +1,12 @@
 // The entry points of simulated WMI: the locator, its connection and the proxy security.
 
-#include "winapi/simulated/SimulatedWbemLocator.h"
+#include "winapi/simulated/wmi/SimulatedWbemLocator.h"
 
 #include "winapi/Com.h"
-#include "winapi/simulated/SimulatedComState.h"
+#include "winapi/simulated/com/SimulatedComState.h"
 #include "winapi/simulated/SimulatedMachine.h"
-#include "winapi/simulated/SimulatedWbemServices.h"
-#include "winapi/simulated/WmiJournal.h"
+#include "winapi/simulated/wmi/SimulatedWbemServices.h"
+#include "winapi/simulated/wmi/WmiJournal.h"
 
 namespace winapi {
 

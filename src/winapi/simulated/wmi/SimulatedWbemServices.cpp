@@ -1,9 +1,9 @@
-#include "winapi/simulated/SimulatedWbemServices.h"
+#include "winapi/simulated/wmi/SimulatedWbemServices.h"
 
-#include "winapi/simulated/SimulatedEnumWbemClassObject.h"
+#include "winapi/simulated/wmi/SimulatedEnumWbemClassObject.h"
 #include "winapi/simulated/SimulatedMachine.h"
-#include "winapi/simulated/WmiJournal.h"
-#include "winapi/simulated/WqlQuery.h"
+#include "winapi/simulated/wmi/WmiJournal.h"
+#include "winapi/simulated/wmi/WqlQuery.h"
 
 namespace winapi::sim {
 

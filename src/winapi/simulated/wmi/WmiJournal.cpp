@@ -1,4 +1,4 @@
-#include "winapi/simulated/WmiJournal.h"
+#include "winapi/simulated/wmi/WmiJournal.h"
 
 #include <utility>
 

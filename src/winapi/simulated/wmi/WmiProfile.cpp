@@ -1,4 +1,4 @@
-#include "winapi/simulated/WmiProfile.h"
+#include "winapi/simulated/wmi/WmiProfile.h"
 
 #include "winapi/Utf8.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The "wmi" section of a machine profile: the WMI classes of ROOT\CIMV2 and their instances.
 
-#include "winapi/simulated/ProfileReader.h"
+#include "winapi/simulated/profile/ProfileReader.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 namespace winapi::sim {

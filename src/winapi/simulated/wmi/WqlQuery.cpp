@@ -1,4 +1,4 @@
-#include "winapi/simulated/WqlQuery.h"
+#include "winapi/simulated/wmi/WqlQuery.h"
 
 #include "winapi/Wmi.h"
 
