@@ -28,6 +28,8 @@ if [ $# -gt 2 ]; then
     echo "usage: $0 [EXE] [BUILT_TESTS]" >&2
     exit 2
 fi
+wine_skip_where_32bit_cannot_run "Wine check of $exe" \
+    "that it runs the example input, writes the ANSI code page when redirected, absorbs the backdoor probe's fault and round-trips an update"
 
 wine_environment wine-check fresh
 

@@ -12,6 +12,47 @@ wine_boot_timeout=600
 wine_settle_bound=180
 
 failures=0
+
+# What a step exits with when it was not run at all because this machine cannot run its program
+# (the automake convention; tools/test.sh lists such steps as skipped).
+wine_skip_status=77
+
+# What executing the 32-bit Wine loader ($1, default $wine32) does on this machine; prints one word:
+#   runs            the kernel executed it; how it then fares is the step's own business, so a
+#                   loader that crashes or a program that fails stays a failure
+#   cannot-execute  the kernel refused it with "Exec format error": this kernel runs no 32-bit x86
+#                   program at all, whatever is installed
+#   not-installed   no loader there, or no 32-bit dynamic loader for it (tools/setup.sh installs
+#                   wine32, which brings both)
+# The loader is executed directly, as execve does it: a shell would try a file it cannot execute
+# as a script of its own and hide the kernel's answer.
+wine32_loader_state() {
+    python3 - "${1:-$wine32}" <<'PY'
+import errno
+import subprocess
+import sys
+
+try:
+    subprocess.run([sys.argv[1], "--version"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=120, check=False)
+    print("runs")
+except subprocess.TimeoutExpired:
+    print("runs")
+except OSError as error:
+    print("cannot-execute" if error.errno == errno.ENOEXEC else "not-installed")
+PY
+}
+
+# For a step that runs $exe under $wine (set by wine_program): when that is the 32-bit loader and
+# this machine's kernel cannot execute it, prints one SKIP line that names the step ($1), says why
+# and what the step shows where it runs ($2), and exits with $wine_skip_status. Everywhere else the
+# step goes on, so a missing wine32 or a failing loader fails it as before.
+wine_skip_where_32bit_cannot_run() {
+    [ "$wine" = "$wine32" ] || return 0
+    [ "$(wine32_loader_state)" = cannot-execute ] || return 0
+    echo "SKIP: $1: this machine's kernel cannot execute 32-bit x86 programs ($wine32 gives \"Exec format error\"), so Wine cannot run a 32-bit Windows program here; where it can, this step shows $2"
+    exit "$wine_skip_status"
+}
 pass() { echo "PASS: $*"; }
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -113,27 +154,6 @@ wine_boot() {
     fi
     pass "fresh Wine prefix booted and settled in $((SECONDS - start)) s"
     export WINE_CHECK_BOOTED_PREFIX=$WINEPREFIX
-}
-
-# Waits, for at most $wine_settle_bound seconds, until the COM class $1 creates its interface $2 as
-# a local (out-of-process) server, as the program will ask for it: such servers (BITS, for one)
-# answer E_NOINTERFACE (0x80004002) for a while after a prefix boots. A small probe program is
-# built for it with the 32-bit compiler. Prints one INFO line; returns 1 if the server never
-# answered (the caller decides whether that is a failure).
-wine_wait_for_com_server() {
-    local probe=$work/ComServerProbe.exe answer start=$SECONDS
-    if [ ! -f "$probe" ] && ! i686-w64-mingw32-g++-win32 -municode -O1 -static -o "$probe" \
-            "$repo/tools/wine/ComServerProbe.cpp" -lole32 2> "$work/probe-build.log"; then
-        echo "INFO: the COM probe did not build: $(cat "$work/probe-build.log")"
-        return 1
-    fi
-    if wine_poll timeout 120 "$wine32" "$probe" "$1" "$2"; then
-        echo "INFO: COM server $1 answers after $((SECONDS - start)) s"
-        return 0
-    fi
-    answer=$(timeout 120 "$wine32" "$probe" "$1" "$2" 2>&1)
-    echo "INFO: COM server $1 did not answer within $wine_settle_bound s (last answer: ${answer:-none})"
-    return 1
 }
 
 # Prints the closing line of the check named $1 and exits 0, or 1 when any check failed.
