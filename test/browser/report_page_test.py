@@ -27,7 +27,7 @@ class RenderedPage(html.parser.HTMLParser):
     def __init__(self):
         super().__init__()
         self.checks, self.machines, self.changed, self.counts = [], [], [], {"count-pass": [], "count-fail": []}
-        self.elements, self.summary, self.title = [], "", ""
+        self.elements, self.summary, self.title, self.details = [], "", "", ""
         self._open = []
 
     def handle_starttag(self, tag, attrs):
@@ -63,6 +63,8 @@ class RenderedPage(html.parser.HTMLParser):
             self.summary = text
         elif tag == "title":
             self.title = text
+        elif tag == "aside" and attributes.get("id") == "details":
+            self.details = text
 
 
 def chromium(*arguments):
@@ -71,9 +73,9 @@ def chromium(*arguments):
                               check=True, capture_output=True, text=True, timeout=120).stdout
 
 
-def rendered(page):
+def rendered(page, fragment=""):
     parsed = RenderedPage()
-    parsed.feed(chromium("--dump-dom", page.resolve().as_uri()))
+    parsed.feed(chromium("--dump-dom", page.resolve().as_uri() + fragment))
     return parsed
 
 
@@ -116,8 +118,15 @@ def main():
         expect(shown.changed and all(change == ("FAIL", "was pass") for change in shown.changed),
                f"changed verdicts: {shown.changed}")
         expect(f"{len(machines)} machines: " in shown.summary, f"summary: {shown.summary}")
+        # A link to one verdict opens it as a click does: the third machine's free-space verdict.
+        linked = f"#verdict-3-{shown.checks.index('FreeHardDiskSpaceTest') + 1}"
+        opened = rendered(page, linked).details
+        expect(opened.startswith(f"{machines[2]} \u2014 FreeHardDiskSpaceTest") and "Failed" in opened and
+               "Before the change: pass" in opened and "More information" in opened and "Solution" in opened,
+               f"details of {linked}: {opened}")
         screenshot = output / "report-page.png"
-        chromium("--hide-scrollbars", f"--screenshot={screenshot}", "--window-size=1400,900", page.resolve().as_uri())
+        chromium("--hide-scrollbars", f"--screenshot={screenshot}", "--window-size=1400,900",
+                 page.resolve().as_uri() + linked)
         expect(screenshot.stat().st_size > 0, "no screenshot")
 
         hostile = scratch / "hostile"
