@@ -35,6 +35,7 @@ constexpr const char* Usage =
     "  gave verdicts, 2 when some did not, 1 when nothing could be run or written.\n";
 constexpr int UsageError = 1;
 constexpr int MachinesWithoutVerdicts = 2;
+constexpr const char* HeadingBetween = " on the machines of ";
 constexpr const char* ScratchPattern = "tarnwick-fleet-XXXXXX";
 // Memory-backed when the system has it: every machine writes and the replay reads back one
 // results document, and creating files on a disk file system costs more than the run itself.
@@ -139,7 +140,7 @@ int main(int argc, char** argv)
     const bool compares = !options.changedInput.empty();
     const fleet::VerdictGrid grid(compares ? second : first, compares ? first : std::vector<fleet::MachineVerdicts>{});
     const std::string ran = (compares ? options.changedInput : options.input).filename().string();
-    const std::string heading = ran + " on the machines of " + options.folder.string();
+    const std::string heading = ran + HeadingBetween + options.folder.string();
     if (!options.page.empty()) {
         const std::string page = fleet::FormatReportPage(grid, heading, options.input.filename().string());
         if (const std::string problem = fleet::WriteReportFile(options.page, page); !problem.empty()) {

@@ -12,8 +12,6 @@ namespace {
 constexpr const char* LineEnd = "\r\n";
 constexpr const char* Heading[] = {"machine", "check", "verdict", "more_info", "solution"};
 constexpr const char* BeforeHeading = "before";
-constexpr const char* NoVerdictsWord = "no verdicts";
-constexpr const char* AbsentWord = "absent";
 constexpr std::string_view FormulaStarts = "=+-@\t\r";
 constexpr char FormulaGuard = '\'';
 

@@ -6,8 +6,6 @@ namespace fleet {
 
 namespace {
 
-constexpr const char* AbsentWord = "absent";
-constexpr const char* NoVerdictsWord = "no verdicts";
 constexpr const char* VerdictsWord = "verdicts";
 
 std::string StateOf(const MachineVerdicts& machine, const std::map<ColumnKey, const Verdict*>& verdicts,

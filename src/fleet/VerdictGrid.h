@@ -54,8 +54,10 @@ private:
     bool comparesRuns_ = false;
 };
 
-// The words of a verdict in the CSV file and on the page.
+// The words of a verdict, and of its absence, in the CSV file and on the page.
 inline constexpr const char* PassedWord = "pass";
 inline constexpr const char* FailedWord = "fail";
+inline constexpr const char* AbsentWord = "absent";
+inline constexpr const char* NoVerdictsWord = "no verdicts";
 
 }  // namespace fleet
