@@ -13,6 +13,9 @@ packages=(
 # --- sanitizers and fuzzing: clang with AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer
 packages+=(clang-14 libclang-rt-14-dev)
 # --- end sanitizers and fuzzing
+# --- the report page's test in a real browser (headless)
+packages+=(chromium)
+# --- end report page
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

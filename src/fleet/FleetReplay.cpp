@@ -11,10 +11,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace fleet {
 
@@ -23,6 +25,10 @@ namespace {
 constexpr const char* ProfileExtension = ".json";
 constexpr const char* ProblemExtension = ".problem";
 constexpr const char* ResultsExtension = ".xml";
+constexpr const char* TraceExtension = ".trace";
+// How many of a failed run's last trace lines explain it: the failure and the step that failed.
+constexpr std::size_t ExplainingTraceLines = 2;
+constexpr const char* TraceLineSeparator = " / ";
 // A child that cannot start the run at all leaves with this code, its reason in the problem file.
 constexpr int ChildRefused = 2;
 
@@ -36,15 +42,20 @@ void WriteProblem(const std::filesystem::path& path, const std::string& problem)
     std::ofstream(path) << problem;
 }
 
-// The child's whole life: the machine of one profile, one run of the program on it, silent.
+// The child's whole life: the machine of one profile, one run of the program on it, its console
+// dropped and its trace kept for the case that the run writes no results document.
 [[noreturn]] void RunMachine(const std::filesystem::path& input, const std::filesystem::path& profile,
                              const std::filesystem::path& scratch, std::size_t index)
 {
     const int silence = ::open("/dev/null", O_WRONLY);
     if (silence >= 0) {
         ::dup2(silence, STDOUT_FILENO);
-        ::dup2(silence, STDERR_FILENO);
         ::close(silence);
+    }
+    const int trace = ::open(ScratchFile(scratch, index, TraceExtension).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (trace >= 0) {
+        ::dup2(trace, STDERR_FILENO);
+        ::close(trace);
     }
     winapi::sim::Machine machine;
     if (const std::string problem = LoadMachineFromFile(profile.string(), machine); !problem.empty()) {
@@ -68,6 +79,23 @@ std::string ReadProblem(const std::filesystem::path& path)
     return problem;
 }
 
+// The run's own account of why it wrote nothing: its last trace lines, joined.
+std::string LastTraceLines(const std::filesystem::path& path)
+{
+    std::ifstream file(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty()) {
+            lines.push_back(line);
+        }
+    }
+    std::string words;
+    for (std::size_t i = lines.size() > ExplainingTraceLines ? lines.size() - ExplainingTraceLines : 0; i < lines.size(); ++i) {
+        words += (words.empty() ? "" : TraceLineSeparator) + lines[i];
+    }
+    return words;
+}
+
 void Collect(const std::filesystem::path& scratch, std::size_t index, int status, MachineVerdicts& machine)
 {
     const std::filesystem::path problemFile = ScratchFile(scratch, index, ProblemExtension);
@@ -82,9 +110,21 @@ void Collect(const std::filesystem::path& scratch, std::size_t index, int status
     const std::filesystem::path results = ScratchFile(scratch, index, ResultsExtension);
     if (!std::filesystem::exists(results)) {
         machine.problem = "no results document (exit code " + std::to_string(WEXITSTATUS(status)) + ")";
+        if (const std::string words = LastTraceLines(ScratchFile(scratch, index, TraceExtension)); !words.empty()) {
+            machine.problem += ": " + words;
+        }
         return;
     }
     machine.problem = ReadResultsVerdicts(results, machine.verdicts);
+}
+
+// Profiles copied from Windows machines may end in ".JSON".
+bool IsProfileName(const std::filesystem::path& path)
+{
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ProfileExtension;
 }
 
 }  // namespace
@@ -93,7 +133,7 @@ std::vector<std::filesystem::path> ProfilesInFolder(const std::filesystem::path&
 {
     std::vector<std::filesystem::path> profiles;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (entry.is_regular_file() && entry.path().extension() == ProfileExtension) {
+        if (entry.is_regular_file() && IsProfileName(entry.path())) {
             profiles.push_back(entry.path());
         }
     }

@@ -11,7 +11,7 @@
 
 namespace fleet {
 
-// The profiles of folder (its files ending in ".json"), sorted by file name.
+// The profiles of folder (its files ending in ".json" in any letter case), sorted by file name.
 [[nodiscard]] std::vector<std::filesystem::path> ProfilesInFolder(const std::filesystem::path& folder);
 
 // The verdicts of each profile's machine for the input document, in the order of profiles. The

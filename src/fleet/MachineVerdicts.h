@@ -1,6 +1,6 @@
 #pragma once
 // What one machine of a fleet answered to an input document: the verdict of every check the run
-// created, in run order, or the reason there is none.
+// created, in run order, with the lines that explain it, or the reason there is none.
 
 #include <string>
 #include <vector>
@@ -10,13 +10,16 @@ namespace fleet {
 struct Verdict {
     std::wstring check;
     bool passed = false;
+    std::vector<std::wstring> moreInfo{};
+    std::wstring descriptiveName{};
+    std::vector<std::wstring> solutions{};
 };
 
 struct MachineVerdicts {
     // The profile's file name, which names the machine in the tables.
     std::string machine;
     // Empty when the run went through; otherwise why the machine has no verdicts (a refused
-    // profile, a run that wrote no results document).
+    // profile, an unreadable results document, or the run's own last trace lines).
     std::string problem;
     std::vector<Verdict> verdicts;
 };

@@ -19,7 +19,15 @@ std::string ReadResultsVerdicts(const std::filesystem::path& results, std::vecto
         if (passed != "true" && passed != "false") {
             return "results document " + results.filename().string() + ": a test without a verdict";
         }
-        read.push_back({winapi::FromUtf8(test.child("name").text().get()), passed == "true"});
+        Verdict verdict{winapi::FromUtf8(test.child("name").text().get()), passed == "true", {},
+                        winapi::FromUtf8(test.child("descriptive_name").text().get()), {}};
+        for (const pugi::xml_node line : test.children("more_info")) {
+            verdict.moreInfo.push_back(winapi::FromUtf8(line.text().get()));
+        }
+        for (const pugi::xml_node line : test.children("descriptive_solution")) {
+            verdict.solutions.push_back(winapi::FromUtf8(line.text().get()));
+        }
+        read.push_back(std::move(verdict));
     }
     verdicts = std::move(read);
     return {};

@@ -9,7 +9,8 @@
 
 namespace fleet {
 
-// Fills verdicts with each test_results/test element's name and passed texts, in document order.
+// Fills verdicts with each test_results/test element's name, passed, more_info, descriptive_name
+// and descriptive_solution texts, in document order.
 // Returns an empty string on success, otherwise what is wrong with the document (verdicts is then
 // untouched).
 [[nodiscard]] std::string ReadResultsVerdicts(const std::filesystem::path& results, std::vector<Verdict>& verdicts);

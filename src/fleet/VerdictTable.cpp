@@ -1,6 +1,6 @@
 #include "fleet/VerdictTable.h"
 
-#include "winapi/Utf8.h"
+#include "fleet/CheckColumns.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -18,38 +18,6 @@ constexpr const char* AbsentVerdict = "absent";
 constexpr const char* MachineHeading = "Machine";
 constexpr std::size_t CellWidth = 4;
 
-// A check as a column: its name and which occurrence of that name in the run it is (from 1).
-using ColumnKey = std::pair<std::wstring, std::size_t>;
-
-std::vector<std::pair<ColumnKey, bool>> KeyedVerdicts(const MachineVerdicts& machine)
-{
-    std::map<std::wstring, std::size_t> seen;
-    std::vector<std::pair<ColumnKey, bool>> keyed;
-    for (const Verdict& verdict : machine.verdicts) {
-        keyed.push_back({{verdict.check, ++seen[verdict.check]}, verdict.passed});
-    }
-    return keyed;
-}
-
-// Adds the machine's columns that are not yet known, in the order the machine ran them.
-void AddColumns(const MachineVerdicts& machine, std::vector<ColumnKey>& columns)
-{
-    for (const auto& [key, passed] : KeyedVerdicts(machine)) {
-        if (std::find(columns.begin(), columns.end(), key) == columns.end()) {
-            columns.push_back(key);
-        }
-    }
-}
-
-std::string ColumnLabel(const ColumnKey& key)
-{
-    std::string label = winapi::ToUtf8(key.first);
-    if (key.second > 1) {
-        label += " #" + std::to_string(key.second);
-    }
-    return label;
-}
-
 std::string PadRight(std::string text, std::size_t width)
 {
     if (text.size() < width) {
@@ -63,19 +31,13 @@ std::string PadLeft(const std::string& text, std::size_t width)
     return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
 }
 
-std::string VerdictText(const std::map<ColumnKey, bool>& verdicts, const ColumnKey& key, const char* missing)
+std::string VerdictText(const std::map<ColumnKey, const Verdict*>& verdicts, const ColumnKey& key, const char* missing)
 {
     const auto found = verdicts.find(key);
     if (found == verdicts.end()) {
         return missing;
     }
-    return found->second ? PassCell : FailCell;
-}
-
-std::map<ColumnKey, bool> VerdictMap(const MachineVerdicts& machine)
-{
-    const auto keyed = KeyedVerdicts(machine);
-    return {keyed.begin(), keyed.end()};
+    return found->second->passed ? PassCell : FailCell;
 }
 
 }  // namespace
@@ -98,7 +60,7 @@ std::string FormatVerdictTable(const std::vector<MachineVerdicts>& machines)
     text += PadRight(MachineHeading, nameWidth);
     for (std::size_t column = 0; column < columns.size(); ++column) {
         text += ' ';
-            text += PadLeft(std::to_string(column + 1), cellWidth);
+        text += PadLeft(std::to_string(column + 1), cellWidth);
     }
     text += "\n";
 
@@ -113,7 +75,7 @@ std::string FormatVerdictTable(const std::vector<MachineVerdicts>& machines)
             text += machine.problem + "\n";
             continue;
         }
-        const std::map<ColumnKey, bool> verdicts = VerdictMap(machine);
+        const std::map<ColumnKey, const Verdict*> verdicts = VerdictsByColumn(machine);
         for (const ColumnKey& key : columns) {
             text += ' ';
             text += PadLeft(VerdictText(verdicts, key, MissingCell), cellWidth);
@@ -147,8 +109,8 @@ std::string FormatVerdictChanges(const std::vector<MachineVerdicts>& before, con
         std::vector<ColumnKey> columns;
         AddColumns(old, columns);
         AddColumns(now, columns);
-        const std::map<ColumnKey, bool> oldVerdicts = VerdictMap(old);
-        const std::map<ColumnKey, bool> newVerdicts = VerdictMap(now);
+        const std::map<ColumnKey, const Verdict*> oldVerdicts = VerdictsByColumn(old);
+        const std::map<ColumnKey, const Verdict*> newVerdicts = VerdictsByColumn(now);
         for (const ColumnKey& key : columns) {
             const std::string was = VerdictText(oldVerdicts, key, AbsentVerdict);
             const std::string is = VerdictText(newVerdicts, key, AbsentVerdict);

@@ -1,7 +1,6 @@
 #pragma once
 // The fleet replay's reports: every machine against every check, or only the verdicts that change
-// between two input documents. A check that an input document names more than once is one column
-// per occurrence ("FreeHardDiskSpaceTest #2" for the second).
+// between two input documents, one column per check (see CheckColumns.h).
 
 #include "fleet/MachineVerdicts.h"
 

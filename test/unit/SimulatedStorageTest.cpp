@@ -134,6 +134,33 @@ TEST_F(SimulatedStorageTest, FragmentationIsTheSameWhereverASliceStarts)
     EXPECT_TRUE(std::all_of(part.begin(), part.end(), [](BYTE b) { return b == 0xFF; }));
 }
 
+TEST_F(SimulatedStorageTest, UsedRunsMarkExactlyTheirClustersAtEveryBitPosition)
+{
+    // Runs that start and end anywhere within a byte, within one byte or across many, read from
+    // any first cluster: each bit must say what the runs say, one cluster at a time.
+    using Run = sim::ClusterAllocation::Run;
+    constexpr std::uint64_t VolumeClusters = 200;
+    for (std::uint64_t free = 0; free <= 17; ++free) {
+        for (std::uint64_t used = 1; used <= 19; ++used) {
+            const auto allocation = sim::ClusterAllocation::FromRuns({Run{Run::State::Free, free, {}},
+                                                                      Run{Run::State::Used, used, {}},
+                                                                      Run{Run::State::Free, 3, {}},
+                                                                      Run{Run::State::Used, 1, {}},
+                                                                      Run{Run::State::Free, VolumeClusters, {}}});
+            for (std::uint64_t first = 0; first < 9; ++first) {
+                SCOPED_TRACE(testing::Message() << "free " << free << ", used " << used << ", from " << first);
+                std::vector<BYTE> bitmap(8, 0xAA);
+                allocation.FillBitmap(first, VolumeClusters, bitmap);
+                for (std::uint64_t bit = 0; bit < bitmap.size() * 8; ++bit) {
+                    const std::uint64_t cluster = first + bit;
+                    const bool expected = (cluster >= free && cluster < free + used) || cluster == free + used + 3;
+                    ASSERT_EQ((bitmap[bit / 8] >> (bit % 8)) & 1, expected ? 1 : 0) << "cluster " << cluster;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(SimulatedStorageTest, ExtentsNumbersAndDescriptorsKeepTheWindowsBufferRules)
 {
     const UniqueFile spanned = Open(L"\\\\?\\Volume{d}");

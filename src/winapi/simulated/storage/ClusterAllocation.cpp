@@ -19,22 +19,24 @@ std::uint64_t SplitMix64(std::uint64_t& state)
     return z ^ (z >> 31);
 }
 
-// Sets the bits begin to end (exclusive) of bitmap.
+// Sets the bits begin to end (exclusive) of bitmap: the partial bytes at either end by a mask, the
+// whole bytes between them at once. A fleet replay spends much of its time here.
 void MarkUsed(std::span<BYTE> bitmap, std::uint64_t begin, std::uint64_t end)
 {
-    while (begin < end && begin % 8 != 0) {
-        bitmap[begin / 8] = static_cast<BYTE>(bitmap[begin / 8] | (1u << (begin % 8)));
-        ++begin;
+    if (begin >= end) {
+        return;
     }
-    if (end - begin >= 8) {
-        const std::uint64_t bytes = (end - begin) / 8;
-        std::memset(bitmap.data() + begin / 8, 0xFF, bytes);
-        begin += bytes * 8;
+    const std::uint64_t firstByte = begin / 8;
+    const std::uint64_t lastByte = (end - 1) / 8;
+    const unsigned headMask = 0xFFu << (begin % 8);
+    const unsigned tailMask = 0xFFu >> (7 - (end - 1) % 8);
+    if (firstByte == lastByte) {
+        bitmap[firstByte] = static_cast<BYTE>(bitmap[firstByte] | (headMask & tailMask));
+        return;
     }
-    while (begin < end) {
-        bitmap[begin / 8] = static_cast<BYTE>(bitmap[begin / 8] | (1u << (begin % 8)));
-        ++begin;
-    }
+    bitmap[firstByte] = static_cast<BYTE>(bitmap[firstByte] | headMask);
+    std::memset(bitmap.data() + firstByte + 1, 0xFF, lastByte - firstByte - 1);
+    bitmap[lastByte] = static_cast<BYTE>(bitmap[lastByte] | tailMask);
 }
 
 // Marks the used clusters of a fragmented stretch [begin, end) of the volume in bitmap, which

@@ -1,0 +1,92 @@
+#include "fleet/VerdictCsv.h"
+
+#include "winapi/Utf8.h"
+
+#include <string_view>
+#include <vector>
+
+namespace fleet {
+
+namespace {
+
+constexpr const char* LineEnd = "\r\n";
+constexpr const char* Heading[] = {"machine", "check", "verdict", "more_info", "solution"};
+constexpr const char* BeforeHeading = "before";
+constexpr std::string_view FormulaStarts = "=+-@\t\r";
+constexpr char FormulaGuard = '\'';
+
+std::string JoinLines(const std::vector<std::wstring>& lines)
+{
+    std::string joined;
+    for (const std::wstring& line : lines) {
+        if (!joined.empty()) {
+            joined += '\n';
+        }
+        joined += winapi::ToUtf8(line);
+    }
+    return joined;
+}
+
+std::string Row(const std::vector<std::string>& cells)
+{
+    std::string row;
+    for (const std::string& cell : cells) {
+        if (!row.empty()) {
+            row += ',';
+        }
+        row += CsvCell(cell);
+    }
+    return row + LineEnd;
+}
+
+}  // namespace
+
+std::string CsvCell(const std::string& text)
+{
+    std::string cell = "\"";
+    if (!text.empty() && FormulaStarts.find(text.front()) != std::string_view::npos) {
+        cell += FormulaGuard;
+    }
+    for (const char c : text) {
+        cell += c;
+        if (c == '"') {
+            cell += '"';
+        }
+    }
+    return cell + '"';
+}
+
+std::string FormatVerdictCsv(const VerdictGrid& grid)
+{
+    std::vector<std::string> heading(std::begin(Heading), std::end(Heading));
+    if (grid.ComparesRuns()) {
+        heading.emplace_back(BeforeHeading);
+    }
+    std::string text = Row(heading);
+    const auto addRow = [&](std::vector<std::string> cells, const std::string& before) {
+        if (grid.ComparesRuns()) {
+            cells.push_back(before);
+        }
+        text += Row(cells);
+    };
+    for (const GridRow& row : grid.Rows()) {
+        if (!row.problem.empty()) {
+            addRow({row.machine, "", NoVerdictsWord, row.problem, ""}, row.problemBefore);
+            continue;
+        }
+        for (std::size_t column = 0; column < row.cells.size(); ++column) {
+            const GridCell& cell = row.cells[column];
+            const std::string& check = grid.Columns()[column].label;
+            if (cell.verdict) {
+                addRow({row.machine, check, cell.verdict->passed ? PassedWord : FailedWord,
+                        JoinLines(cell.verdict->moreInfo), JoinLines(cell.verdict->solutions)},
+                       cell.before);
+            } else if (!cell.before.empty()) {
+                addRow({row.machine, check, AbsentWord, "", ""}, cell.before);
+            }
+        }
+    }
+    return text;
+}
+
+}  // namespace fleet

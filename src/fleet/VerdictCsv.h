@@ -1,0 +1,20 @@
+#pragma once
+// The fleet's verdicts as a CSV file (RFC 4180: every cell quoted, lines ending in CR LF, UTF-8):
+// one row per machine and check with the verdict, its more-info lines and its solution lines
+// (lines within a cell separated by LF), and, when two runs are compared, the earlier verdict
+// where it differs. A machine without verdicts has one row that gives the reason. Every text in
+// it comes from a machine, so a cell that a spreadsheet would take for a formula (beginning with
+// "=", "+", "-", "@", a tab or a carriage return) starts with an apostrophe and shows as text.
+
+#include "fleet/VerdictGrid.h"
+
+#include <string>
+
+namespace fleet {
+
+[[nodiscard]] std::string FormatVerdictCsv(const VerdictGrid& grid);
+
+// One quoted cell, defused as above.
+[[nodiscard]] std::string CsvCell(const std::string& text);
+
+}  // namespace fleet

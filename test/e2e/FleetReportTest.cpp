@@ -1,0 +1,127 @@
+// The fleet's page and CSV file, and tarnwick-report's page, built from machines whose texts hold
+// markup, script and spreadsheet formulas: every such text must reach the page only as data and
+// the spreadsheet only as text. Also the fleet's account of machines without verdicts.
+
+#include "support/ProgramRun.h"
+#include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+namespace {
+
+constexpr const char* BiosLine = "=HYPERLINK(\"http://x\")</script><script>alert(1)</script>";
+constexpr const char* BoardProduct = "@SUM(1+1)<!--<b>bold</b>";
+constexpr const char* HostileName = "<img src=x onerror=alert(3)>.JSON";
+
+std::size_t Count(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// A page holds the texts only as script-safe JSON: its two script elements are its own, and no
+// angle bracket of a machine's text is left.
+void ExpectOnlyDataFromTheMachine(const std::string& page)
+{
+    EXPECT_EQ(Count(Lower(page), "<script"), 2u);
+    EXPECT_EQ(Count(page, "</script>"), 2u);
+    EXPECT_EQ(Count(Lower(page), "<img"), 0u);
+    EXPECT_EQ(Count(page, "<b>"), 0u);
+    EXPECT_EQ(Count(page, "<i>"), 0u);
+    EXPECT_EQ(Count(page, "<!--"), 0u);
+    EXPECT_NE(page.find("\\u003c/script\\u003e\\u003cscript\\u003ealert(1)"), std::string::npos);
+    EXPECT_NE(page.find("Content-Security-Policy\" content=\"default-src 'none'; script-src 'sha256-"), std::string::npos);
+}
+
+class FleetReportTest : public testing::Test {
+protected:
+    std::filesystem::path HostileFleet()
+    {
+        nlohmann::json machine = nlohmann::json::parse(ReadFileText(ExamplePath("machines/default.json")));
+        machine["registry"]["HARDWARE\\Description\\System"]["values"]["SystemBiosVersion"] = {
+            {"type", "REG_MULTI_SZ"}, {"data", {BiosLine, "<img src=x onerror=alert(2)>"}}};
+        machine["wmi"]["Win32_BaseBoard"][0]["Product"] = BoardProduct;
+        scratch_.Write(std::string("fleet/") + HostileName, machine.dump());
+        scratch_.Write("fleet/-minus.json", machine.dump());
+        return scratch_.Path() / "fleet";
+    }
+
+    ScratchFolder scratch_;
+};
+
+TEST_F(FleetReportTest, FleetPageAndCsvCarryMarkupAndFormulasOnlyAsText)
+{
+    const std::filesystem::path fleet = HostileFleet();
+    const ProgramResult run = RunProgram(
+        TARNWICK_FLEET, {"-i", ExamplePath("input.xml").string(), "--html", "page.html", "--csv", "v.csv", fleet.string()},
+        scratch_.Path());
+    ASSERT_EQ(run.exitCode, 0) << run.trace;
+    // The upper-case ".JSON" is a profile like any other.
+    EXPECT_NE(run.console.find(HostileName), std::string::npos);
+
+    ExpectOnlyDataFromTheMachine(scratch_.Read("page.html"));
+    const std::string csv = scratch_.Read("v.csv");
+    EXPECT_NE(csv.find("\"'-minus.json\",\"BlacklistBiosTest\",\"pass\",\"'=HYPERLINK(\"\"http://x\"\")</script>"),
+              std::string::npos);
+    EXPECT_NE(csv.find(std::string("\"") + HostileName + "\",\"WhitelistMotherboardTest\",\"fail\",\"Dell Inc. @SUM"),
+              std::string::npos);
+    EXPECT_EQ(csv.find("\"=HYPERLINK"), std::string::npos);
+}
+
+TEST_F(FleetReportTest, ReportPageOfResultsDocumentsCarriesMarkupOnlyAsText)
+{
+    const std::string results = std::string("<test_results><test><name>BlacklistBiosTest</name><passed>false</passed>") +
+                                "<more_info>=HYPERLINK(&quot;http://x&quot;)&lt;/script&gt;&lt;script&gt;alert(1)&lt;/script&gt;</more_info>"
+                                "<descriptive_name>&lt;img src=x onerror=alert(2)&gt;</descriptive_name>"
+                                "<descriptive_solution>@SUM(1+1)&lt;!--&lt;b&gt;bold&lt;/b&gt;</descriptive_solution>"
+                                "</test></test_results>";
+    scratch_.Write("<i>desk.xml", results);
+    scratch_.Write("truncated.xml", "<test_results><test>");
+    const ProgramResult run = RunProgram(
+        TARNWICK_REPORT, {"-o", "page.html", "--csv", "v.csv", "<i>desk.xml", "truncated.xml"}, scratch_.Path());
+    // The truncated document gives no verdicts, and says why.
+    EXPECT_EQ(run.exitCode, 2) << run.trace;
+    const std::string page = scratch_.Read("page.html");
+    ExpectOnlyDataFromTheMachine(page);
+    EXPECT_NE(page.find("\"name\":\"truncated.xml\",\"problem\":\"results document truncated.xml unreadable: "),
+              std::string::npos);
+    const std::string csv = scratch_.Read("v.csv");
+    EXPECT_NE(csv.find("\"<i>desk.xml\",\"BlacklistBiosTest\",\"fail\",\"'=HYPERLINK(\"\"http://x\"\")"),
+              std::string::npos);
+    EXPECT_NE(csv.find("\"'@SUM(1+1)<!--<b>bold</b>\""), std::string::npos);
+}
+
+TEST_F(FleetReportTest, AMachineWithoutVerdictsGivesTheRunsOwnWordsAndTheExitCode)
+{
+    scratch_.Write("fleet/a.json", ReadFileText(ExamplePath("machines/default.json")));
+    scratch_.Write("broken-input.xml", "<input_tests><test>");
+    const ProgramResult run =
+        RunProgram(TARNWICK_FLEET, {"-i", "broken-input.xml", "--csv", "v.csv", "fleet"}, scratch_.Path());
+    EXPECT_EQ(run.exitCode, 2);
+    const std::string row = " no results document (exit code 0): [TARNWICK] Error reading from ";
+    EXPECT_NE(run.console.find(row), std::string::npos) << run.console;
+    EXPECT_NE(run.console.find("broken-input.xml / FAILURE RUNNING TARNWICK.EXE\n"), std::string::npos) << run.console;
+    EXPECT_NE(scratch_.Read("v.csv").find("\"a.json\",\"\",\"no verdicts\",\"no results document (exit code 0): "),
+              std::string::npos);
+
+    const ProgramResult unwritable = RunProgram(
+        TARNWICK_FLEET, {"-i", ExamplePath("input.xml").string(), "--html", "missing/page.html", "fleet"}, scratch_.Path());
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_NE(unwritable.trace.find("cannot write \"missing/page.html\""), std::string::npos) << unwritable.trace;
+}
+
+}  // namespace
