@@ -106,6 +106,35 @@ TEST_F(DeviceChecksTest, DescriptionsAreMatchedExactlyAndEveryPointingDeviceIsRe
                   Mouse(true, DesktopMice) + Laptop(false) + "</test_results>\n");
 }
 
+TEST_F(DeviceChecksTest, DeviceIdentifiersOfNoneOneAndEveryCharacterBetweenTheQuotes)
+{
+    const std::filesystem::path machine = Desktop([](nlohmann::json& m) {
+        m["wmi"]["Win32_USBControllerDevice"] = {
+            {{"Dependent", "Win32_PnPEntity.DeviceID=\"\""}},
+            {{"Dependent", "Win32_PnPEntity.DeviceID=\"A\""}},
+            {{"Dependent", "\"B\""}},
+            {{"Dependent", "\""}},
+            {{"Dependent", "Win32_PnPEntity.DeviceID=\"C\"D\""}},
+        };
+        m["wmi"]["Win32_PnPEntity"] = {{{"DeviceID", ""}, {"Description", "Nothing between"}},
+                                       {{"DeviceID", "A"}, {"Description", "One character"}},
+                                       {{"DeviceID", "B"}, {"Description", "Quotes at both ends"}},
+                                       {{"DeviceID", "C\"D"}, {"Description", "A quote inside"}}};
+    });
+    const ProgramResult result = Run(machine, "<input_tests><test><name>WhitelistUSBDeviceTest</name>"
+                                              "<parameter>inside</parameter><descriptive_name language='en'>Quoted</descriptive_name>"
+                                              "</test></input_tests>");
+    EXPECT_EQ(result.console, "WhitelistUSBDeviceTest\nDescription: Nothing between\nDescription: One character\n"
+                              "Description: Quotes at both ends\nDescription: A quote inside\n" + Closing);
+    EXPECT_EQ(folder.Read("results.xml"),
+              "<test_results>" +
+                  Result("WhitelistUSBDeviceTest", true,
+                         {"Description: Nothing between\n", "Description: One character\n",
+                          "Description: Quotes at both ends\n", "Description: A quote inside\n"},
+                         "Quoted") +
+                  "</test_results>\n");
+}
+
 TEST_F(DeviceChecksTest, LaptopAndVirtualMachineAreRecognisedBeforeThePointingDevices)
 {
     struct Scenario {

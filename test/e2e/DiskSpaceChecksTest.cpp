@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <string>
+
 namespace {
 
 const std::string EchoedNames = "FreeHardDiskSpaceTest\nContiguousFreeHardDiskSpaceTest\n";
@@ -125,6 +127,40 @@ TEST_F(DiskSpaceChecksTest, TwoValidParametersLeaveTheLastForBothInstances)
     const std::string passed = "<test><name>FreeHardDiskSpaceTest</name><passed>true</passed><more_info>150</more_info>"
                                "<descriptive_name/></test>";
     EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + passed + passed + "</test_results>\n");
+}
+
+TEST_F(DiskSpaceChecksTest, ThresholdsAroundTheMeasuredSpaceAndTheParameterRange)
+{
+    // C has 150MB free and a longest free run of 100MB.
+    const struct {
+        const char* parameter;
+        bool freePasses;
+        bool contiguousPasses;
+    } rows[] = {
+        {"1", true, true},        {"99", true, true},          {"100", true, true},  {"101", true, false},
+        {"149", true, false},     {"150", true, false},        {"151", false, false},
+        {"2147483646", false, false},
+        // The value of an overflow leaves the defaults, 100 and 2.
+        {"2147483647", true, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.parameter);
+        const std::string parameter = std::string("<parameter>") + row.parameter + "</parameter>";
+        Run(FixturePath("machines/disk-space-desktop.json"),
+            "<input_tests><test><name>FreeHardDiskSpaceTest</name>" + parameter +
+                "<descriptive_solution language='en'>%d</descriptive_solution></test>"
+                "<test><name>ContiguousFreeHardDiskSpaceTest</name>" + parameter +
+                "<descriptive_solution language='en'>%wS</descriptive_solution></test></input_tests>");
+        const std::string results = folder.Read("results.xml");
+        EXPECT_NE(results.find(std::string("<name>FreeHardDiskSpaceTest</name><passed>") +
+                               (row.freePasses ? "true" : "false") + "</passed><more_info>150</more_info>"),
+                  std::string::npos)
+            << results;
+        EXPECT_NE(results.find(std::string("<name>ContiguousFreeHardDiskSpaceTest</name><passed>") +
+                               (row.contiguousPasses ? "true" : "false") + "</passed><more_info>c: 100MB</more_info>"),
+                  std::string::npos)
+            << results;
+    }
 }
 
 TEST_F(DiskSpaceChecksTest, StandardUserCannotOpenDisksOrVolumesAndPasses)

@@ -11,7 +11,10 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <string>
 
 namespace {
 
@@ -242,6 +245,44 @@ TEST_F(PartitionChecksTest, DiskCountAboveSixFailsWithTheNumberTooMany)
         });
         EXPECT_EQ(RunOne("DiskLimitTest", failing), "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"0"}), "") +
                                                        "</test_results>\n");
+    }
+}
+
+TEST_F(PartitionChecksTest, DiskSizeLimitIsOneTebibyteInWholeMegabytes)
+{
+    constexpr std::int64_t Limit = 1LL << 40;
+    constexpr std::int64_t Megabyte = 1LL << 20;
+    const struct {
+        const char* what;
+        std::int64_t length;
+        bool passes;
+    } rows[] = {
+        {"a megabyte under", Limit - Megabyte, true},
+        {"exactly at the limit", Limit, true},
+        {"a byte short of a megabyte over", Limit + Megabyte - 1, true},
+        {"a megabyte over", Limit + Megabyte, false},
+    };
+    const std::string document = "<input_tests><test><name>DiskSizeLimitTest</name>"
+                                 "<descriptive_solution language='en'>Use smaller disks.</descriptive_solution>"
+                                 "</test></input_tests>";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        // Disk 0 alone, with its one data partition.
+        Run(Workstation([&](nlohmann::json& m) {
+                m["physicalDrives"] = {m["physicalDrives"][0]};
+                m["diskInterfaces"] = {m["diskInterfaces"][0]};
+                m["physicalDrives"][0]["length"] = row.length;
+                m["physicalDrives"][0]["partitions"].erase(1);
+                m["volumes"] = nlohmann::json::array();
+            }),
+            document);
+        EXPECT_EQ(folder.Read("results.xml"),
+                  "<test_results>" +
+                      (row.passes ? ResultElement("DiskSizeLimitTest", true, "", "")
+                                  : ResultElement("DiskSizeLimitTest", false,
+                                                  ResultLines("more_info", {std::to_string(row.length >> 20)}), "",
+                                                  "<descriptive_solution>Use smaller disks.</descriptive_solution>")) +
+                      "</test_results>\n");
     }
 }
 

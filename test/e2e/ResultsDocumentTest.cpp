@@ -92,7 +92,7 @@ TEST_F(ResultsDocumentTest, FailedSaveIsTracedAfterTheOldFileIsGone)
     folder.Write("out.xml", "old results");
     const ProgramResult result = RunWithFaults(R"({"call": "XmlDocument.save", "error": "0x80070005"})", {"-f"});
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Return value = 80070005\nLast error = 0\nCouldn't save to out.xml\n"
+    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Return value = 80070005\nLast error = 5\nCouldn't save to out.xml\n"
                                        "[TARNWICK]Error writing to out.xml\nFAILURE RUNNING TARNWICK.EXE\n"))
         << result.trace;
     EXPECT_FALSE(folder.Exists("out.xml"));

@@ -9,6 +9,9 @@
 #include <nlohmann/json.hpp>
 
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -193,6 +196,24 @@ TEST_F(SoftwareChecksTest, FrameworkFailuresGiveTheirLinesAndSolutions)
         EXPECT_EQ(result.console, "NETFrameworkTest\n" + scenario.console + Closing);
         EXPECT_EQ(Results(), "<test_results>" +
                                  Result("NETFrameworkTest", false, scenario.moreInfo, scenario.solutions) +
+                                 "</test_results>\n");
+    }
+}
+
+TEST_F(SoftwareChecksTest, FrameworkVersionPassesFromExactlyTwoOnInWhateverNumberOfComponents)
+{
+    const std::vector<std::pair<std::string, bool>> versions{
+        {"2", true},          {"2.0", true},         {"2.0.0.0", true},   {"2.0.0.0.0", true}, {"2.0.0.1", true},
+        {"2.1", true},        {"1.9.9.9", false},    {"1", false},        {"1.99999", false},  {"1.0.0.0.1", false},
+        {"2.0 (beta)", true}, {"1.9.9.9 (2)", false}, {"02.00", true},    {"v2.0", false},
+    };
+    for (const auto& [version, passes] : versions) {
+        SCOPED_TRACE(version);
+        const ProgramResult result = Run(
+            Desktop([&](nlohmann::json& m) { m["files"][FrameworkFolder + "\\v1.1.4322\\mscorlib.dll"] = Version(version); }),
+            NetElement);
+        EXPECT_EQ(result.console, "NETFrameworkTest\n" + Closing);
+        EXPECT_EQ(Results(), "<test_results>" + Result("NETFrameworkTest", passes, {version + "\n"}, {NetSolution}) +
                                  "</test_results>\n");
     }
 }

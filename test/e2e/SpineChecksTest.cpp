@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace {
 
 const std::string EchoedNames = "SystemDriveAccessibleByLetterDriveTest\nMSXML3Test\nMSSecurityEssentialsInstalledTest\n"
@@ -105,6 +109,32 @@ TEST_F(SpineChecksTest, SystemDirectoryWithoutDriveLetterFails)
     // Library names are found whatever their letter case; NT 5.1 has no ready features.
     EXPECT_NE(results.find("<test><name>MSXML3Test</name><passed>true</passed>"), std::string::npos);
     EXPECT_NE(results.find("<test><name>ReadyBoostTest</name><passed>true</passed>"), std::string::npos);
+}
+
+TEST_F(SpineChecksTest, SystemDriveLettersRunFromAToZInEitherCase)
+{
+    // The characters on each side of both ranges: "@" and "[" around "A" to "Z", "`" and "{"
+    // around "a" to "z".
+    const std::vector<std::pair<std::string, bool>> letters{
+        {"A", true},  {"Z", true},  {"a", true},  {"z", true},  {"B", true}, {"y", true},
+        {"@", false}, {"[", false}, {"`", false}, {"{", false}, {"1", false},
+    };
+    const std::string input = folder.Write("in.xml", "<input_tests><test><name>SystemDriveAccessibleByLetterDriveTest</name>"
+                                                     "<descriptive_name language='en'>System drive</descriptive_name>"
+                                                     "</test></input_tests>")
+                                  .string();
+    for (const auto& [letter, passes] : letters) {
+        SCOPED_TRACE(letter);
+        const std::string systemDirectory = letter + ":\\WINDOWS\\system32";
+        const std::filesystem::path machine =
+            folder.Write("machine.json", R"({"systemDirectory": ")" + letter + R"(:\\WINDOWS\\system32"})");
+        const ProgramResult result = RunTarnwick({"-i", input, "-o", "results.xml", "-f"}, folder.Path(), machine);
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(folder.Read("results.xml"),
+                  std::string("<test_results><test><name>SystemDriveAccessibleByLetterDriveTest</name><passed>") +
+                      (passes ? "true" : "false") + "</passed><more_info>" + systemDirectory +
+                      "</more_info><descriptive_name>System drive</descriptive_name></test></test_results>\n");
+    }
 }
 
 }  // namespace

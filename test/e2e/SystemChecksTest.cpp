@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
 #include <functional>
+#include <string>
 
 namespace {
 
@@ -326,6 +328,48 @@ TEST_F(SystemChecksTest, MemoryRequirementFromTheLastValidParameterOrTheVersion)
         Run(xp, document({parameters}));
         EXPECT_EQ(folder.Read("results.xml"), "<test_results><test><name>MemoryTest</name><passed>true</passed><more_info>128</more_info>"
                               "<more_info>256</more_info><descriptive_name/></test></test_results>\n");
+    }
+}
+
+TEST_F(SystemChecksTest, MemoryPassesFromExactlyTheRequirementOn)
+{
+    struct Row {
+        const char* what;
+        int major;
+        int minor;
+        const char* parameter;
+        std::uint64_t installedMB;
+        const char* needed;
+        bool passes;
+    };
+    // Installed memory one megabyte under, at and over each requirement; a byte short of a whole
+    // megabyte counts as the megabyte below.
+    const Row rows[] = {
+        {"2000 under", 5, 0, "", 63, "64", false},       {"2000 at", 5, 0, "", 64, "64", true},
+        {"2000 over", 5, 0, "", 65, "64", true},         {"XP over", 5, 1, "", 129, "128", true},
+        {"2003 under", 5, 2, "", 127, "128", false},     {"2003 at", 5, 2, "", 128, "128", true},
+        {"Vista under", 6, 0, "", 511, "512", false},    {"Vista at", 6, 0, "", 512, "512", true},
+        {"Vista over", 6, 0, "", 513, "512", true},      {"Seven under", 6, 1, "", 511, "512", false},
+        {"smallest parameter", 5, 1, "1", 1, "1", true}, {"smallest parameter, nothing", 5, 1, "1", 0, "1", false},
+        {"largest parameter under", 5, 1, "2147483646", 2147483645, "2147483646", false},
+        {"largest parameter at", 5, 1, "2147483646", 2147483646, "2147483646", true},
+        {"overflow falls back to XP's", 5, 1, "2147483647", 128, "128", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::filesystem::path machine = Machine([&](nlohmann::json& m) {
+            m["version"]["major"] = row.major;
+            m["version"]["minor"] = row.minor;
+            m["totalPhysicalMemory"] = row.installedMB << 20;
+        });
+        const std::string parameter = *row.parameter == '\0' ? "" : std::string("<parameter>") + row.parameter + "</parameter>";
+        Run(machine, "<input_tests><test><name>MemoryTest</name>" + parameter +
+                         "<descriptive_name language='en'>Memory</descriptive_name>"
+                         "<descriptive_solution language='en'>Install at least %d MB.</descriptive_solution>"
+                         "</test></input_tests>");
+        EXPECT_EQ(folder.Read("results.xml"), "<test_results>" +
+                                                  MemoryElement(row.needed, std::to_string(row.installedMB), row.passes) +
+                                                  "</test_results>\n");
     }
 }
 

@@ -161,6 +161,21 @@ TEST_F(VolumeChecksTest, CompressedRootsAreFoundByLetterFirstAndByVolumeOnlyThen
         {"USB volume compressed: skipped by letter, found by name",
          [](nlohmann::json& m) { m["volumes"][4]["rootAttributes"] = CompressedFolder; },
          ResultElement("CompressedRootTest", false, ResultLines("more_info", {Volume(VolumeE) + "\\"}), "")},
+        // The first and the last letter GetLogicalDrives can report.
+        {"K compressed and moved to Z: its letter is the last one looked at",
+         [](nlohmann::json& m) {
+             m["volumes"][6]["rootAttributes"] = CompressedFolder;
+             m["volumes"][6]["driveLetters"] = {"Z"};
+         },
+         ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\z:\\"}), "",
+                 ResultLines("descriptive_solution", {"[z:\\]"}))},
+        {"C compressed and moved to A: its letter is the first one looked at",
+         [](nlohmann::json& m) {
+             m["volumes"][1]["rootAttributes"] = CompressedFolder;
+             m["volumes"][1]["driveLetters"] = {"A"};
+         },
+         ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\a:\\"}), "",
+                 ResultLines("descriptive_solution", {"[a:\\]"}))},
         {"compressed file, not folder",
          [](nlohmann::json& m) { m["volumes"][1]["rootAttributes"] = 0x800; }, ResultElement("CompressedRootTest", true, "", "")},
         {"attributes cannot be read",
@@ -174,6 +189,22 @@ TEST_F(VolumeChecksTest, CompressedRootsAreFoundByLetterFirstAndByVolumeOnlyThen
         SCOPED_TRACE(scenario.what);
         EXPECT_EQ(RunOne("CompressedRootTest", Workstation(scenario.edit)), "<test_results>" + scenario.results + "</test_results>\n");
     }
+}
+
+TEST_F(VolumeChecksTest, VolumesOnTheFirstAndLastLettersAreNotHidden)
+{
+    // The system-reserved volume on Z and the one mounted in D:\Data on A as well.
+    EXPECT_EQ(RunOne("HiddenVolumeTest", Workstation([](nlohmann::json& m) {
+                  m["volumes"][0]["driveLetters"] = {"Z"};
+                  m["volumes"][3]["driveLetters"] = {"A"};
+              })),
+              "<test_results>" + ResultElement("HiddenVolumeTest", true, "", "") + "</test_results>\n");
+    // Only the one on A.
+    EXPECT_EQ(RunOne("HiddenVolumeTest", Workstation([](nlohmann::json& m) { m["volumes"][3]["driveLetters"] = {"A"}; })),
+              "<test_results>" +
+                  ResultElement("HiddenVolumeTest", false, ResultLines("more_info", {Volume(SystemReserved) + "\\"}), "",
+                                ResultLines("descriptive_solution", {"[" + Volume(SystemReserved) + "\\]"})) +
+                  "</test_results>\n");
 }
 
 TEST_F(VolumeChecksTest, TwelveFixedVolumesPassAndThirteenFail)

@@ -3,6 +3,7 @@
 
 #include "winapi/Bits.h"
 
+#include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/com/SimulatedBackgroundCopyJob.h"
 #include "winapi/simulated/com/SimulatedBackgroundCopyManager.h"
 #include "winapi/simulated/com/SimulatedComState.h"
@@ -30,6 +31,7 @@ std::optional<HRESULT> BitsFault(std::wstring_view call)
 HRESULT CoCreateBackgroundCopyManager(DWORD classContext, std::unique_ptr<BackgroundCopyManager>& manager)
 {
     Record(L"CoCreateInstance(BackgroundCopyManager) " + std::to_wstring(classContext));
+    sim::DisturbLastError();
     if (const auto error = BitsFault(L"CoCreateInstance(BackgroundCopyManager)")) {
         return *error;
     }

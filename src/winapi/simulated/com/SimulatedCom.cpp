@@ -4,6 +4,7 @@
 
 #include "winapi/Com.h"
 
+#include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/com/SimulatedComState.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/wmi/WmiJournal.h"
@@ -12,6 +13,7 @@ namespace winapi {
 
 HRESULT CoInitializeEx(DWORD coInit)
 {
+    sim::DisturbLastError();
     if (const auto error = sim::CurrentMachine().TakeFault(L"CoInitializeEx")) {
         return static_cast<HRESULT>(*error);
     }
@@ -20,6 +22,7 @@ HRESULT CoInitializeEx(DWORD coInit)
 
 HRESULT CoInitialize()
 {
+    sim::DisturbLastError();
     if (const auto error = sim::CurrentMachine().TakeFault(L"CoInitialize")) {
         return static_cast<HRESULT>(*error);
     }
@@ -28,6 +31,7 @@ HRESULT CoInitialize()
 
 void CoUninitialize()
 {
+    sim::DisturbLastError();
     sim::LeaveApartment();
 }
 

@@ -2,6 +2,7 @@
 
 #include "winapi/Utf8.h"
 #include "winapi/Win32.h"
+#include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/files/HostFiles.h"
 #include "winapi/simulated/dom/PugiElement.h"
 #include "winapi/simulated/dom/PugiWellFormedness.h"
@@ -18,6 +19,9 @@
 namespace winapi::sim {
 
 namespace {
+
+// The Win32 error code in an HRESULT of the Win32 facility.
+constexpr DWORD Win32CodeMask = 0x0000FFFFu;
 
 // Comments, processing instructions and the declaration are kept so that a document saved
 // after an update keeps them; they never count as text. pugixml keeps the white space between
@@ -162,7 +166,13 @@ HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
 
 HRESULT PugiDocument::save(const std::wstring& path)
 {
+    // Saving goes through the file calls, which may leave an error behind even when they succeed;
+    // a failure that carries a Win32 error leaves that error, as a refused file write does.
+    DisturbLastError();
     if (const auto error = InjectedFailure(L"XmlDocument.save")) {
+        if (HRESULT_FROM_WIN32(static_cast<DWORD>(*error) & Win32CodeMask) == *error) {
+            SetLastError(static_cast<DWORD>(*error) & Win32CodeMask);
+        }
         return *error;
     }
     EndWithLineFeed(document_);

@@ -4,6 +4,7 @@
 
 #include "winapi/Registry.h"
 
+#include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <algorithm>
@@ -105,6 +106,7 @@ LONG RegQueryValueExW(HKEY key, const std::wstring& valueName, DWORD* type, std:
 
 LONG RegCloseKey(HKEY key)
 {
+    sim::DisturbLastError();
     return OpenKeys().erase(key) == 1 ? static_cast<LONG>(ERROR_SUCCESS) : static_cast<LONG>(ERROR_INVALID_HANDLE);
 }
 

@@ -5,6 +5,7 @@
 #include "winapi/Win32.h"
 
 #include "winapi/Utf8.h"
+#include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/files/HostFiles.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/files/MachineFiles.h"
@@ -130,6 +131,7 @@ BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW& data)
 
 BOOL FindClose(HANDLE findFile)
 {
+    sim::DisturbLastError();
     return OpenSearches().erase(findFile) == 1 ? TRUE : FALSE;
 }
 
@@ -224,6 +226,7 @@ UniqueModule LoadLibraryW(const std::wstring& fileName)
 
 BOOL FreeLibrary(HMODULE module)
 {
+    sim::DisturbLastError();
     return module != nullptr ? TRUE : FALSE;
 }
 

@@ -5,6 +5,7 @@
 #include "winapi/Storage.h"
 
 #include "winapi/Win32.h"
+#include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/files/HostFiles.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/system/SimulatedTokens.h"
@@ -435,6 +436,7 @@ UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD 
 
 BOOL CloseHandle(HANDLE object)
 {
+    sim::DisturbLastError();
     if (OpenDevices().open.erase(object) == 1 || sim::CloseToken(object) || sim::CloseHostFile(object)) {
         return TRUE;
     }

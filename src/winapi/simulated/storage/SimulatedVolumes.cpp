@@ -4,6 +4,7 @@
 #include "winapi/Storage.h"
 
 #include "winapi/Win32.h"
+#include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/storage/StorageLookup.h"
 
@@ -143,6 +144,7 @@ BOOL FindNextVolumeW(HANDLE findVolume, std::span<wchar_t> volumeName)
 
 BOOL FindVolumeClose(HANDLE findVolume)
 {
+    sim::DisturbLastError();
     return OpenSearches().volumes.erase(findVolume) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
 }
 
@@ -219,6 +221,7 @@ BOOL FindNextVolumeMountPointW(HANDLE findVolumeMountPoint, std::span<wchar_t> v
 
 BOOL FindVolumeMountPointClose(HANDLE findVolumeMountPoint)
 {
+    sim::DisturbLastError();
     return OpenSearches().mountPoints.erase(findVolumeMountPoint) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
 }
 

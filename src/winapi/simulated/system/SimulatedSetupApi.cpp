@@ -3,6 +3,7 @@
 #include "winapi/SetupApi.h"
 
 #include "winapi/Win32.h"
+#include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/storage/StorageLookup.h"
 
@@ -113,6 +114,7 @@ BOOL SetupDiGetDeviceInterfaceDetailW(HDEVINFO deviceInfoSet, const SP_DEVICE_IN
 
 BOOL SetupDiDestroyDeviceInfoList(HDEVINFO deviceInfoSet)
 {
+    sim::DisturbLastError();
     return Lists().lists.erase(deviceInfoSet) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
 }
 

@@ -3,6 +3,7 @@
 #include "winapi/simulated/wmi/SimulatedWbemLocator.h"
 
 #include "winapi/Com.h"
+#include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/com/SimulatedComState.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/wmi/SimulatedWbemServices.h"
@@ -19,6 +20,7 @@ constexpr std::wstring_view Cimv2Namespace = L"ROOT\\CIMV2";
 HRESULT CoCreateWbemLocator(DWORD classContext, std::unique_ptr<WbemLocator>& locator)
 {
     sim::RecordWmiEvent(L"CoCreateInstance(WbemLocator)");
+    sim::DisturbLastError();
     if (const auto error = sim::CurrentMachine().TakeFault(L"CoCreateInstance(WbemLocator)")) {
         return static_cast<HRESULT>(*error);
     }
@@ -37,6 +39,7 @@ HRESULT CoSetProxyBlanket(WbemServices& /*proxy*/, DWORD authnService, DWORD aut
                           DWORD impLevel, DWORD capabilities)
 {
     sim::RecordWmiCall(L"CoSetProxyBlanket", {authnService, authzService, authnLevel, impLevel, capabilities});
+    sim::DisturbLastError();
     if (const auto error = sim::CurrentMachine().TakeFault(L"CoSetProxyBlanket")) {
         return static_cast<HRESULT>(*error);
     }
