@@ -231,25 +231,11 @@ then
     failures=$((failures + 1))
 fi
 
-# The backdoor probe alone (tools/wine/BackdoorProbe.cpp, built from the program's own PortIo.cpp
-# and the lookup it uses, for the program's architecture, run by the same Wine): the verdicts above cannot tell a fault
-# that was absorbed from a probe that never ran. Wine is no VMware machine, so IN EAX, DX must
-# fault with EXCEPTION_PRIV_INSTRUCTION, be absorbed, and leave the registers as they were.
-if [ "$wine" = "$wine64" ]; then probe_cxx=x86_64-w64-mingw32-g++-win32; else probe_cxx=i686-w64-mingw32-g++-win32; fi
-backdoor_probe=$work/BackdoorProbe.exe
-backdoor_expected="0xC0000096 564D5868 00000000 0000000A 00005658"
-if ! "$probe_cxx" -std=c++20 -O1 -static -I"$repo/src" -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX \
-        -D_WIN32_WINNT=0x0601 -o "$backdoor_probe" "$repo/tools/wine/BackdoorProbe.cpp" \
-        "$repo/src/winapi/native/PortIo.cpp" "$repo/src/winapi/native/SystemInfo.cpp" \
-        2> "$work/backdoor-build.log"; then
-    fail "the backdoor probe builds with $probe_cxx: $(cat "$work/backdoor-build.log")"
-else
-    backdoor_answer=$(timeout 120 "$wine" "$backdoor_probe" 2>&1 | tr -d '\r')
-    if [ "$backdoor_answer" = "$backdoor_expected" ]; then
-        pass "backdoor probe: IN EAX, DX faults with 0xC0000096, absorbed, registers untouched ($machine_name)"
-    else
-        fail "backdoor probe answered '$backdoor_answer', expected '$backdoor_expected' ($machine_name)"
-    fi
+# The native probes (tools/wine-probes.sh), in this prefix: the program's own native code on the
+# values Wine's machine never hands it, and the backdoor fault its verdicts cannot show.
+echo "INFO: native probes (tools/wine-probes.sh)"
+if ! "$repo/tools/wine-probes.sh" "$exe"; then
+    failures=$((failures + 1))
 fi
 
 # Console and trace of a redirected run come in the prefix's ANSI code page with "\r\n" line ends.
