@@ -89,12 +89,13 @@ WINE_WMI_PROCESSOR=$(wmic_value Win32_Processor Name)
 WINE_WMI_COMPUTER="$(wmic_value Win32_ComputerSystem Manufacturer) $(wmic_value Win32_ComputerSystem Model)"
 export WINE_WMI_BOARD WINE_WMI_PROCESSOR WINE_WMI_COMPUTER
 
-if ! PYTHONPATH="$repo/tools" python3 - "$repo/$input" "$results" "$built_tests" <<'PY'
+if ! PYTHONPATH="$repo/tools" python3 - "$repo/$input" "$results" "$built_tests" "$repo/docs/wine.md" <<'PY'
 import codecs
+import re
 import sys
 import xml.etree.ElementTree as ET
 
-input_path, results_path, built_tests_path = sys.argv[1:4]
+input_path, results_path, built_tests_path, docs_path = sys.argv[1:5]
 from verdicts import finish, verdict
 
 
@@ -297,6 +298,29 @@ WINE_ANSWERS = {
 without_answer = sorted(set(expected) - WINE_ANSWERS.keys())
 verdict(not without_answer, f"every built test has its expected answer under Wine ({len(WINE_ANSWERS)} answers)"
         + (f"; none for {without_answer}" if without_answer else ""))
+# docs/wine.md lists these answers in a table (rows of checks, a verdict column of "passes",
+# "fails", or "passes / fails" for a pair of checks): its verdicts must be these.
+def documented_verdicts(path):
+    documented = {}
+    with open(path, encoding="utf-8") as page:
+        for row in page:
+            cells = [cell.strip() for cell in row.strip().strip("|").split("|")]
+            words = cells[1].split(" / ") if len(cells) == 3 else []
+            if not cells[0].startswith("`") or not words or not set(words) <= {"pass", "passes", "fail", "fails"}:
+                continue
+            names = [name.strip("` ") for name in re.split(r", | / ", cells[0])]
+            verdicts = [word.startswith("pass") for word in words]
+            verdicts = verdicts * len(names) if len(verdicts) == 1 else verdicts
+            documented.update(zip(names, verdicts))
+    return documented
+
+
+documented = documented_verdicts(docs_path)
+answered = {name: answer[0] for name, answer in WINE_ANSWERS.items()}
+differing = sorted(name for name in answered.keys() | documented.keys() if documented.get(name) != answered.get(name))
+verdict(not differing, "docs/wine.md gives every check the verdict expected here"
+        + (f"; it differs for {differing}" if differing else ""))
+
 by_name = dict(zip(written, tests))
 for name, (expect_passed, lines_ok, description) in WINE_ANSWERS.items():
     test = by_name.get(name)

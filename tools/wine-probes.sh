@@ -45,7 +45,8 @@ probe_flags=(-std=c++20 -O1 -static -Wall -Wextra -Werror -I"$repo/src" -DUNICOD
              -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601)
 
 # build_probe NAME SOURCE... [-lLIBRARY...]: builds $work/NAME.exe from tools/wine/NAME.cpp and the
-# given sources of the program (paths under src); a probe that does not build is a failure.
+# given sources of the program (paths under src), its messages in $work/NAME-build.log. The probes
+# build two side by side (below); probe_built tells how each went.
 build_probe() {
     local name=$1 sources=() libraries=() argument
     shift
@@ -55,14 +56,28 @@ build_probe() {
             *) sources+=("$repo/src/$argument") ;;
         esac
     done
-    if "$probe_cxx" "${probe_flags[@]}" -o "$work/$name.exe" "$repo/tools/wine/$name.cpp" "${sources[@]}" \
-            "${libraries[@]}" > "$work/$name-build.log" 2>&1; then
-        return 0
-    fi
-    fail "$name builds with $probe_cxx:"
-    sed 's/^/  build| /' "$work/$name-build.log" | head -40
+    "$probe_cxx" "${probe_flags[@]}" -o "$work/$name.exe" "$repo/tools/wine/$name.cpp" "${sources[@]}" \
+        "${libraries[@]}" > "$work/$name-build.log" 2>&1
+}
+
+# probe_built NAME: true when the probe built; a probe that does not build is a failure.
+probe_built() {
+    [ -f "$work/$1.exe" ] && return 0
+    fail "$1 builds with $probe_cxx:"
+    sed 's/^/  build| /' "$work/$1-build.log" | head -40
     return 1
 }
+
+# Two at a time, as the builds share the machine.
+{
+    build_probe VariantProbe winapi/native/ComWbemClassObject.cpp -loleaut32 -lole32
+    build_probe BackdoorProbe winapi/native/PortIo.cpp winapi/native/SystemInfo.cpp
+} &
+{
+    build_probe RegistryProbe winapi/native/Registry.cpp platform/RegistryValue.cpp platform/RegistryText.cpp -ladvapi32
+    build_probe ConsoleProbe winapi/native/Console.cpp -municode
+} &
+wait
 
 # compare_probe NAME OUTPUT EXPECTED: one verdict per expected line "CASE: TEXT", against the
 # probe's line of that case in OUTPUT; a case missing from the output, given twice or not expected
@@ -114,7 +129,7 @@ run_probe() {
 cat > "$work/BackdoorProbe.expected" <<'TEXT'
 get-version: 0xC0000096 564D5868 00000000 0000000A 00005658
 TEXT
-if build_probe BackdoorProbe winapi/native/PortIo.cpp winapi/native/SystemInfo.cpp; then
+if probe_built BackdoorProbe; then
     run_probe BackdoorProbe "$work/BackdoorProbe.expected"
 fi
 
@@ -162,7 +177,7 @@ i4-array-lower-bound-2: type 0x2003 array [7,8,9] field32 0x00010000
 i4-array-null-pointer: type 0x2003 array [] field32 0x00010000
 string-array: type 0x2008 unreadable field32 0x00010000
 TEXT
-if build_probe VariantProbe winapi/native/ComWbemClassObject.cpp -loleaut32 -lole32; then
+if probe_built VariantProbe; then
     run_probe VariantProbe "$work/VariantProbe.expected"
 fi
 
@@ -188,8 +203,7 @@ long-4097: 0 bytes 8194 text length 4097 same yes
 long-at-limit: 0 bytes 1048576 text length 524288 same yes
 long-beyond-limit: 234 bytes 0 text length 0 same no
 TEXT
-if build_probe RegistryProbe winapi/native/Registry.cpp platform/RegistryValue.cpp platform/RegistryText.cpp \
-        -ladvapi32; then
+if probe_built RegistryProbe; then
     run_probe RegistryProbe "$work/RegistryProbe.expected"
 fi
 
@@ -197,7 +211,7 @@ fi
 # "\r\n" for every "\n" (a "\r" before it is kept), a character the code page lacks as "?", an
 # embedded null as it is; nothing for an empty text. On a console (a pseudo-terminal), a text of
 # more than two slices of WriteConsoleW comes out whole, its last characters after all the others.
-if build_probe ConsoleProbe winapi/native/Console.cpp -municode; then
+if probe_built ConsoleProbe; then
     acp=$(timeout 60 "$wine64" reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null |
           awk '$1 == "ACP" { print $3 }' | tr -d '\r')
     status=0
