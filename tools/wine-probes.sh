@@ -70,7 +70,7 @@ probe_built() {
 
 # Two at a time, as the builds share the machine.
 {
-    build_probe VariantProbe winapi/native/ComWbemClassObject.cpp -loleaut32 -lole32
+    build_probe VariantProbe winapi/native/ComWbemClassObject.cpp -loleaut32 -lole32 -lwbemuuid
     build_probe BackdoorProbe winapi/native/PortIo.cpp winapi/native/SystemInfo.cpp
 } &
 {
@@ -136,7 +136,9 @@ fi
 # The WMI value conversion (ComWbemClassObject.cpp): each line is the type the program's Variant
 # keeps, what the extractor of that type gives, and the 32-bit value field. Arrays are read from
 # index 0 up to the upper bound, every element (one fewer loses the last); an index below the
-# lower bound is left out; an array without its SAFEARRAY keeps its type and reads empty.
+# lower bound is left out; an array without its SAFEARRAY keeps its type and reads empty. The
+# "wmi-" lines read Wine's own Win32_OperatingSystem through ComWbemClassObject::Get: a uint64 comes
+# as decimal text, a uint32 and a uint16 as VT_I4; Wine's Win32_BIOS has no BiosCharacteristics.
 cat > "$work/VariantProbe.expected" <<'TEXT'
 empty: type 0x0000 unreadable field32 0x00000000
 null: type 0x0001 unreadable field32 0x00000000
@@ -176,6 +178,12 @@ i4-array-lower-bound-1: type 0x2003 array [7,8,9] field32 0x00010000
 i4-array-lower-bound-2: type 0x2003 array [7,8,9] field32 0x00010000
 i4-array-null-pointer: type 0x2003 array [] field32 0x00010000
 string-array: type 0x2008 unreadable field32 0x00010000
+wmi-uint64: type 0x0008 decimal text
+wmi-uint32: type 0x0003 int32
+wmi-uint16: type 0x0003 int32
+wmi-boolean: type 0x000B bool
+wmi-string: type 0x0008 text
+wmi-missing-property: Get fails with 0x80041002
 TEXT
 if probe_built VariantProbe; then
     run_probe VariantProbe "$work/VariantProbe.expected"

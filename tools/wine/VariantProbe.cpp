@@ -6,7 +6,10 @@
 // SAFEARRAY itself, with the edge values of its type, and feeds it through ToVariant.
 //
 // Prints one line per case, "NAME: DESCRIPTION", where the description is what the program's
-// Variant gives through its own extractors; tools/wine-check.sh holds the expected lines.
+// Variant gives through its own extractors; tools/wine-probes.sh holds the expected lines. The
+// "wmi-" cases read properties of Wine's own WMI through ComWbemClassObject::Get, to show the
+// types WMI really delivers (a uint64 as text, a uint32 and a uint16 as VT_I4); their values are
+// the machine's, so only their types and kinds are printed.
 
 #include "winapi/Variant.h"
 #include "winapi/Wmi.h"
@@ -19,6 +22,7 @@
 #include <vector>
 
 #include "winapi/native/ComWbemClassObject.h"
+#include "winapi/native/UniqueBstr.h"
 #include "winapi/native/WindowsHeaders.h"
 
 namespace {
@@ -77,6 +81,88 @@ std::string Describe(const winapi::Variant& value)
     std::snprintf(field, sizeof field, " field32 0x%08lX", static_cast<unsigned long>(value.ValueField32()));
     return description + field;
 }
+
+// The type and kind of a value whose content is the machine's.
+std::string DescribeKind(const winapi::Variant& value)
+{
+    char type[16];
+    std::snprintf(type, sizeof type, "type 0x%04X", static_cast<unsigned>(value.Type()));
+    std::wstring text;
+    std::int32_t number = 0;
+    bool flag = false;
+    if (value.GetString(text) == S_OK) {
+        const bool digits = !text.empty() && text.find_first_not_of(L"0123456789") == std::wstring::npos;
+        return type + std::string(digits ? " decimal text" : " text");
+    }
+    if (value.GetInt32(number) == S_OK) {
+        return type + std::string(" int32");
+    }
+    if (value.GetBool(flag) == S_OK) {
+        return type + std::string(" bool");
+    }
+    return type + std::string(" other");
+}
+
+// Reads properties of the first instance of a WMI class through the program's
+// ComWbemClassObject; prints the failing step's HRESULT instead where WMI does not answer.
+class WmiReader {
+public:
+    WmiReader()
+    {
+        initialized_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+        winapi::native::ComPtr<IWbemLocator> locator;
+        const winapi::native::UniqueBstr nameSpace(L"root\\cimv2");
+        result_ = ::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                                     reinterpret_cast<void**>(locator.GetAddressOf()));
+        if (SUCCEEDED(result_)) {
+            result_ = locator->ConnectServer(nameSpace.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
+                                             services_.GetAddressOf());
+        }
+    }
+    WmiReader(const WmiReader&) = delete;
+    WmiReader& operator=(const WmiReader&) = delete;
+    ~WmiReader()
+    {
+        services_.Reset();
+        if (initialized_) {
+            ::CoUninitialize();
+        }
+    }
+
+    void Report(const char* name, const wchar_t* query, const wchar_t* property)
+    {
+        winapi::native::ComPtr<IEnumWbemClassObject> instances;
+        winapi::native::ComPtr<IWbemClassObject> instance;
+        HRESULT hr = result_;
+        if (SUCCEEDED(hr)) {
+            const winapi::native::UniqueBstr language(L"WQL");
+            const winapi::native::UniqueBstr text(query);
+            hr = services_->ExecQuery(language.get(), text.get(), WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
+                                      nullptr, instances.GetAddressOf());
+        }
+        ULONG returned = 0;
+        if (SUCCEEDED(hr)) {
+            hr = instances->Next(static_cast<LONG>(WBEM_INFINITE), 1, instance.GetAddressOf(), &returned);
+        }
+        if (hr != WBEM_S_NO_ERROR || returned != 1) {
+            std::printf("%s: no instance (0x%08lX)\n", name, static_cast<unsigned long>(hr));
+            return;
+        }
+        winapi::native::ComWbemClassObject object(instance);
+        winapi::Variant value;
+        hr = object.Get(property, 0, value);
+        if (FAILED(hr)) {
+            std::printf("%s: Get fails with 0x%08lX\n", name, static_cast<unsigned long>(hr));
+            return;
+        }
+        std::printf("%s: %s\n", name, DescribeKind(value).c_str());
+    }
+
+private:
+    bool initialized_ = false;
+    HRESULT result_ = E_FAIL;
+    winapi::native::ComPtr<IWbemServices> services_;
+};
 
 // Owns the VARIANT the probe builds; VariantClear frees its string or array.
 class ProbeVariant {
@@ -184,5 +270,15 @@ int main()
     V_VT(&strings.get()) = static_cast<VARTYPE>(VT_ARRAY | VT_BSTR);
     V_ARRAY(&strings.get()) = ::SafeArrayCreateVector(VT_BSTR, 0, 2);
     Report("string-array", strings);
+
+    WmiReader wmi;
+    const wchar_t* const system = L"SELECT * FROM Win32_OperatingSystem";
+    wmi.Report("wmi-uint64", system, L"TotalVisibleMemorySize");
+    wmi.Report("wmi-uint32", system, L"OSLanguage");
+    wmi.Report("wmi-uint16", system, L"OSType");
+    wmi.Report("wmi-boolean", system, L"Primary");
+    wmi.Report("wmi-string", system, L"Caption");
+    // Wine's Win32_BIOS has no BiosCharacteristics: WBEM_E_NOT_FOUND.
+    wmi.Report("wmi-missing-property", L"SELECT * FROM Win32_BIOS", L"BiosCharacteristics");
     return 0;
 }
