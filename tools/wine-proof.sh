@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The proof that the simulated machine answers as Windows does: under Wine, captures the Wine
 # machine with TarnwickCapture.exe, runs Tarnwick.exe on examples/input.xml, replays the capture
-# with the simulated build on the same input, and requires the same results document and the
-# same console output (apart from line endings). Builds nothing. Prints one verdict line per
-# check; exits 1 if any fails, 2 on a usage error.
+# with the simulated build on the same input, and requires the same exit code (0 for the example),
+# the same results document and the same console output (apart from line endings). Builds
+# nothing. Prints one verdict line per check; exits 1 if any fails, 2 on a usage error.
 #
 # Usage: tools/wine-proof.sh [BUILD_FOLDER] [SIMULATED_PROGRAM]
 #   BUILD_FOLDER       holds Tarnwick.exe and TarnwickCapture.exe (default build/win32, the
@@ -54,9 +54,13 @@ agree() {
 }
 for attempt in 1 2 3 4 5; do
     "$wine" "$build/TarnwickCapture.exe" -o capture.json > capture-console.txt 2>&1
-    "$wine" "$build/Tarnwick.exe" -i input.xml -o wine-results.xml -f > wine-console.txt 2> wine-trace.txt
+    wine_status=0
+    "$wine" "$build/Tarnwick.exe" -i input.xml -o wine-results.xml -f > wine-console.txt 2> wine-trace.txt ||
+        wine_status=$?
     "$wine" "$build/TarnwickCapture.exe" -o capture-after.json > /dev/null 2>&1
-    TARNWICK_MACHINE=capture.json "$simulated" -i input.xml -o replay-results.xml -f > replay-console.txt 2> replay-trace.txt
+    replay_status=0
+    TARNWICK_MACHINE=capture.json "$simulated" -i input.xml -o replay-results.xml -f > replay-console.txt \
+        2> replay-trace.txt || replay_status=$?
     if agree; then
         break
     fi
@@ -69,6 +73,17 @@ else
     wine_verdict "Wine proof"
 fi
 
+# The example input runs through: exit code 0 under Wine, and the replay's the same.
+if [ "$wine_status" -eq 0 ]; then
+    pass "Tarnwick.exe exits with 0 under Wine"
+else
+    fail "Tarnwick.exe exits with $wine_status under Wine, expected 0; its trace: $(tr -d '\r' < wine-trace.txt | tail -5)"
+fi
+if [ "$wine_status" -eq "$replay_status" ]; then
+    pass "the replay exits with the Windows program's exit code ($replay_status)"
+else
+    fail "the replay exits with $replay_status, the Windows program with $wine_status"
+fi
 if cmp -s wine-results.xml replay-results.xml; then
     pass "the replay's results document is the Windows program's, byte for byte"
 else

@@ -41,7 +41,8 @@ bool ReadElements(SAFEARRAY* array, std::vector<std::int32_t>& elements)
     return true;
 }
 
-// The program's copy of a VARIANT that WMI handed out.
+}  // namespace
+
 Variant ToVariant(const VARIANT& value)
 {
     switch (V_VT(&value)) {
@@ -73,8 +74,6 @@ Variant ToVariant(const VARIANT& value)
     }
     return Variant::Unreadable(type);
 }
-
-}  // namespace
 
 ComWbemClassObject::ComWbemClassObject(ComPtr<IWbemClassObject> object) : object_(std::move(object)) {}
 

@@ -7,6 +7,11 @@
 
 namespace winapi::native {
 
+// The program's copy of a VARIANT that WMI handed out: the types the checks read, integer arrays
+// element by element, anything else kept as an unreadable type. (The native probe of
+// tools/wine/VariantProbe.cpp feeds it VARIANTs and SAFEARRAYs of its own.)
+[[nodiscard]] Variant ToVariant(const VARIANT& value);
+
 class ComWbemClassObject final : public WbemClassObject {
 public:
     explicit ComWbemClassObject(ComPtr<IWbemClassObject> object);
