@@ -21,23 +21,9 @@
 
 #include "winapi/native/WindowsHeaders.h"
 
-namespace {
+#include "ProbeText.h"
 
-// Printable ASCII as it is, anything else (and the backslash and quote) as \uXXXX.
-std::string Escape(const std::wstring& text)
-{
-    std::string escaped;
-    for (const wchar_t character : text) {
-        if (character >= 0x20 && character < 0x7F && character != L'\\' && character != L'"') {
-            escaped += static_cast<char>(character);
-        } else {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(character));
-            escaped += code;
-        }
-    }
-    return escaped;
-}
+namespace {
 
 // The scratch key, removed with all its values when the probe ends.
 class ScratchKey {

@@ -25,24 +25,9 @@
 #include "winapi/native/UniqueBstr.h"
 #include "winapi/native/WindowsHeaders.h"
 
-namespace {
+#include "ProbeText.h"
 
-// Printable ASCII as it is, anything else (and the backslash and quote) as \uXXXX, so the line
-// compares byte for byte whatever the console's code page.
-std::string Escape(const std::wstring& text)
-{
-    std::string escaped;
-    for (const wchar_t character : text) {
-        if (character >= 0x20 && character < 0x7F && character != L'\\' && character != L'"') {
-            escaped += static_cast<char>(character);
-        } else {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(character));
-            escaped += code;
-        }
-    }
-    return escaped;
-}
+namespace {
 
 // What the program reads from the value: its type, what the one extractor of that type gives,
 // and the 32-bit value field.
