@@ -45,11 +45,20 @@ TEST(CheckCatalogueTest, ListsTheChecksInReferenceOrderOfAreas)
     EXPECT_TRUE(std::ranges::is_sorted(CheckCatalogue(), {}, &CheckEntry::area));
 }
 
-TEST(CheckCatalogueTest, EveryCheckHasASectionInTheReference)
+TEST(CheckCatalogueTest, EveryCheckHasASectionInTheReferenceThatSaysWhatTheCatalogueSays)
 {
     const std::string reference = ReadFileText(std::string(TARNWICK_DOCS) + "/checks.md");
     for (const CheckEntry& entry : CheckCatalogue()) {
-        EXPECT_NE(reference.find("\n### " + winapi::ToUtf8(entry.inputName) + "\n"), std::string::npos) << winapi::ToUtf8(entry.inputName);
+        const std::string name = winapi::ToUtf8(entry.inputName);
+        SCOPED_TRACE(name);
+        const std::size_t start = reference.find("\n### " + name + "\n");
+        ASSERT_NE(start, std::string::npos);
+        const std::string section = reference.substr(start, reference.find("\n### ", start + 1) - start);
+        for (const std::wstring_view text : {entry.summary, entry.parameterMeaning, entry.reads, entry.moreInfo,
+                                             entry.solutionWhen, entry.laterWindows}) {
+            EXPECT_NE(section.find(winapi::ToUtf8(text)), std::string::npos) << winapi::ToUtf8(text);
+        }
+        EXPECT_NE(section.find("<name>" + name + "</name>"), std::string::npos);
     }
 }
 
