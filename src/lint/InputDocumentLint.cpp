@@ -115,7 +115,7 @@ void DocumentLint::Lint(const std::wstring& path)
         long column = 0;
         std::wstring reason;
         if (winapi::FAILED(document->get_parseError(line, column, reason))) {
-            reason = FormatNarrow("load failed with %x", static_cast<unsigned>(load));
+            reason = Text(msg::LoadFailed, static_cast<unsigned>(load));
         }
         // The parser's reason is a sentence of its own; the message adds its own full stop.
         reason = Trimmed(reason);
@@ -307,7 +307,7 @@ void DocumentLint::LintTexts(const CheckEntry& entry, winapi::XmlNode& element)
         }
         const std::wstring_view conversion = entry.solution == SolutionValue::Text ? TextConversion : NumberConversion;
         if (!TemplateTakesValue(SolutionTemplateOf(text), conversion)) {
-            const std::wstring kind = entry.solution == SolutionValue::Text ? L"a text" : L"a number";
+            const std::wstring kind = Text(entry.solution == SolutionValue::Text ? msg::PassesText : msg::PassesNumber);
             Add(LintSeverity::Error, Text(msg::PercentSolution, DescriptiveSolutionElement, language, kind,
                                           std::wstring(conversion)));
         }

@@ -79,6 +79,9 @@ constexpr std::string_view PercentName =
 constexpr std::string_view PercentSolution =
     "the %wS for language \"%wS\" holds a \"%%\" the check cannot fill: it passes %wS, so the template may hold "
     "at most one \"%%\", and only as %wS. Otherwise no solution line is written";
+constexpr std::string_view LoadFailed = "loading failed with %x";
+constexpr std::string_view PassesText = "a text";
+constexpr std::string_view PassesNumber = "a number";
 constexpr std::string_view Duplicate =
     "the same check with the same parameters as test %d: it runs twice and is reported twice. Remove one";
 constexpr std::string_view LaterWindows = "on later Windows releases: %wS";
