@@ -1,5 +1,7 @@
 #include "framework/Test.h"
 
+#include "framework/SolutionTemplate.h"
+
 #include <cxxabi.h>
 
 #include <cstdlib>
@@ -8,8 +10,6 @@
 
 namespace {
 
-constexpr std::wstring_view StringConversion = L"%wS";
-constexpr std::wstring_view IntConversion = L"%d";
 constexpr std::size_t ClassNameLimit = 260;
 constexpr std::wstring_view FormattingErrorLine = L"STRING FORMATTING ERROR";
 
@@ -73,14 +73,7 @@ bool Test::AddFormattedSolution(std::wstring_view conversion, const FormatArgume
     if (conversion.empty()) {
         return AddSolution(conversion);
     }
-    if (conversion != StringConversion && conversion != IntConversion) {
-        return false;
-    }
-    const std::size_t firstPercent = solutionTemplate.find(L'%');
-    if (firstPercent != solutionTemplate.rfind(L'%')) {
-        return false;
-    }
-    if (firstPercent != std::wstring::npos && solutionTemplate.find(conversion) == std::wstring::npos) {
+    if (!TemplateTakesValue(solutionTemplate, conversion)) {
         return false;
     }
     // Only the one conversion the test named can stand in the template now, and the value is
@@ -100,8 +93,7 @@ bool Test::AddFormattedSolution(std::wstring_view conversion, const FormatArgume
 
 std::wstring Test::SolutionTemplate() const
 {
-    // The template is a C string to the formatter: it ends at its first null character.
-    return descriptiveSolution.substr(0, descriptiveSolution.find(L'\0'));
+    return SolutionTemplateOf(descriptiveSolution);
 }
 
 std::wstring Test::GetName() const

@@ -24,10 +24,6 @@ constexpr std::string_view WritingMessage = "writing xml and deallocating tests\
 constexpr std::string_view CouldNotOverwriteMessage = "[TARNWICK] Could not overwrite %wS. Exiting...\n";
 constexpr std::string_view SaveFailedMessage = "[TARNWICK] Return value = %x\nLast error = %d\nCouldn't save to %wS\n";
 
-const std::wstring TestQuery = L"//input_tests/test";
-const std::wstring NameElement = L"name";
-const std::wstring DescriptiveNameElement = L"descriptive_name";
-const std::wstring DescriptiveSolutionElement = L"descriptive_solution";
 const std::wstring ResultsElement = L"test_results";
 const std::wstring TestElement = L"test";
 const std::wstring PassedElement = L"passed";
@@ -121,7 +117,7 @@ winapi::HRESULT TestRunner::ParseTestElements(winapi::XmlDocument& document)
 {
     std::unique_ptr<winapi::XmlNodeList> list;
     long length = 0;
-    if (winapi::FAILED(document.selectNodes(TestQuery, list)) || !list || winapi::FAILED(list->get_length(length))) {
+    if (winapi::FAILED(document.selectNodes(TestElementsQuery, list)) || !list || winapi::FAILED(list->get_length(length))) {
         return RunFailure;
     }
     // Only the last element decides: an earlier one that fails only leaves its test out.

@@ -2,7 +2,21 @@
 
 #include "winapi/Console.h"
 
+namespace {
+
+bool muted = false;
+
+}  // namespace
+
+void MuteTrace()
+{
+    muted = true;
+}
+
 void WriteTraceText(std::wstring_view text)
 {
+    if (muted) {
+        return;
+    }
     winapi::WriteStandardText(winapi::StandardStream::Error, text);
 }

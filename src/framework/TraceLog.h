@@ -10,6 +10,10 @@
 
 void WriteTraceText(std::wstring_view text);
 
+// Drops every later trace line of the process: for the tools beside the program that read
+// documents with its code but have their own report. The program itself never calls it.
+void MuteTrace();
+
 template <typename... Arguments>
 void TraceLog(std::string_view format, const Arguments&... arguments)
 {

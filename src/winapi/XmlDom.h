@@ -65,6 +65,9 @@ public:
 
     // loaded is false (and the result S_FALSE) for a missing, unreadable or ill-formed file.
     [[nodiscard]] virtual HRESULT load(const std::wstring& path, bool& loaded) = 0;
+    // After a load that failed: the parser's reason, and where it stopped (line and column count
+    // from 1; 0 when the parser cannot say, as for a missing file).
+    [[nodiscard]] virtual HRESULT get_parseError(long& line, long& linePosition, std::wstring& reason) = 0;
     [[nodiscard]] virtual HRESULT save(const std::wstring& path) = 0;
     [[nodiscard]] virtual HRESULT createElement(const std::wstring& tagName, std::unique_ptr<XmlNode>& element) = 0;
 };

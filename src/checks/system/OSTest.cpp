@@ -2,16 +2,10 @@
 
 #include "platform/OsDescription.h"
 
-namespace {
-
-const std::wstring DefaultAllowedSystem = L"Windows XP";
-
-}  // namespace
-
 OSTest::OSTest(const std::vector<std::wstring>& list) : Test(list), parameters(list)
 {
     if (parameters.empty()) {
-        parameters.push_back(DefaultAllowedSystem);
+        parameters.emplace_back(DefaultAllowedSystem);
     }
 }
 

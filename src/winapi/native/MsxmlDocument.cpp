@@ -106,6 +106,26 @@ HRESULT MsxmlDocument::load(const std::wstring& path, bool& loaded)
     return hr;
 }
 
+HRESULT MsxmlDocument::get_parseError(long& line, long& linePosition, std::wstring& reason)
+{
+    ComPtr<IXMLDOMParseError> error;
+    HRESULT hr = document_->get_parseError(error.GetAddressOf());
+    if (FAILED(hr) || !error) {
+        return FAILED(hr) ? hr : E_FAIL;
+    }
+    long errorLine = 0;
+    long errorPosition = 0;
+    UniqueBstr errorReason;
+    if (FAILED(hr = error->get_line(&errorLine)) || FAILED(hr = error->get_linepos(&errorPosition)) ||
+        FAILED(hr = error->get_reason(errorReason.put()))) {
+        return hr;
+    }
+    line = errorLine;
+    linePosition = errorPosition;
+    reason = errorReason.str();
+    return S_OK;
+}
+
 HRESULT MsxmlDocument::save(const std::wstring& path)
 {
     UniqueVariant destination;

@@ -28,6 +28,7 @@ public:
     [[nodiscard]] HRESULT put_preserveWhiteSpace(bool value) override;
 
     [[nodiscard]] HRESULT load(const std::wstring& path, bool& loaded) override;
+    [[nodiscard]] HRESULT get_parseError(long& line, long& linePosition, std::wstring& reason) override;
     [[nodiscard]] HRESULT save(const std::wstring& path) override;
     [[nodiscard]] HRESULT createElement(const std::wstring& tagName, std::unique_ptr<XmlNode>& element) override;
 

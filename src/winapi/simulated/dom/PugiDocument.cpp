@@ -9,11 +9,13 @@
 #include "winapi/simulated/com/SimulatedComState.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string_view>
 
 namespace winapi::sim {
@@ -49,16 +51,43 @@ bool WholeDocument(const pugi::xml_document& document)
     return elements == 1;
 }
 
+constexpr std::wstring_view MissingFileReason = L"The system cannot locate the object specified.";
+constexpr std::wstring_view RefusedContentReason =
+    L"The document holds a reference, character, comment or declaration that XML does not allow.";
+constexpr std::wstring_view RootElementReason = L"The document must hold exactly one root element and no text beside it.";
+
+struct ParseFailure {
+    long line = 0;
+    long position = 0;
+    std::wstring reason;
+};
+
+// Line and column, from 1, of a byte offset into source.
+ParseFailure FailureAt(std::string_view source, std::ptrdiff_t offset, std::wstring reason)
+{
+    const std::string_view before = source.substr(0, static_cast<std::size_t>(std::max<std::ptrdiff_t>(offset, 0)));
+    const std::size_t lineStart = before.rfind('\n');
+    const long line = 1 + static_cast<long>(std::ranges::count(before, '\n'));
+    const long position = static_cast<long>(before.size() - (lineStart == std::string_view::npos ? 0 : lineStart + 1)) + 1;
+    return {line, position, std::move(reason)};
+}
+
 // pugixml expands references while it parses, so the check of what it lets pass reads the file
-// once more with the references left as written.
-bool IsStrictlyWellFormedFile(const std::string& hostPath, unsigned options)
+// once more with the references left as written. Nothing when the strict reading accepts it.
+std::optional<ParseFailure> StrictReadingFailure(const std::string& hostPath, unsigned options)
 {
     std::ifstream file(hostPath, std::ios::binary);
     const std::string source{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     pugi::xml_document raw;
     const pugi::xml_parse_result result =
         raw.load_buffer(source.data(), source.size(), (options & ~pugi::parse_escapes) | pugi::parse_ws_pcdata);
-    return result && IsStrictlyWellFormed(raw, source, result.encoding);
+    if (!result) {
+        return FailureAt(source, result.offset, FromUtf8(result.description()));
+    }
+    if (!IsStrictlyWellFormed(raw, source, result.encoding)) {
+        return ParseFailure{0, 0, std::wstring(RefusedContentReason)};
+    }
+    return std::nullopt;
 }
 
 // MSXML's save ends the document with a line break after the root element, whether the document
@@ -151,16 +180,42 @@ HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
     std::error_code ignored;
     // The strict reading comes first and is gone before the document is read: a large document
     // is never held three times over.
-    const bool strict = std::filesystem::is_regular_file(hostPath, ignored) && IsStrictlyWellFormedFile(hostPath, options);
-    const pugi::xml_parse_result result =
-        strict ? document_.load_file(hostPath.c_str(), options) : pugi::xml_parse_result();
-    loaded = result && WholeDocument(document_);
-    if (!loaded) {
+    std::optional<ParseFailure> failure;
+    if (!std::filesystem::is_regular_file(hostPath, ignored)) {
+        failure = ParseFailure{0, 0, std::wstring(MissingFileReason)};
+    } else {
+        failure = StrictReadingFailure(hostPath, options);
+    }
+    pugi::xml_parse_result result;
+    if (!failure) {
+        result = document_.load_file(hostPath.c_str(), options);
+        if (!result) {
+            failure = ParseFailure{0, 0, FromUtf8(result.description())};
+        } else if (!WholeDocument(document_)) {
+            failure = ParseFailure{0, 0, std::wstring(RootElementReason)};
+        }
+    }
+    loaded = !failure;
+    if (failure) {
         document_.reset();
         encoding_ = pugi::encoding_utf8;
+        errorLine_ = failure->line;
+        errorPosition_ = failure->position;
+        errorReason_ = std::move(failure->reason);
         return S_FALSE;
     }
+    errorLine_ = 0;
+    errorPosition_ = 0;
+    errorReason_.clear();
     encoding_ = result.encoding;
+    return S_OK;
+}
+
+HRESULT PugiDocument::get_parseError(long& line, long& linePosition, std::wstring& reason)
+{
+    line = errorLine_;
+    linePosition = errorPosition_;
+    reason = errorReason_;
     return S_OK;
 }
 

@@ -22,6 +22,7 @@ public:
     HRESULT put_resolveExternals(bool value) override;
     HRESULT put_preserveWhiteSpace(bool value) override;
     HRESULT load(const std::wstring& path, bool& loaded) override;
+    HRESULT get_parseError(long& line, long& linePosition, std::wstring& reason) override;
     HRESULT save(const std::wstring& path) override;
     HRESULT createElement(const std::wstring& tagName, std::unique_ptr<XmlNode>& element) override;
 
@@ -32,6 +33,10 @@ private:
     pugi::xml_document staging_;
     PugiNode node_;
     bool preserveWhiteSpace_ = false;
+    // Why the last load failed, and where, as MSXML's parse error tells it.
+    long errorLine_ = 0;
+    long errorPosition_ = 0;
+    std::wstring errorReason_;
     // The encoding the document was loaded in, which a save keeps, as its declaration says it.
     pugi::xml_encoding encoding_ = pugi::encoding_utf8;
 };

@@ -1,0 +1,125 @@
+// The catalogue of the checks against the registry, the reference and the checks' own reading
+// of their parameters: none of the three may say something the catalogue does not.
+
+#include "checks/disk/ContiguousFreeHardDiskSpaceTest.h"
+#include "checks/disk/FreeHardDiskSpaceTest.h"
+#include "checks/system/MemoryTest.h"
+#include "framework/CheckCatalogue.h"
+#include "framework/TestRegistry.h"
+#include "support/ScratchFolder.h"
+#include "winapi/Utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <optional>
+
+namespace {
+
+TEST(CheckCatalogueTest, HoldsEveryRegisteredNameOnceWithTheClassItCreates)
+{
+    const std::vector<std::wstring_view> registered = RegisteredTestNames();
+    ASSERT_EQ(registered.size(), 38U);
+    ASSERT_EQ(CheckCatalogue().size(), registered.size());
+    for (const std::wstring_view name : registered) {
+        SCOPED_TRACE(winapi::ToUtf8(name));
+        const CheckEntry* entry = FindCheck(name);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->inputName, name);
+        // The registry echoes and traces every name it is asked for.
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        const std::unique_ptr<::Test> test = CreateTest(std::wstring(name), {});
+        (void)testing::internal::GetCapturedStdout();
+        (void)testing::internal::GetCapturedStderr();
+        ASSERT_NE(test, nullptr);
+        EXPECT_EQ(test->GetName(), entry->resultName);
+        EXPECT_EQ(entry->megabytes.has_value(), entry->parameters == ParameterRule::Megabytes);
+    }
+}
+
+TEST(CheckCatalogueTest, ListsTheChecksInReferenceOrderOfAreas)
+{
+    EXPECT_TRUE(std::ranges::is_sorted(CheckCatalogue(), {}, &CheckEntry::area));
+}
+
+TEST(CheckCatalogueTest, EveryCheckHasASectionInTheReferenceThatSaysWhatTheCatalogueSays)
+{
+    const std::string reference = ReadFileText(std::string(TARNWICK_DOCS) + "/checks.md");
+    for (const CheckEntry& entry : CheckCatalogue()) {
+        const std::string name = winapi::ToUtf8(entry.inputName);
+        SCOPED_TRACE(name);
+        const std::size_t start = reference.find("\n### " + name + "\n");
+        ASSERT_NE(start, std::string::npos);
+        const std::string section = reference.substr(start, reference.find("\n### ", start + 1) - start);
+        for (const std::wstring_view text : {entry.summary, entry.parameterMeaning, entry.reads, entry.moreInfo,
+                                             entry.solutionWhen, entry.laterWindows}) {
+            EXPECT_NE(section.find(winapi::ToUtf8(text)), std::string::npos) << winapi::ToUtf8(text);
+        }
+        EXPECT_NE(section.find("<name>" + name + "</name>"), std::string::npos);
+    }
+}
+
+TEST(CheckCatalogueTest, ResultNamesAreFoundOnlyByTheirExactSpelling)
+{
+    ASSERT_NE(FindCheckByResultName(L"MSSecurityEssentialsTest"), nullptr);
+    EXPECT_EQ(FindCheckByResultName(L"MSSecurityEssentialsTest")->inputName, L"MSSecurityEssentialsInstalledTest");
+    EXPECT_EQ(FindCheck(L"MSSecurityEssentialsTest"), nullptr);
+    EXPECT_NE(FindCheck(L"laptoptest"), nullptr);
+    EXPECT_EQ(FindCheck(L"LaptopTest "), nullptr);
+}
+
+// One parameter text and the megabytes a check stores from it; nothing when the setting stays.
+struct MegabyteCase {
+    std::vector<std::wstring> parameters;
+    std::optional<int> stored;
+};
+
+TEST(CheckCatalogueTest, MegabyteRulesAreWhatEachCheckReads)
+{
+    const std::vector<MegabyteCase> cases{
+        {{L"2 GB"}, 2},
+        {{L"2,048"}, 2},
+        {{L"2.048"}, 2},
+        {{L"-500"}, std::nullopt},
+        {{L"99999999999"}, std::nullopt},
+        {{L""}, std::nullopt},
+        {{L"GB 2"}, std::nullopt},
+        {{L"\n    512\n  "}, 512},
+        {{L"0"}, std::nullopt},
+        {{L"1"}, 1},
+        {{L"2147483646"}, 2147483646},
+        {{L"2147483647"}, std::nullopt},
+        {{L"2147483648"}, std::nullopt},
+        {{L"-2147483649"}, std::nullopt},
+        {{L"512", L"1024"}, std::nullopt},
+        {{}, std::nullopt},
+    };
+    // How each megabyte check is built from a document's parameters, outside the catalogue.
+    const std::map<std::wstring_view, std::function<void(const std::vector<std::wstring>&)>> construct{
+        {L"FreeHardDiskSpaceTest", [](const auto& list) { FreeHardDiskSpaceTest check(list); }},
+        {L"ContiguousFreeHardDiskSpaceTest", [](const auto& list) { ContiguousFreeHardDiskSpaceTest check(list); }},
+        {L"MemoryTest", [](const auto& list) { MemoryTest check(list); }},
+    };
+    int checked = 0;
+    for (const CheckEntry& entry : CheckCatalogue()) {
+        if (entry.parameters != ParameterRule::Megabytes) {
+            continue;
+        }
+        ++checked;
+        ASSERT_TRUE(construct.contains(entry.inputName));
+        for (const MegabyteCase& row : cases) {
+            SCOPED_TRACE(winapi::ToUtf8(entry.inputName) + " with " + (row.parameters.empty() ? "none" : winapi::ToUtf8(row.parameters[0])));
+            EXPECT_EQ(MegabytesRead(entry, row.parameters), row.stored);
+            *entry.megabytes->setting = entry.megabytes->initial;
+            construct.at(entry.inputName)(row.parameters);
+            EXPECT_EQ(*entry.megabytes->setting, row.stored.value_or(entry.megabytes->initial));
+            *entry.megabytes->setting = entry.megabytes->initial;
+        }
+    }
+    EXPECT_EQ(checked, 3);
+}
+
+}  // namespace
