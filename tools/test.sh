@@ -35,9 +35,12 @@ echo "== shipped program: imports that Windows XP SP3 has"
 PYTHONDONTWRITEBYTECODE=1 python3 -m doctest tools/refresh-xp-imports.py
 tools/check-xp-imports.py build/win32/Tarnwick.exe
 tools/check-xp-imports.py build/win32/TarnwickCapture.exe
+tools/check-xp-imports.py build/win32/TarnwickLint.exe
 wine_step "32-bit Windows program under Wine" tools/wine-check.sh build/win32/Tarnwick.exe
 wine_step "64-bit Windows program under Wine" tools/wine-check.sh build/win64/Tarnwick.exe
 wine_step "version resources and registry view under Wine" tools/wine-version-check.sh build/win64/Tarnwick.exe
+wine_step "32-bit linter under Wine" tools/wine-lint-check.sh build/win32/TarnwickLint.exe
+wine_step "64-bit linter under Wine" tools/wine-lint-check.sh build/win64/TarnwickLint.exe
 
 # --- The proof that both backends agree (capture under Wine, replay on the simulated build) ---
 wine_step "proof: the Wine machine captured and replayed, 32-bit programs" tools/wine-proof.sh build/win32 build/sim/tarnwick
