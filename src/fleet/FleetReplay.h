@@ -1,8 +1,9 @@
 #pragma once
-// Runs one input document against many machine profiles. Each machine runs in a process of its
-// own, forked from this one: the program and its process-wide settings start fresh for every
-// machine exactly as a separate run of tarnwick would, without the cost of starting a program.
-// Several machines run at once.
+// Runs one input document against many machine profiles. A few long-lived worker processes
+// (fleet/FleetWorker.h), forked from this one, run machine after machine; before each, every
+// process-wide setting of the program and the simulated platform is put back, so that each machine
+// gives exactly what a separate run of tarnwick gives, without the cost of a process per machine.
+// Several machines run at once, one per worker.
 
 #include "fleet/MachineVerdicts.h"
 

@@ -124,3 +124,10 @@ std::unique_ptr<Test> CreateTest(const std::wstring& name, const std::vector<std
     TraceLog(NoMatchMessage);
     return nullptr;
 }
+
+void ResetTestSettings()
+{
+    ContiguousFreeHardDiskSpaceTest::ResetRequirement();
+    FreeHardDiskSpaceTest::ResetRequirement();
+    MemoryTest::ResetRequirement();
+}

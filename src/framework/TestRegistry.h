@@ -10,3 +10,7 @@
 // Echoes the name on the console and traces it, then creates the test it names, letter case
 // ignored. Null for a name without a test.
 [[nodiscard]] std::unique_ptr<Test> CreateTest(const std::wstring& name, const std::vector<std::wstring>& parameters);
+
+// Sets every test class's process-wide requirement back to the one a run starts with: a later
+// instance's parameter sets it for all, so a second run in the same process would inherit it.
+void ResetTestSettings();
