@@ -121,6 +121,9 @@ std::string LastTraceLines(const std::filesystem::path& path)
 
 void Collect(const std::filesystem::path& scratch, std::size_t index, MachineEnd end, MachineVerdicts& machine)
 {
+    if (!end.signalled) {
+        machine.exitCode = end.code;
+    }
     const std::filesystem::path problemFile = ScratchFile(scratch, index, ProblemExtension);
     if (!end.signalled && end.code == MachineRefused && std::filesystem::exists(problemFile)) {
         machine.problem = ReadProblem(problemFile);
@@ -165,34 +168,39 @@ std::vector<std::filesystem::path> ProfilesInFolder(const std::filesystem::path&
     return profiles;
 }
 
-std::vector<MachineVerdicts> ReplayFleet(const std::filesystem::path& input,
-                                         const std::vector<std::filesystem::path>& profiles,
-                                         const std::filesystem::path& scratch, unsigned jobs)
+std::vector<std::vector<MachineVerdicts>> ReplayFleet(const std::vector<std::filesystem::path>& inputs,
+                                                      const std::vector<std::filesystem::path>& profiles,
+                                                      const std::filesystem::path& scratch, unsigned jobs)
 {
-    std::vector<MachineVerdicts> machines(profiles.size());
-    for (std::size_t index = 0; index < profiles.size(); ++index) {
-        machines[index].machine = profiles[index].filename().string();
+    // Run number index is document index % inputs.size() on machine index / inputs.size().
+    const std::size_t runs = profiles.size() * inputs.size();
+    std::vector<std::vector<MachineVerdicts>> documents(inputs.size(), std::vector<MachineVerdicts>(profiles.size()));
+    const auto verdictsOf = [&](std::size_t index) -> MachineVerdicts& {
+        return documents[index % inputs.size()][index / inputs.size()];
+    };
+    for (std::size_t index = 0; index < runs; ++index) {
+        verdictsOf(index).machine = profiles[index / inputs.size()].filename().string();
     }
     const std::function<int(std::size_t)> runMachine = [&](std::size_t index) {
-        return RunMachine(input, profiles[index], scratch, index);
+        return RunMachine(inputs[index % inputs.size()], profiles[index / inputs.size()], scratch, index);
     };
     const auto startWorker = [&] { return FleetWorker(runMachine); };
     std::vector<FleetWorker> workers;
     std::vector<std::optional<std::size_t>> busyWith;
     std::size_t next = 0;
     const auto giveWork = [&](std::size_t slot) {
-        while (next < profiles.size()) {
+        while (next < runs) {
             const std::size_t index = next++;
             if (workers[slot].Send(index)) {
                 busyWith[slot] = index;
                 return;
             }
-            machines[index].problem = "cannot start a process for the machine";
+            verdictsOf(index).problem = "cannot start a process for the machine";
             workers[slot] = startWorker();
         }
         busyWith[slot].reset();
     };
-    const std::size_t count = std::min<std::size_t>(std::max(jobs, 1u), profiles.size());
+    const std::size_t count = std::min<std::size_t>(std::max(jobs, 1u), runs);
     for (std::size_t slot = 0; slot < count; ++slot) {
         workers.push_back(startWorker());
         busyWith.emplace_back();
@@ -220,7 +228,7 @@ std::vector<MachineVerdicts> ReplayFleet(const std::filesystem::path& input,
             }
             const std::size_t slot = slots[i];
             const std::size_t index = *busyWith[slot];
-            Collect(scratch, index, workers[slot].Receive(), machines[index]);
+            Collect(scratch, index, workers[slot].Receive(), verdictsOf(index));
             if (!workers[slot].Running()) {
                 // The worker died on this machine: the others still get a fresh one.
                 workers[slot] = startWorker();
@@ -228,7 +236,7 @@ std::vector<MachineVerdicts> ReplayFleet(const std::filesystem::path& input,
             giveWork(slot);
         }
     }
-    return machines;
+    return documents;
 }
 
 }  // namespace fleet

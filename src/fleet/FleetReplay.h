@@ -15,10 +15,11 @@ namespace fleet {
 // The profiles of folder (its files ending in ".json" in any letter case), sorted by file name.
 [[nodiscard]] std::vector<std::filesystem::path> ProfilesInFolder(const std::filesystem::path& folder);
 
-// The verdicts of each profile's machine for the input document, in the order of profiles. The
-// results documents are written to scratch, which must exist; at most jobs machines run at once.
-[[nodiscard]] std::vector<MachineVerdicts> ReplayFleet(const std::filesystem::path& input,
-                                                       const std::vector<std::filesystem::path>& profiles,
-                                                       const std::filesystem::path& scratch, unsigned jobs);
+// The verdicts of each profile's machine for each input document: one list per document, each in
+// the order of profiles. Each machine runs the documents one after the other, in the same worker.
+// The results documents are written to scratch, which must exist; at most jobs machines run at once.
+[[nodiscard]] std::vector<std::vector<MachineVerdicts>> ReplayFleet(const std::vector<std::filesystem::path>& inputs,
+                                                                    const std::vector<std::filesystem::path>& profiles,
+                                                                    const std::filesystem::path& scratch, unsigned jobs);
 
 }  // namespace fleet
