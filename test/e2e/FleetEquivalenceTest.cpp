@@ -116,7 +116,7 @@ protected:
                 if (machines[i].problem.starts_with("no results document")) {
                     expected += "problem " + machines[i].problem + "\n";
                 }
-                EXPECT_EQ(Describe(machines[i]), expected) << inputs_[document].filename().string() << " after "
+                EXPECT_EQ(Describe(machines[i]), expected) << inputs_[document].filename().string() << ", run after "
                                                            << (i > 0 ? machines[i - 1].machine : "none");
             }
         }
