@@ -33,6 +33,7 @@ constexpr const char* TraceExtension = ".trace";
 // How many of a failed run's last trace lines explain it: the failure and the step that failed.
 constexpr std::size_t ExplainingTraceLines = 2;
 constexpr const char* TraceLineSeparator = " / ";
+constexpr std::size_t TraceBufferBytes = 64 * 1024;
 // A machine whose run cannot start at all ends with this code, its reason in the problem file.
 constexpr int MachineRefused = 2;
 
@@ -79,6 +80,9 @@ int RunMachine(const std::filesystem::path& input, const std::filesystem::path& 
         ::dup2(trace, STDERR_FILENO);
         ::close(trace);
     }
+    // The trace is read only after the run, so it need not reach the file line by line: a run
+    // writes a few hundred lines, each a system call when unbuffered. The stream was just flushed.
+    std::setvbuf(stderr, nullptr, _IOFBF, TraceBufferBytes);
     winapi::sim::Machine machine;
     if (const std::string problem = LoadMachineFromFile(profile.string(), machine); !problem.empty()) {
         WriteProblem(ScratchFile(scratch, index, ProblemExtension), "profile refused: " + problem);
