@@ -176,7 +176,8 @@ std::vector<std::vector<MachineVerdicts>> ReplayFleet(const std::vector<std::fil
                                                       const std::vector<std::filesystem::path>& profiles,
                                                       const std::filesystem::path& scratch, unsigned jobs)
 {
-    // Run number index is document index % inputs.size() on machine index / inputs.size().
+    // Run i is document i % inputs.size() on machine i / inputs.size(): a machine's documents are
+    // handed out one after the other.
     const std::size_t runs = profiles.size() * inputs.size();
     std::vector<std::vector<MachineVerdicts>> documents(inputs.size(), std::vector<MachineVerdicts>(profiles.size()));
     const auto verdictsOf = [&](std::size_t index) -> MachineVerdicts& {
