@@ -119,20 +119,17 @@ int main(int argc, char** argv)
     const std::vector<std::filesystem::path> profiles = fleet::ProfilesInFolder(options.folder);
     const auto absolute = [](const std::filesystem::path& path) { return std::filesystem::absolute(path); };
 
-    // Each document's run writes its results documents to a folder of its own.
-    const auto replay = [&](const std::filesystem::path& input, const char* name) {
-        std::filesystem::create_directory(scratch / name, error);
-        return fleet::ReplayFleet(absolute(input), profiles, scratch / name, options.jobs);
-    };
-    std::string report;
-    const auto first = replay(options.input, "first");
-    std::vector<fleet::MachineVerdicts> second;
-    if (options.changedInput.empty()) {
-        report = fleet::FormatVerdictTable(first);
-    } else {
-        second = replay(options.changedInput, "second");
-        report = fleet::FormatVerdictChanges(first, second);
+    std::vector<std::filesystem::path> inputs{absolute(options.input)};
+    if (!options.changedInput.empty()) {
+        inputs.push_back(absolute(options.changedInput));
     }
+    const std::vector<std::vector<fleet::MachineVerdicts>> documents =
+        fleet::ReplayFleet(inputs, profiles, scratch, options.jobs);
+    const std::vector<fleet::MachineVerdicts>& first = documents.front();
+    const std::vector<fleet::MachineVerdicts> second =
+        documents.size() > 1 ? documents.back() : std::vector<fleet::MachineVerdicts>{};
+    const std::string report =
+        options.changedInput.empty() ? fleet::FormatVerdictTable(first) : fleet::FormatVerdictChanges(first, second);
     std::filesystem::remove_all(scratch, error);
     std::fputs(report.c_str(), stdout);
 

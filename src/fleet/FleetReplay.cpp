@@ -1,20 +1,24 @@
 #include "fleet/FleetReplay.h"
 
+#include "fleet/FleetWorker.h"
 #include "fleet/ResultsVerdicts.h"
+#include "framework/TestRegistry.h"
 #include "main/TarnwickMain.h"
 #include "winapi/Utf8.h"
 #include "winapi/simulated/system/CommandLine.h"
+#include "winapi/simulated/ProcessReset.h"
 #include "winapi/simulated/SimulatedStart.h"
 
 #include <fcntl.h>
-#include <sys/wait.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
-#include <map>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,8 +33,9 @@ constexpr const char* TraceExtension = ".trace";
 // How many of a failed run's last trace lines explain it: the failure and the step that failed.
 constexpr std::size_t ExplainingTraceLines = 2;
 constexpr const char* TraceLineSeparator = " / ";
-// A child that cannot start the run at all leaves with this code, its reason in the problem file.
-constexpr int ChildRefused = 2;
+constexpr std::size_t TraceBufferBytes = 64 * 1024;
+// A machine whose run cannot start at all ends with this code, its reason in the problem file.
+constexpr int MachineRefused = 2;
 
 std::filesystem::path ScratchFile(const std::filesystem::path& scratch, std::size_t index, const char* extension)
 {
@@ -42,25 +47,46 @@ void WriteProblem(const std::filesystem::path& path, const std::string& problem)
     std::ofstream(path) << problem;
 }
 
-// The child's whole life: the machine of one profile, one run of the program on it, its console
-// dropped and its trace kept for the case that the run writes no results document.
-[[noreturn]] void RunMachine(const std::filesystem::path& input, const std::filesystem::path& profile,
-                             const std::filesystem::path& scratch, std::size_t index)
+// A worker's console is dropped: no one reads it, and the results documents hold the verdicts.
+void SilenceConsole()
 {
     const int silence = ::open("/dev/null", O_WRONLY);
     if (silence >= 0) {
         ::dup2(silence, STDOUT_FILENO);
         ::close(silence);
     }
+}
+
+// Puts back every process-wide setting a run leaves behind, so that the worker's next machine
+// starts as a separate run of the program would: the simulated platform's and the checks'.
+void ResetProcessForMachine()
+{
+    winapi::sim::ResetSimulatedProcess();
+    ResetTestSettings();
+}
+
+// One machine in a worker: the machine of one profile, one run of the program on it, its console
+// dropped and its trace kept for the case that the run writes no results document. Returns the
+// run's exit code.
+int RunMachine(const std::filesystem::path& input, const std::filesystem::path& profile,
+               const std::filesystem::path& scratch, std::size_t index)
+{
+    ResetProcessForMachine();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    SilenceConsole();
     const int trace = ::open(ScratchFile(scratch, index, TraceExtension).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (trace >= 0) {
         ::dup2(trace, STDERR_FILENO);
         ::close(trace);
     }
+    // The trace is read only after the run, so it need not reach the file line by line: a run
+    // writes a few hundred lines, each a system call when unbuffered. The stream was just flushed.
+    std::setvbuf(stderr, nullptr, _IOFBF, TraceBufferBytes);
     winapi::sim::Machine machine;
     if (const std::string problem = LoadMachineFromFile(profile.string(), machine); !problem.empty()) {
         WriteProblem(ScratchFile(scratch, index, ProblemExtension), "profile refused: " + problem);
-        ::_exit(ChildRefused);
+        return MachineRefused;
     }
     winapi::sim::InstallMachine(std::move(machine));
     winapi::sim::SetProcessCommandLine(winapi::sim::JoinCommandLine(
@@ -68,7 +94,8 @@ void WriteProblem(const std::filesystem::path& path, const std::string& problem)
          winapi::FromUtf8(ScratchFile(scratch, index, ResultsExtension).string()), L"-f"}));
     const int exitCode = TarnwickMain();
     std::fflush(stdout);
-    ::_exit(exitCode);
+    std::fflush(stderr);
+    return exitCode;
 }
 
 std::string ReadProblem(const std::filesystem::path& path)
@@ -96,20 +123,23 @@ std::string LastTraceLines(const std::filesystem::path& path)
     return words;
 }
 
-void Collect(const std::filesystem::path& scratch, std::size_t index, int status, MachineVerdicts& machine)
+void Collect(const std::filesystem::path& scratch, std::size_t index, MachineEnd end, MachineVerdicts& machine)
 {
+    if (!end.signalled) {
+        machine.exitCode = end.code;
+    }
     const std::filesystem::path problemFile = ScratchFile(scratch, index, ProblemExtension);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == ChildRefused && std::filesystem::exists(problemFile)) {
+    if (!end.signalled && end.code == MachineRefused && std::filesystem::exists(problemFile)) {
         machine.problem = ReadProblem(problemFile);
         return;
     }
-    if (!WIFEXITED(status)) {
-        machine.problem = "run ended by signal " + std::to_string(WTERMSIG(status));
+    if (end.signalled) {
+        machine.problem = "run ended by signal " + std::to_string(end.code);
         return;
     }
     const std::filesystem::path results = ScratchFile(scratch, index, ResultsExtension);
     if (!std::filesystem::exists(results)) {
-        machine.problem = "no results document (exit code " + std::to_string(WEXITSTATUS(status)) + ")";
+        machine.problem = "no results document (exit code " + std::to_string(end.code) + ")";
         if (const std::string words = LastTraceLines(ScratchFile(scratch, index, TraceExtension)); !words.empty()) {
             machine.problem += ": " + words;
         }
@@ -142,51 +172,76 @@ std::vector<std::filesystem::path> ProfilesInFolder(const std::filesystem::path&
     return profiles;
 }
 
-std::vector<MachineVerdicts> ReplayFleet(const std::filesystem::path& input,
-                                         const std::vector<std::filesystem::path>& profiles,
-                                         const std::filesystem::path& scratch, unsigned jobs)
+std::vector<std::vector<MachineVerdicts>> ReplayFleet(const std::vector<std::filesystem::path>& inputs,
+                                                      const std::vector<std::filesystem::path>& profiles,
+                                                      const std::filesystem::path& scratch, unsigned jobs)
 {
-    std::vector<MachineVerdicts> machines(profiles.size());
-    std::map<pid_t, std::size_t> running;
-    std::size_t next = 0;
-    const auto waitForOne = [&] {
-        int status = 0;
-        const pid_t finished = ::waitpid(-1, &status, 0);
-        if (finished < 0) {
-            // No child is left to wait for: none of the running machines can report any more.
-            for (const auto& [pid, index] : running) {
-                machines[index].problem = "run lost";
-            }
-            running.clear();
-            return;
-        }
-        const auto child = running.find(finished);
-        if (child != running.end()) {
-            Collect(scratch, child->second, status, machines[child->second]);
-            running.erase(child);
-        }
+    // Run i is document i % inputs.size() on machine i / inputs.size(): a machine's documents are
+    // handed out one after the other.
+    const std::size_t runs = profiles.size() * inputs.size();
+    std::vector<std::vector<MachineVerdicts>> documents(inputs.size(), std::vector<MachineVerdicts>(profiles.size()));
+    const auto verdictsOf = [&](std::size_t index) -> MachineVerdicts& {
+        return documents[index % inputs.size()][index / inputs.size()];
     };
-    while (next < profiles.size() || !running.empty()) {
-        if (next < profiles.size() && running.size() < std::max(jobs, 1u)) {
-            machines[next].machine = profiles[next].filename().string();
-            // Whatever this process has buffered must not be printed again by the child.
-            std::fflush(stdout);
-            std::fflush(stderr);
-            const pid_t child = ::fork();
-            if (child == 0) {
-                RunMachine(input, profiles[next], scratch, next);
+    for (std::size_t index = 0; index < runs; ++index) {
+        verdictsOf(index).machine = profiles[index / inputs.size()].filename().string();
+    }
+    const std::function<int(std::size_t)> runMachine = [&](std::size_t index) {
+        return RunMachine(inputs[index % inputs.size()], profiles[index / inputs.size()], scratch, index);
+    };
+    const auto startWorker = [&] { return FleetWorker(runMachine); };
+    std::vector<FleetWorker> workers;
+    std::vector<std::optional<std::size_t>> busyWith;
+    std::size_t next = 0;
+    const auto giveWork = [&](std::size_t slot) {
+        while (next < runs) {
+            const std::size_t index = next++;
+            if (workers[slot].Send(index)) {
+                busyWith[slot] = index;
+                return;
             }
-            if (child < 0) {
-                machines[next].problem = "cannot start a process for the machine";
-            } else {
-                running[child] = next;
+            verdictsOf(index).problem = "cannot start a process for the machine";
+            workers[slot] = startWorker();
+        }
+        busyWith[slot].reset();
+    };
+    const std::size_t count = std::min<std::size_t>(std::max(jobs, 1u), runs);
+    for (std::size_t slot = 0; slot < count; ++slot) {
+        workers.push_back(startWorker());
+        busyWith.emplace_back();
+        giveWork(slot);
+    }
+    std::vector<pollfd> channels;
+    for (;;) {
+        channels.clear();
+        std::vector<std::size_t> slots;
+        for (std::size_t slot = 0; slot < workers.size(); ++slot) {
+            if (busyWith[slot]) {
+                channels.push_back(pollfd{workers[slot].Channel(), POLLIN, 0});
+                slots.push_back(slot);
             }
-            ++next;
-        } else {
-            waitForOne();
+        }
+        if (channels.empty()) {
+            break;
+        }
+        if (::poll(channels.data(), channels.size(), -1) < 0) {
+            continue;
+        }
+        for (std::size_t i = 0; i < channels.size(); ++i) {
+            if (channels[i].revents == 0) {
+                continue;
+            }
+            const std::size_t slot = slots[i];
+            const std::size_t index = *busyWith[slot];
+            Collect(scratch, index, workers[slot].Receive(), verdictsOf(index));
+            if (!workers[slot].Running()) {
+                // The worker died on this machine: the others still get a fresh one.
+                workers[slot] = startWorker();
+            }
+            giveWork(slot);
         }
     }
-    return machines;
+    return documents;
 }
 
 }  // namespace fleet

@@ -22,6 +22,9 @@ struct MachineVerdicts {
     // profile, an unreadable results document, or the run's own last trace lines).
     std::string problem;
     std::vector<Verdict> verdicts;
+    // The run's exit code, where the fleet ran the program (not for collected results documents);
+    // a worker that died on the machine leaves it -1.
+    int exitCode = -1;
 };
 
 }  // namespace fleet

@@ -135,3 +135,10 @@ std::vector<std::wstring_view> RegisteredTestNames()
     }
     return names;
 }
+
+void ResetTestSettings()
+{
+    ContiguousFreeHardDiskSpaceTest::ResetRequirement();
+    FreeHardDiskSpaceTest::ResetRequirement();
+    MemoryTest::ResetRequirement();
+}

@@ -14,3 +14,7 @@
 
 // The names the registry knows, in the order it compares them.
 [[nodiscard]] std::vector<std::wstring_view> RegisteredTestNames();
+
+// Sets every test class's process-wide requirement back to the one a run starts with: a later
+// instance's parameter sets it for all, so a second run in the same process would inherit it.
+void ResetTestSettings();

@@ -10,7 +10,10 @@ public:
     bool Run() override;
 
     // One requirement for every instance: the last valid parameter of the document sets it.
-    static inline int contiguousSpaceNeededMB = 2;
+    static constexpr int DefaultContiguousSpaceNeededMB = 2;
+    static inline int contiguousSpaceNeededMB = DefaultContiguousSpaceNeededMB;
+    // Back to the requirement a run starts with, for the next run in the same process.
+    static void ResetRequirement() { contiguousSpaceNeededMB = DefaultContiguousSpaceNeededMB; }
 
 private:
     bool HasContiguousFreeSpace(const std::wstring& root, int neededMB);

@@ -9,7 +9,10 @@ public:
     bool Run() override;
 
     // One requirement for every instance: the last valid parameter of the document sets it.
-    static inline int freeSpaceNeededMB = 100;
+    static constexpr int DefaultFreeSpaceNeededMB = 100;
+    static inline int freeSpaceNeededMB = DefaultFreeSpaceNeededMB;
+    // Back to the requirement a run starts with, for the next run in the same process.
+    static void ResetRequirement() { freeSpaceNeededMB = DefaultFreeSpaceNeededMB; }
 
 private:
     bool HasFreeSpace(const std::wstring& root, int neededMB);

@@ -13,7 +13,10 @@ public:
 
     // One requirement for every instance: the last valid parameter of the document sets it; -1
     // leaves it to the Windows version.
-    static inline int memoryNeededMB = -1;
+    static constexpr int DefaultMemoryNeededMB = -1;
+    static inline int memoryNeededMB = DefaultMemoryNeededMB;
+    // Back to the requirement a run starts with, for the next run in the same process.
+    static void ResetRequirement() { memoryNeededMB = DefaultMemoryNeededMB; }
 
 private:
     winapi::HRESULT ReportWmiMemory();

@@ -1,5 +1,7 @@
 #include "winapi/simulated/SimulatedMachine.h"
 
+#include "winapi/simulated/ProcessReset.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -11,6 +13,14 @@ Machine& Installed()
 {
     static Machine machine;
     return machine;
+}
+
+constexpr std::uintptr_t FirstHandleValue = 0x1000;
+
+std::uintptr_t& LastHandleValue()
+{
+    static std::uintptr_t last = FirstHandleValue;
+    return last;
 }
 
 }  // namespace
@@ -32,9 +42,8 @@ std::optional<std::uint32_t> Machine::TakeFault(std::wstring_view call)
 
 void* NewHandleValue()
 {
-    static std::uintptr_t next = 0x1000;
-    next += 4;
-    return reinterpret_cast<void*>(next);
+    LastHandleValue() += 4;
+    return reinterpret_cast<void*>(LastHandleValue());
 }
 
 Machine& CurrentMachine()
@@ -45,6 +54,12 @@ Machine& CurrentMachine()
 void InstallMachine(Machine machine)
 {
     Installed() = std::move(machine);
+}
+
+void ResetMachine()
+{
+    Installed() = Machine{};
+    LastHandleValue() = FirstHandleValue;
 }
 
 const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()

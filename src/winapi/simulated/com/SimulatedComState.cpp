@@ -1,5 +1,6 @@
 #include "winapi/simulated/com/SimulatedComState.h"
 
+#include "winapi/simulated/ProcessReset.h"
 namespace winapi::sim {
 
 namespace {
@@ -38,6 +39,11 @@ void LeaveApartment()
 bool ApartmentEntered()
 {
     return ThreadApartment().depth > 0;
+}
+
+void ResetApartment()
+{
+    ThreadApartment() = Apartment{};
 }
 
 }  // namespace winapi::sim

@@ -1,5 +1,6 @@
 #include "winapi/simulated/files/HostFiles.h"
 
+#include "winapi/simulated/ProcessReset.h"
 #include "winapi/Storage.h"
 #include "winapi/Utf8.h"
 #include "winapi/simulated/files/FileNamePattern.h"
@@ -321,6 +322,14 @@ bool CloseHostFile(HANDLE handle)
     ::close(open->second.descriptor);
     OpenHostEntries().erase(open);
     return true;
+}
+
+void ResetHostFiles()
+{
+    for (const auto& [handle, entry] : OpenHostEntries()) {
+        ::close(entry.descriptor);
+    }
+    OpenHostEntries().clear();
 }
 
 }  // namespace winapi::sim

@@ -5,6 +5,7 @@
 #include "winapi/Registry.h"
 
 #include "winapi/simulated/DisturbedLastError.h"
+#include "winapi/simulated/ProcessReset.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <algorithm>
@@ -109,5 +110,14 @@ LONG RegCloseKey(HKEY key)
     sim::DisturbLastError();
     return OpenKeys().erase(key) == 1 ? static_cast<LONG>(ERROR_SUCCESS) : static_cast<LONG>(ERROR_INVALID_HANDLE);
 }
+
+namespace sim {
+
+void ResetRegistryKeys()
+{
+    OpenKeys().clear();
+}
+
+}  // namespace sim
 
 }  // namespace winapi

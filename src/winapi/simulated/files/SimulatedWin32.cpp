@@ -4,6 +4,7 @@
 
 #include "winapi/Win32.h"
 
+#include "winapi/simulated/ProcessReset.h"
 #include "winapi/Utf8.h"
 #include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/files/HostFiles.h"
@@ -229,5 +230,16 @@ BOOL FreeLibrary(HMODULE module)
     sim::DisturbLastError();
     return module != nullptr ? TRUE : FALSE;
 }
+
+namespace sim {
+
+void ResetWin32State()
+{
+    lastError = ERROR_SUCCESS;
+    errorMode = 0;
+    OpenSearches().clear();
+}
+
+}  // namespace sim
 
 }  // namespace winapi

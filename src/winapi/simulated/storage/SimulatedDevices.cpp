@@ -4,6 +4,7 @@
 
 #include "winapi/Storage.h"
 
+#include "winapi/simulated/ProcessReset.h"
 #include "winapi/Win32.h"
 #include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/files/HostFiles.h"
@@ -548,5 +549,14 @@ BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, std::span<const BYTE> i
     }
     return TRUE;
 }
+
+namespace sim {
+
+void ResetOpenDevices()
+{
+    OpenDevices().open.clear();
+}
+
+}  // namespace sim
 
 }  // namespace winapi

@@ -3,6 +3,7 @@
 
 #include "winapi/Storage.h"
 
+#include "winapi/simulated/ProcessReset.h"
 #include "winapi/Win32.h"
 #include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/SimulatedMachine.h"
@@ -307,5 +308,14 @@ HRESULT SHGetFolderPathW(int folder, DWORD /*flags*/, std::span<wchar_t> path)
     path[programFiles->size()] = L'\0';
     return S_OK;
 }
+
+namespace sim {
+
+void ResetVolumeSearches()
+{
+    OpenSearches() = Searches{};
+}
+
+}  // namespace sim
 
 }  // namespace winapi

@@ -1,5 +1,6 @@
 #include "winapi/simulated/system/CommandLine.h"
 
+#include "winapi/simulated/ProcessReset.h"
 #include "winapi/Win32.h"
 
 namespace winapi::sim {
@@ -65,6 +66,11 @@ void SetProcessCommandLine(std::wstring commandLine)
 const std::wstring& ProcessCommandLine()
 {
     return StoredCommandLine();
+}
+
+void ResetProcessCommandLine()
+{
+    StoredCommandLine().clear();
 }
 
 }  // namespace winapi::sim

@@ -3,6 +3,7 @@
 
 #include "winapi/Security.h"
 
+#include "winapi/simulated/ProcessReset.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/system/SimulatedTokens.h"
 #include "winapi/simulated/storage/StorageLookup.h"
@@ -125,5 +126,14 @@ BOOL CheckTokenMembership(HANDLE token, std::span<const BYTE> sid, BOOL& isMembe
     isMember = administrator && std::ranges::equal(sid, AdministratorsSid) ? TRUE : FALSE;
     return TRUE;
 }
+
+namespace sim {
+
+void ResetOpenTokens()
+{
+    OpenTokens().clear();
+}
+
+}  // namespace sim
 
 }  // namespace winapi

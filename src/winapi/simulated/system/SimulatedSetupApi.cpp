@@ -2,6 +2,7 @@
 
 #include "winapi/SetupApi.h"
 
+#include "winapi/simulated/ProcessReset.h"
 #include "winapi/Win32.h"
 #include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/SimulatedMachine.h"
@@ -117,5 +118,14 @@ BOOL SetupDiDestroyDeviceInfoList(HDEVINFO deviceInfoSet)
     sim::DisturbLastError();
     return Lists().lists.erase(deviceInfoSet) == 1 ? TRUE : Fail(ERROR_INVALID_HANDLE);
 }
+
+namespace sim {
+
+void ResetDeviceLists()
+{
+    Lists().lists.clear();
+}
+
+}  // namespace sim
 
 }  // namespace winapi

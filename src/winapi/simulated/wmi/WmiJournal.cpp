@@ -1,5 +1,6 @@
 #include "winapi/simulated/wmi/WmiJournal.h"
 
+#include "winapi/simulated/ProcessReset.h"
 #include <utility>
 
 namespace winapi::sim {
@@ -32,6 +33,11 @@ void RecordWmiCall(std::wstring_view call, std::initializer_list<std::int64_t> a
 std::vector<std::wstring> TakeWmiJournal()
 {
     return std::exchange(Journal(), {});
+}
+
+void ResetWmiJournal()
+{
+    Journal().clear();
 }
 
 }  // namespace winapi::sim
