@@ -124,3 +124,14 @@ std::unique_ptr<Test> CreateTest(const std::wstring& name, const std::vector<std
     TraceLog(NoMatchMessage);
     return nullptr;
 }
+
+std::vector<std::wstring_view> RegisteredTestNames()
+{
+    std::vector<std::wstring_view> names;
+    for (const RegistryEntry& entry : Registry) {
+        if (entry.create != nullptr) {
+            names.push_back(entry.name);
+        }
+    }
+    return names;
+}
