@@ -16,6 +16,9 @@ packages+=(clang-14 libclang-rt-14-dev)
 # --- the report page's test in a real browser (headless)
 packages+=(chromium)
 # --- end report page
+# --- schemas: xmllint, with which the tests check documents against schemas/*.xsd
+packages+=(libxml2-utils)
+# --- end schemas
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -341,6 +341,14 @@ then
     failures=$((failures + 1))
 fi
 
+# The results document as MSXML wrote it matches its schema (xmllint: libxml2-utils).
+if xmllint --noout --huge --schema "$repo/schemas/results.xsd" "$results" > "$work/xmllint.txt" 2>&1; then
+    pass "results document matches schemas/results.xsd"
+else
+    fail "results document does not match schemas/results.xsd; xmllint says"
+    sed 's/^/  xmllint| /' "$work/xmllint.txt"
+fi
+
 # The native probes (tools/wine-probes.sh), in this prefix: the program's own native code on the
 # values Wine's machine never hands it, and the backdoor fault its verdicts cannot show.
 echo "INFO: native probes (tools/wine-probes.sh)"

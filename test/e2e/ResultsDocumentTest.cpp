@@ -16,13 +16,14 @@ const std::string BaseMachine = R"("systemDirectory": "C:\\Windows\\system32", "
 class ResultsDocumentTest : public ::testing::Test {
 protected:
     // Runs TwoTests on the base machine with the given faults (a JSON array's members).
-    ProgramResult RunWithFaults(const std::string& faults, std::vector<std::string> extra = {})
+    ProgramResult RunWithFaults(const std::string& faults, std::vector<std::string> extra = {},
+                                WrittenResults written = WrittenResults::Whole)
     {
         folder.Write("in.xml", TwoTests);
         const auto profile = folder.Write("machine.json", "{" + BaseMachine + ", \"faults\": [" + faults + "]}");
         std::vector<std::string> arguments{"-i", "in.xml"};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
-        return RunTarnwick(arguments, folder.Path(), profile);
+        return RunTarnwick(arguments, folder.Path(), profile, written);
     }
 
     ScratchFolder folder;
@@ -109,7 +110,8 @@ TEST_F(ResultsDocumentTest, ElementThatCannotBeCreatedEndsItsTestButTheRestIsSav
 {
     // The results element, the first test element and its name succeed; "passed" fails, so the
     // first test keeps only its name, and the second test is written whole.
-    const ProgramResult result = RunWithFaults(R"({"call": "XmlDocument.createElement", "error": "0x8007000E", "after": 3})");
+    const ProgramResult result =
+        RunWithFaults(R"({"call": "XmlDocument.createElement", "error": "0x8007000E", "after": 3})", {}, WrittenResults::Damaged);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(folder.Read("out.xml"), "<test_results><test><name>MSXML3Test</name></test></test_results>\n");
     EXPECT_TRUE(result.trace.ends_with("[TARNWICK]Successfully wrote to out.xml\n"));
@@ -117,7 +119,8 @@ TEST_F(ResultsDocumentTest, ElementThatCannotBeCreatedEndsItsTestButTheRestIsSav
 
 TEST_F(ResultsDocumentTest, TextThatCannotBeSetEndsTheElement)
 {
-    const ProgramResult result = RunWithFaults(R"({"call": "XmlNode.put_text", "error": "0x80004005", "after": 1})");
+    const ProgramResult result =
+        RunWithFaults(R"({"call": "XmlNode.put_text", "error": "0x80004005", "after": 1})", {}, WrittenResults::Damaged);
     EXPECT_EQ(folder.Read("out.xml"), "<test_results><test><name>MSXML3Test</name><passed/></test>"
                                       "<test><name/></test></test_results>\n");
 }

@@ -1,5 +1,7 @@
 #include "support/ProgramRun.h"
 
+#include "support/SchemaCheck.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -61,9 +63,12 @@ std::vector<char*> Pointers(std::vector<std::string>& texts)
     return pointers;
 }
 
+// A program is started by its path, a tool by its name, looked for on the PATH.
+enum class Lookup { ByPath, OnSearchPath };
+
 // Starts the program in workFolder with the standard streams the actions set up; its process id.
 pid_t Spawn(const std::string& program, const std::vector<std::string>& arguments, const std::filesystem::path& workFolder,
-            const std::filesystem::path& profilePath, posix_spawn_file_actions_t& actions)
+            const std::filesystem::path& profilePath, posix_spawn_file_actions_t& actions, Lookup lookup = Lookup::ByPath)
 {
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addchdir_np(&actions, workFolder.c_str());
@@ -81,21 +86,16 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& argument
     std::vector<char*> argv = Pointers(texts.arguments);
     std::vector<char*> envp = Pointers(texts.environment);
     pid_t child = 0;
-    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    const int spawned = lookup == Lookup::ByPath
+                            ? posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data())
+                            : posix_spawnp(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     return spawned == 0 ? child : -1;
 }
 
-}  // namespace
-
-ProgramResult RunTarnwick(const std::vector<std::string>& arguments, const std::filesystem::path& workFolder,
-                          const std::filesystem::path& profilePath)
-{
-    return RunProgram(TARNWICK_PROGRAM, arguments, workFolder, profilePath);
-}
-
-ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::filesystem::path& workFolder, const std::filesystem::path& profilePath)
+// Runs the program to its end and keeps what it printed.
+ProgramResult Run(const std::string& program, const std::vector<std::string>& arguments,
+                  const std::filesystem::path& workFolder, const std::filesystem::path& profilePath, Lookup lookup)
 {
     std::array<int, 2> consolePipe{};
     std::array<int, 2> tracePipe{};
@@ -108,7 +108,7 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     posix_spawn_file_actions_adddup2(&actions, tracePipe[1], STDERR_FILENO);
     posix_spawn_file_actions_addclose(&actions, consolePipe[0]);
     posix_spawn_file_actions_addclose(&actions, tracePipe[0]);
-    const pid_t child = Spawn(program, arguments, workFolder, profilePath, actions);
+    const pid_t child = Spawn(program, arguments, workFolder, profilePath, actions, lookup);
     close(consolePipe[1]);
     close(tracePipe[1]);
     if (child < 0) {
@@ -122,6 +122,28 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     waitpid(child, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
+}
+
+}  // namespace
+
+ProgramResult RunTarnwick(const std::vector<std::string>& arguments, const std::filesystem::path& workFolder,
+                          const std::filesystem::path& profilePath, WrittenResults written)
+{
+    ProgramResult result = RunProgram(TARNWICK_PROGRAM, arguments, workFolder, profilePath);
+    CheckWrittenResults(result.trace, workFolder, written);
+    return result;
+}
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::filesystem::path& workFolder, const std::filesystem::path& profilePath)
+{
+    return Run(program, arguments, workFolder, profilePath, Lookup::ByPath);
+}
+
+ProgramResult RunTool(const std::string& tool, const std::vector<std::string>& arguments,
+                      const std::filesystem::path& workFolder)
+{
+    return Run(tool, arguments, workFolder, {}, Lookup::OnSearchPath);
 }
 
 pid_t StartTarnwickQuietly(const std::vector<std::string>& arguments, const std::filesystem::path& workFolder)
