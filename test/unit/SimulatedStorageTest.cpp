@@ -510,6 +510,9 @@ TEST(StorageProfileTest, ImpossibleStorageIsRefusedWithTheField)
               "field \"volumes[0].faults\": expected an object of errors by call name, such as {\"ReadFile\": 21}");
     EXPECT_EQ(problem(R"({"diskInterfaces": [{"faults": {"IOCTL_STORAGE_QUERY_PROPERTY": 1}}]})"),
               "field \"diskInterfaces[0].devicePath\": expected a device path such as \"\\\\?\\ide#disk...\"");
+    EXPECT_EQ(problem(R"({"diskInterfaces": [{"devicePath": "\\\\?\\x", "drive": 3,
+                                              "faults": {"SetupDiGetDeviceInterfaceDetailW": 13}}]})"),
+              "field \"diskInterfaces[0].drive\": no physical drive has this number");
     EXPECT_EQ(problem(R"({"registry": {"SOFTWARE\\A": {"faults": {"RegQueryValueExW": 5}}}})"),
               "field \"registry.SOFTWARE\\A.faults.RegQueryValueExW\": no call of this object is named so; expected "
               "one of RegOpenKeyExW");

@@ -493,8 +493,7 @@ void CheckStorage(ProfileObject& profile, const Machine& machine)
     }
     for (std::size_t i = 0; i < machine.diskInterfaces.size(); ++i) {
         const DiskInterface& diskInterface = machine.diskInterfaces[i];
-        if (!ObjectFault(diskInterface.faults, L"SetupDiGetDeviceInterfaceDetailW") &&
-            drives.count(diskInterface.drive) == 0) {
+        if (!diskInterface.devicePath.empty() && drives.count(diskInterface.drive) == 0) {
             profile.Reader().Fail("diskInterfaces[" + std::to_string(i) + "].drive", "no physical drive has this number");
             return;
         }
@@ -541,8 +540,8 @@ void ReadStorage(ProfileObject& profile, Machine& machine)
         object.Unsigned("drive", diskInterface.drive);
         ReadOpenError(object, diskInterface.openError);
         object.Faults(InterfaceFaultCalls(), diskInterface.faults);
-        // An interface whose detail cannot be read has no device path to tell.
-        if (!object.Reader().Failed() && ObjectFault(diskInterface.faults, L"SetupDiGetDeviceInterfaceDetailW")) {
+        // An interface whose detail cannot be read may leave its device path out.
+        if (diskInterface.devicePath.empty() && ObjectFault(diskInterface.faults, L"SetupDiGetDeviceInterfaceDetailW")) {
             return;
         }
         if (!object.Reader().Failed() &&
