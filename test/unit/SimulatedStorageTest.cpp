@@ -451,6 +451,33 @@ TEST(SimulatedRemovableStorageTest, OpticalDrivesEmptySlotsAndEachObjectsOwnFaul
     EXPECT_TRUE(open(L"\\\\?\\USBSTOR#SD"));
 }
 
+TEST(SimulatedRemovableStorageTest, RemovableVolumesAnswerForTheirExtentsFromWindows2000Sp4AndXpSp1)
+{
+    struct Row {
+        int minor;
+        int servicePack;
+        DWORD error;
+    };
+    for (const Row row : {Row{0, 3, ERROR_INVALID_FUNCTION}, Row{0, 4, ERROR_SUCCESS}, Row{0, 5, ERROR_SUCCESS},
+                          Row{1, 0, ERROR_INVALID_FUNCTION}, Row{1, 1, ERROR_SUCCESS}, Row{1, 2, ERROR_SUCCESS}}) {
+        SCOPED_TRACE(std::to_string(row.minor) + " SP" + std::to_string(row.servicePack));
+        sim::Machine machine;
+        const std::string profile =
+            R"({"administrator": true, "version": {"major": 5, "minor": )" + std::to_string(row.minor) +
+            R"(, "servicePackMajor": )" + std::to_string(row.servicePack) + R"(},
+                "physicalDrives": [{"number": 1, "length": 4096, "removableMedia": true}],
+                "volumes": [{"name": "\\\\?\\Volume{e}\\", "driveType": "DRIVE_REMOVABLE", "driveLetters": ["E"],
+                             "fileSystem": "FAT", "totalBytes": 4096, "extents": [{"disk": 1, "length": 4096}]}]})";
+        ASSERT_EQ(sim::LoadMachineProfile(profile, machine), "");
+        sim::InstallMachine(std::move(machine));
+        const UniqueFile volume = CreateFileW(L"\\\\.\\E:", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+        std::vector<BYTE> out(64);
+        DWORD returned = 0;
+        const BOOL answered = DeviceIoControl(volume.get(), IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, {}, out, returned);
+        EXPECT_EQ(answered ? ERROR_SUCCESS : GetLastError(), row.error);
+    }
+}
+
 TEST(StorageProfileTest, ImpossibleStorageIsRefusedWithTheField)
 {
     const auto problem = [](const std::string& profile) {

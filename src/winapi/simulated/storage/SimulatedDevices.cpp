@@ -192,6 +192,21 @@ std::optional<std::uint32_t> DeviceFault(const OpenDevice& device, std::wstring_
     return sim::ObjectFault(Machine().physicalDrives[device.index].faults, call);
 }
 
+// Volumes on removable media answer for their disk extents from Windows 2000 SP4 and XP SP1 on;
+// before, the volume manager answered only for fixed disks.
+bool RemovableVolumeWithoutExtents(const sim::Volume& volume)
+{
+    if (volume.driveType != DRIVE_REMOVABLE || !Machine().version) {
+        return false;
+    }
+    const OSVERSIONINFOEXW& version = *Machine().version;
+    if (version.dwMajorVersion != 5) {
+        return false;
+    }
+    return (version.dwMinorVersion == 0 && version.wServicePackMajor < 4) ||
+           (version.dwMinorVersion == 1 && version.wServicePackMajor < 1);
+}
+
 DWORD GetDeviceNumber(const OpenDevice& device, std::span<BYTE> out, DWORD& returned)
 {
     const auto optical = OpticalDriveNumber(device);
@@ -284,7 +299,8 @@ DWORD QueryProperty(const OpenDevice& device, std::span<const BYTE> in, std::spa
 DWORD GetVolumeDiskExtents(const OpenDevice& device, std::span<BYTE> out, DWORD& returned)
 {
     // The optical drive's own driver, not the volume manager, answers for its volume.
-    if (device.kind != DeviceKind::Volume || sim::IsOpticalDrive(Machine().volumes[device.index])) {
+    if (device.kind != DeviceKind::Volume || sim::IsOpticalDrive(Machine().volumes[device.index]) ||
+        RemovableVolumeWithoutExtents(Machine().volumes[device.index])) {
         return ERROR_INVALID_FUNCTION;
     }
     if (HasNoMedium(device)) {
