@@ -27,6 +27,17 @@ void CaptureLog::Fault(const std::wstring& call, std::uint32_t error)
     }
 }
 
+void CaptureLog::ObjectFault(const std::wstring& object, const std::wstring& call, std::uint32_t error)
+{
+    objectFaults_.push_back("failed on this machine: " + winapi::ToUtf8(call) + " on " + winapi::ToUtf8(object) +
+                            ", error " + HexError(error));
+}
+
+std::wstring CaptureLog::ErrorText(std::uint32_t error)
+{
+    return winapi::FromUtf8(HexError(error));
+}
+
 void CaptureLog::Count(const std::string& kind, std::size_t added)
 {
     const auto found =
@@ -46,7 +57,7 @@ void CaptureLog::WriteFaults(JsonWriter& writer) const
         writer.Key("call");
         writer.String(call);
         writer.Key("error");
-        writer.String(winapi::FromUtf8(HexError(error)));
+        writer.String(ErrorText(error));
         writer.EndObject();
     }
     writer.EndArray();
@@ -61,5 +72,6 @@ std::vector<std::string> CaptureLog::SummaryLines() const
     for (const auto& [call, error] : faults_) {
         lines.push_back("failed on this machine: " + winapi::ToUtf8(call) + ", error " + HexError(error));
     }
+    lines.insert(lines.end(), objectFaults_.begin(), objectFaults_.end());
     return lines;
 }

@@ -1,5 +1,6 @@
 #include "capture/StorageCapture.h"
 
+#include "capture/CapturedFaults.h"
 #include "platform/DriveLayout.h"
 #include "platform/PhysicalDrives.h"
 #include "platform/UsbDisk.h"
@@ -26,11 +27,6 @@ constexpr std::size_t DescriptorBufferSize = 1024;
 constexpr std::size_t MaximumExtents = 64;
 constexpr std::size_t BitmapSliceBytes = 1 << 20;
 const std::wstring DevicePrefix = L"\\\\.\\";
-
-std::wstring DeviceCall(const wchar_t* code)
-{
-    return std::wstring(L"DeviceIoControl.") + code;
-}
 
 template <typename Record>
 bool Control(HANDLE device, DWORD code, const Record* input, std::span<BYTE> output, DWORD& returned)
@@ -83,13 +79,13 @@ void TextMember(JsonWriter& writer, const char* name, std::wstring_view text)
     writer.String(text);
 }
 
-void CaptureDescriptor(JsonWriter& writer, CaptureLog& log, HANDLE drive)
+void CaptureDescriptor(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
 {
     const STORAGE_PROPERTY_QUERY query{StorageDeviceProperty, PropertyStandardQuery, {0}};
     std::vector<BYTE> buffer(DescriptorBufferSize, 0);
     DWORD returned = 0;
     if (!Control(drive, IOCTL_STORAGE_QUERY_PROPERTY, &query, buffer, returned)) {
-        log.Fault(DeviceCall(L"IOCTL_STORAGE_QUERY_PROPERTY"), GetLastError());
+        faults.Add(L"IOCTL_STORAGE_QUERY_PROPERTY", GetLastError());
         return;
     }
     STORAGE_DEVICE_DESCRIPTOR descriptor{};
@@ -103,13 +99,13 @@ void CaptureDescriptor(JsonWriter& writer, CaptureLog& log, HANDLE drive)
     }
 }
 
-void CaptureLength(JsonWriter& writer, CaptureLog& log, HANDLE drive)
+void CaptureLength(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
 {
     GET_LENGTH_INFORMATION length{};
     DWORD returned = 0;
     if (!Control<int>(drive, IOCTL_DISK_GET_LENGTH_INFO, nullptr,
                       std::span(reinterpret_cast<BYTE*>(&length), sizeof(length)), returned)) {
-        log.Fault(DeviceCall(L"IOCTL_DISK_GET_LENGTH_INFO"), GetLastError());
+        faults.Add(L"IOCTL_DISK_GET_LENGTH_INFO", GetLastError());
         return;
     }
     SignedMember(writer, "length", length.Length);
@@ -142,11 +138,11 @@ void CapturePartition(JsonWriter& writer, const PARTITION_INFORMATION_EX& entry)
     writer.EndObject();
 }
 
-void CaptureLayout(JsonWriter& writer, CaptureLog& log, HANDLE drive)
+void CaptureLayout(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
 {
     const std::optional<DriveLayout> layout = ReadDriveLayout(drive);
     if (!layout) {
-        log.Fault(DeviceCall(L"IOCTL_DISK_GET_DRIVE_LAYOUT_EX"), GetLastError());
+        faults.Add(L"IOCTL_DISK_GET_DRIVE_LAYOUT_EX", GetLastError());
         return;
     }
     const DWORD style = layout->PartitionStyle();
@@ -167,7 +163,7 @@ void CaptureLayout(JsonWriter& writer, CaptureLog& log, HANDLE drive)
     writer.EndArray();
 }
 
-void CaptureSector0(JsonWriter& writer, CaptureLog& log, HANDLE drive)
+void CaptureSector0(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
 {
     for (const DWORD sectorSize : SectorSizes) {
         std::vector<BYTE> sector(sectorSize, 0);
@@ -182,7 +178,7 @@ void CaptureSector0(JsonWriter& writer, CaptureLog& log, HANDLE drive)
             break;
         }
     }
-    log.Fault(L"ReadFile", GetLastError());
+    faults.Add(L"ReadFile", GetLastError());
 }
 
 void CaptureDrives(JsonWriter& writer, CaptureLog& log)
@@ -204,19 +200,28 @@ void CaptureDrives(JsonWriter& writer, CaptureLog& log)
             writer.EndObject();
             continue;
         }
-        CaptureDescriptor(writer, log, drive.get());
-        CaptureLength(writer, log, drive.get());
-        CaptureLayout(writer, log, drive.get());
-        CaptureSector0(writer, log, drive.get());
+        CapturedFaults faults(log, L"physical drive " + std::to_wstring(number));
+        CaptureDescriptor(writer, faults, drive.get());
+        CaptureLength(writer, faults, drive.get());
+        CaptureLayout(writer, faults, drive.get());
+        CaptureSector0(writer, faults, drive.get());
+        faults.WriteMember(writer);
         writer.EndObject();
     }
     writer.EndArray();
 }
 
-// The volume names in the order Windows lists them, each with its drive letters.
+// The volume names in the order Windows lists them, each with its drive letters and the calls
+// that failed on it.
 struct VolumeNames {
     std::vector<std::wstring> names;
     std::map<std::wstring, std::wstring> letters;
+    std::map<std::wstring, CapturedFaults> faults;
+
+    CapturedFaults& FaultsOf(const std::wstring& name, CaptureLog& log)
+    {
+        return faults.try_emplace(name, log, L"volume " + name).first->second;
+    }
 };
 
 VolumeNames ListVolumes(CaptureLog& log)
@@ -233,8 +238,10 @@ VolumeNames ListVolumes(CaptureLog& log)
     do {
         volumes.names.emplace_back(name.data());
     } while (FindNextVolumeW(search.get(), name));
+    // The walk broke off after the last volume it listed: that volume holds the failure, so
+    // that every walk of the replay stops at the same place.
     if (GetLastError() != ERROR_NO_MORE_FILES) {
-        log.Fault(L"FindNextVolumeW", GetLastError());
+        volumes.FaultsOf(volumes.names.back(), log).Add(L"FindNextVolumeW", GetLastError());
     }
     const DWORD drives = GetLogicalDrives();
     for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
@@ -249,7 +256,7 @@ VolumeNames ListVolumes(CaptureLog& log)
 }
 
 // The folders where each volume is mounted on another, by the mounted volume's name.
-std::map<std::wstring, std::vector<std::wstring>> ListMountPoints(const VolumeNames& volumes, CaptureLog& log)
+std::map<std::wstring, std::vector<std::wstring>> ListMountPoints(VolumeNames& volumes, CaptureLog& log)
 {
     std::map<std::wstring, std::vector<std::wstring>> mounted;
     for (const std::wstring& host : volumes.names) {
@@ -262,7 +269,7 @@ std::map<std::wstring, std::vector<std::wstring>> ListMountPoints(const VolumeNa
             const DWORD error = GetLastError();
             if (error != ERROR_NO_MORE_FILES && error != ERROR_PATH_NOT_FOUND && error != ERROR_NOT_READY &&
                 error != ERROR_UNRECOGNIZED_VOLUME) {
-                log.Fault(L"FindFirstVolumeMountPointW", error);
+                volumes.FaultsOf(host, log).Add(L"FindFirstVolumeMountPointW", error);
             }
             continue;
         }
@@ -276,12 +283,12 @@ std::map<std::wstring, std::vector<std::wstring>> ListMountPoints(const VolumeNa
     return mounted;
 }
 
-void CaptureExtents(JsonWriter& writer, CaptureLog& log, HANDLE volume)
+void CaptureExtents(JsonWriter& writer, CapturedFaults& faults, HANDLE volume)
 {
     std::vector<BYTE> buffer(offsetof(VOLUME_DISK_EXTENTS, Extents) + MaximumExtents * sizeof(DISK_EXTENT), 0);
     DWORD returned = 0;
     if (!Control<int>(volume, IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, nullptr, buffer, returned)) {
-        log.Fault(DeviceCall(L"IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS"), GetLastError());
+        faults.Add(L"IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS", GetLastError());
         return;
     }
     DWORD count = 0;
@@ -303,7 +310,7 @@ void CaptureExtents(JsonWriter& writer, CaptureLog& log, HANDLE volume)
 
 // The allocation bitmap as alternating runs from cluster 0; the clusters in use at the end of the
 // volume need no run, since a replay counts every cluster after the last run as in use.
-void CaptureAllocation(JsonWriter& writer, CaptureLog& log, HANDLE volume)
+void CaptureAllocation(JsonWriter& writer, CaptureLog& log, CapturedFaults& faults, HANDLE volume)
 {
     std::vector<BYTE> buffer(offsetof(VOLUME_BITMAP_BUFFER, Buffer) + BitmapSliceBytes, 0);
     std::vector<std::pair<bool, std::uint64_t>> runs;
@@ -312,7 +319,7 @@ void CaptureAllocation(JsonWriter& writer, CaptureLog& log, HANDLE volume)
         DWORD returned = 0;
         const bool complete = Control(volume, FSCTL_GET_VOLUME_BITMAP, &start, buffer, returned);
         if (!complete && GetLastError() != ERROR_MORE_DATA) {
-            log.Fault(DeviceCall(L"FSCTL_GET_VOLUME_BITMAP"), GetLastError());
+            faults.Add(L"FSCTL_GET_VOLUME_BITMAP", GetLastError());
             return;
         }
         VOLUME_BITMAP_BUFFER header{};
@@ -356,7 +363,7 @@ bool Unmounted(DWORD error)
     return error == ERROR_UNRECOGNIZED_VOLUME || error == ERROR_NOT_READY;
 }
 
-void CaptureVolume(JsonWriter& writer, CaptureLog& log, const std::wstring& name,
+void CaptureVolume(JsonWriter& writer, CaptureLog& log, CapturedFaults& faults, const std::wstring& name,
                    const std::wstring& letters, const std::vector<std::wstring>& mountPoints)
 {
     log.Count("volumes");
@@ -388,7 +395,7 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, const std::wstring& name
     if (GetFileAttributesExW(deviceRoot, GetFileExInfoStandard, attributes)) {
         Member(writer, "rootAttributes", attributes.dwFileAttributes);
     } else if (!Unmounted(GetLastError())) {
-        log.Fault(L"GetFileAttributesExW", GetLastError());
+        faults.Add(L"GetFileAttributesExW", GetLastError());
     }
     std::array<wchar_t, MAX_PATH> fileSystem{};
     const bool mounted = GetVolumeInformationW(root, fileSystem) != FALSE;
@@ -402,7 +409,7 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, const std::wstring& name
             Member(writer, "freeBytes", free);
             Member(writer, "freeBytesAvailable", available);
         } else {
-            log.Fault(L"GetDiskFreeSpaceExW", GetLastError());
+            faults.Add(L"GetDiskFreeSpaceExW", GetLastError());
         }
         DWORD sectorsPerCluster = 0;
         DWORD bytesPerSector = 0;
@@ -412,10 +419,10 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, const std::wstring& name
             Member(writer, "bytesPerSector", bytesPerSector);
             Member(writer, "sectorsPerCluster", sectorsPerCluster);
         } else {
-            log.Fault(L"GetDiskFreeSpaceW", GetLastError());
+            faults.Add(L"GetDiskFreeSpaceW", GetLastError());
         }
     } else if (!Unmounted(GetLastError())) {
-        log.Fault(L"GetVolumeInformationW", GetLastError());
+        faults.Add(L"GetVolumeInformationW", GetLastError());
     }
 
     const std::wstring devicePath =
@@ -432,24 +439,25 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, const std::wstring& name
             Member(writer, "partition", number->PartitionNumber);
             writer.EndObject();
         }
-        CaptureExtents(writer, log, volume.get());
+        CaptureExtents(writer, faults, volume.get());
         if (mounted) {
-            CaptureAllocation(writer, log, volume.get());
+            CaptureAllocation(writer, log, faults, volume.get());
         }
     }
+    faults.WriteMember(writer);
     writer.EndObject();
 }
 
 void CaptureVolumes(JsonWriter& writer, CaptureLog& log)
 {
-    const VolumeNames volumes = ListVolumes(log);
+    VolumeNames volumes = ListVolumes(log);
     const auto mountPoints = ListMountPoints(volumes, log);
     writer.Key("volumes");
     writer.BeginArray();
     for (const std::wstring& name : volumes.names) {
         const auto letters = volumes.letters.find(name);
         const auto mounted = mountPoints.find(name);
-        CaptureVolume(writer, log, name, letters == volumes.letters.end() ? std::wstring() : letters->second,
+        CaptureVolume(writer, log, volumes.FaultsOf(name, log), name, letters == volumes.letters.end() ? std::wstring() : letters->second,
                       mounted == mountPoints.end() ? std::vector<std::wstring>() : mounted->second);
     }
     writer.EndArray();
@@ -469,9 +477,15 @@ void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log)
         if (!SetupDiEnumDeviceInterfaces(list.get(), GUID_DEVINTERFACE_DISK, index, data)) {
             break;
         }
+        CapturedFaults faults(log, L"disk interface " + std::to_wstring(index));
         const std::optional<std::wstring> path = InterfaceDevicePath(list.get(), data);
         if (!path) {
-            log.Fault(L"SetupDiGetDeviceInterfaceDetailW", GetLastError());
+            // The interface is listed, but says nothing of itself: the USB check passes it over.
+            faults.Add(L"SetupDiGetDeviceInterfaceDetailW", GetLastError());
+            log.Count("disk interfaces");
+            writer.BeginObject();
+            faults.WriteMember(writer);
+            writer.EndObject();
             continue;
         }
         const UniqueFile disk = CreateFileW(*path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
@@ -482,10 +496,19 @@ void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log)
             log.Count("disk interfaces whose drive cannot be told (left out)");
             continue;
         }
+        // The bus as the USB check asks for it, through the interface.
+        const STORAGE_PROPERTY_QUERY query{StorageAdapterProperty, PropertyStandardQuery, {0}};
+        STORAGE_ADAPTER_DESCRIPTOR adapter{};
+        DWORD returned = 0;
+        if (!Control(disk.get(), IOCTL_STORAGE_QUERY_PROPERTY, &query,
+                     std::span(reinterpret_cast<BYTE*>(&adapter), sizeof(adapter)), returned)) {
+            faults.Add(L"IOCTL_STORAGE_QUERY_PROPERTY", GetLastError());
+        }
         log.Count("disk interfaces");
         writer.BeginObject();
         TextMember(writer, "devicePath", *path);
         Member(writer, "drive", number->DeviceNumber);
+        faults.WriteMember(writer);
         writer.EndObject();
     }
     writer.EndArray();

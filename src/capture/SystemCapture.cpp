@@ -1,6 +1,7 @@
 #include "capture/SystemCapture.h"
 
 #include "capture/CaptureScope.h"
+#include "capture/CapturedFaults.h"
 #include "platform/RegistryText.h"
 #include "winapi/Registry.h"
 #include "winapi/Storage.h"
@@ -77,7 +78,8 @@ const char* RegistryTypeName(winapi::DWORD type)
     }
 }
 
-void CaptureValue(JsonWriter& writer, CaptureLog& log, winapi::HKEY key, std::wstring_view name)
+void CaptureValue(JsonWriter& writer, CaptureLog& log, winapi::HKEY key, std::wstring_view keyPath,
+                  std::wstring_view name)
 {
     winapi::DWORD type = winapi::REG_NONE;
     winapi::DWORD size = 0;
@@ -91,7 +93,13 @@ void CaptureValue(JsonWriter& writer, CaptureLog& log, winapi::HKEY key, std::ws
         return;
     }
     if (status != winapi::ERROR_SUCCESS) {
-        log.Fault(L"RegQueryValueExW", static_cast<std::uint32_t>(status));
+        // The value is there but cannot be read: it holds its failure instead of its data.
+        CapturedFaults faults(log, L"registry value " + std::wstring(keyPath) + L"\\" + std::wstring(name));
+        faults.Add(L"RegQueryValueExW", static_cast<std::uint32_t>(status));
+        writer.WideKey(name);
+        writer.BeginObject();
+        faults.WriteMember(writer);
+        writer.EndObject();
         return;
     }
     const char* typeName = RegistryTypeName(type);
@@ -121,7 +129,13 @@ void CaptureRegistry(JsonWriter& writer, CaptureLog& log)
             continue;
         }
         if (status != winapi::ERROR_SUCCESS) {
-            log.Fault(L"RegOpenKeyExW", static_cast<std::uint32_t>(status));
+            // The key is there but does not open (its access list locks the user out).
+            CapturedFaults faults(log, L"registry key " + std::wstring(read.key));
+            faults.Add(L"RegOpenKeyExW", static_cast<std::uint32_t>(status));
+            writer.WideKey(read.key);
+            writer.BeginObject();
+            faults.WriteMember(writer);
+            writer.EndObject();
             continue;
         }
         log.Count("registry keys");
@@ -131,7 +145,7 @@ void CaptureRegistry(JsonWriter& writer, CaptureLog& log)
             writer.Key("values");
             writer.BeginObject();
             for (const std::wstring_view value : read.values) {
-                CaptureValue(writer, log, key.get(), value);
+                CaptureValue(writer, log, key.get(), read.key, value);
             }
             writer.EndObject();
         }

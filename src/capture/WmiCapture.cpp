@@ -1,6 +1,7 @@
 #include "capture/WmiCapture.h"
 
 #include "capture/CaptureScope.h"
+#include "capture/CapturedFaults.h"
 #include "platform/WmiQuery.h"
 #include "checks/device/UsbDeviceList.h"
 
@@ -16,32 +17,40 @@ const std::wstring SelectAllFrom = L"SELECT * from ";
 // The property of a USB association that names its device.
 constexpr std::wstring_view DependentProperty = L"Dependent";
 
+// How a query went: not asked (a building block failed, noted under that call), a class WMI does
+// not know, or asked.
+enum class QueryStart { NotAsked, UnknownClass, Asked };
+
 // The building blocks of a query one by one, so that a failure is noted under the call that
-// failed; a class WMI does not know is no failure.
-bool OpenQuery(const std::wstring& query, WmiQueryObjects& objects, CaptureLog& log)
+// failed: those before the query concern no class and go to the machine's faults, a failed
+// ExecQuery to the query's own; a class WMI does not know at ExecQuery is no failure.
+QueryStart OpenQuery(const std::wstring& query, WmiQueryObjects& objects, CaptureLog& log, CapturedFaults& faults)
 {
     winapi::HRESULT hr = InitializeComSecurity();
     if (winapi::FAILED(hr)) {
         log.Fault(L"CoInitializeSecurity", static_cast<std::uint32_t>(hr));
-        return false;
+        return QueryStart::NotAsked;
     }
     if (hr = CreateWbemLocator(objects.locator); winapi::FAILED(hr)) {
         log.Fault(L"CoCreateInstance(WbemLocator)", static_cast<std::uint32_t>(hr));
-        return false;
+        return QueryStart::NotAsked;
     }
     if (hr = ConnectCimv2(*objects.locator, objects.services); winapi::FAILED(hr)) {
         log.Fault(L"ConnectServer", static_cast<std::uint32_t>(hr));
-        return false;
+        return QueryStart::NotAsked;
     }
     if (hr = SetWbemProxyBlanket(*objects.services); winapi::FAILED(hr)) {
         log.Fault(L"CoSetProxyBlanket", static_cast<std::uint32_t>(hr));
-        return false;
+        return QueryStart::NotAsked;
     }
     hr = ExecWqlQuery(*objects.services, query, objects.enumerator);
-    if (winapi::FAILED(hr) && hr != winapi::WBEM_E_INVALID_CLASS) {
-        log.Fault(L"ExecQuery", static_cast<std::uint32_t>(hr));
+    if (hr == winapi::WBEM_E_INVALID_CLASS) {
+        return QueryStart::UnknownClass;
     }
-    return winapi::SUCCEEDED(hr);
+    if (winapi::FAILED(hr)) {
+        faults.Add(L"ExecQuery", static_cast<std::uint32_t>(hr));
+    }
+    return QueryStart::Asked;
 }
 
 void WriteTagged(JsonWriter& writer, const char* tag, std::int64_t number)
@@ -98,9 +107,18 @@ bool WriteVariant(JsonWriter& writer, const winapi::Variant& value)
     }
 }
 
-void CaptureInstance(JsonWriter& writer, CaptureLog& log, winapi::WbemClassObject& instance, const WmiRead& read)
+// One instance's properties as the profile writes them: a value, or the failure of its Get.
+struct CapturedProperty {
+    std::wstring_view name;
+    winapi::Variant value;
+    std::optional<std::uint32_t> error;
+};
+
+using CapturedInstance = std::vector<CapturedProperty>;
+
+CapturedInstance CaptureInstance(CaptureLog& log, winapi::WbemClassObject& instance, const WmiRead& read)
 {
-    writer.BeginObject();
+    CapturedInstance captured;
     for (const std::wstring_view property : read.properties) {
         winapi::Variant value;
         const winapi::HRESULT hr = instance.Get(std::wstring(property), 0, value);
@@ -108,7 +126,9 @@ void CaptureInstance(JsonWriter& writer, CaptureLog& log, winapi::WbemClassObjec
             continue;
         }
         if (winapi::FAILED(hr)) {
-            log.Fault(L"Get", static_cast<std::uint32_t>(hr));
+            log.ObjectFault(L"WMI property " + std::wstring(read.className) + L"." + std::wstring(property), L"Get",
+                            static_cast<std::uint32_t>(hr));
+            captured.push_back({property, winapi::Variant(), static_cast<std::uint32_t>(hr)});
             continue;
         }
         // The key goes out only with a value the profile can hold.
@@ -117,29 +137,69 @@ void CaptureInstance(JsonWriter& writer, CaptureLog& log, winapi::WbemClassObjec
             log.Count("WMI properties of a type a profile cannot hold (left out)");
             continue;
         }
-        writer.WideKey(property);
-        WriteVariant(writer, value);
+        captured.push_back({property, value, std::nullopt});
+    }
+    return captured;
+}
+
+void WriteInstance(JsonWriter& writer, const CapturedInstance& instance)
+{
+    writer.BeginObject();
+    for (const CapturedProperty& property : instance) {
+        writer.WideKey(property.name);
+        if (property.error) {
+            writer.BeginInlineObject();
+            writer.Key("fault");
+            writer.String(CaptureLog::ErrorText(*property.error));
+            writer.EndObject();
+        } else {
+            WriteVariant(writer, property.value);
+        }
     }
     writer.EndObject();
 }
 
+// A class as the profile holds it: its instances, and with the calls that failed for its query
+// an object of both.
+void WriteClass(JsonWriter& writer, std::wstring_view className, const std::vector<CapturedInstance>& instances,
+                const CapturedFaults& faults)
+{
+    writer.WideKey(className);
+    if (!faults.Empty()) {
+        writer.BeginObject();
+        writer.Key("instances");
+    }
+    writer.BeginArray();
+    for (const CapturedInstance& instance : instances) {
+        WriteInstance(writer, instance);
+    }
+    writer.EndArray();
+    if (!faults.Empty()) {
+        faults.WriteMember(writer);
+        writer.EndObject();
+    }
+}
+
 // Each instance the query hands out, with the properties of read; the association paths of the
 // USB devices go to dependents as well, when it is given.
-void CaptureInstances(JsonWriter& writer, CaptureLog& log, WmiQueryObjects& objects, const WmiRead& read,
-                      std::vector<std::wstring>* dependents)
+void CaptureInstances(std::vector<CapturedInstance>& instances, CaptureLog& log, CapturedFaults& faults,
+                      WmiQueryObjects& objects, const WmiRead& read, std::vector<std::wstring>* dependents)
 {
-    for (;;) {
+    while (objects.enumerator) {
         std::unique_ptr<winapi::WbemClassObject> instance;
         winapi::ULONG returned = 0;
         const winapi::HRESULT hr = objects.enumerator->Next(winapi::WBEM_INFINITE, instance, returned);
+        // Asked with WBEM_FLAG_RETURN_IMMEDIATELY, WMI may report a class or provider it cannot
+        // serve here rather than at ExecQuery: either way the failure is the query's own, kept
+        // at the call that gave it, after the instances handed out before it.
         if (winapi::FAILED(hr)) {
-            log.Fault(L"Next", static_cast<std::uint32_t>(hr));
+            faults.Add(L"Next", static_cast<std::uint32_t>(hr));
             return;
         }
         if (returned == 0 || instance == nullptr) {
             return;
         }
-        CaptureInstance(writer, log, *instance, read);
+        instances.push_back(CaptureInstance(log, *instance, read));
         log.Count("WMI instances");
         winapi::Variant dependent;
         std::wstring path;
@@ -154,8 +214,10 @@ void CaptureInstances(JsonWriter& writer, CaptureLog& log, WmiQueryObjects& obje
 // the USB lists make.
 void CaptureUsbDevices(JsonWriter& writer, CaptureLog& log, const std::vector<std::wstring>& dependents)
 {
-    writer.WideKey(UsbDeviceRead().className);
-    writer.BeginArray();
+    const WmiRead& read = UsbDeviceRead();
+    // One query per device: a failure of any of them is kept on the class.
+    CapturedFaults faults(log, L"WMI query of " + std::wstring(read.className));
+    std::vector<CapturedInstance> instances;
     std::vector<std::wstring> seen;
     for (const std::wstring& dependent : dependents) {
         const std::optional<std::wstring> identifier = QuotedIdentifier(dependent);
@@ -164,11 +226,11 @@ void CaptureUsbDevices(JsonWriter& writer, CaptureLog& log, const std::vector<st
         }
         seen.push_back(*identifier);
         WmiQueryObjects objects;
-        if (OpenQuery(UsbDeviceQuery(*identifier), objects, log)) {
-            CaptureInstances(writer, log, objects, UsbDeviceRead(), nullptr);
+        if (OpenQuery(UsbDeviceQuery(*identifier), objects, log, faults) == QueryStart::Asked) {
+            CaptureInstances(instances, log, faults, objects, read, nullptr);
         }
     }
-    writer.EndArray();
+    WriteClass(writer, read.className, instances, faults);
 }
 
 }  // namespace
@@ -180,16 +242,16 @@ void CaptureWmi(JsonWriter& writer, CaptureLog& log)
     std::vector<std::wstring> dependents;
     for (const WmiRead& read : WmiReads()) {
         WmiQueryObjects objects;
-        if (!OpenQuery(SelectAllFrom + std::wstring(read.className), objects, log)) {
+        CapturedFaults faults(log, L"WMI query of " + std::wstring(read.className));
+        if (OpenQuery(SelectAllFrom + std::wstring(read.className), objects, log, faults) != QueryStart::Asked) {
             continue;
         }
         log.Count("WMI classes");
-        writer.WideKey(read.className);
-        writer.BeginArray();
         const bool associations = std::find(read.properties.begin(), read.properties.end(), DependentProperty) !=
                                   read.properties.end();
-        CaptureInstances(writer, log, objects, read, associations ? &dependents : nullptr);
-        writer.EndArray();
+        std::vector<CapturedInstance> instances;
+        CaptureInstances(instances, log, faults, objects, read, associations ? &dependents : nullptr);
+        WriteClass(writer, read.className, instances, faults);
     }
     CaptureUsbDevices(writer, log, dependents);
     writer.EndObject();

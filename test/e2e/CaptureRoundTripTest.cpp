@@ -48,6 +48,11 @@ TEST_F(CaptureRoundTripTest, ReplayOfACaptureGivesTheMachinesOwnRun)
         // Wine's answers: a volume without extents that has a device number, a volume name
         // whose drive type differs from its letter's, controls that fail for every drive.
         FixturePath("machines/wine-prefix.json"),
+        // A DVD drive holding a data disc, an empty card-reader slot, a dynamic disk with a
+        // recovery partition and two active entries, a fragmented C:, a WMI query that fails
+        // partway, a property that cannot be read and a locked key: each failure stays on its
+        // object.
+        FixturePath("machines/awkward-devices.json"),
     };
     for (const std::filesystem::path& machine : machines) {
         SCOPED_TRACE(machine.filename().string());

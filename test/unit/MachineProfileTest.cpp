@@ -4,10 +4,14 @@
 #include "winapi/Registry.h"
 #include "winapi/Win32.h"
 #include "winapi/simulated/profile/MachineProfile.h"
+#include "support/ProgramRun.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <fstream>
+#include <iterator>
+#include <regex>
 
 namespace {
 
@@ -15,6 +19,23 @@ std::string ProblemWith(const std::string& profile)
 {
     winapi::sim::Machine machine;
     return winapi::sim::LoadMachineProfile(profile, machine);
+}
+
+// Each example of the profile documentation is a part of a profile (members of its top level),
+// and loads as one.
+TEST(MachineProfileTest, TheDocumentedExamplesLoad)
+{
+    std::ifstream file(ExamplePath("../docs/machine-profile.md"));
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    static const std::regex example("```json\n([\\s\\S]*?)```");
+    std::size_t examples = 0;
+    for (auto match = std::sregex_iterator(text.begin(), text.end(), example); match != std::sregex_iterator();
+         ++match, ++examples) {
+        std::string profile(1, '{');
+        profile.append((*match)[1].str()).push_back('}');
+        EXPECT_EQ(ProblemWith(profile), "") << profile;
+    }
+    EXPECT_GE(examples, 9u);
 }
 
 TEST(MachineProfileTest, BadProfilesNameTheField)

@@ -344,6 +344,140 @@ TEST_F(SimulatedStorageTest, DetailBufferFollowsTheAskForTheSizeRule)
     EXPECT_EQ(path, L"\\\\?\\scsi#disk0");
 }
 
+// A DVD drive with a data disc (E:), one without (F:), a card-reader slot without a card (G:, on
+// drive 1) beside a hard disk (C:, on drive 0), whose own faults fail only there.
+const std::string RemovableProfile = R"json({
+  "administrator": true,
+  "physicalDrives": [
+    { "number": 0, "length": 1000000000, "partitionStyle": "MBR",
+      "partitions": [{ "number": 1, "startingOffset": 1048576, "length": 4096000, "type": 7 }],
+      "faults": { "ReadFile": 23 } },
+    { "number": 1, "busType": "BusTypeUsb", "removableMedia": true, "noMedium": true }
+  ],
+  "volumes": [
+    { "name": "\\\\?\\Volume{c}\\", "driveLetters": ["C"], "fileSystem": "NTFS",
+      "extents": [{ "disk": 0, "startingOffset": 1048576, "length": 4096000 }], "totalBytes": 4096000,
+      "faults": { "FindNextVolumeW": 21, "GetDiskFreeSpaceExW": "0x0000001f" } },
+    { "name": "\\\\?\\Volume{e}\\", "driveType": "DRIVE_CDROM", "driveLetters": ["E"], "fileSystem": "UDF",
+      "totalBytes": 4444913664, "bytesPerSector": 2048, "sectorsPerCluster": 1 },
+    { "name": "\\\\?\\Volume{f}\\", "driveType": "DRIVE_CDROM", "driveLetters": ["F"] },
+    { "name": "\\\\?\\Volume{g}\\", "driveType": "DRIVE_REMOVABLE", "driveLetters": ["G"],
+      "deviceNumber": { "disk": 1, "partition": 0 } }
+  ],
+  "diskInterfaces": [{ "faults": { "SetupDiGetDeviceInterfaceDetailW": 13 } }, { "devicePath": "\\\\?\\usbstor#sd", "drive": 1 }]
+})json";
+
+TEST(SimulatedRemovableStorageTest, OpticalDrivesEmptySlotsAndEachObjectsOwnFaults)
+{
+    sim::Machine machine;
+    ASSERT_EQ(sim::LoadMachineProfile(RemovableProfile, machine), "");
+    sim::InstallMachine(std::move(machine));
+    const auto open = [](const std::wstring& path) {
+        return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+    };
+    // The error each call gives on a device, ERROR_SUCCESS when it answers.
+    const auto control = [](HANDLE device, DWORD code) {
+        std::vector<BYTE> out(4096);
+        DWORD returned = 0;
+        const STARTING_LCN_INPUT_BUFFER start{0};
+        const std::span<const BYTE> in = code == FSCTL_GET_VOLUME_BITMAP
+                                             ? std::span(reinterpret_cast<const BYTE*>(&start), sizeof(start))
+                                             : std::span<const BYTE>{};
+        return DeviceIoControl(device, code, in, out, returned) ? ERROR_SUCCESS : GetLastError();
+    };
+    const auto read = [](HANDLE device) {
+        std::vector<BYTE> sector(512);
+        DWORD bytes = 0;
+        return ReadFile(device, sector, bytes) ? ERROR_SUCCESS : GetLastError();
+    };
+
+    const UniqueFile disc = open(L"\\\\.\\E:");
+    EXPECT_EQ(control(disc.get(), IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS), ERROR_INVALID_FUNCTION);
+    EXPECT_EQ(control(disc.get(), FSCTL_GET_VOLUME_BITMAP), ERROR_INVALID_FUNCTION);
+    EXPECT_EQ(control(disc.get(), IOCTL_DISK_GET_LENGTH_INFO), ERROR_SUCCESS);
+    EXPECT_EQ(control(disc.get(), IOCTL_STORAGE_GET_DEVICE_NUMBER), ERROR_SUCCESS);
+
+    const UniqueFile noDisc = open(L"\\\\.\\F:");
+    EXPECT_EQ(control(noDisc.get(), IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS), ERROR_INVALID_FUNCTION);
+    EXPECT_EQ(control(noDisc.get(), IOCTL_DISK_GET_LENGTH_INFO), ERROR_NOT_READY);
+    EXPECT_EQ(control(noDisc.get(), FSCTL_GET_VOLUME_BITMAP), ERROR_NOT_READY);
+    EXPECT_EQ(read(noDisc.get()), ERROR_NOT_READY);
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    EXPECT_FALSE(GetFileAttributesExW(L"F:\\", GetFileExInfoStandard, attributes));
+    EXPECT_EQ(GetLastError(), ERROR_NOT_READY);
+
+    const UniqueFile slot = open(L"\\\\.\\PhysicalDrive1");
+    EXPECT_EQ(control(slot.get(), IOCTL_DISK_GET_LENGTH_INFO), ERROR_NOT_READY);
+    EXPECT_EQ(control(slot.get(), IOCTL_DISK_GET_DRIVE_LAYOUT_EX), ERROR_NOT_READY);
+    EXPECT_EQ(read(slot.get()), ERROR_NOT_READY);
+    EXPECT_EQ(control(slot.get(), IOCTL_STORAGE_GET_DEVICE_NUMBER), ERROR_SUCCESS);
+    const UniqueFile slotVolume = open(L"\\\\.\\G:");
+    EXPECT_EQ(control(slotVolume.get(), IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS), ERROR_NOT_READY);
+    ULONGLONG available = 0;
+    ULONGLONG total = 0;
+    ULONGLONG free = 0;
+    EXPECT_FALSE(GetDiskFreeSpaceExW(L"G:\\", available, total, free));
+    EXPECT_EQ(GetLastError(), ERROR_NOT_READY);
+
+    // Drive 0's ReadFile and C:'s free space fail there only; the slot's own drive answers its
+    // descriptor through its interface.
+    const UniqueFile disk = open(L"\\\\.\\PhysicalDrive0");
+    EXPECT_EQ(read(disk.get()), 23u);
+    EXPECT_EQ(control(disk.get(), IOCTL_DISK_GET_DRIVE_LAYOUT_EX), ERROR_SUCCESS);
+    EXPECT_FALSE(GetDiskFreeSpaceExW(L"C:\\", available, total, free));
+    EXPECT_EQ(GetLastError(), 31u);
+    EXPECT_TRUE(GetDiskFreeSpaceExW(L"E:\\", available, total, free));
+
+    // Every walk of the volumes stops after C:, the volume that holds the failure.
+    for (int walk = 0; walk < 2; ++walk) {
+        std::array<wchar_t, MAX_PATH> name{};
+        const UniqueFindVolume search = FindFirstVolumeW(name);
+        ASSERT_TRUE(search);
+        EXPECT_EQ(std::wstring(name.data()), L"\\\\?\\Volume{c}\\");
+        EXPECT_FALSE(FindNextVolumeW(search.get(), name));
+        EXPECT_EQ(GetLastError(), ERROR_NOT_READY);
+    }
+
+    // The first interface tells no path; the second opens its drive.
+    const UniqueDevInfo list = SetupDiGetClassDevsW(GUID_DEVINTERFACE_DISK, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    for (DWORD index = 0; index < 2; ++index) {
+        SP_DEVICE_INTERFACE_DATA data{};
+        data.cbSize = sizeof(data);
+        ASSERT_TRUE(SetupDiEnumDeviceInterfaces(list.get(), GUID_DEVINTERFACE_DISK, index, data));
+        DWORD size = 0;
+        EXPECT_FALSE(SetupDiGetDeviceInterfaceDetailW(list.get(), data, {}, &size));
+        EXPECT_EQ(GetLastError(), index == 0 ? 13u : ERROR_INSUFFICIENT_BUFFER);
+    }
+    EXPECT_TRUE(open(L"\\\\?\\USBSTOR#SD"));
+}
+
+TEST(SimulatedRemovableStorageTest, RemovableVolumesAnswerForTheirExtentsFromWindows2000Sp4AndXpSp1)
+{
+    struct Row {
+        int minor;
+        int servicePack;
+        DWORD error;
+    };
+    for (const Row row : {Row{0, 3, ERROR_INVALID_FUNCTION}, Row{0, 4, ERROR_SUCCESS}, Row{0, 5, ERROR_SUCCESS},
+                          Row{1, 0, ERROR_INVALID_FUNCTION}, Row{1, 1, ERROR_SUCCESS}, Row{1, 2, ERROR_SUCCESS}}) {
+        SCOPED_TRACE(std::to_string(row.minor) + " SP" + std::to_string(row.servicePack));
+        sim::Machine machine;
+        const std::string profile =
+            R"({"administrator": true, "version": {"major": 5, "minor": )" + std::to_string(row.minor) +
+            R"(, "servicePackMajor": )" + std::to_string(row.servicePack) + R"(},
+                "physicalDrives": [{"number": 1, "length": 4096, "removableMedia": true}],
+                "volumes": [{"name": "\\\\?\\Volume{e}\\", "driveType": "DRIVE_REMOVABLE", "driveLetters": ["E"],
+                             "fileSystem": "FAT", "totalBytes": 4096, "extents": [{"disk": 1, "length": 4096}]}]})";
+        ASSERT_EQ(sim::LoadMachineProfile(profile, machine), "");
+        sim::InstallMachine(std::move(machine));
+        const UniqueFile volume = CreateFileW(L"\\\\.\\E:", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+        std::vector<BYTE> out(64);
+        DWORD returned = 0;
+        const BOOL answered = DeviceIoControl(volume.get(), IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, {}, out, returned);
+        EXPECT_EQ(answered ? ERROR_SUCCESS : GetLastError(), row.error);
+    }
+}
+
 TEST(StorageProfileTest, ImpossibleStorageIsRefusedWithTheField)
 {
     const auto problem = [](const std::string& profile) {
@@ -391,6 +525,27 @@ TEST(StorageProfileTest, ImpossibleStorageIsRefusedWithTheField)
               "field \"physicalDrives[0].bytesPerSector\": expected a multiple of 512 up to 4096");
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "colour": 1}]})"),
               "field \"volumes[0].colour\": unknown field");
+    // An object's own faults name calls that concern it.
+    EXPECT_EQ(problem(R"({"physicalDrives": [{"faults": {"FindNextVolumeW": 5}}]})"),
+              "field \"physicalDrives[0].faults.FindNextVolumeW\": no call of this object is named so; expected one "
+              "of IOCTL_STORAGE_GET_DEVICE_NUMBER, IOCTL_STORAGE_QUERY_PROPERTY, IOCTL_DISK_GET_DRIVE_LAYOUT_EX, "
+              "IOCTL_DISK_GET_LENGTH_INFO, ReadFile");
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "faults": {"ReadFile": "x"}}]})").rfind(
+                  "field \"volumes[0].faults.ReadFile\": ", 0),
+              0u);
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "faults": [5]}]})"),
+              "field \"volumes[0].faults\": expected an object of errors by call name, such as {\"ReadFile\": 21}");
+    EXPECT_EQ(problem(R"({"diskInterfaces": [{"faults": {"IOCTL_STORAGE_QUERY_PROPERTY": 1}}]})"),
+              "field \"diskInterfaces[0].devicePath\": expected a device path such as \"\\\\?\\ide#disk...\"");
+    EXPECT_EQ(problem(R"({"diskInterfaces": [{"devicePath": "\\\\?\\x", "drive": 3,
+                                              "faults": {"SetupDiGetDeviceInterfaceDetailW": 13}}]})"),
+              "field \"diskInterfaces[0].drive\": no physical drive has this number");
+    EXPECT_EQ(problem(R"({"registry": {"SOFTWARE\\A": {"faults": {"RegQueryValueExW": 5}}}})"),
+              "field \"registry.SOFTWARE\\A.faults.RegQueryValueExW\": no call of this object is named so; expected "
+              "one of RegOpenKeyExW");
+    EXPECT_EQ(problem(R"({"registry": {"SOFTWARE\\A": {"values": {"v": {"faults": {"RegQueryValueExW": 5}}}}}})"), "");
+    EXPECT_EQ(problem(R"({"registry": {"SOFTWARE\\A": {"values": {"v": {"type": "REG_SZ"}}}}})"),
+              "field \"registry.SOFTWARE\\A.values.v.data\": missing");
 }
 
 }  // namespace

@@ -287,9 +287,21 @@ TEST(WmiProfileTest, BadWmiSectionsNameTheField)
     };
     const std::string forms =
         "expected a string, null, true or false, a whole number from -2147483648 to 4294967295, an array of such "
-        "numbers, or an object with one of \"uint64\", \"sint64\", \"uint8\", \"sint16\", \"uint8[]\", \"bstr\"";
+        "numbers, or an object with one of \"uint64\", \"sint64\", \"uint8\", \"sint16\", \"uint8[]\", \"bstr\", "
+        "\"fault\"";
     EXPECT_EQ(problem(R"({"wmi": []})"), "field \"wmi\": expected an object");
-    EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": {}}})"), "field \"wmi.Win32_BIOS\": expected an array of instances");
+    EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": 5}})"), "field \"wmi.Win32_BIOS\": expected an array of instances");
+    // A class whose queries fail: an object of its instances and its failing calls.
+    EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": {"faults": {"ExecQuery": 1}}}})"), "");
+    EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": {"instances": {}}}})"),
+              "field \"wmi.Win32_BIOS.instances\": expected an array of instances");
+    EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": {"instances": [], "colour": 1}}})"),
+              "field \"wmi.Win32_BIOS.colour\": unknown field");
+    EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": {"faults": {"Get": 1}}}})"),
+              "field \"wmi.Win32_BIOS.faults.Get\": no call of this object is named so; expected one of ExecQuery, Next");
+    EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": {"instances": [{"Size": {"fault": "no"}}]}}})").rfind(
+                  "field \"wmi.Win32_BIOS.instances[0].Size.fault\": ", 0),
+              0u);
     EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": ["x"]}})"),
               "field \"wmi.Win32_BIOS[0]\": expected an object of property values");
     EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": [{}, {"Size": 4294967296}]}})"),

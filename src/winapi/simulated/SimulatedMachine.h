@@ -5,6 +5,7 @@
 #include "winapi/Variant.h"
 #include "winapi/WinTypes.h"
 #include "winapi/simulated/CaseInsensitive.h"
+#include "winapi/simulated/ObjectFaults.h"
 #include "winapi/simulated/storage/StorageModel.h"
 #include "winapi/simulated/system/SystemModel.h"
 #include "winapi/simulated/files/MachineFiles.h"
@@ -33,15 +34,21 @@ struct RegistryValue {
     // The value's bytes as the program receives them; text is stored as UTF-16 with the
     // terminator(s) included, as Windows returns it.
     std::vector<BYTE> data;
+    // RegQueryValueExW of this value fails.
+    ObjectFaults faults;
 };
 
 struct RegistryKey {
     std::map<std::wstring, RegistryValue, CaseInsensitiveLess> values;
+    // RegOpenKeyExW of this key fails (a key whose access list locks the caller out).
+    ObjectFaults faults;
 };
 
 // One instance of a WMI class: its property values by name.
 struct WmiInstance {
     std::map<std::wstring, Variant, CaseInsensitiveLess> properties;
+    // The properties whose Get fails, with the error, by property name.
+    ObjectFaults propertyFaults;
 };
 
 // A WMI class of ROOT\CIMV2. Its properties are those that any of its instances names; an
@@ -50,6 +57,9 @@ struct WmiClass {
     std::wstring name;
     std::set<std::wstring, CaseInsensitiveLess> properties;
     std::vector<WmiInstance> instances;
+    // The calls that fail for every query of the class: ExecQuery, or Next once the instances are
+    // handed out.
+    ObjectFaults faults;
 };
 
 struct Machine {

@@ -60,8 +60,14 @@ LONG RegOpenKeyExW(HKEY root, const std::wstring& subKey, DWORD /*options*/, REG
         path = parent->second + (subKey.empty() ? L"" : L"\\");
     }
     path = Wow64View(path + subKey, access);
-    if (!path.empty() && sim::CurrentMachine().registry.count(path) == 0) {
-        return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    if (!path.empty()) {
+        const auto found = sim::CurrentMachine().registry.find(path);
+        if (found == sim::CurrentMachine().registry.end()) {
+            return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+        }
+        if (const auto error = sim::ObjectFault(found->second.faults, L"RegOpenKeyExW")) {
+            return static_cast<LONG>(*error);
+        }
     }
     const HKEY handle = sim::NewHandleValue();
     OpenKeys()[handle] = path;
@@ -86,6 +92,9 @@ LONG RegQueryValueExW(HKEY key, const std::wstring& valueName, DWORD* type, std:
     const auto value = found->second.values.find(valueName);
     if (value == found->second.values.end()) {
         return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    }
+    if (const auto error = sim::ObjectFault(value->second.faults, L"RegQueryValueExW")) {
+        return static_cast<LONG>(*error);
     }
     const std::vector<BYTE>& bytes = value->second.data;
     if (type != nullptr) {

@@ -93,6 +93,11 @@ void ReadRegistryData(const nlohmann::json& json, const std::string& path, Regis
 
 void ReadRegistryValue(ProfileObject& object, RegistryValue& value)
 {
+    object.Faults({L"RegQueryValueExW"}, value.faults);
+    // A value that cannot be read needs no type or data.
+    if (!value.faults.empty() && object.Raw("type") == nullptr && object.Raw("data") == nullptr) {
+        return;
+    }
     static const std::map<std::wstring, DWORD> types{
         {L"REG_SZ", REG_SZ},       {L"REG_EXPAND_SZ", REG_EXPAND_SZ}, {L"REG_MULTI_SZ", REG_MULTI_SZ},
         {L"REG_DWORD", REG_DWORD}, {L"REG_QWORD", REG_QWORD},         {L"REG_BINARY", REG_BINARY},
@@ -122,6 +127,7 @@ void ReadRegistry(ProfileObject& profile, Machine& machine)
         if (!keyJson.is_object()) {
             return;
         }
+        key.Faults({L"RegOpenKeyExW"}, registryKey.faults);
         key.Members("values", [&](const std::wstring& valueName, const nlohmann::json& valueJson,
                                   const std::string& valuePath) {
             ProfileObject valueObject(valueJson, valuePath, profile.Reader());

@@ -2,6 +2,7 @@
 
 #include "winapi/Utf8.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace winapi::sim {
@@ -93,6 +94,37 @@ void ProfileObject::ErrorCode(const std::string& key, std::uint32_t& value)
 {
     if (const nlohmann::json* field = Find(key)) {
         ReadErrorCode(*field, FieldPath(key), reader_, value);
+    }
+}
+
+void ProfileObject::Faults(const std::vector<std::wstring_view>& allowed, ObjectFaults& faults)
+{
+    const nlohmann::json* field = Find("faults");
+    if (field == nullptr) {
+        return;
+    }
+    const std::string path = FieldPath("faults");
+    if (!field->is_object()) {
+        reader_.Fail(path, "expected an object of errors by call name, such as {\"ReadFile\": 21}");
+        return;
+    }
+    for (const auto& [name, error] : field->items()) {
+        const std::wstring call = FromUtf8(name);
+        const auto known = std::find_if(allowed.begin(), allowed.end(),
+                                        [&](std::wstring_view candidate) { return EqualIgnoringCase(candidate, call); });
+        if (known == allowed.end()) {
+            std::string choices;
+            for (const std::wstring_view candidate : allowed) {
+                choices += (choices.empty() ? "" : ", ") + ToUtf8(std::wstring(candidate));
+            }
+            reader_.Fail(path + "." + name, "no call of this object is named so; expected one of " + choices);
+            return;
+        }
+        std::uint32_t code = 0;
+        if (!ReadErrorCode(error, path + "." + name, reader_, code)) {
+            return;
+        }
+        faults[std::wstring(*known)] = code;
     }
 }
 

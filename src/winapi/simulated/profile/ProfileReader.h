@@ -2,6 +2,8 @@
 // Strict reading of a machine profile: every field must be known and of the right type. The
 // first problem is kept, with the path of the field it concerns, and ends the reading.
 
+#include "winapi/simulated/ObjectFaults.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -46,6 +48,9 @@ public:
     // Each member of an object whose names are data (registry paths, value names).
     void Members(const std::string& key, const std::function<void(const std::wstring&, const nlohmann::json&,
                                                                   const std::string&)>& visit);
+    // The object's own failing calls ("faults": {"call": error}); only the calls in allowed apply
+    // to such an object.
+    void Faults(const std::vector<std::wstring_view>& allowed, ObjectFaults& faults);
     // A field of any type, for a reader that looks at its type itself; null when absent.
     [[nodiscard]] const nlohmann::json* Raw(const std::string& key) { return Find(key); }
     void Finish();

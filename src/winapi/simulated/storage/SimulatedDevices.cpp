@@ -31,6 +31,8 @@ struct OpenDevice {
     std::size_t index = 0;
     DWORD access = 0;
     ULONGLONG position = 0;
+    // The disk interface whose device path opened the drive, if one did.
+    std::optional<std::size_t> diskInterface;
 };
 
 struct Devices {
@@ -74,6 +76,7 @@ struct DeviceTarget {
     DeviceKind kind = DeviceKind::Volume;
     std::size_t index = 0;
     std::optional<DWORD> openError;
+    std::optional<std::size_t> diskInterface;
 };
 
 // A path in the device namespace (\\.\ or \\?\): never one of the host's files.
@@ -92,23 +95,25 @@ std::optional<DeviceTarget> FindDevice(const std::wstring& path, DWORD& error)
         if (sim::StartsWithIgnoringCase(local, drivePrefix)) {
             if (const auto number = ParseDriveNumber(local.substr(drivePrefix.size()))) {
                 if (const auto index = DriveIndex(*number)) {
-                    return DeviceTarget{DeviceKind::Drive, *index, Machine().physicalDrives[*index].openError};
+                    return DeviceTarget{DeviceKind::Drive, *index, Machine().physicalDrives[*index].openError, std::nullopt};
                 }
             }
             return std::nullopt;
         }
         if (const auto volume = sim::FindVolumeOfPath(Machine(), path)) {
             if (volume->rest.empty()) {
-                return DeviceTarget{DeviceKind::Volume, volume->volume, Machine().volumes[volume->volume].openError};
+                return DeviceTarget{DeviceKind::Volume, volume->volume, Machine().volumes[volume->volume].openError,
+                                    std::nullopt};
             }
             // The root folder of a volume is a directory, which opens only for backup semantics.
             error = volume->IsRoot() ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
             return std::nullopt;
         }
     }
-    for (const sim::DiskInterface& diskInterface : Machine().diskInterfaces) {
-        if (sim::EqualIgnoringCase(diskInterface.devicePath, path)) {
-            return DeviceTarget{DeviceKind::Drive, *DriveIndex(diskInterface.drive), diskInterface.openError};
+    const auto& diskInterfaces = Machine().diskInterfaces;
+    for (std::size_t i = 0; i < diskInterfaces.size(); ++i) {
+        if (!diskInterfaces[i].devicePath.empty() && sim::EqualIgnoringCase(diskInterfaces[i].devicePath, path)) {
+            return DeviceTarget{DeviceKind::Drive, *DriveIndex(diskInterfaces[i].drive), diskInterfaces[i].openError, i};
         }
     }
     return std::nullopt;
@@ -143,10 +148,6 @@ std::optional<std::size_t> SingleDiskOf(const OpenDevice& device)
 constexpr DWORD FILE_DEVICE_CD_ROM = 0x2;
 constexpr DWORD NoPartitionNumber = 0xFFFFFFFF;
 
-bool IsOpticalDrive(const sim::Volume& volume)
-{
-    return volume.driveType == DRIVE_CDROM && volume.extents.empty();
-}
 
 // The volume of an optical drive is the drive itself, not a partition of a disk: it carries the
 // drive's own number among the machine's optical drives (CdRom0, CdRom1, ... in the order of the
@@ -154,12 +155,57 @@ bool IsOpticalDrive(const sim::Volume& volume)
 std::optional<STORAGE_DEVICE_NUMBER> OpticalDriveNumber(const OpenDevice& device)
 {
     const auto& volumes = Machine().volumes;
-    if (device.kind != DeviceKind::Volume || !IsOpticalDrive(volumes[device.index])) {
+    if (device.kind != DeviceKind::Volume || !sim::IsOpticalDrive(volumes[device.index])) {
         return std::nullopt;
     }
     const auto before = std::count_if(volumes.begin(), volumes.begin() + static_cast<std::ptrdiff_t>(device.index),
-                                      IsOpticalDrive);
+                                      [](const sim::Volume& volume) { return sim::IsOpticalDrive(volume); });
     return STORAGE_DEVICE_NUMBER{FILE_DEVICE_CD_ROM, static_cast<DWORD>(before), NoPartitionNumber};
+}
+
+// A device without a medium: an empty card-reader slot, or the volume of one, or an optical drive
+// without a disc. Windows answers ERROR_NOT_READY for what would need the medium.
+bool HasNoMedium(const OpenDevice& device)
+{
+    return device.kind == DeviceKind::Drive ? Machine().physicalDrives[device.index].noMedium
+                                            : sim::VolumeHasNoMedium(Machine(), device.index);
+}
+
+// The file systems of optical media keep no cluster bitmap to hand out.
+bool HasNoClusterBitmap(const sim::Volume& volume)
+{
+    return volume.fileSystem.empty() || sim::EqualIgnoringCase(volume.fileSystem, L"CDFS") ||
+           sim::EqualIgnoringCase(volume.fileSystem, L"UDF");
+}
+
+// The error that the device's own faults give the call: the volume's, or for a drive those of the
+// interface whose path opened it and then the drive's.
+std::optional<std::uint32_t> DeviceFault(const OpenDevice& device, std::wstring_view call)
+{
+    if (device.kind == DeviceKind::Volume) {
+        return sim::VolumeFault(Machine(), device.index, call);
+    }
+    if (device.diskInterface) {
+        if (const auto error = sim::ObjectFault(Machine().diskInterfaces[*device.diskInterface].faults, call)) {
+            return error;
+        }
+    }
+    return sim::ObjectFault(Machine().physicalDrives[device.index].faults, call);
+}
+
+// Volumes on removable media answer for their disk extents from Windows 2000 SP4 and XP SP1 on;
+// before, the volume manager answered only for fixed disks.
+bool RemovableVolumeWithoutExtents(const sim::Volume& volume)
+{
+    if (volume.driveType != DRIVE_REMOVABLE || !Machine().version) {
+        return false;
+    }
+    const OSVERSIONINFOEXW& version = *Machine().version;
+    if (version.dwMajorVersion != 5) {
+        return false;
+    }
+    return (version.dwMinorVersion == 0 && version.wServicePackMajor < 4) ||
+           (version.dwMinorVersion == 1 && version.wServicePackMajor < 1);
 }
 
 DWORD GetDeviceNumber(const OpenDevice& device, std::span<BYTE> out, DWORD& returned)
@@ -253,8 +299,13 @@ DWORD QueryProperty(const OpenDevice& device, std::span<const BYTE> in, std::spa
 
 DWORD GetVolumeDiskExtents(const OpenDevice& device, std::span<BYTE> out, DWORD& returned)
 {
-    if (device.kind != DeviceKind::Volume) {
+    // The optical drive's own driver, not the volume manager, answers for its volume.
+    if (device.kind != DeviceKind::Volume || sim::IsOpticalDrive(Machine().volumes[device.index]) ||
+        RemovableVolumeWithoutExtents(Machine().volumes[device.index])) {
         return ERROR_INVALID_FUNCTION;
+    }
+    if (HasNoMedium(device)) {
+        return ERROR_NOT_READY;
     }
     if (out.size() < sizeof(VOLUME_DISK_EXTENTS)) {
         return ERROR_INSUFFICIENT_BUFFER;
@@ -304,6 +355,9 @@ DWORD GetDriveLayout(const OpenDevice& device, std::span<BYTE> out, DWORD& retur
     if (device.kind != DeviceKind::Drive) {
         return ERROR_INVALID_FUNCTION;
     }
+    if (HasNoMedium(device)) {
+        return ERROR_NOT_READY;
+    }
     const sim::PhysicalDrive& drive = Machine().physicalDrives[device.index];
     std::size_t count = drive.partitions.size();
     if (drive.partitionStyle == PARTITION_STYLE_MBR) {
@@ -343,6 +397,9 @@ DWORD GetDriveLayout(const OpenDevice& device, std::span<BYTE> out, DWORD& retur
 
 DWORD GetLengthInfo(const OpenDevice& device, std::span<BYTE> out, DWORD& returned)
 {
+    if (HasNoMedium(device)) {
+        return ERROR_NOT_READY;
+    }
     if (out.size() < sizeof(GET_LENGTH_INFORMATION)) {
         return ERROR_INSUFFICIENT_BUFFER;
     }
@@ -359,7 +416,13 @@ constexpr LONGLONG BitmapAlignment = 8;
 
 DWORD GetVolumeBitmap(const OpenDevice& device, std::span<const BYTE> in, std::span<BYTE> out, DWORD& returned)
 {
-    if (device.kind != DeviceKind::Volume || Machine().volumes[device.index].fileSystem.empty()) {
+    if (device.kind != DeviceKind::Volume) {
+        return ERROR_INVALID_FUNCTION;
+    }
+    if (HasNoMedium(device)) {
+        return ERROR_NOT_READY;
+    }
+    if (HasNoClusterBitmap(Machine().volumes[device.index])) {
         return ERROR_INVALID_FUNCTION;
     }
     if (in.size() < sizeof(STARTING_LCN_INPUT_BUFFER)) {
@@ -431,7 +494,7 @@ UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD 
         return UniqueFile();
     }
     const HANDLE handle = sim::NewHandleValue();
-    OpenDevices().open[handle] = OpenDevice{target->kind, target->index, desiredAccess, 0};
+    OpenDevices().open[handle] = OpenDevice{target->kind, target->index, desiredAccess, 0, target->diskInterface};
     return UniqueFile(handle);
 }
 
@@ -463,8 +526,14 @@ BOOL ReadFile(HANDLE file, std::span<BYTE> buffer, DWORD& bytesRead)
         return FALSE;
     }
     OpenDevice& open = device->second;
+    if (const auto error = DeviceFault(open, L"ReadFile")) {
+        return Fail(*error);
+    }
     if ((open.access & GENERIC_READ) == 0) {
         return Fail(ERROR_ACCESS_DENIED);
+    }
+    if (HasNoMedium(open)) {
+        return Fail(ERROR_NOT_READY);
     }
     const bool isDrive = open.kind == DeviceKind::Drive;
     const DWORD sectorSize = isDrive ? Machine().physicalDrives[open.index].bytesPerSector
@@ -500,17 +569,23 @@ BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, std::span<const BYTE> i
     if (open == OpenDevices().open.end()) {
         return Fail(ERROR_INVALID_HANDLE);
     }
-    static const std::map<DWORD, std::wstring> faultNames{
-        {IOCTL_STORAGE_GET_DEVICE_NUMBER, L"DeviceIoControl.IOCTL_STORAGE_GET_DEVICE_NUMBER"},
-        {IOCTL_STORAGE_QUERY_PROPERTY, L"DeviceIoControl.IOCTL_STORAGE_QUERY_PROPERTY"},
-        {IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, L"DeviceIoControl.IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS"},
-        {IOCTL_DISK_GET_DRIVE_LAYOUT_EX, L"DeviceIoControl.IOCTL_DISK_GET_DRIVE_LAYOUT_EX"},
-        {IOCTL_DISK_GET_LENGTH_INFO, L"DeviceIoControl.IOCTL_DISK_GET_LENGTH_INFO"},
-        {FSCTL_GET_VOLUME_BITMAP, L"DeviceIoControl.FSCTL_GET_VOLUME_BITMAP"},
+    // A control by its name fails on one device through that device's faults, on every device
+    // through the machine's ("DeviceIoControl." and the name).
+    static const std::map<DWORD, std::wstring> controlNames{
+        {IOCTL_STORAGE_GET_DEVICE_NUMBER, L"IOCTL_STORAGE_GET_DEVICE_NUMBER"},
+        {IOCTL_STORAGE_QUERY_PROPERTY, L"IOCTL_STORAGE_QUERY_PROPERTY"},
+        {IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, L"IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS"},
+        {IOCTL_DISK_GET_DRIVE_LAYOUT_EX, L"IOCTL_DISK_GET_DRIVE_LAYOUT_EX"},
+        {IOCTL_DISK_GET_LENGTH_INFO, L"IOCTL_DISK_GET_LENGTH_INFO"},
+        {FSCTL_GET_VOLUME_BITMAP, L"FSCTL_GET_VOLUME_BITMAP"},
     };
-    const auto faultName = faultNames.find(ioControlCode);
-    if (faultName != faultNames.end() && FaultedWithLastError(faultName->second)) {
-        return FALSE;
+    if (const auto controlName = controlNames.find(ioControlCode); controlName != controlNames.end()) {
+        if (FaultedWithLastError(L"DeviceIoControl." + controlName->second)) {
+            return FALSE;
+        }
+        if (const auto error = DeviceFault(open->second, controlName->second)) {
+            return Fail(*error);
+        }
     }
     const DWORD requiredAccess = (ioControlCode >> 14) & 3;
     if (((requiredAccess & FILE_READ_ACCESS) != 0 && (open->second.access & GENERIC_READ) == 0) ||

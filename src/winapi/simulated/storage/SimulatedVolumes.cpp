@@ -52,12 +52,17 @@ bool CopyName(const std::wstring& name, std::span<wchar_t> buffer)
     return true;
 }
 
-// The volume of a path for the free-space calls, or the error they fail with.
-const sim::Volume* MountedVolumeOfPath(const std::wstring& path)
+// The volume of a path for the free-space calls, or the error they fail with: the call's own
+// fault on that volume first.
+const sim::Volume* MountedVolumeOfPath(const std::wstring& path, std::wstring_view call)
 {
     const auto place = FindVolumeOfPath(path);
     if (!place) {
         SetLastError(ERROR_PATH_NOT_FOUND);
+        return nullptr;
+    }
+    if (const auto error = sim::VolumeFault(Machine(), place->volume, call)) {
+        SetLastError(*error);
         return nullptr;
     }
     const sim::Volume& volume = Machine().volumes[place->volume];
@@ -132,6 +137,10 @@ BOOL FindNextVolumeW(HANDLE findVolume, std::span<wchar_t> volumeName)
     if (FaultedWithLastError(L"FindNextVolumeW")) {
         return FALSE;
     }
+    // The walk fails where the volume before the next one says it does, in every walk alike.
+    if (const auto error = sim::VolumeFault(Machine(), search->second - 1, L"FindNextVolumeW")) {
+        return Fail(*error);
+    }
     const auto& volumes = Machine().volumes;
     if (search->second >= volumes.size()) {
         return Fail(ERROR_NO_MORE_FILES);
@@ -179,6 +188,10 @@ UniqueFindVolumeMountPoint FindFirstVolumeMountPointW(const std::wstring& rootPa
     const auto place = FindVolumeOfPath(rootPathName);
     if (!place || place->rest != L"\\") {
         SetLastError(place ? ERROR_INVALID_NAME : ERROR_FILE_NOT_FOUND);
+        return UniqueFindVolumeMountPoint();
+    }
+    if (const auto error = sim::VolumeFault(Machine(), place->volume, L"FindFirstVolumeMountPointW")) {
+        SetLastError(*error);
         return UniqueFindVolumeMountPoint();
     }
     std::vector<std::wstring> found;
@@ -240,9 +253,12 @@ BOOL GetFileAttributesExW(const std::wstring& fileName, GET_FILEEX_INFO_LEVELS i
     if (!place || place->rest != L"\\") {
         return Fail(ERROR_FILE_NOT_FOUND);
     }
+    if (const auto error = sim::VolumeFault(Machine(), place->volume, L"GetFileAttributesExW")) {
+        return Fail(*error);
+    }
     const sim::Volume& volume = Machine().volumes[place->volume];
     if (volume.fileSystem.empty()) {
-        return Fail(ERROR_UNRECOGNIZED_VOLUME);
+        return Fail(sim::VolumeHasNoMedium(Machine(), place->volume) ? ERROR_NOT_READY : ERROR_UNRECOGNIZED_VOLUME);
     }
     information = WIN32_FILE_ATTRIBUTE_DATA{};
     information.dwFileAttributes = volume.rootAttributes;
@@ -255,7 +271,7 @@ BOOL GetDiskFreeSpaceW(const std::wstring& rootPathName, DWORD& sectorsPerCluste
     if (FaultedWithLastError(L"GetDiskFreeSpaceW")) {
         return FALSE;
     }
-    const sim::Volume* volume = MountedVolumeOfPath(rootPathName);
+    const sim::Volume* volume = MountedVolumeOfPath(rootPathName, L"GetDiskFreeSpaceW");
     if (volume == nullptr) {
         return FALSE;
     }
@@ -272,7 +288,7 @@ BOOL GetVolumeInformationW(const std::wstring& rootPathName, std::span<wchar_t> 
     if (FaultedWithLastError(L"GetVolumeInformationW")) {
         return FALSE;
     }
-    const sim::Volume* volume = MountedVolumeOfPath(rootPathName);
+    const sim::Volume* volume = MountedVolumeOfPath(rootPathName, L"GetVolumeInformationW");
     return volume != nullptr && CopyName(volume->fileSystem, fileSystemName) ? TRUE : FALSE;
 }
 
@@ -282,7 +298,7 @@ BOOL GetDiskFreeSpaceExW(const std::wstring& directoryName, ULONGLONG& freeBytes
     if (FaultedWithLastError(L"GetDiskFreeSpaceExW")) {
         return FALSE;
     }
-    const sim::Volume* volume = MountedVolumeOfPath(directoryName);
+    const sim::Volume* volume = MountedVolumeOfPath(directoryName, L"GetDiskFreeSpaceExW");
     if (volume == nullptr) {
         return FALSE;
     }

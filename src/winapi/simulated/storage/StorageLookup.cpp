@@ -71,6 +71,34 @@ std::optional<std::size_t> DriveIndex(const Machine& machine, DWORD number)
     return std::nullopt;
 }
 
+bool IsOpticalDrive(const Volume& volume)
+{
+    return volume.driveType == DRIVE_CDROM && volume.extents.empty();
+}
+
+bool VolumeHasNoMedium(const Machine& machine, std::size_t volume)
+{
+    const Volume& entry = machine.volumes[volume];
+    if (!entry.fileSystem.empty() || entry.driveType == DRIVE_FIXED) {
+        return false;
+    }
+    if (IsOpticalDrive(entry)) {
+        return true;
+    }
+    std::optional<std::size_t> disk;
+    if (entry.deviceNumber) {
+        disk = DriveIndex(machine, entry.deviceNumber->disk);
+    } else if (entry.extents.size() == 1) {
+        disk = DriveIndex(machine, entry.extents.front().disk);
+    }
+    return disk && machine.physicalDrives[*disk].noMedium;
+}
+
+std::optional<std::uint32_t> VolumeFault(const Machine& machine, std::size_t volume, std::wstring_view call)
+{
+    return ObjectFault(machine.volumes[volume].faults, call);
+}
+
 bool FaultedWithLastError(std::wstring_view call)
 {
     if (const auto error = CurrentMachine().TakeFault(call)) {

@@ -28,6 +28,16 @@ struct VolumePath {
 
 [[nodiscard]] std::optional<std::size_t> DriveIndex(const Machine& machine, DWORD number);
 
+// An optical drive's volume: a CD-ROM volume that lies on no disk of the machine.
+[[nodiscard]] bool IsOpticalDrive(const Volume& volume);
+
+// A volume without a medium: an optical drive without a disc, or a removable volume without a
+// file system on a drive that has no medium (an empty card-reader slot).
+[[nodiscard]] bool VolumeHasNoMedium(const Machine& machine, std::size_t volume);
+
+// The error that the volume's own faults give the call, if they name it.
+[[nodiscard]] std::optional<std::uint32_t> VolumeFault(const Machine& machine, std::size_t volume, std::wstring_view call);
+
 [[nodiscard]] bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix);
 
 // Takes the profile's fault for the call, if any, as the last error.

@@ -3,11 +3,13 @@
 // their extents and cluster allocation, and the disk interfaces that SetupAPI lists.
 
 #include "winapi/Storage.h"
+#include "winapi/simulated/ObjectFaults.h"
 #include "winapi/simulated/storage/ClusterAllocation.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace winapi::sim {
@@ -42,6 +44,10 @@ struct PhysicalDrive {
     std::vector<BYTE> sector0;
     // CreateFileW on the drive fails with this error.
     std::optional<DWORD> openError;
+    // A drive of removable media with none inserted (an empty card-reader slot): it answers for
+    // itself, but not for a medium.
+    bool noMedium = false;
+    ObjectFaults faults;
 };
 
 struct VolumeExtent {
@@ -81,6 +87,9 @@ struct Volume {
     DWORD sectorsPerCluster = 8;
     ClusterAllocation allocation;
     std::optional<DWORD> openError;
+    // The calls that fail on this volume; FindNextVolumeW is the call that would list the volume
+    // after this one.
+    ObjectFaults faults;
 
     [[nodiscard]] std::uint64_t ClusterCount() const
     {
@@ -92,6 +101,14 @@ struct DiskInterface {
     std::wstring devicePath;
     DWORD drive = 0;
     std::optional<DWORD> openError;
+    // The calls that fail on this interface: its detail, and the controls on a handle opened by
+    // its device path.
+    ObjectFaults faults;
 };
+
+// The calls a profile can make fail on one drive, volume or disk interface.
+[[nodiscard]] const std::vector<std::wstring_view>& DriveFaultCalls();
+[[nodiscard]] const std::vector<std::wstring_view>& VolumeFaultCalls();
+[[nodiscard]] const std::vector<std::wstring_view>& InterfaceFaultCalls();
 
 }  // namespace winapi::sim

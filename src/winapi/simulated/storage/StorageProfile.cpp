@@ -308,6 +308,8 @@ void ReadPhysicalDrive(ProfileObject& object, PhysicalDrive& drive)
         ReadPartition(partitionObject, drive.partitionStyle, drive.partitions.emplace_back());
     });
     ReadOpenError(object, drive.openError);
+    object.Boolean("noMedium", drive.noMedium);
+    object.Faults(DriveFaultCalls(), drive.faults);
     if (drive.bytesPerSector == 0 || drive.bytesPerSector % 512 != 0 || drive.bytesPerSector > MaxSectorBytes) {
         object.Reader().Fail(object.FieldPath("bytesPerSector"), "expected a multiple of 512 up to 4096");
         return;
@@ -434,6 +436,7 @@ void ReadVolume(ProfileObject& object, Volume& volume)
     object.Unsigned("sectorsPerCluster", volume.sectorsPerCluster);
     object.Object("allocation", [&](ProfileObject& allocation) { ReadAllocation(allocation, volume); });
     ReadOpenError(object, volume.openError);
+    object.Faults(VolumeFaultCalls(), volume.faults);
     if (object.Reader().Failed()) {
         return;
     }
@@ -489,7 +492,8 @@ void CheckStorage(ProfileObject& profile, const Machine& machine)
         }
     }
     for (std::size_t i = 0; i < machine.diskInterfaces.size(); ++i) {
-        if (drives.count(machine.diskInterfaces[i].drive) == 0) {
+        const DiskInterface& diskInterface = machine.diskInterfaces[i];
+        if (!diskInterface.devicePath.empty() && drives.count(diskInterface.drive) == 0) {
             profile.Reader().Fail("diskInterfaces[" + std::to_string(i) + "].drive", "no physical drive has this number");
             return;
         }
@@ -497,6 +501,33 @@ void CheckStorage(ProfileObject& profile, const Machine& machine)
 }
 
 }  // namespace
+
+const std::vector<std::wstring_view>& DriveFaultCalls()
+{
+    static const std::vector<std::wstring_view> calls{
+        L"IOCTL_STORAGE_GET_DEVICE_NUMBER", L"IOCTL_STORAGE_QUERY_PROPERTY", L"IOCTL_DISK_GET_DRIVE_LAYOUT_EX",
+        L"IOCTL_DISK_GET_LENGTH_INFO",      L"ReadFile",
+    };
+    return calls;
+}
+
+const std::vector<std::wstring_view>& VolumeFaultCalls()
+{
+    static const std::vector<std::wstring_view> calls{
+        L"IOCTL_STORAGE_GET_DEVICE_NUMBER", L"IOCTL_STORAGE_QUERY_PROPERTY", L"IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS",
+        L"IOCTL_DISK_GET_LENGTH_INFO",      L"FSCTL_GET_VOLUME_BITMAP",      L"ReadFile",
+        L"FindNextVolumeW",                 L"FindFirstVolumeMountPointW",   L"GetFileAttributesExW",
+        L"GetVolumeInformationW",           L"GetDiskFreeSpaceW",            L"GetDiskFreeSpaceExW",
+    };
+    return calls;
+}
+
+const std::vector<std::wstring_view>& InterfaceFaultCalls()
+{
+    static const std::vector<std::wstring_view> calls{
+        L"SetupDiGetDeviceInterfaceDetailW", L"IOCTL_STORAGE_GET_DEVICE_NUMBER", L"IOCTL_STORAGE_QUERY_PROPERTY"};
+    return calls;
+}
 
 void ReadStorage(ProfileObject& profile, Machine& machine)
 {
@@ -508,6 +539,11 @@ void ReadStorage(ProfileObject& profile, Machine& machine)
         object.Text("devicePath", diskInterface.devicePath);
         object.Unsigned("drive", diskInterface.drive);
         ReadOpenError(object, diskInterface.openError);
+        object.Faults(InterfaceFaultCalls(), diskInterface.faults);
+        // An interface whose detail cannot be read may leave its device path out.
+        if (diskInterface.devicePath.empty() && ObjectFault(diskInterface.faults, L"SetupDiGetDeviceInterfaceDetailW")) {
+            return;
+        }
         if (!object.Reader().Failed() &&
             (!diskInterface.devicePath.starts_with(L"\\\\?\\") || diskInterface.devicePath.size() == 4)) {
             object.Reader().Fail(object.FieldPath("devicePath"), "expected a device path such as \"\\\\?\\ide#disk...\"");

@@ -22,9 +22,9 @@ using sim::FaultedWithLastError;
 
 constexpr DWORD SPINT_ACTIVE = 0x1;
 
-// Each list holds the device paths present when it was made.
+// Each list holds the disk interfaces present when it was made.
 struct DeviceLists {
-    std::map<HDEVINFO, std::vector<std::wstring>> lists;
+    std::map<HDEVINFO, std::vector<std::size_t>> lists;
 };
 
 DeviceLists& Lists()
@@ -40,14 +40,14 @@ UniqueDevInfo SetupDiGetClassDevsW(const GUID& classGuid, DWORD flags)
     if (FaultedWithLastError(L"SetupDiGetClassDevsW")) {
         return UniqueDevInfo();
     }
-    std::vector<std::wstring> paths;
+    std::vector<std::size_t> interfaces;
     if ((flags & DIGCF_DEVICEINTERFACE) != 0 && classGuid == GUID_DEVINTERFACE_DISK) {
-        for (const sim::DiskInterface& diskInterface : sim::CurrentMachine().diskInterfaces) {
-            paths.push_back(diskInterface.devicePath);
+        for (std::size_t i = 0; i < sim::CurrentMachine().diskInterfaces.size(); ++i) {
+            interfaces.push_back(i);
         }
     }
     const auto list = static_cast<HDEVINFO>(sim::NewHandleValue());
-    Lists().lists[list] = std::move(paths);
+    Lists().lists[list] = std::move(interfaces);
     return UniqueDevInfo(list);
 }
 
@@ -84,7 +84,11 @@ BOOL SetupDiGetDeviceInterfaceDetailW(HDEVINFO deviceInfoSet, const SP_DEVICE_IN
     if (deviceInterfaceData.Reserved == 0 || deviceInterfaceData.Reserved > list->second.size()) {
         return Fail(ERROR_INVALID_PARAMETER);
     }
-    const std::wstring& path = list->second[deviceInterfaceData.Reserved - 1];
+    const sim::DiskInterface& diskInterface = sim::CurrentMachine().diskInterfaces[list->second[deviceInterfaceData.Reserved - 1]];
+    if (const auto error = sim::ObjectFault(diskInterface.faults, L"SetupDiGetDeviceInterfaceDetailW")) {
+        return Fail(*error);
+    }
+    const std::wstring& path = diskInterface.devicePath;
     constexpr std::size_t pathOffset = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath);
     const auto needed = static_cast<DWORD>(pathOffset + (path.size() + 1) * sizeof(wchar_t));
     if (detail.empty()) {

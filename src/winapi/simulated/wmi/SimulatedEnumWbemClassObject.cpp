@@ -9,7 +9,7 @@ namespace winapi::sim {
 
 SimulatedEnumWbemClassObject::SimulatedEnumWbemClassObject(const WmiClass& wmiClass,
                                                            std::vector<WmiInstance> instances)
-    : class_{wmiClass.name, wmiClass.properties, std::move(instances)}
+    : class_{wmiClass.name, wmiClass.properties, std::move(instances), wmiClass.faults}
 {
 }
 
@@ -26,6 +26,11 @@ HRESULT SimulatedEnumWbemClassObject::Next(LONG timeout, std::unique_ptr<WbemCla
     }
     if (next_ == class_.instances.size()) {
         returned = 0;
+        // A query that the machine answered with an error partway (or, as a class it cannot
+        // serve, at once) gives it after the instances it did hand out.
+        if (const auto error = ObjectFault(class_.faults, L"Next")) {
+            return static_cast<HRESULT>(*error);
+        }
         return WBEM_S_FALSE;
     }
     object = std::make_unique<SimulatedWbemClassObject>(class_, class_.instances[next_++]);

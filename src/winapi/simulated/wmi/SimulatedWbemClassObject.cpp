@@ -59,6 +59,9 @@ HRESULT SimulatedWbemClassObject::Get(const std::wstring& name, LONG flags, Vari
         value = Variant::String(className_);
         return S_OK;
     }
+    if (const auto error = ObjectFault(instance_.propertyFaults, name)) {
+        return static_cast<HRESULT>(*error);
+    }
     const auto found = instance_.properties.find(name);
     if (found != instance_.properties.end()) {
         value = ReadArray(found->second);

@@ -47,6 +47,9 @@ HRESULT SimulatedWbemServices::ExecQuery(const std::wstring& queryLanguage, cons
         return WBEM_E_INVALID_CLASS;
     }
     const WmiClass& wmiClass = found->second;
+    if (const auto error = ObjectFault(wmiClass.faults, L"ExecQuery")) {
+        return static_cast<HRESULT>(*error);
+    }
     if (parsed.where && wmiClass.properties.count(parsed.where->property) == 0) {
         return WBEM_E_INVALID_QUERY;
     }

@@ -21,9 +21,11 @@ const std::map<std::wstring, std::vector<std::wstring>, CaseInsensitiveLess> Sch
     {L"Win32_USBControllerDevice", {L"Antecedent", L"Dependent"}},
 };
 
+const nlohmann::json EmptyInstances = nlohmann::json::array();
+
 constexpr const char* ValueForms =
     "expected a string, null, true or false, a whole number from -2147483648 to 4294967295, an array of such "
-    "numbers, or an object with one of \"uint64\", \"sint64\", \"uint8\", \"sint16\", \"uint8[]\", \"bstr\"";
+    "numbers, or an object with one of \"uint64\", \"sint64\", \"uint8\", \"sint16\", \"uint8[]\", \"bstr\", \"fault\"";
 
 bool InRange(const nlohmann::json& json, std::int64_t lowest, std::int64_t highest)
 {
@@ -129,12 +131,22 @@ void ReadInstance(const nlohmann::json& json, const std::string& path, WmiClass&
     }
     WmiInstance& instance = wmiClass.instances.emplace_back();
     for (const auto& [name, valueJson] : json.items()) {
+        const std::wstring property = FromUtf8(name);
+        // {"fault": error}: Get of the property fails.
+        if (valueJson.is_object() && valueJson.size() == 1 && valueJson.contains("fault")) {
+            std::uint32_t error = 0;
+            if (!ReadErrorCode(valueJson["fault"], path + "." + name + ".fault", reader, error)) {
+                return;
+            }
+            wmiClass.properties.insert(property);
+            instance.propertyFaults[property] = error;
+            continue;
+        }
         Variant value;
         if (!ReadValue(valueJson, value)) {
             reader.Fail(path + "." + name, ValueForms);
             return;
         }
-        const std::wstring property = FromUtf8(name);
         wmiClass.properties.insert(property);
         instance.properties[property] = std::move(value);
     }
@@ -146,17 +158,29 @@ void ReadWmiClasses(ProfileObject& profile, Machine& machine)
 {
     ProfileReader& reader = profile.Reader();
     profile.Members("wmi", [&](const std::wstring& className, const nlohmann::json& classJson, const std::string& path) {
-        if (!classJson.is_array()) {
-            reader.Fail(path, "expected an array of instances");
+        // A class whose queries fail is an object: its instances, and the calls that fail.
+        const nlohmann::json* instances = &classJson;
+        WmiClass& wmiClass = machine.wmiClasses[className];
+        if (classJson.is_object()) {
+            ProfileObject classObject(classJson, path, reader);
+            classObject.Faults({L"ExecQuery", L"Next"}, wmiClass.faults);
+            instances = classObject.Raw("instances");
+            classObject.Finish();
+            if (instances == nullptr) {
+                instances = &EmptyInstances;
+            }
+        }
+        if (!instances->is_array()) {
+            reader.Fail(classJson.is_object() ? path + ".instances" : path, "expected an array of instances");
             return;
         }
-        WmiClass& wmiClass = machine.wmiClasses[className];
         wmiClass.name = className;
         if (const auto schema = SchemaProperties.find(className); schema != SchemaProperties.end()) {
             wmiClass.properties.insert(schema->second.begin(), schema->second.end());
         }
-        for (std::size_t i = 0; i < classJson.size() && !reader.Failed(); ++i) {
-            ReadInstance(classJson[i], path + "[" + std::to_string(i) + "]", wmiClass, reader);
+        const std::string instancesPath = classJson.is_object() ? path + ".instances" : path;
+        for (std::size_t i = 0; i < instances->size() && !reader.Failed(); ++i) {
+            ReadInstance((*instances)[i], instancesPath + "[" + std::to_string(i) + "]", wmiClass, reader);
         }
     });
 }
