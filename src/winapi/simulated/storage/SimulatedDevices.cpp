@@ -201,7 +201,7 @@ std::vector<BYTE> AdapterDescriptor(const sim::PhysicalDrive& drive)
     descriptor.MaximumTransferLength = 0x20000;
     descriptor.MaximumPhysicalPages = 0x21;
     descriptor.AlignmentMask = 1;
-    descriptor.BusType = static_cast<BYTE>(drive.busType);
+    descriptor.BusType = static_cast<BYTE>(drive.adapterBusType.value_or(drive.busType));
     std::vector<BYTE> bytes(sizeof(descriptor));
     std::memcpy(bytes.data(), &descriptor, sizeof(descriptor));
     return bytes;

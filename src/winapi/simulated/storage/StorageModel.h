@@ -29,7 +29,10 @@ struct Partition {
 
 struct PhysicalDrive {
     DWORD number = 0;
+    // The bus of the device descriptor, and of the adapter descriptor when that differs (a RAID
+    // or USB bridge may name another bus for the disk behind it than for itself).
     DWORD busType = BusTypeUnknown;
+    std::optional<DWORD> adapterBusType;
     LONGLONG length = 0;
     DWORD bytesPerSector = 512;
     bool removableMedia = false;

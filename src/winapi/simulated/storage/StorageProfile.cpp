@@ -286,6 +286,11 @@ void ReadPhysicalDrive(ProfileObject& object, PhysicalDrive& drive)
 {
     object.Unsigned("number", drive.number);
     ReadNamedNumber(object, "busType", BusTypeNames(), drive.busType);
+    if (object.Raw("adapterBusType") != nullptr) {
+        DWORD adapterBusType = BusTypeUnknown;
+        ReadNamedNumber(object, "adapterBusType", BusTypeNames(), adapterBusType);
+        drive.adapterBusType = adapterBusType;
+    }
     ReadSigned64(object, "length", drive.length);
     object.Unsigned("bytesPerSector", drive.bytesPerSector);
     object.Boolean("removableMedia", drive.removableMedia);
@@ -337,9 +342,35 @@ void ReadFragmentation(ProfileObject& object, ClusterAllocation::Fragmentation& 
     }
 }
 
+// {"repeat": n, "free": a, "used": b}: n times a free clusters, then b used ones.
+void ReadRepeatedRun(ProfileObject& object, ClusterAllocation::Run& run)
+{
+    std::uint64_t repeat = 0;
+    ClusterAllocation::Repetition& repetition = run.repetition;
+    object.Unsigned64("repeat", repeat);
+    object.Unsigned64("free", repetition.freeRun);
+    object.Unsigned64("used", repetition.usedRun);
+    if (object.Reader().Failed()) {
+        return;
+    }
+    if (object.Raw("free") == nullptr || object.Raw("used") == nullptr || object.Raw("fragmented") != nullptr ||
+        repetition.freeRun == 0 || repetition.usedRun == 0 || repetition.freeRun > UINT64_MAX / 2 ||
+        repetition.usedRun > UINT64_MAX / 2 || repeat > UINT64_MAX / (repetition.freeRun + repetition.usedRun)) {
+        object.Reader().Fail(object.Path(), "a repeated run needs free and used, each of 1 cluster or more, and "
+                                            "fewer than 2^64 clusters in all");
+        return;
+    }
+    run.state = ClusterAllocation::Run::State::Repeated;
+    run.length = repeat * (repetition.freeRun + repetition.usedRun);
+}
+
 void ReadRun(ProfileObject& object, ClusterAllocation::Run& run)
 {
     using State = ClusterAllocation::Run::State;
+    if (object.Raw("repeat") != nullptr) {
+        ReadRepeatedRun(object, run);
+        return;
+    }
     const std::array<std::pair<const char*, State>, 3> kinds{
         {{"used", State::Used}, {"free", State::Free}, {"fragmented", State::Fragmented}}};
     int given = 0;
@@ -351,7 +382,7 @@ void ReadRun(ProfileObject& object, ClusterAllocation::Run& run)
         }
     }
     if (given != 1) {
-        object.Reader().Fail(object.Path(), "expected one of used, free or fragmented, with a number of clusters");
+        object.Reader().Fail(object.Path(), "expected one of used, free, fragmented or repeat, with a number of clusters");
         return;
     }
     if (run.state == State::Fragmented) {
