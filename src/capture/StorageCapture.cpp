@@ -240,6 +240,8 @@ void CaptureDrives(JsonWriter& writer, CaptureLog& log)
 struct VolumeNames {
     std::vector<std::wstring> names;
     std::map<std::wstring, std::wstring> letters;
+    // The drive letters that name no volume (SUBST, network shares, some RAM disks).
+    std::wstring otherLetters;
 };
 
 VolumeNames ListVolumes(CaptureLog& log)
@@ -266,6 +268,8 @@ VolumeNames ListVolumes(CaptureLog& log)
         }
         if (GetVolumeNameForVolumeMountPointW(std::wstring{letter, L':', L'\\'}, name)) {
             volumes.letters[name.data()] += letter;
+        } else {
+            volumes.otherLetters += letter;
         }
     }
     return volumes;
@@ -487,6 +491,36 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, const std::wstring& name
     writer.EndObject();
 }
 
+// The letters that name no volume: their type, and, as the checks open and read a fixed drive's
+// letter, what opening its device path answers and its root folder's attributes.
+void CaptureOtherDrives(JsonWriter& writer, CaptureLog& log, const std::wstring& letters)
+{
+    writer.Key("otherDrives");
+    writer.BeginArray();
+    for (const wchar_t letter : letters) {
+        const UniqueFile device = CreateFileW(DevicePrefix + std::wstring{letter, L':'}, GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+        if (device) {
+            // A letter whose device opens is a volume that Windows does not list; a profile
+            // cannot hold it.
+            log.Count("drive letters that open but name no listed volume (left out)");
+            continue;
+        }
+        const DWORD openError = GetLastError();
+        log.Count("drive letters of no volume");
+        writer.BeginInlineObject();
+        TextMember(writer, "letter", std::wstring(1, letter));
+        Member(writer, "driveType", GetDriveTypeW(std::wstring{letter, L':', L'\\'}));
+        Member(writer, "openError", openError);
+        WIN32_FILE_ATTRIBUTE_DATA attributes{};
+        if (GetFileAttributesExW(DevicePrefix + std::wstring{letter, L':', L'\\'}, GetFileExInfoStandard, attributes)) {
+            Member(writer, "rootAttributes", attributes.dwFileAttributes);
+        }
+        writer.EndObject();
+    }
+    writer.EndArray();
+}
+
 void CaptureVolumes(JsonWriter& writer, CaptureLog& log)
 {
     const VolumeNames volumes = ListVolumes(log);
@@ -500,6 +534,7 @@ void CaptureVolumes(JsonWriter& writer, CaptureLog& log)
                       mounted == mountPoints.end() ? std::vector<std::wstring>() : mounted->second);
     }
     writer.EndArray();
+    CaptureOtherDrives(writer, log, volumes.otherLetters);
 }
 
 void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log)

@@ -135,6 +135,26 @@ TEST_F(CaptureRoundTripTest, BitsIsAskedAsTheCheckAsksItAndAnswersTheReplayTheSa
     }
 }
 
+TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAreMeasuredAndReplayedAsTheyAre)
+{
+    // A SUBST letter of a fixed drive, whose device path is a folder and does not open, and a
+    // network share: both are drive letters, neither is a volume.
+    nlohmann::json machine = nlohmann::json::parse(std::ifstream(ExamplePath("machines/default.json")));
+    machine["otherDrives"] = nlohmann::json::parse(
+        R"([{ "letter": "S", "driveType": "DRIVE_FIXED", "openError": 5 }, { "letter": "Z", "driveType": 4 }])");
+    const std::filesystem::path original = scratch_.Write("letters.json", machine.dump());
+    ASSERT_EQ(Capture(original, "captured.json").exitCode, 0);
+    const ExampleRun expected = RunExample(original);
+    EXPECT_NE(expected.program.console.find("[HDTEST] ERROR: Couldn't open \\\\.\\s:\n\n[HDTEST] Failed with error 5\n"),
+              std::string::npos)
+        << expected.program.console;
+    const ExampleRun replay = RunExample(scratch_.Path() / "captured.json");
+    EXPECT_EQ(replay.program.console, expected.program.console);
+    EXPECT_EQ(replay.results, expected.results);
+    ASSERT_EQ(Capture(scratch_.Path() / "captured.json", "again.json").exitCode, 0);
+    EXPECT_EQ(scratch_.Read("again.json"), scratch_.Read("captured.json"));
+}
+
 TEST_F(CaptureRoundTripTest, WinePrefixAnswersByVolumeNameAndDeviceNumberAsWineDoes)
 {
     // Wine lists no extent for C: but names its disk and partition, and calls no volume fixed by

@@ -363,6 +363,10 @@ TEST(StorageProfileTest, ImpossibleStorageIsRefusedWithTheField)
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "driveLetters": ["C"]},
                                       {"name": "\\\\?\\Volume{b}\\", "driveLetters": ["c"]}]})"),
               "field \"volumes[1].driveLetters\": another volume has this letter");
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "driveLetters": ["S"]}], "otherDrives": [{"letter": "S"}]})"),
+              "field \"otherDrives[0].letter\": a volume or another drive has this letter");
+    EXPECT_EQ(problem(R"({"otherDrives": [{"letter": "s:"}]})"),
+              "field \"otherDrives[0].letter\": expected a capital letter from A to Z");
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "allocation": {"runs": [{"used": 1, "free": 2}]}}]})"),
               "field \"volumes[0].allocation.runs[0]\": expected one of used, free, fragmented or repeat, with a number of clusters");
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "totalBytes": 10, "freeBytes": 20}]})"),

@@ -104,6 +104,10 @@ std::optional<DeviceTarget> FindDevice(const std::wstring& path, DWORD& error)
             error = volume->IsRoot() ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
             return std::nullopt;
         }
+        if (const auto other = sim::FindOtherDriveOfPath(Machine(), path)) {
+            error = other->second.empty() ? Machine().otherDrives[other->first].openError : ERROR_ACCESS_DENIED;
+            return std::nullopt;
+        }
     }
     for (const sim::DiskInterface& diskInterface : Machine().diskInterfaces) {
         if (sim::EqualIgnoringCase(diskInterface.devicePath, path)) {

@@ -91,6 +91,17 @@ struct Volume {
     }
 };
 
+// A drive letter that names no volume of the machine: a SUBST of a folder, a network share, a
+// RAM disk without a volume. GetLogicalDrives has it and GetDriveTypeW answers for its root; its
+// device path does not open, and its root is a folder.
+struct OtherDrive {
+    // Upper case.
+    wchar_t letter = L'A';
+    UINT driveType = DRIVE_REMOTE;
+    DWORD openError = ERROR_ACCESS_DENIED;
+    DWORD rootAttributes = FILE_ATTRIBUTE_DIRECTORY;
+};
+
 struct DiskInterface {
     std::wstring devicePath;
     DWORD drive = 0;

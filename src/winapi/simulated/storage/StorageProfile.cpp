@@ -483,6 +483,24 @@ void ReadVolume(ProfileObject& object, Volume& volume)
     }
 }
 
+void ReadOtherDrive(ProfileObject& object, OtherDrive& drive)
+{
+    std::wstring letter;
+    object.Text("letter", letter);
+    ReadNamedNumber(object, "driveType", DriveTypeNames(), drive.driveType);
+    if (object.Raw("openError") != nullptr) {
+        std::uint32_t error = 0;
+        object.ErrorCode("openError", error);
+        drive.openError = error;
+    }
+    object.Unsigned("rootAttributes", drive.rootAttributes);
+    if (letter.size() != 1 || letter[0] < L'A' || letter[0] > L'Z') {
+        object.Reader().Fail(object.FieldPath("letter"), "expected a capital letter from A to Z");
+        return;
+    }
+    drive.letter = letter[0];
+}
+
 // What the sections must agree on among themselves.
 void CheckStorage(ProfileObject& profile, const Machine& machine)
 {
@@ -519,6 +537,13 @@ void CheckStorage(ProfileObject& profile, const Machine& machine)
             }
         }
     }
+    for (std::size_t i = 0; i < machine.otherDrives.size(); ++i) {
+        if (!letters.insert(machine.otherDrives[i].letter).second) {
+            profile.Reader().Fail("otherDrives[" + std::to_string(i) + "].letter",
+                                  "a volume or another drive has this letter");
+            return;
+        }
+    }
     for (std::size_t i = 0; i < machine.diskInterfaces.size(); ++i) {
         if (drives.count(machine.diskInterfaces[i].drive) == 0) {
             profile.Reader().Fail("diskInterfaces[" + std::to_string(i) + "].drive", "no physical drive has this number");
@@ -534,6 +559,8 @@ void ReadStorage(ProfileObject& profile, Machine& machine)
     profile.Objects("physicalDrives",
                     [&](ProfileObject& object) { ReadPhysicalDrive(object, machine.physicalDrives.emplace_back()); });
     profile.Objects("volumes", [&](ProfileObject& object) { ReadVolume(object, machine.volumes.emplace_back()); });
+    profile.Objects("otherDrives",
+                    [&](ProfileObject& object) { ReadOtherDrive(object, machine.otherDrives.emplace_back()); });
     profile.Objects("diskInterfaces", [&](ProfileObject& object) {
         DiskInterface& diskInterface = machine.diskInterfaces.emplace_back();
         object.Text("devicePath", diskInterface.devicePath);
