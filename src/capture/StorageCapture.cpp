@@ -476,6 +476,13 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, const std::wstring& name
     if (!volume) {
         Member(writer, "openError", GetLastError());
     } else {
+        // The contiguous-space check opens the volume for writing too, which a write-protected
+        // medium refuses.
+        const UniqueFile writable = CreateFileW(devicePath, GENERIC_READ | GENERIC_WRITE,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+        if (!writable) {
+            Member(writer, "writeOpenError", GetLastError());
+        }
         if (const std::optional<STORAGE_DEVICE_NUMBER> number = GetDeviceNumber(volume.get())) {
             writer.Key("deviceNumber");
             writer.BeginInlineObject();

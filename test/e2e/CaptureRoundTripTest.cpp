@@ -135,19 +135,25 @@ TEST_F(CaptureRoundTripTest, BitsIsAskedAsTheCheckAsksItAndAnswersTheReplayTheSa
     }
 }
 
-TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAreMeasuredAndReplayedAsTheyAre)
+TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAndAWriteProtectedVolumeReplayAsTheyAre)
 {
     // A SUBST letter of a fixed drive, whose device path is a folder and does not open, and a
-    // network share: both are drive letters, neither is a volume.
+    // network share: both are drive letters, neither is a volume. C: opens for reading only.
     nlohmann::json machine = nlohmann::json::parse(std::ifstream(ExamplePath("machines/default.json")));
     machine["otherDrives"] = nlohmann::json::parse(
         R"([{ "letter": "S", "driveType": "DRIVE_FIXED", "openError": 5 }, { "letter": "Z", "driveType": 4 }])");
+    for (nlohmann::json& volume : machine["volumes"]) {
+        if (volume.value("driveLetters", nlohmann::json::array()) == nlohmann::json::array({"C"})) {
+            volume["writeOpenError"] = 19;
+        }
+    }
     const std::filesystem::path original = scratch_.Write("letters.json", machine.dump());
     ASSERT_EQ(Capture(original, "captured.json").exitCode, 0);
     const ExampleRun expected = RunExample(original);
     EXPECT_NE(expected.program.console.find("[HDTEST] ERROR: Couldn't open \\\\.\\s:\n\n[HDTEST] Failed with error 5\n"),
               std::string::npos)
         << expected.program.console;
+    EXPECT_NE(expected.program.console.find("[HDTEST] Failed with error 19\n"), std::string::npos);
     const ExampleRun replay = RunExample(scratch_.Path() / "captured.json");
     EXPECT_EQ(replay.program.console, expected.program.console);
     EXPECT_EQ(replay.results, expected.results);

@@ -433,6 +433,12 @@ UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD 
         SetLastError(ERROR_SHARING_VIOLATION);
         return UniqueFile();
     }
+    if (target->kind == DeviceKind::Volume && (desiredAccess & GENERIC_WRITE) != 0) {
+        if (const auto writeError = Machine().volumes[target->index].writeOpenError) {
+            SetLastError(*writeError);
+            return UniqueFile();
+        }
+    }
     const HANDLE handle = sim::NewHandleValue();
     OpenDevices().open[handle] = OpenDevice{target->kind, target->index, desiredAccess, 0};
     return UniqueFile(handle);

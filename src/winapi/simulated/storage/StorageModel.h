@@ -84,6 +84,8 @@ struct Volume {
     DWORD sectorsPerCluster = 8;
     ClusterAllocation allocation;
     std::optional<DWORD> openError;
+    // CreateFileW for writing fails with this error (a write-protected medium), for reading not.
+    std::optional<DWORD> writeOpenError;
 
     [[nodiscard]] std::uint64_t ClusterCount() const
     {

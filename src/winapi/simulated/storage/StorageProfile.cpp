@@ -465,6 +465,11 @@ void ReadVolume(ProfileObject& object, Volume& volume)
     object.Unsigned("sectorsPerCluster", volume.sectorsPerCluster);
     object.Object("allocation", [&](ProfileObject& allocation) { ReadAllocation(allocation, volume); });
     ReadOpenError(object, volume.openError);
+    if (object.Raw("writeOpenError") != nullptr) {
+        std::uint32_t error = 0;
+        object.ErrorCode("writeOpenError", error);
+        volume.writeOpenError = error;
+    }
     if (object.Reader().Failed()) {
         return;
     }
