@@ -22,7 +22,7 @@ namespace {
 using namespace winapi;
 
 // The drive numbers the checks probe: the RAID check looks at all of them, gaps or not; past them
-// the drive walk goes on while drives open, and so does the capture while drives exist.
+// the drive walk goes on while drives open, and so does the capture.
 constexpr int ProbedDrives = 32;
 constexpr DWORD SectorSizes[] = {512, 4096};
 constexpr std::size_t DescriptorBufferSize = 1024;
@@ -86,7 +86,7 @@ void TextMember(JsonWriter& writer, const char* name, std::wstring_view text)
     writer.String(text);
 }
 
-// The bus that a descriptor names, or nothing if the drive does not answer.
+// The bus that the drive's adapter descriptor names, or nothing if the drive does not answer.
 std::optional<DWORD> AdapterBusType(HANDLE drive)
 {
     const STORAGE_PROPERTY_QUERY query{StorageAdapterProperty, PropertyStandardQuery, {0}};
@@ -210,13 +210,13 @@ void CaptureDrives(JsonWriter& writer, CaptureLog& log)
 {
     writer.Key("physicalDrives");
     writer.BeginArray();
-    bool exists = true;
-    for (int number = 0; number < ProbedDrives || exists; ++number) {
+    bool walkGoesOn = true;
+    for (int number = 0; number < ProbedDrives || walkGoesOn; ++number) {
         const std::wstring path = PhysicalDrivePath(number);
         const UniqueFile drive = CreateFileW(path, PhysicalDriveAccess, PhysicalDriveShare, OPEN_EXISTING, 0);
         const DWORD openError = drive ? ERROR_SUCCESS : GetLastError();
-        exists = openError != ERROR_FILE_NOT_FOUND && openError != ERROR_PATH_NOT_FOUND;
-        if (!exists) {
+        walkGoesOn = static_cast<bool>(drive);
+        if (openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND) {
             continue;
         }
         log.Count("physical drives");

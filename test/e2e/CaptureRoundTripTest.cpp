@@ -161,6 +161,21 @@ TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAndAWriteProtectedVolumeRepla
     EXPECT_EQ(scratch_.Read("again.json"), scratch_.Read("captured.json"));
 }
 
+TEST_F(CaptureRoundTripTest, DrivesPastThirtyOneAreCapturedWhileTheWalkGoesOn)
+{
+    // Drives 0 to 33, then a gap and drive 40, which the walk never reaches.
+    nlohmann::json machine = nlohmann::json::parse(std::ifstream(ExamplePath("machines/default.json")));
+    for (int number = 2; number <= 40; number = number == 33 ? 40 : number + 1) {
+        machine["physicalDrives"].push_back({{"number", number}, {"busType", "BusTypeSata"}, {"length", 1000000000}});
+    }
+    const std::filesystem::path original = scratch_.Write("drives.json", machine.dump());
+    ASSERT_EQ(Capture(original, "captured.json").exitCode, 0);
+    const std::string profile = scratch_.Read("captured.json");
+    EXPECT_NE(profile.find("\"number\": 33,"), std::string::npos);
+    EXPECT_EQ(profile.find("\"number\": 40,"), std::string::npos);
+    EXPECT_EQ(RunExample(scratch_.Path() / "captured.json").results, RunExample(original).results);
+}
+
 TEST_F(CaptureRoundTripTest, WinePrefixAnswersByVolumeNameAndDeviceNumberAsWineDoes)
 {
     // Wine lists no extent for C: but names its disk and partition, and calls no volume fixed by
