@@ -31,6 +31,18 @@ public:
 
     struct Run {
         enum class State { Used, Free, Fragmented, Repeated };
+        // Most runs have neither a fragmentation nor a repetition and need not name one.
+        Run() = default;
+        Run(State runState, std::uint64_t runLength) : state(runState), length(runLength) {}
+        Run(State runState, std::uint64_t runLength, Fragmentation runFragmentation)
+            : state(runState), length(runLength), fragmentation(runFragmentation)
+        {
+        }
+        Run(State runState, std::uint64_t runLength, Fragmentation runFragmentation, Repetition runRepetition)
+            : state(runState), length(runLength), fragmentation(runFragmentation), repetition(runRepetition)
+        {
+        }
+
         State state = State::Used;
         // Clusters; for a repeated run, freeRun + usedRun times the number of repetitions.
         std::uint64_t length = 0;
