@@ -30,6 +30,7 @@ LOOKED_UP_BY_NAME = {
     ("kernel32.dll", "GetNativeSystemInfo"),
     ("kernel32.dll", "AddVectoredExceptionHandler"),
     ("kernel32.dll", "RemoveVectoredExceptionHandler"),
+    ("advapi32.dll", "CreateWellKnownSid"),
 }
 
 

@@ -39,6 +39,16 @@ void JsonWriter::NewLine()
     }
 }
 
+void JsonWriter::ErrorCode(std::uint32_t error)
+{
+    std::string text = "0x";
+    for (int shift = 28; shift >= 0; shift -= 4) {
+        text += HexDigits[(error >> shift) & 0xF];
+    }
+    BeforeValue();
+    Quoted(text);
+}
+
 void JsonWriter::Raw(std::string_view text)
 {
     BeforeValue();

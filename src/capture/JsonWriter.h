@@ -24,6 +24,8 @@ public:
     void Unsigned(std::uint64_t number);
     void Signed(std::int64_t number);
     void Boolean(bool flag);
+    // A Win32 error or HRESULT as Windows documents it, "0x800704dd".
+    void ErrorCode(std::uint32_t error);
     void Null();
 
     // The text written so far; complete once every object and array is ended.

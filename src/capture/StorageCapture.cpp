@@ -1,5 +1,6 @@
 #include "capture/StorageCapture.h"
 
+#include "capture/AllocationSummary.h"
 #include "capture/CapturedFaults.h"
 #include "platform/DriveLayout.h"
 #include "platform/PhysicalDrives.h"
@@ -20,7 +21,8 @@ namespace {
 
 using namespace winapi;
 
-// The drive numbers the checks probe: the RAID check looks at all of them, gaps or not.
+// The drive numbers the checks probe: the RAID check looks at all of them, gaps or not; past them
+// the drive walk goes on while drives open, and so does the capture.
 constexpr int ProbedDrives = 32;
 constexpr DWORD SectorSizes[] = {512, 4096};
 constexpr std::size_t DescriptorBufferSize = 1024;
@@ -79,6 +81,20 @@ void TextMember(JsonWriter& writer, const char* name, std::wstring_view text)
     writer.String(text);
 }
 
+// The bus that the drive's adapter descriptor names, or nothing if the drive does not answer.
+std::optional<DWORD> AdapterBusType(HANDLE drive)
+{
+    const STORAGE_PROPERTY_QUERY query{StorageAdapterProperty, PropertyStandardQuery, {0}};
+    STORAGE_ADAPTER_DESCRIPTOR descriptor{};
+    DWORD returned = 0;
+    if (!Control(drive, IOCTL_STORAGE_QUERY_PROPERTY, &query,
+                 std::span(reinterpret_cast<BYTE*>(&descriptor), sizeof(descriptor)), returned) ||
+        returned < offsetof(STORAGE_ADAPTER_DESCRIPTOR, BusType) + sizeof(descriptor.BusType)) {
+        return std::nullopt;
+    }
+    return descriptor.BusType;
+}
+
 void CaptureDescriptor(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
 {
     const STORAGE_PROPERTY_QUERY query{StorageDeviceProperty, PropertyStandardQuery, {0}};
@@ -91,6 +107,10 @@ void CaptureDescriptor(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
     STORAGE_DEVICE_DESCRIPTOR descriptor{};
     std::memcpy(&descriptor, buffer.data(), std::min<std::size_t>(sizeof(descriptor), returned));
     Member(writer, "busType", descriptor.BusType);
+    // The USB check reads the adapter's bus, the RAID check the device's.
+    if (const std::optional<DWORD> adapter = AdapterBusType(drive); adapter && *adapter != descriptor.BusType) {
+        Member(writer, "adapterBusType", *adapter);
+    }
     writer.Key("removableMedia");
     writer.Boolean(descriptor.RemovableMedia != 0);
     if (descriptor.ProductIdOffset != 0 && descriptor.ProductIdOffset < returned) {
@@ -185,10 +205,12 @@ void CaptureDrives(JsonWriter& writer, CaptureLog& log)
 {
     writer.Key("physicalDrives");
     writer.BeginArray();
-    for (int number = 0; number < ProbedDrives; ++number) {
+    bool walkGoesOn = true;
+    for (int number = 0; number < ProbedDrives || walkGoesOn; ++number) {
         const std::wstring path = PhysicalDrivePath(number);
-        const UniqueFile drive = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+        const UniqueFile drive = CreateFileW(path, PhysicalDriveAccess, PhysicalDriveShare, OPEN_EXISTING, 0);
         const DWORD openError = drive ? ERROR_SUCCESS : GetLastError();
+        walkGoesOn = static_cast<bool>(drive);
         if (openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND) {
             continue;
         }
@@ -216,6 +238,8 @@ void CaptureDrives(JsonWriter& writer, CaptureLog& log)
 struct VolumeNames {
     std::vector<std::wstring> names;
     std::map<std::wstring, std::wstring> letters;
+    // The drive letters that name no volume (SUBST, network shares, some RAM disks).
+    std::wstring otherLetters;
     std::map<std::wstring, CapturedFaults> faults;
 
     CapturedFaults& FaultsOf(const std::wstring& name, CaptureLog& log)
@@ -250,6 +274,8 @@ VolumeNames ListVolumes(CaptureLog& log)
         }
         if (GetVolumeNameForVolumeMountPointW(std::wstring{letter, L':', L'\\'}, name)) {
             volumes.letters[name.data()] += letter;
+        } else {
+            volumes.otherLetters += letter;
         }
     }
     return volumes;
@@ -308,12 +334,52 @@ void CaptureExtents(JsonWriter& writer, CapturedFaults& faults, HANDLE volume)
     writer.EndArray();
 }
 
-// The allocation bitmap as alternating runs from cluster 0; the clusters in use at the end of the
-// volume need no run, since a replay counts every cluster after the last run as in use.
+// Adds the clusters [first, end) of a bitmap slice to summary, a byte at a time where the byte is
+// all in use or all free.
+void AddSlice(std::span<const BYTE> bitmap, std::uint64_t first, std::uint64_t end, AllocationSummary& summary)
+{
+    std::uint64_t bit = first;
+    while (bit < end) {
+        const BYTE byte = bitmap[static_cast<std::size_t>(bit / 8)];
+        if (bit % 8 == 0 && end - bit >= 8 && (byte == 0 || byte == 0xFF)) {
+            summary.Add(byte != 0, 8);
+            bit += 8;
+        } else {
+            summary.Add((byte >> (bit % 8) & 1) != 0, 1);
+            ++bit;
+        }
+    }
+}
+
+void WriteAllocation(JsonWriter& writer, CaptureLog& log, const std::vector<AllocationSummary::Run>& runs)
+{
+    using Kind = AllocationSummary::Run::Kind;
+    writer.Key("allocation");
+    writer.BeginObject();
+    writer.Key("runs");
+    writer.BeginArray();
+    for (const AllocationSummary::Run& run : runs) {
+        writer.BeginInlineObject();
+        if (run.kind == Kind::Repeated) {
+            Member(writer, "repeat", run.clusters);
+            Member(writer, "free", run.freeRun);
+            Member(writer, "used", run.usedRun);
+        } else {
+            Member(writer, run.kind == Kind::Used ? "used" : "free", run.clusters);
+        }
+        writer.EndObject();
+    }
+    writer.EndArray();
+    writer.EndObject();
+    log.Count("allocation runs", runs.size());
+}
+
+// The allocation bitmap, boiled down to what the contiguous-space check can tell of it, so that a
+// volume of millions of fragments takes a few kilobytes of the profile.
 void CaptureAllocation(JsonWriter& writer, CaptureLog& log, CapturedFaults& faults, HANDLE volume)
 {
     std::vector<BYTE> buffer(offsetof(VOLUME_BITMAP_BUFFER, Buffer) + BitmapSliceBytes, 0);
-    std::vector<std::pair<bool, std::uint64_t>> runs;
+    std::optional<AllocationSummary> summary;
     STARTING_LCN_INPUT_BUFFER start{0};
     for (;;) {
         DWORD returned = 0;
@@ -324,37 +390,21 @@ void CaptureAllocation(JsonWriter& writer, CaptureLog& log, CapturedFaults& faul
         }
         VOLUME_BITMAP_BUFFER header{};
         std::memcpy(&header, buffer.data(), offsetof(VOLUME_BITMAP_BUFFER, Buffer));
+        if (!summary) {
+            // The first slice starts at cluster 0, so its size is the volume's.
+            summary.emplace(static_cast<std::uint64_t>(header.BitmapSize));
+        }
         const std::uint64_t available = (returned - offsetof(VOLUME_BITMAP_BUFFER, Buffer)) * std::uint64_t{8};
         const std::uint64_t clusters = std::min<std::uint64_t>(static_cast<std::uint64_t>(header.BitmapSize), available);
         // The slice may start below the cluster asked for: skip what is already counted.
-        for (std::uint64_t bit = static_cast<std::uint64_t>(start.StartingLcn - header.StartingLcn); bit < clusters; ++bit) {
-            const bool used =
-                (buffer[offsetof(VOLUME_BITMAP_BUFFER, Buffer) + static_cast<std::size_t>(bit / 8)] >> (bit % 8) & 1) != 0;
-            if (runs.empty() || runs.back().first != used) {
-                runs.emplace_back(used, 0);
-            }
-            ++runs.back().second;
-        }
+        AddSlice(std::span(buffer).subspan(offsetof(VOLUME_BITMAP_BUFFER, Buffer)),
+                 static_cast<std::uint64_t>(start.StartingLcn - header.StartingLcn), clusters, *summary);
         if (complete || clusters == 0) {
             break;
         }
         start.StartingLcn = header.StartingLcn + static_cast<LONGLONG>(clusters);
     }
-    if (!runs.empty() && runs.back().first) {
-        runs.pop_back();
-    }
-    writer.Key("allocation");
-    writer.BeginObject();
-    writer.Key("runs");
-    writer.BeginArray();
-    for (const auto& [used, length] : runs) {
-        writer.BeginInlineObject();
-        Member(writer, used ? "used" : "free", length);
-        writer.EndObject();
-    }
-    writer.EndArray();
-    writer.EndObject();
-    log.Count("allocation runs", runs.size());
+    WriteAllocation(writer, log, summary->Runs());
 }
 
 // The free-space calls fail this way on a volume without a file system; anything else is a fault.
@@ -432,6 +482,13 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, CapturedFaults& faults, 
     if (!volume) {
         Member(writer, "openError", GetLastError());
     } else {
+        // The contiguous-space check opens the volume for writing too, which a write-protected
+        // medium refuses.
+        const UniqueFile writable = CreateFileW(devicePath, GENERIC_READ | GENERIC_WRITE,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+        if (!writable) {
+            Member(writer, "writeOpenError", GetLastError());
+        }
         if (const std::optional<STORAGE_DEVICE_NUMBER> number = GetDeviceNumber(volume.get())) {
             writer.Key("deviceNumber");
             writer.BeginInlineObject();
@@ -448,6 +505,36 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, CapturedFaults& faults, 
     writer.EndObject();
 }
 
+// The letters that name no volume: their type, and, as the checks open and read a fixed drive's
+// letter, what opening its device path answers and its root folder's attributes.
+void CaptureOtherDrives(JsonWriter& writer, CaptureLog& log, const std::wstring& letters)
+{
+    writer.Key("otherDrives");
+    writer.BeginArray();
+    for (const wchar_t letter : letters) {
+        const UniqueFile device = CreateFileW(DevicePrefix + std::wstring{letter, L':'}, GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+        if (device) {
+            // A letter whose device opens is a volume that Windows does not list; a profile
+            // cannot hold it.
+            log.Count("drive letters that open but name no listed volume (left out)");
+            continue;
+        }
+        const DWORD openError = GetLastError();
+        log.Count("drive letters of no volume");
+        writer.BeginInlineObject();
+        TextMember(writer, "letter", std::wstring(1, letter));
+        Member(writer, "driveType", GetDriveTypeW(std::wstring{letter, L':', L'\\'}));
+        Member(writer, "openError", openError);
+        WIN32_FILE_ATTRIBUTE_DATA attributes{};
+        if (GetFileAttributesExW(DevicePrefix + std::wstring{letter, L':', L'\\'}, GetFileExInfoStandard, attributes)) {
+            Member(writer, "rootAttributes", attributes.dwFileAttributes);
+        }
+        writer.EndObject();
+    }
+    writer.EndArray();
+}
+
 void CaptureVolumes(JsonWriter& writer, CaptureLog& log)
 {
     VolumeNames volumes = ListVolumes(log);
@@ -461,6 +548,7 @@ void CaptureVolumes(JsonWriter& writer, CaptureLog& log)
                       mounted == mountPoints.end() ? std::vector<std::wstring>() : mounted->second);
     }
     writer.EndArray();
+    CaptureOtherDrives(writer, log, volumes.otherLetters);
 }
 
 void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log)

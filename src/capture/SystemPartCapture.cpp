@@ -1,5 +1,6 @@
 #include "capture/SystemPartCapture.h"
 
+#include "platform/BitsDownloadJob.h"
 #include "platform/LaterWindowsFunctions.h"
 #include "platform/MachineKind.h"
 #include "platform/TokenMembership.h"
@@ -44,6 +45,46 @@ void CaptureToken(JsonWriter& writer, CaptureLog& log)
     }
 }
 
+// BITS as BitsAdminTest asks it: the manager, a download job, one file added and the job
+// cancelled at once, never resumed. Which of them refuses, and with what, decides the check:
+// only AddFile's answer for a user who is not logged on interactively fails it.
+void CaptureBits(JsonWriter& writer, CaptureLog& log)
+{
+    std::unique_ptr<winapi::BackgroundCopyManager> manager;
+    const winapi::HRESULT created = winapi::CoCreateBackgroundCopyManager(winapi::CLSCTX_LOCAL_SERVER, manager);
+    writer.Key("bits");
+    if (winapi::FAILED(created) || !manager) {
+        if (created != winapi::REGDB_E_CLASSNOTREG) {
+            log.Fault(L"CoCreateInstance(BackgroundCopyManager)", static_cast<std::uint32_t>(created));
+        }
+        writer.Boolean(false);
+        return;
+    }
+    winapi::GUID jobId{};
+    std::unique_ptr<winapi::BackgroundCopyJob> job;
+    const winapi::HRESULT jobCreated =
+        manager->CreateJob(std::wstring(BitsJobName), winapi::BG_JOB_TYPE_DOWNLOAD, jobId, job);
+    winapi::HRESULT added = winapi::S_OK;
+    if (winapi::SUCCEEDED(jobCreated) && job) {
+        added = job->AddFile(std::wstring(BitsRemoteFile), std::wstring(BitsLocalFile));
+        (void)job->Cancel();
+    }
+    if (jobCreated == winapi::S_OK && added == winapi::S_OK) {
+        writer.Boolean(true);
+        return;
+    }
+    writer.BeginInlineObject();
+    if (jobCreated != winapi::S_OK) {
+        writer.Key("createJob");
+        writer.ErrorCode(static_cast<std::uint32_t>(jobCreated));
+    }
+    if (added != winapi::S_OK) {
+        writer.Key("addFile");
+        writer.ErrorCode(static_cast<std::uint32_t>(added));
+    }
+    writer.EndObject();
+}
+
 }  // namespace
 
 void CaptureSystemPart(JsonWriter& writer, CaptureLog& log)
@@ -67,13 +108,7 @@ void CaptureSystemPart(JsonWriter& writer, CaptureLog& log)
         log.Fault(L"GlobalMemoryStatusEx", winapi::GetLastError());
     }
     CaptureToken(writer, log);
-    std::unique_ptr<winapi::BackgroundCopyManager> manager;
-    const winapi::HRESULT bits = winapi::CoCreateBackgroundCopyManager(winapi::CLSCTX_LOCAL_SERVER, manager);
-    if (winapi::FAILED(bits) && bits != winapi::REGDB_E_CLASSNOTREG) {
-        log.Fault(L"CoCreateInstance(BackgroundCopyManager)", static_cast<std::uint32_t>(bits));
-    }
-    writer.Key("bits");
-    writer.Boolean(winapi::SUCCEEDED(bits));
+    CaptureBits(writer, log);
     writer.Key("vmware");
     writer.Boolean(IsVmwareVirtualMachine());
 }

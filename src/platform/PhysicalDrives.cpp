@@ -60,7 +60,7 @@ void PhysicalDriveEnumeration(const std::function<bool(int number, const std::ws
 {
     for (int number = 0;; ++number) {
         const std::wstring path = PhysicalDrivePath(number);
-        const UniqueFile drive = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
+        const UniqueFile drive = CreateFileW(path, PhysicalDriveAccess, PhysicalDriveShare, OPEN_EXISTING, 0);
         if (!drive || !visit(number, path, drive.get())) {
             return;
         }

@@ -5,9 +5,12 @@
 #include "support/ProgramRun.h"
 #include "support/ScratchFolder.h"
 
+#include <nlohmann/json.hpp>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -74,6 +77,108 @@ TEST_F(CaptureRoundTripTest, ReplayOfACaptureGivesTheMachinesOwnRun)
         ASSERT_EQ(Capture(scratch_.Path() / "captured.json", "again.json").exitCode, 0);
         EXPECT_EQ(scratch_.Read("again.json"), scratch_.Read("captured.json"));
     }
+}
+
+TEST_F(CaptureRoundTripTest, AVolumeOfMillionsOfRunsCapturesSmallAndMeasuresTheSameForEveryNeed)
+{
+    // 3 million runs of 64 KiB clusters, a free run of 3000 MB among them, and at the end a run of
+    // 3125 MB that reaches into the last three clusters, which the check never reads: it measures
+    // 3124 MB there.
+    const std::filesystem::path machine = scratch_.Write("fragmented.json", R"({
+      "administrator": true, "programFilesFolder": "C:\\Program Files",
+      "physicalDrives": [{ "number": 0, "busType": "BusTypeSata", "length": 900000000000 }],
+      "diskInterfaces": [{ "devicePath": "\\\\?\\ide#disk0", "drive": 0 }],
+      "volumes": [{ "name": "\\\\?\\Volume{c}\\", "driveLetters": ["C"], "fileSystem": "NTFS",
+        "extents": [{ "disk": 0, "startingOffset": 1048576, "length": 858391248896 }],
+        "totalBytes": 858391248896, "freeBytes": 400000000000, "sectorsPerCluster": 128,
+        "allocation": { "runs": [
+          { "fragmented": 12000002, "seed": 3, "meanUsedRun": 4, "meanFreeRun": 4 }, { "used": 1 },
+          { "free": 48000 }, { "used": 1 },
+          { "fragmented": 1000000, "seed": 4, "meanUsedRun": 3, "meanFreeRun": 5 }, { "used": 5 },
+          { "free": 50002 }] } }]
+    })");
+    ASSERT_EQ(Capture(machine, "captured.json").exitCode, 0);
+    EXPECT_LE(std::filesystem::file_size(scratch_.Path() / "captured.json"), 1u << 20);
+    for (const std::string need : {"1", "2", "3123", "3124", "3125"}) {
+        SCOPED_TRACE(need);
+        const std::filesystem::path input = scratch_.Write("in.xml", R"(<input_tests><test>
+          <name>ContiguousFreeHardDiskSpaceTest</name><parameter>)" + need + R"(</parameter>
+          <descriptive_name language="en">Contiguous space</descriptive_name>
+          <descriptive_solution language="en">Defragment %wS.</descriptive_solution></test></input_tests>)");
+        const auto run = [&](const std::filesystem::path& profile) {
+            ExampleRun result{RunTarnwick({"-i", input.string(), "-o", "results.xml", "-f"}, scratch_.Path(), profile),
+                              {}};
+            result.results = scratch_.Read("results.xml");
+            return result;
+        };
+        const ExampleRun original = run(machine);
+        const ExampleRun replay = run(scratch_.Path() / "captured.json");
+        EXPECT_NE(original.program.console.find("3124MB available"), std::string::npos) << original.program.console;
+        EXPECT_EQ(replay.program.console, original.program.console);
+        EXPECT_EQ(replay.program.trace, original.program.trace);
+        EXPECT_EQ(replay.results, original.results);
+    }
+}
+
+TEST_F(CaptureRoundTripTest, BitsIsAskedAsTheCheckAsksItAndAnswersTheReplayTheSame)
+{
+    // A user who is not logged on interactively, a job BITS refuses, and an AddFile error that
+    // does not fail the check.
+    nlohmann::json machine = nlohmann::json::parse(std::ifstream(ExamplePath("machines/default.json")));
+    for (const std::string bits : {R"({"addFile": "0x800704dd"})", R"({"createJob": "0x80070005"})",
+                                   R"({"addFile": "0x80070005"})"}) {
+        SCOPED_TRACE(bits);
+        machine["bits"] = nlohmann::json::parse(bits);
+        const std::filesystem::path original = scratch_.Write("bits.json", machine.dump());
+        ASSERT_EQ(Capture(original, "captured.json").exitCode, 0);
+        EXPECT_NE(scratch_.Read("captured.json").find("\"bits\": " + bits), std::string::npos);
+        const ExampleRun expected = RunExample(original);
+        const ExampleRun replay = RunExample(scratch_.Path() / "captured.json");
+        EXPECT_EQ(replay.results, expected.results);
+        EXPECT_EQ(expected.results.find("<name>BitsAdminTest</name><passed>false</passed>") != std::string::npos,
+                  bits.find("0x800704dd") != std::string::npos);
+    }
+}
+
+TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAndAWriteProtectedVolumeReplayAsTheyAre)
+{
+    // A SUBST letter of a fixed drive, whose device path is a folder and does not open, and a
+    // network share: both are drive letters, neither is a volume. C: opens for reading only.
+    nlohmann::json machine = nlohmann::json::parse(std::ifstream(ExamplePath("machines/default.json")));
+    machine["otherDrives"] = nlohmann::json::parse(
+        R"([{ "letter": "S", "driveType": "DRIVE_FIXED", "openError": 5 }, { "letter": "Z", "driveType": 4 }])");
+    for (nlohmann::json& volume : machine["volumes"]) {
+        if (volume.value("driveLetters", nlohmann::json::array()) == nlohmann::json::array({"C"})) {
+            volume["writeOpenError"] = 19;
+        }
+    }
+    const std::filesystem::path original = scratch_.Write("letters.json", machine.dump());
+    ASSERT_EQ(Capture(original, "captured.json").exitCode, 0);
+    const ExampleRun expected = RunExample(original);
+    EXPECT_NE(expected.program.console.find("[HDTEST] ERROR: Couldn't open \\\\.\\s:\n\n[HDTEST] Failed with error 5\n"),
+              std::string::npos)
+        << expected.program.console;
+    EXPECT_NE(expected.program.console.find("[HDTEST] Failed with error 19\n"), std::string::npos);
+    const ExampleRun replay = RunExample(scratch_.Path() / "captured.json");
+    EXPECT_EQ(replay.program.console, expected.program.console);
+    EXPECT_EQ(replay.results, expected.results);
+    ASSERT_EQ(Capture(scratch_.Path() / "captured.json", "again.json").exitCode, 0);
+    EXPECT_EQ(scratch_.Read("again.json"), scratch_.Read("captured.json"));
+}
+
+TEST_F(CaptureRoundTripTest, DrivesPastThirtyOneAreCapturedWhileTheWalkGoesOn)
+{
+    // Drives 0 to 33, then a gap and drive 40, which the walk never reaches.
+    nlohmann::json machine = nlohmann::json::parse(std::ifstream(ExamplePath("machines/default.json")));
+    for (int number = 2; number <= 40; number = number == 33 ? 40 : number + 1) {
+        machine["physicalDrives"].push_back({{"number", number}, {"busType", "BusTypeSata"}, {"length", 1000000000}});
+    }
+    const std::filesystem::path original = scratch_.Write("drives.json", machine.dump());
+    ASSERT_EQ(Capture(original, "captured.json").exitCode, 0);
+    const std::string profile = scratch_.Read("captured.json");
+    EXPECT_NE(profile.find("\"number\": 33,"), std::string::npos);
+    EXPECT_EQ(profile.find("\"number\": 40,"), std::string::npos);
+    EXPECT_EQ(RunExample(scratch_.Path() / "captured.json").results, RunExample(original).results);
 }
 
 TEST_F(CaptureRoundTripTest, WinePrefixAnswersByVolumeNameAndDeviceNumberAsWineDoes)

@@ -26,7 +26,7 @@ const std::string Profile = R"json({
   "physicalDrives": [
     { "number": 0, "busType": "BusTypeSata", "length": 1000000000, "productId": "ACME SSD", "partitionStyle": "GPT",
       "partitions": [{ "number": 2, "startingOffset": 1048576, "length": 4096000, "type": "basicData" }] },
-    { "number": 4, "busType": 17, "length": 2000000000 }
+    { "number": 4, "busType": 17, "adapterBusType": 18, "length": 2000000000 }
   ],
   "volumes": [
     { "name": "\\\\?\\Volume{c}\\", "driveLetters": ["c"], "fileSystem": "NTFS", "rootAttributes": 2064,
@@ -120,16 +120,16 @@ TEST_F(SimulatedStorageTest, FragmentationIsTheSameWhereverASliceStarts)
     // A fragmented stretch among plain runs is the same stretch of the fragmented volume.
     using Run = sim::ClusterAllocation::Run;
     const auto mixed = sim::ClusterAllocation::FromRuns(
-        {Run{Run::State::Fragmented, 8 * 2000, {99, 30, 10}}, Run{Run::State::Free, 8 * 100, {}}});
+        {Run{Run::State::Fragmented, 8 * 2000, {99, 30, 10}, {}}, Run{Run::State::Free, 8 * 100, {}, {}}});
     mixed.FillBitmap(8 * 1500, 1 << 19, part);
     EXPECT_TRUE(std::equal(part.begin(), part.begin() + 500, whole.begin() + 1500));
     EXPECT_TRUE(std::all_of(part.begin() + 500, part.begin() + 600, [](BYTE b) { return b == 0; }));
     EXPECT_TRUE(std::all_of(part.begin() + 600, part.end(), [](BYTE b) { return b == 0xFF; }));
 
     // Runs that together reach past the last cluster number leave nothing after them on the volume.
-    const auto beyond = sim::ClusterAllocation::FromRuns({Run{Run::State::Used, UINT64_MAX - 7, {}},
-                                                          Run{Run::State::Used, 8, {}}, Run{Run::State::Free, 8000, {}},
-                                                          Run{Run::State::Used, 8, {}}});
+    const auto beyond = sim::ClusterAllocation::FromRuns({Run{Run::State::Used, UINT64_MAX - 7, {}, {}},
+                                                          Run{Run::State::Used, 8, {}, {}}, Run{Run::State::Free, 8000, {}, {}},
+                                                          Run{Run::State::Used, 8, {}, {}}});
     beyond.FillBitmap(0, 1 << 19, part);
     EXPECT_TRUE(std::all_of(part.begin(), part.end(), [](BYTE b) { return b == 0xFF; }));
 }
@@ -207,7 +207,11 @@ TEST_F(SimulatedStorageTest, ExtentsNumbersAndDescriptorsKeepTheWindowsBufferRul
     std::vector<BYTE> adapter(sizeof(STORAGE_ADAPTER_DESCRIPTOR));
     const STORAGE_PROPERTY_QUERY adapterQuery{StorageAdapterProperty, PropertyStandardQuery, {0}};
     ASSERT_TRUE(Control(unusual.get(), IOCTL_STORAGE_QUERY_PROPERTY, adapterQuery, adapter, returned));
-    EXPECT_EQ(adapter[offsetof(STORAGE_ADAPTER_DESCRIPTOR, BusType)], 17);
+    // The adapter names its own bus, the device descriptor the disk's.
+    EXPECT_EQ(adapter[offsetof(STORAGE_ADAPTER_DESCRIPTOR, BusType)], 18);
+    std::vector<BYTE> unusualDevice(64);
+    ASSERT_TRUE(Control(unusual.get(), IOCTL_STORAGE_QUERY_PROPERTY, deviceQuery, unusualDevice, returned));
+    EXPECT_EQ(unusualDevice[offsetof(STORAGE_DEVICE_DESCRIPTOR, BusType)], 17);
     EXPECT_FALSE(Open(L"\\\\.\\PhysicalDrive04"));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
@@ -493,8 +497,12 @@ TEST(StorageProfileTest, ImpossibleStorageIsRefusedWithTheField)
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "driveLetters": ["C"]},
                                       {"name": "\\\\?\\Volume{b}\\", "driveLetters": ["c"]}]})"),
               "field \"volumes[1].driveLetters\": another volume has this letter");
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "driveLetters": ["S"]}], "otherDrives": [{"letter": "S"}]})"),
+              "field \"otherDrives[0].letter\": a volume or another drive has this letter");
+    EXPECT_EQ(problem(R"({"otherDrives": [{"letter": "s:"}]})"),
+              "field \"otherDrives[0].letter\": expected a capital letter from A to Z");
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "allocation": {"runs": [{"used": 1, "free": 2}]}}]})"),
-              "field \"volumes[0].allocation.runs[0]\": expected one of used, free or fragmented, with a number of clusters");
+              "field \"volumes[0].allocation.runs[0]\": expected one of used, free, fragmented or repeat, with a number of clusters");
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "totalBytes": 10, "freeBytes": 20}]})"),
               "field \"volumes[0]\": expected freeBytesAvailable <= freeBytes <= totalBytes");
     // Volumes no Windows file system could hold, whose bitmap would take ages to scan or whose

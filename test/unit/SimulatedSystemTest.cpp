@@ -60,6 +60,20 @@ TEST(SimulatedSystemTest, BitsJobIsCancelledAfterItsOneFileAndNeverResumed)
     }
 }
 
+TEST(SimulatedSystemTest, BitsAnswersWhatAMachineRecordsForTheJobAndTheFile)
+{
+    for (const auto& [bits, passes] : {std::pair{R"({"addFile": "0x800704DD"})", false},
+                                       std::pair{R"({"addFile": "0x80070005"})", true},
+                                       std::pair{R"({"createJob": "0x80070005", "addFile": "0x800704DD"})", true}}) {
+        SCOPED_TRACE(bits);
+        Install(std::string(R"({"bits": )") + bits + "}");
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(COINIT_APARTMENTTHREADED)));
+        BitsAdminTest test(std::vector<std::wstring>{});
+        EXPECT_EQ(test.Run(), passes);
+        CoUninitialize();
+    }
+}
+
 TEST(SimulatedSystemTest, BitsManagerThatCannotBeCreatedLeavesNothingToRelease)
 {
     Install(R"({"bits": false})");
@@ -211,7 +225,9 @@ TEST(SimulatedSystemTest, BadSystemFieldsAreNamed)
     EXPECT_EQ(ProblemWith(R"({"linkedToken": "root"})"), "field \"linkedToken\": expected administrator or standardUser");
     EXPECT_EQ(ProblemWith(R"({"totalPhysicalMemory": -1})"),
               "field \"totalPhysicalMemory\": expected a whole number of 0 or more");
-    EXPECT_EQ(ProblemWith(R"({"bits": "yes"})"), "field \"bits\": expected true or false");
+    EXPECT_EQ(ProblemWith(R"({"bits": "yes"})"),
+              "field \"bits\": expected true, false or an object of createJob and addFile");
+    EXPECT_EQ(ProblemWith(R"({"bits": {"addFile": 5, "resume": 1}})"), "field \"bits.resume\": unknown field");
 }
 
 }  // namespace

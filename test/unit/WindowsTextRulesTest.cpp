@@ -1,7 +1,8 @@
 // The runtime's text rules: _wtoi for settings, _wcsicmp for names and languages, and how
-// Windows splits a command line.
+// Windows splits a command line; the flags for redirected text in the ANSI code page.
 
 #include "platform/WideText.h"
+#include "winapi/Console.h"
 #include "winapi/Win32.h"
 #include "winapi/simulated/system/CommandLine.h"
 
@@ -62,6 +63,20 @@ TEST(WindowsTextRulesTest, JoinedArgumentsSplitBackUnchanged)
     const std::vector<std::wstring> arguments{L"/usr/bin/tarnwick", L"-i", L"with space.xml", L"",
                                               L"quote\"inside",     L"trailing\\", L"back\\\\slash\\\" mix"};
     EXPECT_EQ(winapi::CommandLineToArgvW(winapi::sim::JoinCommandLine(arguments)), arguments);
+}
+
+TEST(WindowsTextRulesTest, RedirectedTextAvoidsLookAlikesWhereTheCodePageTakesFlags)
+{
+    // Western and Japanese ANSI code pages: a character they lack becomes "?", never a look-alike.
+    EXPECT_EQ(winapi::AnsiConversionFlags(1252), winapi::WC_NO_BEST_FIT_CHARS);
+    EXPECT_EQ(winapi::AnsiConversionFlags(932), winapi::WC_NO_BEST_FIT_CHARS);
+    // UTF-8 as the ANSI code page, and the others that refuse every flag: with the flag the
+    // conversion fails and the redirected output would be lost.
+    for (const winapi::UINT codePage : {65001u, 65000u, 42u, 50220u, 50229u, 57002u, 57011u}) {
+        EXPECT_EQ(winapi::AnsiConversionFlags(codePage), 0u) << codePage;
+    }
+    EXPECT_EQ(winapi::AnsiConversionFlags(57012), winapi::WC_NO_BEST_FIT_CHARS);
+    EXPECT_EQ(winapi::AnsiConversionFlags(50226), winapi::WC_NO_BEST_FIT_CHARS);
 }
 
 }  // namespace

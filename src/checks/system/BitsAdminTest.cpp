@@ -1,18 +1,12 @@
 #include "checks/system/BitsAdminTest.h"
 
+#include "platform/BitsDownloadJob.h"
+
 #include <exception>
 #include <string>
 
 namespace {
 
-const std::wstring JobName = L"TarnwickDownloadTest";
-// The host lies under the reserved top-level domain .example, so the address can never reach
-// anyone, even if a job were ever resumed.
-const std::wstring RemoteFile = L"http://download.tarnwick.example/bin/tessel/blahghah.xml";
-const std::wstring LocalFile = L"C:\\tempFile.xml";
-
-// What AddFile answers when the user is not logged on: 0x800704DD.
-constexpr winapi::HRESULT NotLoggedOn = winapi::HRESULT_FROM_WIN32(winapi::ERROR_NOT_LOGGED_ON);
 // The result while no call has answered.
 constexpr winapi::HRESULT NoResult = -1;
 
@@ -35,7 +29,7 @@ winapi::HRESULT BitsAdminTest::CreateDownloadJob()
             return NoResult;
         }
         winapi::GUID jobId{};
-        hr = manager->CreateJob(JobName, winapi::BG_JOB_TYPE_DOWNLOAD, jobId, job);
+        hr = manager->CreateJob(std::wstring(BitsJobName), winapi::BG_JOB_TYPE_DOWNLOAD, jobId, job);
         if (winapi::FAILED(hr)) {
             return hr;
         }
@@ -52,7 +46,7 @@ winapi::HRESULT BitsAdminTest::AddDownloadFile()
 {
     winapi::HRESULT hr = NoResult;
     try {
-        hr = job->AddFile(RemoteFile, LocalFile);
+        hr = job->AddFile(std::wstring(BitsRemoteFile), std::wstring(BitsLocalFile));
     } catch (const std::exception&) {
         hr = NoResult;
     }
@@ -69,7 +63,7 @@ bool BitsAdminTest::CheckBitsDownload()
     }
     const winapi::HRESULT hr = AddDownloadFile();
     ReleaseBits();
-    if (hr == NotLoggedOn) {
+    if (hr == BitsNotLoggedOn) {
         AddSolution(L"");
         return false;
     }

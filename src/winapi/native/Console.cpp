@@ -33,7 +33,7 @@ void WriteToConsole(HANDLE console, std::wstring_view text)
 }
 
 // The text with "\r\n" line ends, in the ANSI code page; a character the code page lacks
-// becomes its default character ("?"), never a look-alike.
+// becomes its default character ("?"), never a look-alike (AnsiConversionFlags).
 std::string ToAnsiLines(std::wstring_view text)
 {
     std::wstring lines;
@@ -47,14 +47,16 @@ std::string ToAnsiLines(std::wstring_view text)
     if (lines.empty()) {
         return {};
     }
-    const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, lines.data(), static_cast<int>(lines.size()),
-                                           nullptr, 0, nullptr, nullptr);
+    const UINT codePage = ::GetACP();
+    const DWORD flags = AnsiConversionFlags(codePage);
+    const int size = ::WideCharToMultiByte(codePage, flags, lines.data(), static_cast<int>(lines.size()), nullptr, 0,
+                                           nullptr, nullptr);
     if (size <= 0) {
         return {};
     }
     std::string bytes(static_cast<std::size_t>(size), '\0');
-    const int converted = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, lines.data(),
-                                                static_cast<int>(lines.size()), bytes.data(), size, nullptr, nullptr);
+    const int converted = ::WideCharToMultiByte(codePage, flags, lines.data(), static_cast<int>(lines.size()),
+                                                bytes.data(), size, nullptr, nullptr);
     bytes.resize(converted > 0 ? static_cast<std::size_t>(converted) : 0);
     return bytes;
 }

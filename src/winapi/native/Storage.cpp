@@ -222,6 +222,12 @@ HRESULT SHGetFolderPathW(int folder, DWORD flags, std::span<wchar_t> path)
     if (path.size() < MAX_PATH) {
         return E_INVALIDARG;
     }
+#ifdef _WIN64
+    // The folder the shipped 32-bit program is given, as the registry view above is (Registry.cpp).
+    if (folder == CSIDL_PROGRAM_FILES) {
+        folder = CSIDL_PROGRAM_FILESX86;
+    }
+#endif
     return ::SHGetFolderPathW(nullptr, folder, nullptr, flags, path.data());
 }
 

@@ -80,6 +80,7 @@ struct Machine {
     bool vmware = false;
     std::vector<PhysicalDrive> physicalDrives;
     std::vector<Volume> volumes;
+    std::vector<OtherDrive> otherDrives;
     std::vector<DiskInterface> diskInterfaces;
     SystemModel system;
     // The machine's own folders and files by full path, letter case ignored.

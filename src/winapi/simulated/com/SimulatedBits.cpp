@@ -63,6 +63,9 @@ HRESULT SimulatedBackgroundCopyManager::CreateJob(const std::wstring& displayNam
     if (type != BG_JOB_TYPE_DOWNLOAD) {
         return E_INVALIDARG;
     }
+    if (const auto result = CurrentMachine().system.createJobResult; result && FAILED(*result)) {
+        return *result;
+    }
     jobId = GUID{0x7a3c1e55, 0x2b1d, 0x4e8f, {0x9a, 0x61, 0x0c, 0x2e, 0x55, 0x3d, 0x18, 0x4b}};
     job = std::make_unique<SimulatedBackgroundCopyJob>();
     return S_OK;
@@ -79,7 +82,7 @@ HRESULT SimulatedBackgroundCopyJob::AddFile(const std::wstring& remoteUrl, const
     if (const auto error = BitsFault(L"AddFile")) {
         return *error;
     }
-    return S_OK;
+    return CurrentMachine().system.addFileResult.value_or(S_OK);
 }
 
 HRESULT SimulatedBackgroundCopyJob::Cancel()

@@ -64,6 +64,21 @@ void FillFragmented(const ClusterAllocation::Fragmentation& fragmentation, std::
     }
 }
 
+// Marks the used clusters of a repeated stretch [begin, end) of the volume, whose first repetition
+// starts at cluster start, in bitmap, which starts at cluster origin.
+void FillRepeated(const ClusterAllocation::Repetition& repetition, std::uint64_t start, std::uint64_t begin,
+                  std::uint64_t end, std::uint64_t origin, std::span<BYTE> bitmap)
+{
+    const std::uint64_t period = repetition.freeRun + repetition.usedRun;
+    for (std::uint64_t cluster = start + (begin - start) / period * period; cluster < end; cluster += period) {
+        const std::uint64_t usedBegin = std::max(cluster + repetition.freeRun, begin);
+        const std::uint64_t usedEnd = std::min(cluster + period, end);
+        if (usedBegin < usedEnd) {
+            MarkUsed(bitmap, usedBegin - origin, usedEnd - origin);
+        }
+    }
+}
+
 }  // namespace
 
 ClusterAllocation ClusterAllocation::FromRuns(std::vector<Run> runs)
@@ -81,7 +96,7 @@ ClusterAllocation ClusterAllocation::FromRuns(std::vector<Run> runs)
 
 ClusterAllocation ClusterAllocation::Fragmented(std::uint64_t seed, std::uint32_t meanUsedRun, std::uint32_t meanFreeRun)
 {
-    return FromRuns({Run{Run::State::Fragmented, UINT64_MAX, Fragmentation{seed, meanUsedRun, meanFreeRun}}});
+    return FromRuns({Run{Run::State::Fragmented, UINT64_MAX, Fragmentation{seed, meanUsedRun, meanFreeRun}, {}}});
 }
 
 void ClusterAllocation::FillBitmap(std::uint64_t firstCluster, std::uint64_t clusterCount, std::span<BYTE> bitmap) const
@@ -102,6 +117,8 @@ void ClusterAllocation::FillBitmap(std::uint64_t firstCluster, std::uint64_t clu
             MarkUsed(bitmap, begin - firstCluster, end - firstCluster);
         } else if (begin < end && run.state == Run::State::Fragmented) {
             FillFragmented(run.fragmentation, begin, end, firstCluster, bitmap);
+        } else if (begin < end && run.state == Run::State::Repeated) {
+            FillRepeated(run.repetition, runStarts_[index], begin, end, firstCluster, bitmap);
         }
         covered = std::max(covered, end);
     }

@@ -22,11 +22,32 @@ public:
         std::uint32_t meanFreeRun = 1;
     };
 
+    // A free run of freeRun clusters followed by a used run of usedRun clusters, over and over: a
+    // capture's summary of the many short runs between the long ones.
+    struct Repetition {
+        std::uint64_t freeRun = 1;
+        std::uint64_t usedRun = 1;
+    };
+
     struct Run {
-        enum class State { Used, Free, Fragmented };
+        enum class State { Used, Free, Fragmented, Repeated };
+        // Most runs have neither a fragmentation nor a repetition and need not name one.
+        Run() = default;
+        Run(State runState, std::uint64_t runLength) : state(runState), length(runLength) {}
+        Run(State runState, std::uint64_t runLength, Fragmentation runFragmentation)
+            : state(runState), length(runLength), fragmentation(runFragmentation)
+        {
+        }
+        Run(State runState, std::uint64_t runLength, Fragmentation runFragmentation, Repetition runRepetition)
+            : state(runState), length(runLength), fragmentation(runFragmentation), repetition(runRepetition)
+        {
+        }
+
         State state = State::Used;
+        // Clusters; for a repeated run, freeRun + usedRun times the number of repetitions.
         std::uint64_t length = 0;
         Fragmentation fragmentation;
+        Repetition repetition;
     };
 
     // Every cluster in use.

@@ -109,6 +109,10 @@ std::optional<DeviceTarget> FindDevice(const std::wstring& path, DWORD& error)
             error = volume->IsRoot() ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
             return std::nullopt;
         }
+        if (const auto other = sim::FindOtherDriveOfPath(Machine(), path)) {
+            error = other->second.empty() ? Machine().otherDrives[other->first].openError : ERROR_ACCESS_DENIED;
+            return std::nullopt;
+        }
     }
     const auto& diskInterfaces = Machine().diskInterfaces;
     for (std::size_t i = 0; i < diskInterfaces.size(); ++i) {
@@ -248,7 +252,7 @@ std::vector<BYTE> AdapterDescriptor(const sim::PhysicalDrive& drive)
     descriptor.MaximumTransferLength = 0x20000;
     descriptor.MaximumPhysicalPages = 0x21;
     descriptor.AlignmentMask = 1;
-    descriptor.BusType = static_cast<BYTE>(drive.busType);
+    descriptor.BusType = static_cast<BYTE>(drive.adapterBusType.value_or(drive.busType));
     std::vector<BYTE> bytes(sizeof(descriptor));
     std::memcpy(bytes.data(), &descriptor, sizeof(descriptor));
     return bytes;
@@ -492,6 +496,12 @@ UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD 
     if (target->kind == DeviceKind::Volume && (shareMode & FILE_SHARE_WRITE) == 0) {
         SetLastError(ERROR_SHARING_VIOLATION);
         return UniqueFile();
+    }
+    if (target->kind == DeviceKind::Volume && (desiredAccess & GENERIC_WRITE) != 0) {
+        if (const auto writeError = Machine().volumes[target->index].writeOpenError) {
+            SetLastError(*writeError);
+            return UniqueFile();
+        }
     }
     const HANDLE handle = sim::NewHandleValue();
     OpenDevices().open[handle] = OpenDevice{target->kind, target->index, desiredAccess, 0, target->diskInterface};

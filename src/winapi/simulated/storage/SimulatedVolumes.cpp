@@ -86,6 +86,9 @@ DWORD GetLogicalDrives()
             mask |= DWORD{1} << (letter - L'A');
         }
     }
+    for (const sim::OtherDrive& drive : Machine().otherDrives) {
+        mask |= DWORD{1} << (drive.letter - L'A');
+    }
     return mask;
 }
 
@@ -93,7 +96,9 @@ UINT GetDriveTypeW(const std::wstring& rootPathName)
 {
     const auto place = FindVolumeOfPath(rootPathName);
     if (!place) {
-        return DRIVE_NO_ROOT_DIR;
+        const auto other = sim::FindOtherDriveOfPath(Machine(), rootPathName);
+        return other && (other->second.empty() || other->second == L"\\") ? Machine().otherDrives[other->first].driveType
+                                                                           : DRIVE_NO_ROOT_DIR;
     }
     if (place->IsRoot()) {
         const sim::Volume& volume = Machine().volumes[place->volume];
@@ -250,6 +255,11 @@ BOOL GetFileAttributesExW(const std::wstring& fileName, GET_FILEEX_INFO_LEVELS i
     }
     // The model knows the root folders of its volumes; it holds no other files.
     const auto place = FindVolumeOfPath(fileName);
+    if (const auto other = sim::FindOtherDriveOfPath(Machine(), fileName); other && other->second == L"\\") {
+        information = WIN32_FILE_ATTRIBUTE_DATA{};
+        information.dwFileAttributes = Machine().otherDrives[other->first].rootAttributes;
+        return TRUE;
+    }
     if (!place || place->rest != L"\\") {
         return Fail(ERROR_FILE_NOT_FOUND);
     }

@@ -11,11 +11,34 @@ wchar_t Upper(wchar_t c)
     return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
 }
 
+// The drive letter that path starts with, in upper case, after any device prefix.
+std::optional<wchar_t> DriveLetterOf(std::wstring_view& path)
+{
+    if (StartsWithIgnoringCase(path, L"\\\\.\\") || StartsWithIgnoringCase(path, L"\\\\?\\")) {
+        path.remove_prefix(4);
+    }
+    if (path.size() >= 2 && path[1] == L':' && Upper(path[0]) >= L'A' && Upper(path[0]) <= L'Z') {
+        return Upper(path[0]);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix)
 {
     return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::optional<std::pair<std::size_t, std::wstring>> FindOtherDriveOfPath(const Machine& machine, std::wstring_view path)
+{
+    const std::optional<wchar_t> letter = DriveLetterOf(path);
+    for (std::size_t i = 0; letter && i < machine.otherDrives.size(); ++i) {
+        if (machine.otherDrives[i].letter == *letter) {
+            return std::pair{i, std::wstring(path.substr(2))};
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<VolumePath> FindVolumeOfPath(const Machine& machine, std::wstring_view path)

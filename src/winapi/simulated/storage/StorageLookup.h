@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace winapi::sim {
 
@@ -22,6 +23,11 @@ struct VolumePath {
 };
 
 [[nodiscard]] std::optional<VolumePath> FindVolumeOfPath(const Machine& machine, std::wstring_view path);
+
+// A path that names a drive letter of the machine's other drives in one of the same forms: the
+// drive's index in otherDrives and what follows the letter.
+[[nodiscard]] std::optional<std::pair<std::size_t, std::wstring>> FindOtherDriveOfPath(const Machine& machine,
+                                                                                      std::wstring_view path);
 
 // The volume mounted in the folder `rest` (with its trailing backslash) of volume host.
 [[nodiscard]] std::optional<std::size_t> VolumeMountedAt(const Machine& machine, std::size_t host, std::wstring_view rest);

@@ -31,7 +31,10 @@ struct Partition {
 
 struct PhysicalDrive {
     DWORD number = 0;
+    // The bus of the device descriptor, and of the adapter descriptor when that differs (a RAID
+    // or USB bridge may name another bus for the disk behind it than for itself).
     DWORD busType = BusTypeUnknown;
+    std::optional<DWORD> adapterBusType;
     LONGLONG length = 0;
     DWORD bytesPerSector = 512;
     bool removableMedia = false;
@@ -90,11 +93,24 @@ struct Volume {
     // The calls that fail on this volume; FindNextVolumeW is the call that would list the volume
     // after this one.
     ObjectFaults faults;
+    // CreateFileW for writing fails with this error (a write-protected medium), for reading not.
+    std::optional<DWORD> writeOpenError;
 
     [[nodiscard]] std::uint64_t ClusterCount() const
     {
         return totalBytes / (std::uint64_t{bytesPerSector} * sectorsPerCluster);
     }
+};
+
+// A drive letter that names no volume of the machine: a SUBST of a folder, a network share, a
+// RAM disk without a volume. GetLogicalDrives has it and GetDriveTypeW answers for its root; its
+// device path does not open, and its root is a folder.
+struct OtherDrive {
+    // Upper case.
+    wchar_t letter = L'A';
+    UINT driveType = DRIVE_REMOTE;
+    DWORD openError = ERROR_ACCESS_DENIED;
+    DWORD rootAttributes = FILE_ATTRIBUTE_DIRECTORY;
 };
 
 struct DiskInterface {

@@ -286,6 +286,11 @@ void ReadPhysicalDrive(ProfileObject& object, PhysicalDrive& drive)
 {
     object.Unsigned("number", drive.number);
     ReadNamedNumber(object, "busType", BusTypeNames(), drive.busType);
+    if (object.Raw("adapterBusType") != nullptr) {
+        DWORD adapterBusType = BusTypeUnknown;
+        ReadNamedNumber(object, "adapterBusType", BusTypeNames(), adapterBusType);
+        drive.adapterBusType = adapterBusType;
+    }
     ReadSigned64(object, "length", drive.length);
     object.Unsigned("bytesPerSector", drive.bytesPerSector);
     object.Boolean("removableMedia", drive.removableMedia);
@@ -339,9 +344,35 @@ void ReadFragmentation(ProfileObject& object, ClusterAllocation::Fragmentation& 
     }
 }
 
+// {"repeat": n, "free": a, "used": b}: n times a free clusters, then b used ones.
+void ReadRepeatedRun(ProfileObject& object, ClusterAllocation::Run& run)
+{
+    std::uint64_t repeat = 0;
+    ClusterAllocation::Repetition& repetition = run.repetition;
+    object.Unsigned64("repeat", repeat);
+    object.Unsigned64("free", repetition.freeRun);
+    object.Unsigned64("used", repetition.usedRun);
+    if (object.Reader().Failed()) {
+        return;
+    }
+    if (object.Raw("free") == nullptr || object.Raw("used") == nullptr || object.Raw("fragmented") != nullptr ||
+        repetition.freeRun == 0 || repetition.usedRun == 0 || repetition.freeRun > UINT64_MAX / 2 ||
+        repetition.usedRun > UINT64_MAX / 2 || repeat > UINT64_MAX / (repetition.freeRun + repetition.usedRun)) {
+        object.Reader().Fail(object.Path(), "a repeated run needs free and used, each of 1 cluster or more, and "
+                                            "fewer than 2^64 clusters in all");
+        return;
+    }
+    run.state = ClusterAllocation::Run::State::Repeated;
+    run.length = repeat * (repetition.freeRun + repetition.usedRun);
+}
+
 void ReadRun(ProfileObject& object, ClusterAllocation::Run& run)
 {
     using State = ClusterAllocation::Run::State;
+    if (object.Raw("repeat") != nullptr) {
+        ReadRepeatedRun(object, run);
+        return;
+    }
     const std::array<std::pair<const char*, State>, 3> kinds{
         {{"used", State::Used}, {"free", State::Free}, {"fragmented", State::Fragmented}}};
     int given = 0;
@@ -353,7 +384,7 @@ void ReadRun(ProfileObject& object, ClusterAllocation::Run& run)
         }
     }
     if (given != 1) {
-        object.Reader().Fail(object.Path(), "expected one of used, free or fragmented, with a number of clusters");
+        object.Reader().Fail(object.Path(), "expected one of used, free, fragmented or repeat, with a number of clusters");
         return;
     }
     if (run.state == State::Fragmented) {
@@ -436,6 +467,11 @@ void ReadVolume(ProfileObject& object, Volume& volume)
     object.Unsigned("sectorsPerCluster", volume.sectorsPerCluster);
     object.Object("allocation", [&](ProfileObject& allocation) { ReadAllocation(allocation, volume); });
     ReadOpenError(object, volume.openError);
+    if (object.Raw("writeOpenError") != nullptr) {
+        std::uint32_t error = 0;
+        object.ErrorCode("writeOpenError", error);
+        volume.writeOpenError = error;
+    }
     object.Faults(VolumeFaultCalls(), volume.faults);
     if (object.Reader().Failed()) {
         return;
@@ -453,6 +489,24 @@ void ReadVolume(ProfileObject& object, Volume& volume)
     } else if (volume.freeBytes > volume.totalBytes || volume.freeBytesAvailable > volume.freeBytes) {
         object.Reader().Fail(object.Path(), "expected freeBytesAvailable <= freeBytes <= totalBytes");
     }
+}
+
+void ReadOtherDrive(ProfileObject& object, OtherDrive& drive)
+{
+    std::wstring letter;
+    object.Text("letter", letter);
+    ReadNamedNumber(object, "driveType", DriveTypeNames(), drive.driveType);
+    if (object.Raw("openError") != nullptr) {
+        std::uint32_t error = 0;
+        object.ErrorCode("openError", error);
+        drive.openError = error;
+    }
+    object.Unsigned("rootAttributes", drive.rootAttributes);
+    if (letter.size() != 1 || letter[0] < L'A' || letter[0] > L'Z') {
+        object.Reader().Fail(object.FieldPath("letter"), "expected a capital letter from A to Z");
+        return;
+    }
+    drive.letter = letter[0];
 }
 
 // What the sections must agree on among themselves.
@@ -489,6 +543,13 @@ void CheckStorage(ProfileObject& profile, const Machine& machine)
                 profile.Reader().Fail(path + ".extents[" + std::to_string(e) + "].disk", "no physical drive has this number");
                 return;
             }
+        }
+    }
+    for (std::size_t i = 0; i < machine.otherDrives.size(); ++i) {
+        if (!letters.insert(machine.otherDrives[i].letter).second) {
+            profile.Reader().Fail("otherDrives[" + std::to_string(i) + "].letter",
+                                  "a volume or another drive has this letter");
+            return;
         }
     }
     for (std::size_t i = 0; i < machine.diskInterfaces.size(); ++i) {
@@ -534,6 +595,8 @@ void ReadStorage(ProfileObject& profile, Machine& machine)
     profile.Objects("physicalDrives",
                     [&](ProfileObject& object) { ReadPhysicalDrive(object, machine.physicalDrives.emplace_back()); });
     profile.Objects("volumes", [&](ProfileObject& object) { ReadVolume(object, machine.volumes.emplace_back()); });
+    profile.Objects("otherDrives",
+                    [&](ProfileObject& object) { ReadOtherDrive(object, machine.otherDrives.emplace_back()); });
     profile.Objects("diskInterfaces", [&](ProfileObject& object) {
         DiskInterface& diskInterface = machine.diskInterfaces.emplace_back();
         object.Text("devicePath", diskInterface.devicePath);

@@ -32,6 +32,10 @@ struct SystemModel {
     LinkedToken linkedToken = LinkedToken::None;
     // Whether the BITS manager is registered.
     bool bits = false;
+    // What its CreateJob and AddFile answer when not S_OK: a user who is not logged on
+    // interactively gets 0x800704DD from AddFile.
+    std::optional<HRESULT> createJobResult;
+    std::optional<HRESULT> addFileResult;
     // The BITS calls of the process, in order, so that a test can see what was asked of BITS.
     std::vector<std::wstring> bitsCalls;
 };

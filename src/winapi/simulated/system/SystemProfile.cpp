@@ -51,6 +51,32 @@ void ReadLinkedToken(ProfileObject& profile, SystemModel& system)
     system.linkedToken = known->second;
 }
 
+// true or false, or an object of what CreateJob and AddFile answer on a machine where BITS is
+// registered.
+void ReadBits(ProfileObject& profile, SystemModel& system)
+{
+    const nlohmann::json* json = profile.Raw("bits");
+    if (json == nullptr || json->is_boolean()) {
+        profile.Boolean("bits", system.bits);
+        return;
+    }
+    if (!json->is_object()) {
+        profile.Reader().Fail(profile.FieldPath("bits"), "expected true, false or an object of createJob and addFile");
+        return;
+    }
+    system.bits = true;
+    profile.Object("bits", [&](ProfileObject& bits) {
+        for (const auto& [key, result] : {std::pair{"createJob", &system.createJobResult},
+                                          std::pair{"addFile", &system.addFileResult}}) {
+            if (bits.Raw(key) != nullptr) {
+                std::uint32_t error = 0;
+                bits.ErrorCode(key, error);
+                *result = static_cast<HRESULT>(error);
+            }
+        }
+    });
+}
+
 }  // namespace
 
 void ReadSystem(ProfileObject& profile, Machine& machine)
@@ -73,7 +99,7 @@ void ReadSystem(ProfileObject& profile, Machine& machine)
         system.totalPhysicalMemory = bytes;
     }
     ReadLinkedToken(profile, system);
-    profile.Boolean("bits", system.bits);
+    ReadBits(profile, system);
 }
 
 }  // namespace winapi::sim
