@@ -1,5 +1,7 @@
 #include "winapi/simulated/storage/ClusterAllocation.h"
 
+#include "winapi/simulated/storage/FixedDivisor.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -44,16 +46,16 @@ void MarkUsed(std::span<BYTE> bitmap, std::uint64_t begin, std::uint64_t end)
 void FillFragmented(const ClusterAllocation::Fragmentation& fragmentation, std::uint64_t begin, std::uint64_t end,
                     std::uint64_t origin, std::span<BYTE> bitmap)
 {
-    const std::uint64_t meanUsed = std::max<std::uint32_t>(fragmentation.meanUsedRun, 1);
-    const std::uint64_t meanFree = std::max<std::uint32_t>(fragmentation.meanFreeRun, 1);
+    // A run's length is 1 + a draw modulo 2 * mean - 1: from 1 to 2 * mean - 1, mean on average.
+    const FixedDivisor usedLengths(2 * std::uint64_t{std::max<std::uint32_t>(fragmentation.meanUsedRun, 1)} - 1);
+    const FixedDivisor freeLengths(2 * std::uint64_t{std::max<std::uint32_t>(fragmentation.meanFreeRun, 1)} - 1);
     for (std::uint64_t block = begin / FragmentBlockClusters; block * FragmentBlockClusters < end; ++block) {
         std::uint64_t state = fragmentation.seed ^ (block * 0xD6E8FEB86659FD93u);
         bool used = (SplitMix64(state) & 1) != 0;
         std::uint64_t cluster = block * FragmentBlockClusters;
         const std::uint64_t blockEnd = std::min(cluster + FragmentBlockClusters, end);
         while (cluster < blockEnd) {
-            const std::uint64_t mean = used ? meanUsed : meanFree;
-            const std::uint64_t length = 1 + SplitMix64(state) % (2 * mean - 1);
+            const std::uint64_t length = 1 + (used ? usedLengths : freeLengths).Remainder(SplitMix64(state));
             const std::uint64_t runEnd = std::min(cluster + length, blockEnd);
             if (used && runEnd > begin) {
                 MarkUsed(bitmap, std::max(cluster, begin) - origin, runEnd - origin);
