@@ -359,8 +359,7 @@ fi
 # Console and trace of a redirected run come in the prefix's ANSI code page with "\r\n" line ends.
 # The registry echoes every input test name on the console ("NAME") and traces it ("[TARNWICK]
 # Attempting to allocate a test with name NAME"), known or not; the unknown name stands first.
-acp=$(timeout 60 "$wine64" reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null |
-      awk '$1 == "ACP" { print $3 }' | tr -d '\r')
+acp=$(wine_ansi_code_page)
 cat > "$work/encoding.xml" <<'XML'
 <?xml version="1.0" encoding="UTF-8"?>
 <input_tests>

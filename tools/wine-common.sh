@@ -156,6 +156,22 @@ wine_boot() {
     export WINE_CHECK_BOOTED_PREFIX=$WINEPREFIX
 }
 
+# The prefix's ANSI code page (1252, say), from its registry. A query can go unanswered while the
+# prefix is busy with a program that just ended, so it is asked again once a second, within
+# $wine_settle_bound seconds; prints nothing if it never answered.
+wine_ansi_code_page() {
+    local deadline=$((SECONDS + wine_settle_bound)) acp
+    while :; do
+        acp=$(timeout 60 "$wine64" reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null |
+              awk '$1 == "ACP" { print $3 }' | tr -d '\r')
+        if [[ "$acp" =~ ^[0-9]+$ ]] || [ "$SECONDS" -ge "$deadline" ]; then
+            break
+        fi
+        sleep 1
+    done
+    echo "$acp"
+}
+
 # Prints the closing line of the check named $1 and exits 0, or 1 when any check failed.
 wine_verdict() {
     if [ "$failures" -eq 0 ]; then

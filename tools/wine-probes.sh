@@ -220,8 +220,7 @@ fi
 # embedded null as it is; nothing for an empty text. On a console (a pseudo-terminal), a text of
 # more than two slices of WriteConsoleW comes out whole, its last characters after all the others.
 if probe_built ConsoleProbe; then
-    acp=$(timeout 60 "$wine64" reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null |
-          awk '$1 == "ACP" { print $3 }' | tr -d '\r')
+    acp=$(wine_ansi_code_page)
     status=0
     (cd "$work" && timeout 300 "$wine" ConsoleProbe.exe redirected > console-probe.out 2> console-probe.err) || status=$?
     [ "$status" -eq 0 ] || fail "ConsoleProbe redirected exits with $status, expected 0"
