@@ -269,8 +269,9 @@ TEST_F(PartitionChecksTest, DiskSizeLimitIsOneTebibyteInWholeMegabytes)
         SCOPED_TRACE(row.what);
         // Disk 0 alone, with its one data partition.
         Run(Workstation([&](nlohmann::json& m) {
-                m["physicalDrives"] = {m["physicalDrives"][0]};
-                m["diskInterfaces"] = {m["diskInterfaces"][0]};
+                // An explicit array: a braced single element is copied as the element itself by clang.
+                m["physicalDrives"] = nlohmann::json::array({m["physicalDrives"][0]});
+                m["diskInterfaces"] = nlohmann::json::array({m["diskInterfaces"][0]});
                 m["physicalDrives"][0]["length"] = row.length;
                 m["physicalDrives"][0]["partitions"].erase(1);
                 m["volumes"] = nlohmann::json::array();
