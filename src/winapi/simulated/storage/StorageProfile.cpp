@@ -168,6 +168,16 @@ void ReadNamedNumber(ProfileObject& object, const std::string& key, const std::m
     object.Reader().Fail(object.FieldPath(key), "expected a whole number or one of " + choices);
 }
 
+// The same for a field whose absence says something of its own, so it stays empty unless given.
+template <typename Value>
+void ReadNamedNumber(ProfileObject& object, const std::string& key, const std::map<std::wstring, Value>& names,
+                     std::optional<Value>& value)
+{
+    if (object.Raw(key) != nullptr) {
+        ReadNamedNumber(object, key, names, value.emplace());
+    }
+}
+
 // A byte: a number below 256, or a string such as "0x07".
 void ReadByte(ProfileObject& object, const std::string& key, BYTE& value)
 {
@@ -286,11 +296,7 @@ void ReadPhysicalDrive(ProfileObject& object, PhysicalDrive& drive)
 {
     object.Unsigned("number", drive.number);
     ReadNamedNumber(object, "busType", BusTypeNames(), drive.busType);
-    if (object.Raw("adapterBusType") != nullptr) {
-        DWORD adapterBusType = BusTypeUnknown;
-        ReadNamedNumber(object, "adapterBusType", BusTypeNames(), adapterBusType);
-        drive.adapterBusType = adapterBusType;
-    }
+    ReadNamedNumber(object, "adapterBusType", BusTypeNames(), drive.adapterBusType);
     ReadSigned64(object, "length", drive.length);
     object.Unsigned("bytesPerSector", drive.bytesPerSector);
     object.Boolean("removableMedia", drive.removableMedia);
@@ -423,11 +429,7 @@ void ReadVolume(ProfileObject& object, Volume& volume)
 {
     object.Text("name", volume.name);
     ReadNamedNumber(object, "driveType", DriveTypeNames(), volume.driveType);
-    if (object.Raw("nameDriveType") != nullptr) {
-        UINT nameDriveType = DRIVE_UNKNOWN;
-        ReadNamedNumber(object, "nameDriveType", DriveTypeNames(), nameDriveType);
-        volume.nameDriveType = nameDriveType;
-    }
+    ReadNamedNumber(object, "nameDriveType", DriveTypeNames(), volume.nameDriveType);
     object.TextList("driveLetters", [&](std::wstring letter) {
         const wchar_t upper = letter.size() == 1 && letter[0] >= L'a' && letter[0] <= L'z'
                                   ? static_cast<wchar_t>(letter[0] - L'a' + L'A')
