@@ -57,37 +57,122 @@ void FreeRunScanner::ScanWord(std::uint64_t freeBits, unsigned width, std::int64
     run = freeBits == all ? run + width : high;
 }
 
+std::int64_t FreeRunScanner::ScanLongRuns(const std::uint8_t* words, std::size_t count, std::int64_t run,
+                                          std::int64_t& best)
+{
+    const auto word = [words](std::size_t index) {
+        std::uint64_t used = 0;
+        std::memcpy(&used, words + index * 8, 8);
+        return used;
+    };
+    // The run in progress goes on through the free words at the start.
+    std::size_t first = 0;
+    while (first < count && word(first) == 0) {
+        ++first;
+    }
+    if (first == count) {
+        run += static_cast<std::int64_t>(count) * 64;
+        best = std::max(best, run);
+        return run;
+    }
+    best = std::max(best, run + static_cast<std::int64_t>(first) * 64 + std::countr_zero(word(first)));
+    std::size_t last = count - 1;
+    while (word(last) == 0) {
+        --last;
+    }
+    // Between the first and the last word with a cluster in use, a run that is longer than the
+    // best one (at least 126 clusters) holds at least `stride` free words in a row, and so one of
+    // every stride-th word from where the search goes on: only those words are looked at, and
+    // each free one is followed out to both ends of its run.
+    std::size_t next = first + 1;
+    for (;;) {
+        const auto stride = static_cast<std::size_t>((best + 2) / 64 - 1);
+        std::size_t candidate = next + stride - 1;
+        while (candidate < last && word(candidate) != 0) {
+            candidate += stride;
+        }
+        if (candidate >= last) {
+            break;
+        }
+        std::size_t begin = candidate;
+        while (word(begin - 1) == 0) {
+            --begin;
+        }
+        std::size_t end = candidate;
+        while (word(end + 1) == 0) {
+            ++end;
+        }
+        best = std::max(best, std::countl_zero(word(begin - 1)) + static_cast<std::int64_t>(end - begin + 1) * 64 +
+                                  std::countr_zero(word(end + 1)));
+        next = end + 2;
+    }
+    run = static_cast<std::int64_t>(count - 1 - last) * 64 + std::countl_zero(word(last));
+    best = std::max(best, run);
+    return run;
+}
+
 void FreeRunScanner::Scan(std::span<const std::uint8_t> bitmap, std::int64_t& lcn)
 {
     std::int64_t run = run_;
     std::int64_t best = best_;
     const std::size_t words = bitmap.size() / 8;
-    // Once the best run is a word long, no run inside a word can beat it, and a word matters only
-    // through the free clusters at its two ends. Those are counted for a batch of words first,
-    // independently of each other, and then chained, so the processor overlaps the counting.
     constexpr std::size_t Batch = 64;
+    // Every element is written before it is read.
+    std::array<std::int64_t, Batch> low;
+    std::array<std::int64_t, Batch> high;
     std::size_t word = 0;
-    while (word < words && best < 64) {
-        std::uint64_t used = 0;
-        std::memcpy(&used, bitmap.data() + word * 8, 8);
-        ScanWord(~used, 64, run, best);
-        ++word;
-    }
-    std::array<std::int64_t, Batch> low{};
-    std::array<std::int64_t, Batch> high{};
-    while (word + Batch <= words) {
+    for (; word + Batch <= words; word += Batch) {
+        const std::uint8_t* const batch = bitmap.data() + word * 8;
+        // Most of a volume lies in long stretches that are wholly in use or wholly free, and such
+        // a batch is settled by its words taken together.
+        std::uint64_t anyUsed = 0;
+        std::uint64_t allUsed = ~std::uint64_t{0};
         for (std::size_t i = 0; i < Batch; ++i) {
             std::uint64_t used = 0;
-            std::memcpy(&used, bitmap.data() + (word + i) * 8, 8);
-            low[i] = std::countr_zero(used);
+            std::memcpy(&used, batch + i * 8, 8);
+            anyUsed |= used;
+            allUsed &= used;
+        }
+        if (anyUsed == 0) {
+            run += static_cast<std::int64_t>(Batch) * 64;
+            best = std::max(best, run);
+            continue;
+        }
+        if (allUsed == ~std::uint64_t{0}) {
+            best = std::max(best, run);
+            run = 0;
+            continue;
+        }
+        if (best < 64) {
+            for (std::size_t i = 0; i < Batch; ++i) {
+                std::uint64_t used = 0;
+                std::memcpy(&used, batch + i * 8, 8);
+                ScanWord(~used, 64, run, best);
+            }
+            continue;
+        }
+        if (best >= LongRunsFrom) {
+            run = ScanLongRuns(batch, Batch, run, best);
+            continue;
+        }
+        // Once the best run is a word long, no run inside a word can beat it, and a word matters
+        // only through the free clusters at its two ends. Those are counted for the batch first,
+        // independently of each other, and then chained, so the processor overlaps the counting.
+        for (std::size_t i = 0; i < Batch; ++i) {
+            std::uint64_t used = 0;
+            std::memcpy(&used, batch + i * 8, 8);
+            // Without a branch on a free word, which fragmentation makes unpredictable: the
+            // processors the program runs on count bits through an instruction that is undefined
+            // for 0, so each count gets a bit at its far end and a free word's count is corrected.
+            const std::int64_t free = used == 0 ? 1 : 0;
+            low[i] = std::countr_zero(used | (std::uint64_t{1} << 63)) + free;
             // A free word reads as -1: it continues the run instead of starting one.
-            high[i] = used == 0 ? -1 : std::countl_zero(used);
+            high[i] = std::countl_zero(used | 1) - 64 * free;
         }
         for (std::size_t i = 0; i < Batch; ++i) {
             best = std::max(best, run + low[i]);
             run = high[i] < 0 ? run + 64 : high[i];
         }
-        word += Batch;
     }
     for (; word < words; ++word) {
         std::uint64_t used = 0;

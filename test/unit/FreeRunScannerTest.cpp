@@ -54,6 +54,54 @@ TEST(FreeRunScannerTest, AgreesWithTheBitLoopOnRandomBitmapsAndSlices)
     }
 }
 
+// Stretches of a volume as the contiguous-space check meets them: fragmentation whose free runs
+// are up to a few words long, so that a best run of 126 clusters and more is beaten only by runs
+// that hold whole free words, and, on some volumes, wholly used or wholly free stretches of whole
+// batches of words between them.
+std::vector<std::uint8_t> VolumeLikeBitmap(std::mt19937_64& random, std::size_t bytes, bool longStretches)
+{
+    std::vector<std::uint8_t> bitmap(bytes, 0);
+    const std::size_t longestFree = 1 + random() % 500;
+    const std::size_t longestUsed = 1 + random() % 500;
+    std::size_t bit = 0;
+    bool used = (random() & 1) != 0;
+    while (bit < bytes * 8) {
+        const std::size_t stretch = longStretches && random() % 50 == 0 ? 1 + random() % 40000
+                                                                        : 1 + random() % (used ? longestUsed : longestFree);
+        for (std::size_t i = 0; i < stretch && bit < bytes * 8; ++i, ++bit) {
+            if (used) {
+                bitmap[bit / 8] = static_cast<std::uint8_t>(bitmap[bit / 8] | (1u << (bit % 8)));
+            }
+        }
+        used = !used;
+    }
+    return bitmap;
+}
+
+TEST(FreeRunScannerTest, AgreesWithTheBitLoopOnVolumeLikeBitmapsReadInSlices)
+{
+    std::mt19937_64 random(20261207);
+    for (int round = 0; round < 300; ++round) {
+        const std::vector<std::uint8_t> bitmap = VolumeLikeBitmap(random, 1 + random() % 60000, round % 3 == 0);
+        // The check's own slices, or pieces cut anywhere.
+        const bool checkSlices = round % 2 == 0;
+        FreeRunScanner scanner;
+        BitByBitFreeRun reference;
+        std::int64_t lcn = 0;
+        std::int64_t referenceLcn = 0;
+        for (std::size_t offset = 0; offset < bitmap.size();) {
+            const std::size_t wanted = checkSlices ? 10000 : 1 + random() % 12000;
+            const std::size_t length = std::min<std::size_t>(bitmap.size() - offset, wanted);
+            const std::span slice(bitmap.data() + offset, length);
+            scanner.Scan(slice, lcn);
+            reference.Scan(slice, referenceLcn);
+            ASSERT_EQ(scanner.LongestRun(), reference.best) << "round " << round << ", after byte " << offset + length;
+            offset += length;
+        }
+        ASSERT_EQ(lcn, referenceLcn);
+    }
+}
+
 TEST(FreeRunScannerTest, RunsAreCarriedAcrossSlicesAndWords)
 {
     // Free from bit 60 of the first word to bit 3 of the second, cut between the two.
@@ -74,6 +122,11 @@ TEST(FreeRunScannerTest, RunsAreCarriedAcrossSlicesAndWords)
     allFree.Scan(free, lcn);
     allFree.Scan(free, lcn);
     EXPECT_EQ(allFree.LongestRun(), 16000);
+
+    // Whole batches of free words, with nothing after them in the slice.
+    FreeRunScanner freeBatches;
+    freeBatches.Scan(std::vector<std::uint8_t>(4096, 0), lcn);
+    EXPECT_EQ(freeBatches.LongestRun(), 4096 * 8);
 
     FreeRunScanner allUsed;
     allUsed.Scan(std::vector<std::uint8_t>(1000, 0xFF), lcn);
