@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <random>
 #include <vector>
 
 namespace {
@@ -132,6 +133,37 @@ TEST_F(SimulatedStorageTest, FragmentationIsTheSameWhereverASliceStarts)
                                                           Run{Run::State::Used, 8, {}, {}}});
     beyond.FillBitmap(0, 1 << 19, part);
     EXPECT_TRUE(std::all_of(part.begin(), part.end(), [](BYTE b) { return b == 0xFF; }));
+}
+
+TEST_F(SimulatedStorageTest, FragmentationReadInOrderIsTheSameAsReadAtOnce)
+{
+    // Slices that go on where the last one stopped resume the drawing of their block; slices that
+    // go back, jump ahead or move to another fragmented run start it again. Every way must give
+    // the same clusters.
+    using Run = sim::ClusterAllocation::Run;
+    constexpr std::uint64_t VolumeClusters = 8 * 100000;
+    const auto allocation = sim::ClusterAllocation::FromRuns(
+        {Run{Run::State::Fragmented, 300001, {41, 200, 100}, {}}, Run{Run::State::Used, 7, {}, {}},
+         Run{Run::State::Fragmented, 200000, {42, 3, 150}, {}}, Run{Run::State::Free, 5, {}, {}},
+         Run{Run::State::Fragmented, VolumeClusters, {41, 200, 100}, {}}});
+    std::vector<BYTE> whole(VolumeClusters / 8);
+    allocation.FillBitmap(0, VolumeClusters, whole);
+
+    std::mt19937_64 random(7);
+    std::uint64_t first = 0;
+    for (int slice = 0; slice < 400; ++slice) {
+        std::vector<BYTE> part(1 + random() % 12000);
+        SCOPED_TRACE(testing::Message() << "slice " << slice << " from cluster " << first << ", " << part.size() << " bytes");
+        allocation.FillBitmap(first, VolumeClusters, part);
+        const std::size_t compared = std::min<std::size_t>(part.size(), whole.size() - first / 8);
+        ASSERT_TRUE(std::equal(part.begin(), part.begin() + static_cast<std::ptrdiff_t>(compared),
+                               whole.begin() + static_cast<std::ptrdiff_t>(first / 8)));
+        // Mostly on from the end of this slice, sometimes back or ahead anywhere.
+        first = random() % 5 == 0 ? 8 * (random() % (VolumeClusters / 8)) : first + 8 * compared;
+        if (first >= VolumeClusters) {
+            first = 0;
+        }
+    }
 }
 
 TEST_F(SimulatedStorageTest, UsedRunsMarkExactlyTheirClustersAtEveryBitPosition)

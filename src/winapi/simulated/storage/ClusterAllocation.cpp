@@ -41,31 +41,6 @@ void MarkUsed(std::span<BYTE> bitmap, std::uint64_t begin, std::uint64_t end)
     bitmap[lastByte] = static_cast<BYTE>(bitmap[lastByte] | tailMask);
 }
 
-// Marks the used clusters of a fragmented stretch [begin, end) of the volume in bitmap, which
-// starts at cluster origin.
-void FillFragmented(const ClusterAllocation::Fragmentation& fragmentation, std::uint64_t begin, std::uint64_t end,
-                    std::uint64_t origin, std::span<BYTE> bitmap)
-{
-    // A run's length is 1 + a draw modulo 2 * mean - 1: from 1 to 2 * mean - 1, mean on average.
-    const FixedDivisor usedLengths(2 * std::uint64_t{std::max<std::uint32_t>(fragmentation.meanUsedRun, 1)} - 1);
-    const FixedDivisor freeLengths(2 * std::uint64_t{std::max<std::uint32_t>(fragmentation.meanFreeRun, 1)} - 1);
-    for (std::uint64_t block = begin / FragmentBlockClusters; block * FragmentBlockClusters < end; ++block) {
-        std::uint64_t state = fragmentation.seed ^ (block * 0xD6E8FEB86659FD93u);
-        bool used = (SplitMix64(state) & 1) != 0;
-        std::uint64_t cluster = block * FragmentBlockClusters;
-        const std::uint64_t blockEnd = std::min(cluster + FragmentBlockClusters, end);
-        while (cluster < blockEnd) {
-            const std::uint64_t length = 1 + (used ? usedLengths : freeLengths).Remainder(SplitMix64(state));
-            const std::uint64_t runEnd = std::min(cluster + length, blockEnd);
-            if (used && runEnd > begin) {
-                MarkUsed(bitmap, std::max(cluster, begin) - origin, runEnd - origin);
-            }
-            cluster = runEnd;
-            used = !used;
-        }
-    }
-}
-
 // Marks the used clusters of a repeated stretch [begin, end) of the volume, whose first repetition
 // starts at cluster start, in bitmap, which starts at cluster origin.
 void FillRepeated(const ClusterAllocation::Repetition& repetition, std::uint64_t start, std::uint64_t begin,
@@ -82,6 +57,53 @@ void FillRepeated(const ClusterAllocation::Repetition& repetition, std::uint64_t
 }
 
 }  // namespace
+
+// Marks the used clusters of the fragmented stretch [begin, end) of run index in bitmap, which
+// starts at cluster origin. Each block's runs are drawn from its own seed in order; the cursor
+// keeps the run that the last slice stopped in, so a slice that goes on from there draws only its
+// own runs, not its block's again from the block's first cluster.
+void ClusterAllocation::FillFragmented(std::size_t index, std::uint64_t begin, std::uint64_t end, std::uint64_t origin,
+                                       std::span<BYTE> bitmap) const
+{
+    const Fragmentation& fragmentation = runs_[index].fragmentation;
+    // A run's length is 1 + a draw modulo 2 * mean - 1: from 1 to 2 * mean - 1, mean on average.
+    const FixedDivisor usedLengths(2 * std::uint64_t{std::max<std::uint32_t>(fragmentation.meanUsedRun, 1)} - 1);
+    const FixedDivisor freeLengths(2 * std::uint64_t{std::max<std::uint32_t>(fragmentation.meanFreeRun, 1)} - 1);
+    // A copy that the compiler can keep in registers: any byte of the bitmap could otherwise be
+    // the cursor's own.
+    FragmentCursor cursor = cursor_;
+    std::uint64_t cluster = begin;
+    while (cluster < end) {
+        const std::uint64_t block = cluster / FragmentBlockClusters;
+        const std::uint64_t blockEnd = (block + 1) * FragmentBlockClusters;
+        if (cursor.run != index || cursor.block != block || cursor.runBegin > cluster) {
+            cursor = FragmentCursor{index, block, fragmentation.seed ^ (block * 0xD6E8FEB86659FD93u),
+                                    block * FragmentBlockClusters, block * FragmentBlockClusters, false};
+            // The block's first draw says whether its first run is used; used flips before each run.
+            cursor.used = (SplitMix64(cursor.state) & 1) == 0;
+        }
+        for (;;) {
+            if (cursor.runEnd > cluster) {
+                const std::uint64_t stop = std::min(cursor.runEnd, end);
+                if (cursor.used) {
+                    MarkUsed(bitmap, cluster - origin, stop - origin);
+                }
+                cluster = stop;
+                if (cluster == end) {
+                    break;
+                }
+            }
+            if (cursor.runEnd == blockEnd) {
+                break;
+            }
+            cursor.used = !cursor.used;
+            const std::uint64_t length = 1 + (cursor.used ? usedLengths : freeLengths).Remainder(SplitMix64(cursor.state));
+            cursor.runBegin = cursor.runEnd;
+            cursor.runEnd = std::min(cursor.runBegin + length, blockEnd);
+        }
+    }
+    cursor_ = cursor;
+}
 
 ClusterAllocation ClusterAllocation::FromRuns(std::vector<Run> runs)
 {
@@ -118,7 +140,7 @@ void ClusterAllocation::FillBitmap(std::uint64_t firstCluster, std::uint64_t clu
         if (begin < end && run.state == Run::State::Used) {
             MarkUsed(bitmap, begin - firstCluster, end - firstCluster);
         } else if (begin < end && run.state == Run::State::Fragmented) {
-            FillFragmented(run.fragmentation, begin, end, firstCluster, bitmap);
+            FillFragmented(index, begin, end, firstCluster, bitmap);
         } else if (begin < end && run.state == Run::State::Repeated) {
             FillRepeated(run.repetition, runStarts_[index], begin, end, firstCluster, bitmap);
         }

@@ -6,6 +6,7 @@
 
 #include "winapi/WinTypes.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -62,9 +63,26 @@ public:
     void FillBitmap(std::uint64_t firstCluster, std::uint64_t clusterCount, std::span<BYTE> bitmap) const;
 
 private:
+    // Where the generation of a fragmented run stopped: the run of a block's drawn runs that covers
+    // the last cluster filled, and the generator's state after drawing it.
+    struct FragmentCursor {
+        std::size_t run = SIZE_MAX;  // none yet
+        std::uint64_t block = 0;
+        std::uint64_t state = 0;
+        std::uint64_t runBegin = 0;
+        std::uint64_t runEnd = 0;
+        bool used = false;
+    };
+
+    void FillFragmented(std::size_t index, std::uint64_t begin, std::uint64_t end, std::uint64_t origin,
+                        std::span<BYTE> bitmap) const;
+
     std::vector<Run> runs_;
     // First cluster of each run, for a binary search.
     std::vector<std::uint64_t> runStarts_;
+    // The contiguous-space check reads a volume's slices one after the other, so each slice
+    // usually goes on where the previous one stopped.
+    mutable FragmentCursor cursor_;
 };
 
 }  // namespace winapi::sim
