@@ -72,6 +72,11 @@ void ClusterAllocation::FillFragmented(std::size_t index, std::uint64_t begin, s
     // A copy that the compiler can keep in registers: any byte of the bitmap could otherwise be
     // the cursor's own.
     FragmentCursor cursor = cursor_;
+    const auto draw = [&cursor](const FixedDivisor& lengths, std::uint64_t blockEnd) {
+        cursor.used = !cursor.used;
+        cursor.runBegin = cursor.runEnd;
+        cursor.runEnd = std::min(cursor.runBegin + 1 + lengths.Remainder(SplitMix64(cursor.state)), blockEnd);
+    };
     std::uint64_t cluster = begin;
     while (cluster < end) {
         const std::uint64_t block = cluster / FragmentBlockClusters;
@@ -82,25 +87,28 @@ void ClusterAllocation::FillFragmented(std::size_t index, std::uint64_t begin, s
             // The block's first draw says whether its first run is used; used flips before each run.
             cursor.used = (SplitMix64(cursor.state) & 1) == 0;
         }
+        // On to the run that holds cluster.
+        while (cursor.runEnd <= cluster) {
+            draw(cursor.used ? freeLengths : usedLengths, blockEnd);
+        }
+        // Then a used run and a free run at a time, until the stretch or the block ends.
+        const std::uint64_t limit = std::min(end, blockEnd);
         for (;;) {
-            if (cursor.runEnd > cluster) {
-                const std::uint64_t stop = std::min(cursor.runEnd, end);
-                if (cursor.used) {
-                    MarkUsed(bitmap, cluster - origin, stop - origin);
-                }
-                cluster = stop;
-                if (cluster == end) {
+            if (cursor.used) {
+                MarkUsed(bitmap, cluster - origin, std::min(cursor.runEnd, end) - origin);
+                if (cursor.runEnd >= limit) {
                     break;
                 }
+                cluster = cursor.runEnd;
+                draw(freeLengths, blockEnd);
             }
-            if (cursor.runEnd == blockEnd) {
+            if (cursor.runEnd >= limit) {
                 break;
             }
-            cursor.used = !cursor.used;
-            const std::uint64_t length = 1 + (cursor.used ? usedLengths : freeLengths).Remainder(SplitMix64(cursor.state));
-            cursor.runBegin = cursor.runEnd;
-            cursor.runEnd = std::min(cursor.runBegin + length, blockEnd);
+            cluster = cursor.runEnd;
+            draw(usedLengths, blockEnd);
         }
+        cluster = std::min(cursor.runEnd, end);
     }
     cursor_ = cursor;
 }
