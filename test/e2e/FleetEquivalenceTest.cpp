@@ -106,6 +106,9 @@ protected:
         const std::filesystem::path replayScratch = scratch_.Path() / ("replay-" + std::to_string(replays_++));
         std::filesystem::create_directory(replayScratch);
         const auto documents = fleet::ReplayFleet(inputs_, profiles, replayScratch, jobs);
+        // Each machine's results document, trace and problem go once they are read: every run
+        // lists the scratch folder, so a folder that kept them would slow down each next machine.
+        EXPECT_TRUE(std::filesystem::is_empty(replayScratch));
         ASSERT_EQ(documents.size(), inputs_.size());
         for (std::size_t document = 0; document < documents.size(); ++document) {
             const std::vector<fleet::MachineVerdicts>& machines = documents[document];
