@@ -117,6 +117,7 @@ void FreeRunScanner::Scan(std::span<const std::uint8_t> bitmap, std::int64_t& lc
     std::int64_t best = best_;
     const std::size_t words = bitmap.size() / 8;
     constexpr std::size_t Batch = 64;
+    constexpr std::size_t Chunk = 8;
     // Every element is written before it is read.
     std::array<std::int64_t, Batch> low;
     std::array<std::int64_t, Batch> high;
@@ -124,14 +125,17 @@ void FreeRunScanner::Scan(std::span<const std::uint8_t> bitmap, std::int64_t& lc
     for (; word + Batch <= words; word += Batch) {
         const std::uint8_t* const batch = bitmap.data() + word * 8;
         // Most of a volume lies in long stretches that are wholly in use or wholly free, and such
-        // a batch is settled by its words taken together.
+        // a batch is settled by its words taken together. A fragmented batch usually shows that
+        // it is neither in its first few words.
         std::uint64_t anyUsed = 0;
         std::uint64_t allUsed = ~std::uint64_t{0};
-        for (std::size_t i = 0; i < Batch; ++i) {
-            std::uint64_t used = 0;
-            std::memcpy(&used, batch + i * 8, 8);
-            anyUsed |= used;
-            allUsed &= used;
+        for (std::size_t chunk = 0; chunk < Batch && (anyUsed == 0 || allUsed == ~std::uint64_t{0}); chunk += Chunk) {
+            for (std::size_t i = chunk; i < chunk + Chunk; ++i) {
+                std::uint64_t used = 0;
+                std::memcpy(&used, batch + i * 8, 8);
+                anyUsed |= used;
+                allUsed &= used;
+            }
         }
         if (anyUsed == 0) {
             run += static_cast<std::int64_t>(Batch) * 64;
