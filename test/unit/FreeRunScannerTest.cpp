@@ -11,16 +11,15 @@
 
 namespace {
 
-std::vector<std::uint8_t> RandomBitmap(std::mt19937_64& random, std::size_t bytes)
+// Used and free runs by turns, the first one either, each as long as runLength says for its kind.
+template <typename RunLength>
+std::vector<std::uint8_t> AlternatingRuns(std::mt19937_64& random, std::size_t bytes, RunLength runLength)
 {
-    // Runs of varied length, so that long free runs, single clusters and whole words all occur.
     std::vector<std::uint8_t> bitmap(bytes, 0);
     std::size_t bit = 0;
     bool used = (random() & 1) != 0;
-    std::geometric_distribution<std::size_t> shortRun(0.3);
-    std::geometric_distribution<std::size_t> longRun(0.005);
     while (bit < bytes * 8) {
-        const std::size_t length = 1 + ((random() % 4 == 0) ? longRun(random) : shortRun(random));
+        const std::size_t length = runLength(used);
         for (std::size_t i = 0; i < length && bit < bytes * 8; ++i, ++bit) {
             if (used) {
                 bitmap[bit / 8] = static_cast<std::uint8_t>(bitmap[bit / 8] | (1u << (bit % 8)));
@@ -29,6 +28,16 @@ std::vector<std::uint8_t> RandomBitmap(std::mt19937_64& random, std::size_t byte
         used = !used;
     }
     return bitmap;
+}
+
+std::vector<std::uint8_t> RandomBitmap(std::mt19937_64& random, std::size_t bytes)
+{
+    // Runs of varied length, so that long free runs, single clusters and whole words all occur.
+    std::geometric_distribution<std::size_t> shortRun(0.3);
+    std::geometric_distribution<std::size_t> longRun(0.005);
+    return AlternatingRuns(random, bytes, [&](bool) {
+        return 1 + ((random() % 4 == 0) ? longRun(random) : shortRun(random));
+    });
 }
 
 TEST(FreeRunScannerTest, AgreesWithTheBitLoopOnRandomBitmapsAndSlices)
@@ -60,22 +69,11 @@ TEST(FreeRunScannerTest, AgreesWithTheBitLoopOnRandomBitmapsAndSlices)
 // batches of words between them.
 std::vector<std::uint8_t> VolumeLikeBitmap(std::mt19937_64& random, std::size_t bytes, bool longStretches)
 {
-    std::vector<std::uint8_t> bitmap(bytes, 0);
     const std::size_t longestFree = 1 + random() % 500;
     const std::size_t longestUsed = 1 + random() % 500;
-    std::size_t bit = 0;
-    bool used = (random() & 1) != 0;
-    while (bit < bytes * 8) {
-        const std::size_t stretch = longStretches && random() % 50 == 0 ? 1 + random() % 40000
-                                                                        : 1 + random() % (used ? longestUsed : longestFree);
-        for (std::size_t i = 0; i < stretch && bit < bytes * 8; ++i, ++bit) {
-            if (used) {
-                bitmap[bit / 8] = static_cast<std::uint8_t>(bitmap[bit / 8] | (1u << (bit % 8)));
-            }
-        }
-        used = !used;
-    }
-    return bitmap;
+    return AlternatingRuns(random, bytes, [&](bool used) {
+        return longStretches && random() % 50 == 0 ? 1 + random() % 40000 : 1 + random() % (used ? longestUsed : longestFree);
+    });
 }
 
 TEST(FreeRunScannerTest, AgreesWithTheBitLoopOnVolumeLikeBitmapsReadInSlices)
