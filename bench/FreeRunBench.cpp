@@ -17,16 +17,30 @@ namespace {
 constexpr std::uint64_t VolumeClusters = std::uint64_t{1} << 29;
 constexpr std::size_t SliceBytes = 10000;
 
-const std::vector<std::uint8_t>& Bitmap(bool alternating)
+enum class Volume { Typical, LongFreeRuns, Alternating };
+
+const std::vector<std::uint8_t>& Bitmap(Volume volume)
 {
-    static const std::vector<std::uint8_t> typical = [] {
-        // Used runs of 1 to 191 clusters between free runs of 1 to 47, as on a well-used NTFS volume.
+    const auto fragmented = [](std::uint32_t meanUsedRun, std::uint32_t meanFreeRun) {
         std::vector<std::uint8_t> bitmap(VolumeClusters / 8);
-        winapi::sim::ClusterAllocation::Fragmented(7, 96, 24).FillBitmap(0, VolumeClusters, bitmap);
+        winapi::sim::ClusterAllocation::Fragmented(7, meanUsedRun, meanFreeRun).FillBitmap(0, VolumeClusters, bitmap);
         return bitmap;
-    }();
+    };
+    // Used runs of 1 to 191 clusters between free runs of 1 to 47, as on a well-used NTFS volume.
+    static const std::vector<std::uint8_t> typical = fragmented(96, 24);
+    // Used runs of 1 to 399 clusters between free runs of 1 to 199, as on a server's data volume:
+    // the best run soon passes 126 clusters, and the scan looks only at every stride-th word.
+    static const std::vector<std::uint8_t> longFreeRuns = fragmented(200, 100);
     static const std::vector<std::uint8_t> everyOther(VolumeClusters / 8, 0x55);
-    return alternating ? everyOther : typical;
+    switch (volume) {
+    case Volume::Typical:
+        return typical;
+    case Volume::LongFreeRuns:
+        return longFreeRuns;
+    case Volume::Alternating:
+        break;
+    }
+    return everyOther;
 }
 
 template <typename Scanner>
@@ -46,10 +60,10 @@ std::int64_t BitLoopBest(const std::vector<std::uint8_t>& bitmap)
     return scanner.best;
 }
 
-template <bool Alternating>
+template <Volume Kind>
 void BitByBit(benchmark::State& state)
 {
-    const std::vector<std::uint8_t>& bitmap = Bitmap(Alternating);
+    const std::vector<std::uint8_t>& bitmap = Bitmap(Kind);
     for (auto _ : state) {
         BitByBitFreeRun scanner;
         benchmark::DoNotOptimize(ScanVolume(bitmap, scanner));
@@ -59,10 +73,10 @@ void BitByBit(benchmark::State& state)
                                                       benchmark::Counter::kIsIterationInvariantRate);
 }
 
-template <bool Alternating>
+template <Volume Kind>
 void WordWise(benchmark::State& state)
 {
-    const std::vector<std::uint8_t>& bitmap = Bitmap(Alternating);
+    const std::vector<std::uint8_t>& bitmap = Bitmap(Kind);
     std::int64_t best = 0;
     for (auto _ : state) {
         FreeRunScanner scanner;
@@ -94,9 +108,11 @@ void SimulatedSlices(benchmark::State& state)
 }
 
 BENCHMARK(SimulatedSlices)->Name("TypicalFragmentation/SimulatedSlices")->Unit(benchmark::kMillisecond);
-BENCHMARK(BitByBit<false>)->Name("TypicalFragmentation/BitByBit")->Unit(benchmark::kMillisecond);
-BENCHMARK(WordWise<false>)->Name("TypicalFragmentation/WordWise")->Unit(benchmark::kMillisecond);
-BENCHMARK(BitByBit<true>)->Name("AlternatingClusters/BitByBit")->Unit(benchmark::kMillisecond);
-BENCHMARK(WordWise<true>)->Name("AlternatingClusters/WordWise")->Unit(benchmark::kMillisecond);
+BENCHMARK(BitByBit<Volume::Typical>)->Name("TypicalFragmentation/BitByBit")->Unit(benchmark::kMillisecond);
+BENCHMARK(WordWise<Volume::Typical>)->Name("TypicalFragmentation/WordWise")->Unit(benchmark::kMillisecond);
+BENCHMARK(BitByBit<Volume::LongFreeRuns>)->Name("LongFreeRuns/BitByBit")->Unit(benchmark::kMillisecond);
+BENCHMARK(WordWise<Volume::LongFreeRuns>)->Name("LongFreeRuns/WordWise")->Unit(benchmark::kMillisecond);
+BENCHMARK(BitByBit<Volume::Alternating>)->Name("AlternatingClusters/BitByBit")->Unit(benchmark::kMillisecond);
+BENCHMARK(WordWise<Volume::Alternating>)->Name("AlternatingClusters/WordWise")->Unit(benchmark::kMillisecond);
 
 }  // namespace

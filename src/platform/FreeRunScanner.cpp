@@ -165,13 +165,11 @@ void FreeRunScanner::Scan(std::span<const std::uint8_t> bitmap, std::int64_t& lc
         for (std::size_t i = 0; i < Batch; ++i) {
             std::uint64_t used = 0;
             std::memcpy(&used, batch + i * 8, 8);
-            // Without a branch on a free word, which fragmentation makes unpredictable: the
-            // processors the program runs on count bits through an instruction that is undefined
-            // for 0, so each count gets a bit at its far end and a free word's count is corrected.
-            const std::int64_t free = used == 0 ? 1 : 0;
-            low[i] = std::countr_zero(used | (std::uint64_t{1} << 63)) + free;
-            // A free word reads as -1: it continues the run instead of starting one.
-            high[i] = std::countl_zero(used | 1) - 64 * free;
+            low[i] = std::countr_zero(used);
+            // A free word reads as -1: it continues the run instead of starting one. Free words
+            // are rare here, since runs that hold them soon make the best run long enough for
+            // ScanLongRuns, so the branch on them is well predicted.
+            high[i] = used == 0 ? -1 : std::countl_zero(used);
         }
         for (std::size_t i = 0; i < Batch; ++i) {
             best = std::max(best, run + low[i]);
