@@ -53,6 +53,25 @@ wine_skip_where_32bit_cannot_run() {
     echo "SKIP: $1: this machine's kernel cannot execute 32-bit x86 programs ($wine32 gives \"Exec format error\"), so Wine cannot run a 32-bit Windows program here; where it can, this step shows $2"
     exit "$wine_skip_status"
 }
+# The start of a check whose one optional argument is the Windows program under test: sets exe
+# and its Wine, refuses more arguments (exit 2) and a program that is missing or no x86 or x86-64
+# executable (exit 1), and skips (exit 77) where its Wine cannot run here.
+# $1 what the program is ("program", "linter"), $2 its default path, $3 the step's name,
+# $4 what the step would have shown; then the check's own arguments.
+wine_program_step() {
+    local kind=$1 default=$2 step=$3 shows=$4
+    shift 4
+    wine_program "${1:-$default}"
+    if [ $# -gt 1 ]; then
+        echo "usage: $0 [EXE]" >&2
+        exit 2
+    fi
+    if [ ! -f "$exe" ] || [ -z "$wine" ]; then
+        echo "FAIL: $kind $exe does not exist or is no x86 or x86-64 executable"
+        exit 1
+    fi
+    wine_skip_where_32bit_cannot_run "$step of $exe" "$shows"
+}
 pass() { echo "PASS: $*"; }
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 

@@ -17,18 +17,8 @@ set -u
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=tools/wine-common.sh
 . "$repo/tools/wine-common.sh"
-wine_program "${1:-$repo/build/win32/TarnwickLint.exe}"
-
-if [ $# -gt 1 ]; then
-    echo "usage: $0 [EXE]" >&2
-    exit 2
-fi
-if [ ! -f "$exe" ] || [ -z "$wine" ]; then
-    echo "FAIL: linter $exe does not exist or is no x86 or x86-64 executable"
-    exit 1
-fi
-wine_skip_where_32bit_cannot_run "Wine lint check of $exe" \
-    "that the linter finds the example document clean and reports a misspelt last name and a broken document"
+wine_program_step linter "$repo/build/win32/TarnwickLint.exe" "Wine lint check" \
+    "that the linter finds the example document clean and reports a misspelt last name and a broken document" "$@"
 
 wine_environment wine-lint reuse
 if [ "$own_prefix" = yes ]; then

@@ -21,18 +21,8 @@ set -u
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=tools/wine-common.sh
 . "$repo/tools/wine-common.sh"
-wine_program "${1:-}"
-
-if [ $# -gt 1 ]; then
-    echo "usage: $0 [EXE]" >&2
-    exit 2
-fi
-if [ ! -f "$exe" ] || [ -z "$wine" ]; then
-    echo "FAIL: program $exe does not exist or is no x86 or x86-64 executable"
-    exit 1
-fi
-wine_skip_where_32bit_cannot_run "native probes for $exe" \
-    "that the program's own native code converts WMI values, reads registry text and writes the console as expected"
+wine_program_step program "" "native probes" \
+    "that the program's own native code converts WMI values, reads registry text and writes the console as expected" "$@"
 
 wine_environment wine-probes reuse
 if [ "$own_prefix" = yes ]; then

@@ -16,18 +16,8 @@ set -u
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=tools/wine-common.sh
 . "$repo/tools/wine-common.sh"
-wine_program "${1:-}"
-
-if [ $# -gt 1 ]; then
-    echo "usage: $0 [EXE]" >&2
-    exit 2
-fi
-if [ ! -f "$exe" ] || [ -z "$wine" ]; then
-    echo "FAIL: program $exe does not exist or is no x86 or x86-64 executable"
-    exit 1
-fi
-wine_skip_where_32bit_cannot_run "update round trip of $exe" \
-    "that an update from a run's results makes the next run fail each black list with the same identity line"
+wine_program_step program "" "update round trip" \
+    "that an update from a run's results makes the next run fail each black list with the same identity line" "$@"
 
 wine_environment wine-roundtrip reuse
 if [ "$own_prefix" = yes ]; then
