@@ -23,6 +23,7 @@
 
 #include "winapi/native/ComWbemClassObject.h"
 #include "winapi/native/UniqueBstr.h"
+#include "winapi/native/UniqueVariant.h"
 #include "winapi/native/WindowsHeaders.h"
 
 #include "ProbeText.h"
@@ -149,29 +150,21 @@ private:
     winapi::native::ComPtr<IWbemServices> services_;
 };
 
-// Owns the VARIANT the probe builds; VariantClear frees its string or array.
-class ProbeVariant {
-public:
-    ProbeVariant() { ::VariantInit(&value_); }
-    ProbeVariant(const ProbeVariant&) = delete;
-    ProbeVariant& operator=(const ProbeVariant&) = delete;
-    ~ProbeVariant() { ::VariantClear(&value_); }
-    VARIANT& get() { return value_; }
+// The probe builds its values in the program's own owner, whose VariantClear frees their strings
+// and arrays.
+using winapi::native::UniqueVariant;
 
-private:
-    VARIANT value_;
-};
-
-void Report(const char* name, ProbeVariant& value)
+void Report(const char* name, const UniqueVariant& value)
 {
     std::printf("%s: %s\n", name, Describe(winapi::native::ToVariant(value.get())).c_str());
 }
 
 void ReportString(const char* name, const wchar_t* text, UINT length)
 {
-    ProbeVariant value;
-    V_VT(&value.get()) = VT_BSTR;
-    V_BSTR(&value.get()) = ::SysAllocStringLen(text, length);
+    UniqueVariant value;
+    VARIANT& raw = *value.put();
+    V_VT(&raw) = VT_BSTR;
+    V_BSTR(&raw) = ::SysAllocStringLen(text, length);
     Report(name, value);
 }
 
@@ -179,12 +172,13 @@ template <typename Element>
 void ReportArray(const char* name, VARTYPE elementType, LONG lowerBound, std::initializer_list<Element> elements)
 {
     SAFEARRAYBOUND bound{static_cast<ULONG>(elements.size()), lowerBound};
-    ProbeVariant value;
-    V_VT(&value.get()) = static_cast<VARTYPE>(VT_ARRAY | elementType);
-    V_ARRAY(&value.get()) = ::SafeArrayCreate(elementType, 1, &bound);
+    UniqueVariant value;
+    VARIANT& raw = *value.put();
+    V_VT(&raw) = static_cast<VARTYPE>(VT_ARRAY | elementType);
+    V_ARRAY(&raw) = ::SafeArrayCreate(elementType, 1, &bound);
     LONG index = lowerBound;
     for (Element element : elements) {
-        if (FAILED(::SafeArrayPutElement(V_ARRAY(&value.get()), &index, &element))) {
+        if (FAILED(::SafeArrayPutElement(V_ARRAY(&raw), &index, &element))) {
             std::printf("%s: the probe could not build its array\n", name);
             return;
         }
@@ -196,9 +190,10 @@ void ReportArray(const char* name, VARTYPE elementType, LONG lowerBound, std::in
 template <typename Set>
 void ReportScalar(const char* name, VARTYPE type, Set set)
 {
-    ProbeVariant value;
-    V_VT(&value.get()) = type;
-    set(value.get());
+    UniqueVariant value;
+    VARIANT& raw = *value.put();
+    V_VT(&raw) = type;
+    set(raw);
     Report(name, value);
 }
 
@@ -206,7 +201,7 @@ void ReportScalar(const char* name, VARTYPE type, Set set)
 
 int main()
 {
-    ProbeVariant empty;
+    const UniqueVariant empty;
     Report("empty", empty);
     ReportScalar("null", VT_NULL, [](VARIANT&) {});
 
@@ -251,9 +246,10 @@ int main()
     ReportArray<LONG>("i4-array-lower-bound-2", VT_I4, 2, {7, 8, 9});
     ReportScalar("i4-array-null-pointer", static_cast<VARTYPE>(VT_ARRAY | VT_I4),
                  [](VARIANT& value) { V_ARRAY(&value) = nullptr; });
-    ProbeVariant strings;
-    V_VT(&strings.get()) = static_cast<VARTYPE>(VT_ARRAY | VT_BSTR);
-    V_ARRAY(&strings.get()) = ::SafeArrayCreateVector(VT_BSTR, 0, 2);
+    UniqueVariant strings;
+    VARIANT& stringArray = *strings.put();
+    V_VT(&stringArray) = static_cast<VARTYPE>(VT_ARRAY | VT_BSTR);
+    V_ARRAY(&stringArray) = ::SafeArrayCreateVector(VT_BSTR, 0, 2);
     Report("string-array", strings);
 
     WmiReader wmi;
