@@ -67,13 +67,8 @@ std::int64_t FreeRunScanner::ScanLongRuns(const std::uint8_t* words, std::size_t
     };
     // The run in progress goes on through the free words at the start.
     std::size_t first = 0;
-    while (first < count && word(first) == 0) {
+    while (word(first) == 0) {
         ++first;
-    }
-    if (first == count) {
-        run += static_cast<std::int64_t>(count) * 64;
-        best = std::max(best, run);
-        return run;
     }
     best = std::max(best, run + static_cast<std::int64_t>(first) * 64 + std::countr_zero(word(first)));
     std::size_t last = count - 1;

@@ -19,8 +19,9 @@ private:
     // a cluster in use (at most 63 + 63 free clusters), so it must hold a whole free word.
     static constexpr std::int64_t LongRunsFrom = 126;
 
-    // Scans count whole words once best is at least LongRunsFrom, looking only at the free words
-    // that a longer run would have to hold; returns the run in progress at the end.
+    // Scans count whole words, at least one of them with a cluster in use, once best is at least
+    // LongRunsFrom, looking only at the free words that a longer run would have to hold; returns
+    // the run in progress at the end.
     static std::int64_t ScanLongRuns(const std::uint8_t* words, std::size_t count, std::int64_t run, std::int64_t& best);
     static void ScanWord(std::uint64_t freeBits, unsigned width, std::int64_t& run, std::int64_t& best);
 
