@@ -26,20 +26,24 @@ const std::vector<std::uint8_t>& Bitmap(Volume volume)
         winapi::sim::ClusterAllocation::Fragmented(7, meanUsedRun, meanFreeRun).FillBitmap(0, VolumeClusters, bitmap);
         return bitmap;
     };
-    // Used runs of 1 to 191 clusters between free runs of 1 to 47, as on a well-used NTFS volume.
-    static const std::vector<std::uint8_t> typical = fragmented(96, 24);
-    // Used runs of 1 to 399 clusters between free runs of 1 to 199, as on a server's data volume:
-    // the best run soon passes 126 clusters, and the scan looks only at every stride-th word.
-    static const std::vector<std::uint8_t> longFreeRuns = fragmented(200, 100);
-    static const std::vector<std::uint8_t> everyOther(VolumeClusters / 8, 0x55);
+    // Each 64 MiB bitmap is made the first time a benchmark asks for it.
     switch (volume) {
-    case Volume::Typical:
+    case Volume::Typical: {
+        // Used runs of 1 to 191 clusters between free runs of 1 to 47, as on a well-used NTFS volume.
+        static const std::vector<std::uint8_t> typical = fragmented(96, 24);
         return typical;
-    case Volume::LongFreeRuns:
+    }
+    case Volume::LongFreeRuns: {
+        // Used runs of 1 to 399 clusters between free runs of 1 to 199, as on a server's data
+        // volume: the best run soon passes 126 clusters, and the scan looks only at every
+        // stride-th word.
+        static const std::vector<std::uint8_t> longFreeRuns = fragmented(200, 100);
         return longFreeRuns;
+    }
     case Volume::Alternating:
         break;
     }
+    static const std::vector<std::uint8_t> everyOther(VolumeClusters / 8, 0x55);
     return everyOther;
 }
 
