@@ -87,26 +87,20 @@ void ClusterAllocation::FillFragmented(std::size_t index, std::uint64_t begin, s
             // The block's first draw says whether its first run is used; used flips before each run.
             cursor.used = (SplitMix64(cursor.state) & 1) == 0;
         }
-        // On to the run that holds cluster.
+        // On to the run that holds cluster, then run after run until the stretch or the block ends.
         while (cursor.runEnd <= cluster) {
             draw(cursor.used ? freeLengths : usedLengths, blockEnd);
         }
-        // Then a used run and a free run at a time, until the stretch or the block ends.
         const std::uint64_t limit = std::min(end, blockEnd);
         for (;;) {
             if (cursor.used) {
                 MarkUsed(bitmap, cluster - origin, std::min(cursor.runEnd, end) - origin);
-                if (cursor.runEnd >= limit) {
-                    break;
-                }
-                cluster = cursor.runEnd;
-                draw(freeLengths, blockEnd);
             }
             if (cursor.runEnd >= limit) {
                 break;
             }
             cluster = cursor.runEnd;
-            draw(usedLengths, blockEnd);
+            draw(cursor.used ? freeLengths : usedLengths, blockEnd);
         }
         cluster = std::min(cursor.runEnd, end);
     }
