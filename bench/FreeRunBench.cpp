@@ -40,8 +40,7 @@ const std::vector<std::uint8_t>& Bitmap(Volume volume)
         static const std::vector<std::uint8_t> longFreeRuns = fragmented(200, 100);
         return longFreeRuns;
     }
-    case Volume::Alternating:
-        break;
+    case Volume::Alternating: break;
     }
     static const std::vector<std::uint8_t> everyOther(VolumeClusters / 8, 0x55);
     return everyOther;
@@ -73,8 +72,8 @@ void BitByBit(benchmark::State& state)
         benchmark::DoNotOptimize(ScanVolume(bitmap, scanner));
         benchmark::DoNotOptimize(scanner.best);
     }
-    state.counters["clusters/s"] = benchmark::Counter(static_cast<double>(VolumeClusters),
-                                                      benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["clusters/s"] =
+        benchmark::Counter(static_cast<double>(VolumeClusters), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 template <Volume Kind>
@@ -91,8 +90,8 @@ void WordWise(benchmark::State& state)
     if (best != BitLoopBest(bitmap)) {
         state.SkipWithError("the scanner disagrees with the bit loop");
     }
-    state.counters["clusters/s"] = benchmark::Counter(static_cast<double>(VolumeClusters),
-                                                      benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["clusters/s"] =
+        benchmark::Counter(static_cast<double>(VolumeClusters), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["longest run"] = static_cast<double>(best);
 }
 
@@ -107,8 +106,8 @@ void SimulatedSlices(benchmark::State& state)
             benchmark::DoNotOptimize(slice.data());
         }
     }
-    state.counters["clusters/s"] = benchmark::Counter(static_cast<double>(VolumeClusters),
-                                                      benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["clusters/s"] =
+        benchmark::Counter(static_cast<double>(VolumeClusters), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 BENCHMARK(SimulatedSlices)->Name("TypicalFragmentation/SimulatedSlices")->Unit(benchmark::kMillisecond);

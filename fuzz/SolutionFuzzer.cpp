@@ -40,12 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RecordOnlyTest test;
     test.SetDescriptiveSolution(WideUnits(templateBytes));
     switch (kind % 4) {
-    case 0:
-        (void)test.AddSolution(L"");
-        break;
-    case 1:
-        (void)test.AddSolution(L"%wS", WideUnits(valueBytes));
-        break;
+    case 0: (void)test.AddSolution(L""); break;
+    case 1: (void)test.AddSolution(L"%wS", WideUnits(valueBytes)); break;
     case 2: {
         int number = 0;
         if (!valueBytes.empty()) {

@@ -29,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         marker == std::string_view::npos ? SmallestInput : bytes.substr(marker + InputMarker.size());
     const std::wstring resultsPath = WriteScratchDocument("results.xml", results);
     const std::wstring inputPath = WriteScratchDocument("input.xml", input);
-    const std::vector<std::wstring> arguments{L"tarnwick", L"-update", L"-i", inputPath, L"-o", resultsPath,
-                                              L"-b", L"bios", L"-w", L"bios", L"-b", L"motherboard",
-                                              L"-w", L"motherboard", L"-b", L"processor", L"-w", L"processor"};
+    const std::vector<std::wstring> arguments{L"tarnwick", L"-update",     L"-i", inputPath,    L"-o", resultsPath,
+                                              L"-b",       L"bios",        L"-w", L"bios",      L"-b", L"motherboard",
+                                              L"-w",       L"motherboard", L"-b", L"processor", L"-w", L"processor"};
     (void)RunUpdateMode(arguments);
     return 0;
 }

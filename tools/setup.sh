@@ -19,6 +19,9 @@ packages+=(chromium)
 # --- schemas: xmllint, with which the tests check documents against schemas/*.xsd
 packages+=(libxml2-utils)
 # --- end schemas
+# --- the layout check of the C++ files (.clang-format)
+packages+=(clang-format)
+# --- end layout check
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -89,9 +89,8 @@ void AllocationSummary::AddToStretch(std::uint64_t clusters, std::uint64_t freeC
 void AllocationSummary::AddFreeRun(std::uint64_t length)
 {
     if (keptCount_ == KeptFreeRuns) {
-        const auto shortest = std::ranges::min_element(segments_, {}, [](const Segment& segment) {
-            return segment.kept ? segment.clusters : UINT64_MAX;
-        });
+        const auto shortest = std::ranges::min_element(
+            segments_, {}, [](const Segment& segment) { return segment.kept ? segment.clusters : UINT64_MAX; });
         // Among runs of one length the earlier ones are kept, so a later run must be longer.
         if (length <= shortest->clusters) {
             AddToStretch(length, length, 1);

@@ -20,8 +20,8 @@ std::string HexError(std::uint32_t error)
 
 void CaptureLog::Fault(const std::wstring& call, std::uint32_t error)
 {
-    const bool known = std::any_of(faults_.begin(), faults_.end(),
-                                   [&](const auto& fault) { return fault.first == call; });
+    const bool known =
+        std::any_of(faults_.begin(), faults_.end(), [&](const auto& fault) { return fault.first == call; });
     if (!known) {
         faults_.emplace_back(call, error);
     }

@@ -115,7 +115,8 @@ void CaptureDescriptor(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
     writer.Boolean(descriptor.RemovableMedia != 0);
     if (descriptor.ProductIdOffset != 0 && descriptor.ProductIdOffset < returned) {
         const char* product = reinterpret_cast<const char*>(buffer.data() + descriptor.ProductIdOffset);
-        TextMember(writer, "productId", Widen(std::string(product, strnlen(product, returned - descriptor.ProductIdOffset))));
+        TextMember(writer, "productId",
+                   Widen(std::string(product, strnlen(product, returned - descriptor.ProductIdOffset))));
     }
 }
 
@@ -395,7 +396,8 @@ void CaptureAllocation(JsonWriter& writer, CaptureLog& log, CapturedFaults& faul
             summary.emplace(static_cast<std::uint64_t>(header.BitmapSize));
         }
         const std::uint64_t available = (returned - offsetof(VOLUME_BITMAP_BUFFER, Buffer)) * std::uint64_t{8};
-        const std::uint64_t clusters = std::min<std::uint64_t>(static_cast<std::uint64_t>(header.BitmapSize), available);
+        const std::uint64_t clusters =
+            std::min<std::uint64_t>(static_cast<std::uint64_t>(header.BitmapSize), available);
         // The slice may start below the cluster asked for: skip what is already counted.
         AddSlice(std::span(buffer).subspan(offsetof(VOLUME_BITMAP_BUFFER, Buffer)),
                  static_cast<std::uint64_t>(start.StartingLcn - header.StartingLcn), clusters, *summary);
@@ -484,8 +486,8 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, CapturedFaults& faults, 
     } else {
         // The contiguous-space check opens the volume for writing too, which a write-protected
         // medium refuses.
-        const UniqueFile writable = CreateFileW(devicePath, GENERIC_READ | GENERIC_WRITE,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+        const UniqueFile writable =
+            CreateFileW(devicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
         if (!writable) {
             Member(writer, "writeOpenError", GetLastError());
         }
@@ -544,7 +546,8 @@ void CaptureVolumes(JsonWriter& writer, CaptureLog& log)
     for (const std::wstring& name : volumes.names) {
         const auto letters = volumes.letters.find(name);
         const auto mounted = mountPoints.find(name);
-        CaptureVolume(writer, log, volumes.FaultsOf(name, log), name, letters == volumes.letters.end() ? std::wstring() : letters->second,
+        CaptureVolume(writer, log, volumes.FaultsOf(name, log), name,
+                      letters == volumes.letters.end() ? std::wstring() : letters->second,
                       mounted == mountPoints.end() ? std::vector<std::wstring>() : mounted->second);
     }
     writer.EndArray();

@@ -81,10 +81,22 @@ bool WriteVariant(JsonWriter& writer, const winapi::Variant& value)
             writer.EndObject();
         }
         return true;
-    case winapi::VT_BOOL: static_cast<void>(value.GetBool(flag)); writer.Boolean(flag); return true;
-    case winapi::VT_I4: static_cast<void>(value.GetInt32(number)); writer.Signed(number); return true;
-    case winapi::VT_I2: static_cast<void>(value.GetInt16(number)); WriteTagged(writer, "sint16", number); return true;
-    case winapi::VT_UI1: static_cast<void>(value.GetUInt8(number)); WriteTagged(writer, "uint8", number); return true;
+    case winapi::VT_BOOL:
+        static_cast<void>(value.GetBool(flag));
+        writer.Boolean(flag);
+        return true;
+    case winapi::VT_I4:
+        static_cast<void>(value.GetInt32(number));
+        writer.Signed(number);
+        return true;
+    case winapi::VT_I2:
+        static_cast<void>(value.GetInt16(number));
+        WriteTagged(writer, "sint16", number);
+        return true;
+    case winapi::VT_UI1:
+        static_cast<void>(value.GetUInt8(number));
+        WriteTagged(writer, "uint8", number);
+        return true;
     case winapi::VT_ARRAY | winapi::VT_I4:
     case winapi::VT_ARRAY | winapi::VT_UI1: {
         static_cast<void>(value.GetIntegerArray(elements));
@@ -247,8 +259,8 @@ void CaptureWmi(JsonWriter& writer, CaptureLog& log)
             continue;
         }
         log.Count("WMI classes");
-        const bool associations = std::find(read.properties.begin(), read.properties.end(), DependentProperty) !=
-                                  read.properties.end();
+        const bool associations =
+            std::find(read.properties.begin(), read.properties.end(), DependentProperty) != read.properties.end();
         std::vector<CapturedInstance> instances;
         CaptureInstances(instances, log, faults, objects, read, associations ? &dependents : nullptr);
         WriteClass(writer, read.className, instances, faults);

@@ -118,7 +118,8 @@ std::string LastTraceLines(const std::filesystem::path& path)
         }
     }
     std::string words;
-    for (std::size_t i = lines.size() > ExplainingTraceLines ? lines.size() - ExplainingTraceLines : 0; i < lines.size(); ++i) {
+    for (std::size_t i = lines.size() > ExplainingTraceLines ? lines.size() - ExplainingTraceLines : 0;
+         i < lines.size(); ++i) {
         words += (words.empty() ? "" : TraceLineSeparator) + lines[i];
     }
     return words;

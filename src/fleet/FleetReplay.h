@@ -20,6 +20,7 @@ namespace fleet {
 // The results documents are written to scratch, which must exist; at most jobs machines run at once.
 [[nodiscard]] std::vector<std::vector<MachineVerdicts>> ReplayFleet(const std::vector<std::filesystem::path>& inputs,
                                                                     const std::vector<std::filesystem::path>& profiles,
-                                                                    const std::filesystem::path& scratch, unsigned jobs);
+                                                                    const std::filesystem::path& scratch,
+                                                                    unsigned jobs);
 
 }  // namespace fleet

@@ -10,8 +10,7 @@ std::string ReadResultsVerdicts(const std::filesystem::path& results, std::vecto
 {
     pugi::xml_document document;
     if (const pugi::xml_parse_result parsed = document.load_file(results.c_str()); !parsed) {
-        return std::string("results document ") + results.filename().string() + " unreadable: " +
-               parsed.description();
+        return std::string("results document ") + results.filename().string() + " unreadable: " + parsed.description();
     }
     std::vector<Verdict> read;
     for (const pugi::xml_node test : document.child("test_results").children("test")) {
@@ -19,8 +18,11 @@ std::string ReadResultsVerdicts(const std::filesystem::path& results, std::vecto
         if (passed != "true" && passed != "false") {
             return "results document " + results.filename().string() + ": a test without a verdict";
         }
-        Verdict verdict{winapi::FromUtf8(test.child("name").text().get()), passed == "true", {},
-                        winapi::FromUtf8(test.child("descriptive_name").text().get()), {}};
+        Verdict verdict{winapi::FromUtf8(test.child("name").text().get()),
+                        passed == "true",
+                        {},
+                        winapi::FromUtf8(test.child("descriptive_name").text().get()),
+                        {}};
         for (const pugi::xml_node line : test.children("more_info")) {
             verdict.moreInfo.push_back(winapi::FromUtf8(line.text().get()));
         }

@@ -86,9 +86,9 @@ std::string FormatVerdictTable(const std::vector<MachineVerdicts>& machines)
         ++(passedAll ? allPassed : someFailed);
     }
     text += '\n';
-    text += std::to_string(machines.size()) + " machines: " + std::to_string(allPassed) +
-            " pass every check, " + std::to_string(someFailed) + " fail at least one, " +
-            std::to_string(withoutVerdicts) + " without verdicts\n";
+    text += std::to_string(machines.size()) + " machines: " + std::to_string(allPassed) + " pass every check, " +
+            std::to_string(someFailed) + " fail at least one, " + std::to_string(withoutVerdicts) +
+            " without verdicts\n";
     return text;
 }
 

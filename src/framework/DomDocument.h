@@ -16,4 +16,5 @@ enum class DocumentSetup { Ready, NotCreated, SettingRefused };
 
 // The text of the first child element of that name. A negative result or S_FALSE (no such
 // child) leaves text untouched.
-[[nodiscard]] winapi::HRESULT ReadChildText(winapi::XmlNode& element, const std::wstring& childName, std::wstring& text);
+[[nodiscard]] winapi::HRESULT ReadChildText(winapi::XmlNode& element, const std::wstring& childName,
+                                            std::wstring& text);

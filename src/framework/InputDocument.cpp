@@ -57,8 +57,8 @@ winapi::HRESULT SelectLocalizedText(winapi::XmlNode& testElement, const std::wst
     for (long index = 0; index < length; ++index) {
         std::unique_ptr<winapi::XmlNode> child;
         std::unique_ptr<winapi::XmlNamedNodeMap> attributes;
-        if (winapi::FAILED(list->get_item(index, child)) || !child || winapi::FAILED(child->get_attributes(attributes)) ||
-            !attributes) {
+        if (winapi::FAILED(list->get_item(index, child)) || !child ||
+            winapi::FAILED(child->get_attributes(attributes)) || !attributes) {
             continue;
         }
         long attributeCount = 0;

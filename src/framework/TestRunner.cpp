@@ -117,7 +117,8 @@ winapi::HRESULT TestRunner::ParseTestElements(winapi::XmlDocument& document)
 {
     std::unique_ptr<winapi::XmlNodeList> list;
     long length = 0;
-    if (winapi::FAILED(document.selectNodes(TestElementsQuery, list)) || !list || winapi::FAILED(list->get_length(length))) {
+    if (winapi::FAILED(document.selectNodes(TestElementsQuery, list)) || !list ||
+        winapi::FAILED(list->get_length(length))) {
         return RunFailure;
     }
     // Only the last element decides: an earlier one that fails only leaves its test out.
@@ -217,9 +218,11 @@ winapi::HRESULT TestRunner::WriteTestElement(winapi::XmlDocument& document, wina
     // The children always stand in this order; the first writer that fails ends the element.
     const bool written =
         winapi::SUCCEEDED(AppendTextElement(document, *element, NameElement, test.GetName())) &&
-        winapi::SUCCEEDED(AppendTextElement(document, *element, PassedElement, test.GetPassed() ? L"true" : L"false")) &&
+        winapi::SUCCEEDED(
+            AppendTextElement(document, *element, PassedElement, test.GetPassed() ? L"true" : L"false")) &&
         winapi::SUCCEEDED(AppendLineElements(
-            document, *element, MoreInfoElement, [&] { return test.HasMoreInfo(); }, [&] { return test.PopMoreInfo(); })) &&
+            document, *element, MoreInfoElement, [&] { return test.HasMoreInfo(); },
+            [&] { return test.PopMoreInfo(); })) &&
         winapi::SUCCEEDED(AppendTextElement(document, *element, DescriptiveNameElement, test.GetDescriptiveName())) &&
         winapi::SUCCEEDED(AppendLineElements(
             document, *element, DescriptiveSolutionElement, [&] { return test.HasSolution(); },

@@ -81,7 +81,10 @@ private:
         int value;
     };
 
-    void Add(LintSeverity severity, std::wstring text) { findings_.push_back({severity, test_, name_, 0, 0, std::move(text)}); }
+    void Add(LintSeverity severity, std::wstring text)
+    {
+        findings_.push_back({severity, test_, name_, 0, 0, std::move(text)});
+    }
     void LintTest(winapi::XmlNode& element, bool last);
     void LintUnknownName(bool last);
     void LintParameters(const CheckEntry& entry, const std::vector<std::wstring>& parameters);
@@ -180,8 +183,11 @@ void DocumentLint::LintUnknownName(bool last)
     const std::wstring trimmed = Trimmed(name_);
     if (trimmed != name_ && FindCheck(trimmed) != nullptr) {
         Add(LintSeverity::Error, Text(msg::WhiteSpaceName, std::wstring(FindCheck(trimmed)->inputName)));
-    } else if (const auto entry = std::ranges::find_if(
-                   CheckCatalogue(), [&](const CheckEntry& e) { return e.resultName != e.inputName && EqualIgnoringCase(e.resultName, trimmed); });
+    } else if (const auto entry = std::ranges::find_if(CheckCatalogue(),
+                                                       [&](const CheckEntry& e) {
+                                                           return e.resultName != e.inputName &&
+                                                                  EqualIgnoringCase(e.resultName, trimmed);
+                                                       });
                entry != CheckCatalogue().end()) {
         Add(LintSeverity::Error, Text(msg::ResultName, trimmed, std::wstring(entry->inputName)));
     } else {
@@ -200,13 +206,9 @@ void DocumentLint::LintParameters(const CheckEntry& entry, const std::vector<std
             Add(LintSeverity::Error, Text(msg::IgnoredParameters, std::wstring(entry.inputName), parameters.size()));
         }
         return;
-    case ParameterRule::Megabytes:
-        LintMegabytes(entry, parameters);
-        return;
+    case ParameterRule::Megabytes: LintMegabytes(entry, parameters); return;
     case ParameterRule::WholeStringList:
-    case ParameterRule::FragmentList:
-        LintList(entry, parameters);
-        return;
+    case ParameterRule::FragmentList: LintList(entry, parameters); return;
     }
 }
 
@@ -234,8 +236,8 @@ void DocumentLint::LintMegabytes(const CheckEntry& entry, const std::vector<std:
     if (!first) {
         if (earlier->second.value != *value) {
             const std::size_t at = findings_.size();
-            Add(LintSeverity::Error, Text(msg::Overridden, earlier->second.value, test_, *value,
-                                          std::wstring(entry.inputName), *value));
+            Add(LintSeverity::Error,
+                Text(msg::Overridden, earlier->second.value, test_, *value, std::wstring(entry.inputName), *value));
             // The finding belongs to the instance whose value is lost.
             findings_[at].test = earlier->second.test;
             findings_[at].testName = earlier->second.name;
@@ -248,7 +250,8 @@ void DocumentLint::LintList(const CheckEntry& entry, const std::vector<std::wstr
 {
     const bool fragments = entry.parameters == ParameterRule::FragmentList;
     if (parameters.empty() && !entry.defaultEntry.empty()) {
-        Add(LintSeverity::Warning, Text(msg::DefaultEntry, std::wstring(entry.inputName), std::wstring(entry.defaultEntry)));
+        Add(LintSeverity::Warning,
+            Text(msg::DefaultEntry, std::wstring(entry.inputName), std::wstring(entry.defaultEntry)));
     }
     int number = 0;
     for (const std::wstring& parameter : parameters) {
@@ -288,18 +291,18 @@ void DocumentLint::LintTexts(const CheckEntry& entry, winapi::XmlNode& element)
             if (winapi::SUCCEEDED(SelectLocalizedText(element, DescriptiveNameElement, language, text, true))) {
                 Add(LintSeverity::Error, Text(msg::PercentName, DescriptiveNameElement, language));
             } else {
-                Add(LintSeverity::Error, Text(msg::MissingText, DescriptiveNameElement, language, language, language,
-                                              Text(msg::EmptyName), DescriptiveNameElement, language,
-                                              DescriptiveNameElement));
+                Add(LintSeverity::Error,
+                    Text(msg::MissingText, DescriptiveNameElement, language, language, language, Text(msg::EmptyName),
+                         DescriptiveNameElement, language, DescriptiveNameElement));
             }
         }
         if (entry.solution == SolutionValue::Never) {
             continue;
         }
         if (winapi::FAILED(SelectLocalizedText(element, DescriptiveSolutionElement, language, text, true))) {
-            Add(LintSeverity::Error, Text(msg::MissingText, DescriptiveSolutionElement, language, language, language,
-                                          Text(msg::NoSolution), DescriptiveSolutionElement, language,
-                                          DescriptiveSolutionElement));
+            Add(LintSeverity::Error,
+                Text(msg::MissingText, DescriptiveSolutionElement, language, language, language, Text(msg::NoSolution),
+                     DescriptiveSolutionElement, language, DescriptiveSolutionElement));
             continue;
         }
         if (entry.solution == SolutionValue::Unchanged) {
@@ -308,8 +311,8 @@ void DocumentLint::LintTexts(const CheckEntry& entry, winapi::XmlNode& element)
         const std::wstring_view conversion = entry.solution == SolutionValue::Text ? TextConversion : NumberConversion;
         if (!TemplateTakesValue(SolutionTemplateOf(text), conversion)) {
             const std::wstring kind = Text(entry.solution == SolutionValue::Text ? msg::PassesText : msg::PassesNumber);
-            Add(LintSeverity::Error, Text(msg::PercentSolution, DescriptiveSolutionElement, language, kind,
-                                          std::wstring(conversion)));
+            Add(LintSeverity::Error,
+                Text(msg::PercentSolution, DescriptiveSolutionElement, language, kind, std::wstring(conversion)));
         }
     }
 }

@@ -9,7 +9,7 @@
 
 // languages: those whose descriptive texts every test must have.
 [[nodiscard]] std::vector<LintFinding> LintInputDocument(const std::wstring& path,
-                                                          const std::vector<std::wstring>& languages);
+                                                         const std::vector<std::wstring>& languages);
 
 // The known name closest to name (letter case ignored), for "did you mean".
 [[nodiscard]] std::wstring NearestCheckName(const std::wstring& name);

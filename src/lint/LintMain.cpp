@@ -58,7 +58,10 @@ std::wstring Visible(const std::wstring& text)
 {
     std::wstring shown;
     for (const wchar_t c : text) {
-        shown += c == L'\n' ? std::wstring(L"\\n") : c == L'\r' ? std::wstring(L"\\r") : c == L'\t' ? std::wstring(L"\\t") : std::wstring(1, c);
+        shown += c == L'\n'   ? std::wstring(L"\\n")
+                 : c == L'\r' ? std::wstring(L"\\r")
+                 : c == L'\t' ? std::wstring(L"\\t")
+                              : std::wstring(1, c);
     }
     return shown;
 }

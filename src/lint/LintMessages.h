@@ -24,7 +24,8 @@ constexpr std::wstring_view Error = L"error";
 constexpr std::wstring_view Warning = L"warning";
 constexpr std::string_view Summary = "%d error(s), %d warning(s)\n";
 
-constexpr std::string_view NoDomDocument = "the XML document object (MSXML 3.0) could not be created, so nothing was read";
+constexpr std::string_view NoDomDocument =
+    "the XML document object (MSXML 3.0) could not be created, so nothing was read";
 constexpr std::string_view Unreadable =
     "the program cannot read this document: %wS. It would run no test and write no results (exit code 0)";
 constexpr std::string_view WrongRoot =
@@ -34,7 +35,8 @@ constexpr std::string_view NoTests =
     "there is no input_tests/test element: the run checks nothing and writes an empty results document";
 constexpr std::string_view NoName =
     "the test has no name element, so the program leaves it out. Write <name>CheckName</name>";
-constexpr std::string_view UnknownName = "no check is named \"%wS\"; the program leaves this test out. Did you mean %wS?";
+constexpr std::string_view UnknownName =
+    "no check is named \"%wS\"; the program leaves this test out. Did you mean %wS?";
 constexpr std::string_view WhiteSpaceName =
     "the name has blanks or line breaks around it, which the program keeps, so no check matches and the test "
     "is left out. Write <name>%wS</name> on one line";
@@ -43,8 +45,7 @@ constexpr std::string_view ResultName =
 constexpr std::string_view LastNameTrap =
     "this is the last test element: when its name matches no check, reading the whole document fails, so the "
     "run performs no test at all, writes no results document and still ends with exit code 0";
-constexpr std::string_view IgnoredParameters =
-    "%wS takes no parameters; the %d given are ignored. Remove them";
+constexpr std::string_view IgnoredParameters = "%wS takes no parameters; the %d given are ignored. Remove them";
 constexpr std::string_view MegabyteCount =
     "%wS takes exactly one parameter; with %d the check keeps %wS. Write one <parameter> with whole megabytes";
 constexpr std::string_view MegabyteDefault =

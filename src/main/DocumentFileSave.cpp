@@ -11,10 +11,9 @@ const std::wstring SavingSuffix = L".saving";
 // Best effort: a file system that cannot flush a folder still keeps the file whole.
 bool Flush(const std::wstring& path, winapi::DWORD flags)
 {
-    const winapi::UniqueFile file =
-        winapi::CreateFileW(path, winapi::GENERIC_READ | winapi::GENERIC_WRITE,
-                            winapi::FILE_SHARE_READ | winapi::FILE_SHARE_WRITE | winapi::FILE_SHARE_DELETE,
-                            winapi::OPEN_EXISTING, flags);
+    const winapi::UniqueFile file = winapi::CreateFileW(
+        path, winapi::GENERIC_READ | winapi::GENERIC_WRITE,
+        winapi::FILE_SHARE_READ | winapi::FILE_SHARE_WRITE | winapi::FILE_SHARE_DELETE, winapi::OPEN_EXISTING, flags);
     return file && winapi::FlushFileBuffers(file.get());
 }
 
@@ -50,10 +49,10 @@ void SaveOverDocumentFile(winapi::XmlDocument& document, const std::wstring& pat
     }
     // The new document is on the disk before it takes the old one's place: after a crash the
     // file is the old document or the new one, never the name of an empty or partial file.
-    const bool replaced = Flush(savingPath, 0) &&
-                          (winapi::ReplaceFileW(path, savingPath, winapi::REPLACEFILE_IGNORE_MERGE_ERRORS) ||
-                           winapi::MoveFileExW(savingPath, path,
-                                               winapi::MOVEFILE_REPLACE_EXISTING | winapi::MOVEFILE_WRITE_THROUGH));
+    const bool replaced =
+        Flush(savingPath, 0) &&
+        (winapi::ReplaceFileW(path, savingPath, winapi::REPLACEFILE_IGNORE_MERGE_ERRORS) ||
+         winapi::MoveFileExW(savingPath, path, winapi::MOVEFILE_REPLACE_EXISTING | winapi::MOVEFILE_WRITE_THROUGH));
     if (!replaced) {
         (void)winapi::DeleteFileW(savingPath);
         return;

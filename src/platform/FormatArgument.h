@@ -16,9 +16,9 @@ public:
         : kind_(Kind::Integer), integer_(static_cast<std::int64_t>(value))
     {
     }
-    FormatArgument(const wchar_t* text) : kind_(Kind::WideText), wide_(text) {}  // NOLINT: null is allowed
+    FormatArgument(const wchar_t* text) : kind_(Kind::WideText), wide_(text) {}               // NOLINT: null is allowed
     FormatArgument(const std::wstring& text) : kind_(Kind::WideText), wide_(text.c_str()) {}  // NOLINT
-    FormatArgument(const char* text) : kind_(Kind::NarrowText), narrow_(text) {}  // NOLINT: null is allowed
+    FormatArgument(const char* text) : kind_(Kind::NarrowText), narrow_(text) {}              // NOLINT: null is allowed
     FormatArgument(const std::string& text) : kind_(Kind::NarrowText), narrow_(text.c_str()) {}  // NOLINT
 
     [[nodiscard]] Kind GetKind() const { return kind_; }

@@ -22,7 +22,8 @@ private:
     // Scans count whole words, at least one of them with a cluster in use, once best is at least
     // LongRunsFrom, looking only at the free words that a longer run would have to hold; returns
     // the run in progress at the end.
-    static std::int64_t ScanLongRuns(const std::uint8_t* words, std::size_t count, std::int64_t run, std::int64_t& best);
+    static std::int64_t ScanLongRuns(const std::uint8_t* words, std::size_t count, std::int64_t run,
+                                     std::int64_t& best);
     static void ScanWord(std::uint64_t freeBits, unsigned width, std::int64_t& run, std::int64_t& best);
 
     std::int64_t run_ = 0;

@@ -36,13 +36,9 @@ template <typename Ask>
         std::vector<winapi::BYTE> buffer(size, 0);
         std::size_t wanted = 0;
         switch (ask(buffer, wanted)) {
-        case BufferAnswer::Filled:
-            return buffer;
-        case BufferAnswer::Failed:
-            return std::nullopt;
-        case BufferAnswer::TooSmall:
-            size = std::max(wanted, size + growth.step);
-            break;
+        case BufferAnswer::Filled: return buffer;
+        case BufferAnswer::Failed: return std::nullopt;
+        case BufferAnswer::TooSmall: size = std::max(wanted, size + growth.step); break;
         }
     }
     return std::nullopt;

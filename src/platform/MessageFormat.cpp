@@ -247,9 +247,7 @@ std::wstring FormatMessageText(std::wstring_view format, std::span<const FormatA
         }
         const FormatArgument& argument = next < arguments.size() ? arguments[next] : missing;
         switch (conversion.type) {
-        case L'%':
-            out += L'%';
-            break;
+        case L'%': out += L'%'; break;
         case L'd':
         case L'i':
         case L'u':

@@ -19,7 +19,8 @@ inline constexpr winapi::DWORD PhysicalDriveShare = winapi::FILE_SHARE_READ;
 // Opens drive 0, 1, 2, ... for reading until the first number that does not open, so drives after
 // a gap in the numbering are not seen. visit gets the number, the path and the open drive (closed
 // when visit returns) and returns whether to go on.
-void PhysicalDriveEnumeration(const std::function<bool(int number, const std::wstring& path, winapi::HANDLE drive)>& visit);
+void PhysicalDriveEnumeration(
+    const std::function<bool(int number, const std::wstring& path, winapi::HANDLE drive)>& visit);
 
 // Whether some fixed volume has an extent on physical drive diskNumber.
 [[nodiscard]] bool IsPhysicalDriveLocalHardDisk(int diskNumber);

@@ -31,7 +31,8 @@ std::wstring RegistryCharacters(const std::vector<winapi::BYTE>& data)
         // Where a wide character holds 32 bits, a surrogate pair is one character; an unpaired
         // surrogate stays as it is, as it does in a 16-bit wide string.
         if constexpr (sizeof(wchar_t) > UnitSize) {
-            if (IsHighSurrogate(unit) && at + 2 * UnitSize <= data.size() && IsLowSurrogate(UnitAt(data, at + UnitSize))) {
+            if (IsHighSurrogate(unit) && at + 2 * UnitSize <= data.size() &&
+                IsLowSurrogate(UnitAt(data, at + UnitSize))) {
                 const char32_t low = UnitAt(data, at + UnitSize);
                 text += static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
                 at += UnitSize;

@@ -78,7 +78,6 @@ std::optional<std::wstring> InterfaceDevicePath(HDEVINFO list, const SP_DEVICE_I
     return path;
 }
 
-
 bool IsOnUsbDrive(std::wstring volumePath)
 {
     if (!volumePath.empty() && volumePath.rfind(L'\\') == volumePath.size() - 1) {
@@ -114,13 +113,14 @@ bool IsUsbDisk(DWORD diskNumber)
     SP_DEVICE_INTERFACE_DATA interfaceData{};
     interfaceData.cbSize = sizeof(interfaceData);
     // Every present disk is examined, also after a match.
-    for (DWORD index = 0; SetupDiEnumDeviceInterfaces(list.get(), GUID_DEVINTERFACE_DISK, index, interfaceData); ++index) {
+    for (DWORD index = 0; SetupDiEnumDeviceInterfaces(list.get(), GUID_DEVINTERFACE_DISK, index, interfaceData);
+         ++index) {
         const auto devicePath = InterfaceDevicePath(list.get(), interfaceData);
         if (!devicePath) {
             continue;
         }
-        const UniqueFile disk =
-            CreateFileW(*devicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+        const UniqueFile disk = CreateFileW(*devicePath, GENERIC_READ | GENERIC_WRITE,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
         if (!disk) {
             ConsolePrintf("Failed to get handle to %wS\n", *devicePath);
             continue;

@@ -272,9 +272,8 @@ constexpr DWORD SHGFP_TYPE_DEFAULT = 1;
 [[nodiscard]] BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, std::span<const BYTE> inBuffer,
                                    std::span<BYTE> outBuffer, DWORD& bytesReturned);
 
-[[nodiscard]] BOOL GetDiskFreeSpaceW(const std::wstring& rootPathName, DWORD& sectorsPerCluster,
-                                     DWORD& bytesPerSector, DWORD& numberOfFreeClusters,
-                                     DWORD& totalNumberOfClusters);
+[[nodiscard]] BOOL GetDiskFreeSpaceW(const std::wstring& rootPathName, DWORD& sectorsPerCluster, DWORD& bytesPerSector,
+                                     DWORD& numberOfFreeClusters, DWORD& totalNumberOfClusters);
 [[nodiscard]] BOOL GetDiskFreeSpaceExW(const std::wstring& directoryName, ULONGLONG& freeBytesAvailableToCaller,
                                        ULONGLONG& totalNumberOfBytes, ULONGLONG& totalNumberOfFreeBytes);
 

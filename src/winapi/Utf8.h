@@ -57,11 +57,11 @@ struct Utf8Sequence {
 [[nodiscard]] inline Utf8Sequence DecodeUtf8Sequence(std::string_view text, std::size_t at)
 {
     const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0x80            ? 1
-                               : (lead >> 5) == 0x6   ? 2
-                               : (lead >> 4) == 0xE   ? 3
+    const std::size_t length = lead < 0x80           ? 1
+                               : (lead >> 5) == 0x6  ? 2
+                               : (lead >> 4) == 0xE  ? 3
                                : (lead >> 3) == 0x1E ? 4
-                                                      : 0;
+                                                     : 0;
     if (length == 1) {
         return {lead, 1, true};
     }

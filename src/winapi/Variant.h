@@ -113,18 +113,12 @@ public:
     {
         switch (type_) {
         case VT_EMPTY:
-        case VT_NULL:
-            return 0;
-        case VT_I4:
-            return static_cast<std::uint32_t>(number_);
-        case VT_I2:
-            return static_cast<std::uint16_t>(number_);
-        case VT_BOOL:
-            return number_ != 0 ? static_cast<std::uint16_t>(VariantTrue) : 0;
-        case VT_UI1:
-            return static_cast<std::uint8_t>(number_);
-        default:
-            return LowestAddress;
+        case VT_NULL: return 0;
+        case VT_I4: return static_cast<std::uint32_t>(number_);
+        case VT_I2: return static_cast<std::uint16_t>(number_);
+        case VT_BOOL: return number_ != 0 ? static_cast<std::uint16_t>(VariantTrue) : 0;
+        case VT_UI1: return static_cast<std::uint8_t>(number_);
+        default: return LowestAddress;
         }
     }
 

@@ -64,8 +64,14 @@ constexpr HRESULT CO_E_NOTINITIALIZED = static_cast<HRESULT>(0x800401F0u);
     return error == 0 ? S_OK : static_cast<HRESULT>((error & 0x0000FFFFu) | 0x80070000u);
 }
 
-[[nodiscard]] constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-[[nodiscard]] constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+[[nodiscard]] constexpr bool SUCCEEDED(HRESULT hr)
+{
+    return hr >= 0;
+}
+[[nodiscard]] constexpr bool FAILED(HRESULT hr)
+{
+    return hr < 0;
+}
 
 // Win32 error codes (GetLastError, registry results).
 constexpr DWORD ERROR_SUCCESS = 0;

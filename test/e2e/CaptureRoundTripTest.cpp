@@ -25,9 +25,9 @@ class CaptureRoundTripTest : public testing::Test {
 protected:
     ExampleRun RunExample(const std::filesystem::path& profile)
     {
-        ExampleRun run{RunTarnwick({"-i", ExamplePath("input.xml").string(), "-o", "results.xml", "-f"}, scratch_.Path(),
-                            profile),
-                {}};
+        ExampleRun run{
+            RunTarnwick({"-i", ExamplePath("input.xml").string(), "-o", "results.xml", "-f"}, scratch_.Path(), profile),
+            {}};
         run.results = scratch_.Read("results.xml");
         return run;
     }
@@ -43,10 +43,14 @@ protected:
 TEST_F(CaptureRoundTripTest, ReplayOfACaptureGivesTheMachinesOwnRun)
 {
     const std::vector<std::filesystem::path> machines{
-        ExamplePath("machines/default.json"),         ExamplePath("machines/desktop-usb-stick.json"),
-        ExamplePath("machines/laptop-ssd.json"),      ExamplePath("machines/two-disk-server.json"),
-        FixturePath("machines/partition-layouts.json"), FixturePath("machines/volume-layouts.json"),
-        FixturePath("machines/disk-space-desktop.json"), FixturePath("machines/pentium4-asus.json"),
+        ExamplePath("machines/default.json"),
+        ExamplePath("machines/desktop-usb-stick.json"),
+        ExamplePath("machines/laptop-ssd.json"),
+        ExamplePath("machines/two-disk-server.json"),
+        FixturePath("machines/partition-layouts.json"),
+        FixturePath("machines/volume-layouts.json"),
+        FixturePath("machines/disk-space-desktop.json"),
+        FixturePath("machines/pentium4-asus.json"),
         FixturePath("machines/vista-workstation.json"),
         // Wine's answers: a volume without extents that has a device number, a volume name
         // whose drive type differs from its letter's, controls that fail for every drive.
@@ -61,10 +65,10 @@ TEST_F(CaptureRoundTripTest, ReplayOfACaptureGivesTheMachinesOwnRun)
         SCOPED_TRACE(machine.filename().string());
         const ProgramResult capture = Capture(machine, "captured.json");
         ASSERT_EQ(capture.exitCode, 0) << capture.console << capture.trace;
-        EXPECT_EQ(capture.console.rfind("Machine profile written to " + (scratch_.Path() / "captured.json").string() +
-                                            "\nIt holds:\n",
-                                        0),
-                  0u)
+        EXPECT_EQ(
+            capture.console.rfind(
+                "Machine profile written to " + (scratch_.Path() / "captured.json").string() + "\nIt holds:\n", 0),
+            0u)
             << capture.console;
 
         const ExampleRun original = RunExample(machine);
@@ -102,7 +106,8 @@ TEST_F(CaptureRoundTripTest, AVolumeOfMillionsOfRunsCapturesSmallAndMeasuresTheS
     for (const std::string need : {"1", "2", "3123", "3124", "3125"}) {
         SCOPED_TRACE(need);
         const std::filesystem::path input = scratch_.Write("in.xml", R"(<input_tests><test>
-          <name>ContiguousFreeHardDiskSpaceTest</name><parameter>)" + need + R"(</parameter>
+          <name>ContiguousFreeHardDiskSpaceTest</name><parameter>)" + need +
+                                                                         R"(</parameter>
           <descriptive_name language="en">Contiguous space</descriptive_name>
           <descriptive_solution language="en">Defragment %wS.</descriptive_solution></test></input_tests>)");
         const auto run = [&](const std::filesystem::path& profile) {
@@ -125,8 +130,8 @@ TEST_F(CaptureRoundTripTest, BitsIsAskedAsTheCheckAsksItAndAnswersTheReplayTheSa
     // A user who is not logged on interactively, a job BITS refuses, and an AddFile error that
     // does not fail the check.
     nlohmann::json machine = nlohmann::json::parse(std::ifstream(ExamplePath("machines/default.json")));
-    for (const std::string bits : {R"({"addFile": "0x800704dd"})", R"({"createJob": "0x80070005"})",
-                                   R"({"addFile": "0x80070005"})"}) {
+    for (const std::string bits :
+         {R"({"addFile": "0x800704dd"})", R"({"createJob": "0x80070005"})", R"({"addFile": "0x80070005"})"}) {
         SCOPED_TRACE(bits);
         machine["bits"] = nlohmann::json::parse(bits);
         const std::filesystem::path original = scratch_.Write("bits.json", machine.dump());
@@ -155,8 +160,9 @@ TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAndAWriteProtectedVolumeRepla
     const std::filesystem::path original = scratch_.Write("letters.json", machine.dump());
     ASSERT_EQ(Capture(original, "captured.json").exitCode, 0);
     const ExampleRun expected = RunExample(original);
-    EXPECT_NE(expected.program.console.find("[HDTEST] ERROR: Couldn't open \\\\.\\s:\n\n[HDTEST] Failed with error 5\n"),
-              std::string::npos)
+    EXPECT_NE(
+        expected.program.console.find("[HDTEST] ERROR: Couldn't open \\\\.\\s:\n\n[HDTEST] Failed with error 5\n"),
+        std::string::npos)
         << expected.program.console;
     EXPECT_NE(expected.program.console.find("[HDTEST] Failed with error 19\n"), std::string::npos);
     const ExampleRun replay = RunExample(scratch_.Path() / "captured.json");
@@ -196,7 +202,8 @@ TEST_F(CaptureRoundTripTest, WinePrefixAnswersByVolumeNameAndDeviceNumberAsWineD
 TEST_F(CaptureRoundTripTest, FailedCallsBecomeFaultsAndABadCommandLineIsRefused)
 {
     const std::filesystem::path broken = scratch_.Write(
-        "broken.json", R"({ "faults": [{ "call": "GetVersionExW", "error": 5 }, { "call": "ConnectServer", "error": "0x80041003" }] })");
+        "broken.json",
+        R"({ "faults": [{ "call": "GetVersionExW", "error": 5 }, { "call": "ConnectServer", "error": "0x80041003" }] })");
     const ProgramResult capture = Capture(broken, "captured.json");
     ASSERT_EQ(capture.exitCode, 0) << capture.trace;
     const std::string profile = scratch_.Read("captured.json");

@@ -18,8 +18,7 @@ const std::string UsageText =
     "-f      Force writing the output xml file regardless of whether a file with that name exists.\n"
     "\n";
 
-const std::string OneTestInput =
-    "<input_tests><test><name>MSXML3Test</name></test></input_tests>";
+const std::string OneTestInput = "<input_tests><test><name>MSXML3Test</name></test></input_tests>";
 
 class CommandLineTest : public ::testing::Test {
 protected:
@@ -31,22 +30,27 @@ TEST_F(CommandLineTest, NoArgumentsTracesTheProgramPathAndPrintsUsage)
     const ProgramResult result = RunTarnwick({}, folder.Path());
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.console, UsageText);
-    EXPECT_EQ(result.trace, "[TARNWICK] " TARNWICK_PROGRAM "\n"
-                            "[TARNWICK] " TARNWICK_PROGRAM " is an invalid command line argument\n"
+    EXPECT_EQ(result.trace, "[TARNWICK] " TARNWICK_PROGRAM
+                            "\n"
+                            "[TARNWICK] " TARNWICK_PROGRAM
+                            " is an invalid command line argument\n"
                             "[TARNWICK] Couldn't find file (null)\n");
 }
 
 TEST_F(CommandLineTest, WholeRunIsTracedStepByStep)
 {
-    folder.Write("in.xml", "<input_tests><test><name>MSXML3Test</name>"
-                           "<descriptive_name language=\"en\">XML parser</descriptive_name>"
-                           "<descriptive_solution language=\"de\">Installieren</descriptive_solution></test>"
-                           "<test><name>Nope</name></test><test><name>msxml3test</name></test></input_tests>");
+    folder.Write("in.xml",
+                 "<input_tests><test><name>MSXML3Test</name>"
+                 "<descriptive_name language=\"en\">XML parser</descriptive_name>"
+                 "<descriptive_solution language=\"de\">Installieren</descriptive_solution></test>"
+                 "<test><name>Nope</name></test><test><name>msxml3test</name></test></input_tests>");
     const ProgramResult result = RunTarnwick({"-i", "in.xml", "-l", "en"}, folder.Path());
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.console, "MSXML3Test\nNope\nmsxml3test\nwriting xml and deallocating tests\n");
-    EXPECT_EQ(result.trace, "[TARNWICK] " TARNWICK_PROGRAM " -i in.xml -l en\n"
-                            "[TARNWICK] " TARNWICK_PROGRAM " is an invalid command line argument\n"
+    EXPECT_EQ(result.trace, "[TARNWICK] " TARNWICK_PROGRAM
+                            " -i in.xml -l en\n"
+                            "[TARNWICK] " TARNWICK_PROGRAM
+                            " is an invalid command line argument\n"
                             "[TARNWICK] Found file in.xml\n"
                             "[TARNWICK] Read from in.xml\n"
                             "[TARNWICK] Attempting to allocate a test with name MSXML3Test\n"
@@ -64,10 +68,11 @@ TEST_F(CommandLineTest, WholeRunIsTracedStepByStep)
                             "[TARNWICK] Performing Test MSXML3Test\n"
                             "[TARNWICK] Performing Test MSXML3Test\n"
                             "[TARNWICK]Successfully wrote to out.xml\n");
-    EXPECT_EQ(folder.Read("out.xml"), "<test_results><test><name>MSXML3Test</name><passed>true</passed>"
-                                      "<descriptive_name>XML parser</descriptive_name></test>"
-                                      "<test><name>MSXML3Test</name><passed>true</passed><descriptive_name/></test>"
-                                      "</test_results>\n");
+    EXPECT_EQ(folder.Read("out.xml"),
+              "<test_results><test><name>MSXML3Test</name><passed>true</passed>"
+              "<descriptive_name>XML parser</descriptive_name></test>"
+              "<test><name>MSXML3Test</name><passed>true</passed><descriptive_name/></test>"
+              "</test_results>\n");
 }
 
 TEST_F(CommandLineTest, OptionWithoutValueStopsWithItsOwnTraceLine)
@@ -110,7 +115,8 @@ TEST_F(CommandLineTest, ExistingOutputIsRefusedWithoutForce)
     const ProgramResult refused = RunTarnwick({"-i", "in.xml"}, folder.Path());
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.console, "out.xml already exists. To force an overwrite, use -f\n");
-    EXPECT_TRUE(refused.trace.ends_with("[TARNWICK] Found file in.xml\nout.xml already exists. To force an overwrite, use -f\n"));
+    EXPECT_TRUE(refused.trace.ends_with(
+        "[TARNWICK] Found file in.xml\nout.xml already exists. To force an overwrite, use -f\n"));
     EXPECT_EQ(folder.Read("out.xml"), "old");
 
     const ProgramResult forced = RunTarnwick({"-i", "in.xml", "-f"}, folder.Path());
@@ -153,17 +159,18 @@ TEST_F(CommandLineTest, OutputPathEndingInASeparatorFindsNothing)
     std::filesystem::create_directory(folder.Path() / "results");
     const ProgramResult result = RunTarnwick({"-i", "in.xml", "-o", "results/"}, folder.Path());
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Could not overwrite results/. Exiting...\n"
-                                       "[TARNWICK]Error writing to results/\n"
-                                       "FAILURE RUNNING TARNWICK.EXE\n"))
+    EXPECT_TRUE(
+        result.trace.ends_with("[TARNWICK] Could not overwrite results/. Exiting...\n"
+                               "[TARNWICK]Error writing to results/\n"
+                               "FAILURE RUNNING TARNWICK.EXE\n"))
         << result.trace;
 }
 
 TEST_F(CommandLineTest, LastOccurrenceOfAnOptionWins)
 {
     folder.Write("in.xml", OneTestInput);
-    const ProgramResult result = RunTarnwick({"-o", "first.xml", "-i", "missing.xml", "-i", "in.xml", "-o", "second.xml"},
-                                             folder.Path());
+    const ProgramResult result =
+        RunTarnwick({"-o", "first.xml", "-i", "missing.xml", "-i", "in.xml", "-o", "second.xml"}, folder.Path());
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_FALSE(folder.Exists("first.xml"));
     EXPECT_TRUE(folder.Exists("second.xml"));
@@ -183,10 +190,11 @@ TEST_F(CommandLineTest, MissingInputFileFailsTheRunButNotTheExitCode)
     const ProgramResult result = RunTarnwick({"-i", "nowhere.xml"}, folder.Path());
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.console, "");
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Found file nowhere.xml\n"
-                                       "[TARNWICK] Couldn't read from nowhere.xml\nERROR = 1\n"
-                                       "[TARNWICK] Error reading from nowhere.xml\n"
-                                       "FAILURE RUNNING TARNWICK.EXE\n"))
+    EXPECT_TRUE(
+        result.trace.ends_with("[TARNWICK] Found file nowhere.xml\n"
+                               "[TARNWICK] Couldn't read from nowhere.xml\nERROR = 1\n"
+                               "[TARNWICK] Error reading from nowhere.xml\n"
+                               "FAILURE RUNNING TARNWICK.EXE\n"))
         << result.trace;
     EXPECT_FALSE(folder.Exists("out.xml"));
 }

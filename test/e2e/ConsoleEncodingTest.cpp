@@ -19,7 +19,8 @@ TEST(ConsoleEncodingTest, NameBeyondAsciiComesOutAsUtf8OnConsoleAndTrace)
     const ProgramResult result = RunTarnwick({"-i", "in.xml"}, folder.Path());
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.console, name + "\nMSXML3Test\nwriting xml and deallocating tests\n");
-    EXPECT_NE(result.trace.find("[TARNWICK] Attempting to allocate a test with name " + name + "\n"
+    EXPECT_NE(result.trace.find("[TARNWICK] Attempting to allocate a test with name " + name +
+                                "\n"
                                 "[TARNWICK] Couldn't find a matching Test\n"),
               std::string::npos)
         << result.trace;

@@ -12,9 +12,10 @@
 
 namespace {
 
-const std::string EchoedNames = "BlacklistUSBDeviceTest\nBlacklistUSBDeviceTest\nBlacklistUSBDeviceTest\n"
-                                "WhitelistUSBDeviceTest\nWhitelistUSBDeviceTest\nWhitelistUSBDeviceTest\n"
-                                "WhitelistUSBDeviceTest\nDesktopAndPS2MouseTest\nLaptopTest\n";
+const std::string EchoedNames =
+    "BlacklistUSBDeviceTest\nBlacklistUSBDeviceTest\nBlacklistUSBDeviceTest\n"
+    "WhitelistUSBDeviceTest\nWhitelistUSBDeviceTest\nWhitelistUSBDeviceTest\n"
+    "WhitelistUSBDeviceTest\nDesktopAndPS2MouseTest\nLaptopTest\n";
 const std::string Closing = "writing xml and deallocating tests\n";
 // The stick is named by two associations; the other associations name nothing with a description.
 const std::string Stick = "Description: USB Mass Storage Device\n";
@@ -48,7 +49,8 @@ std::string WhiteLists(const std::vector<std::string>& lines)
     return Result("WhitelistUSBDeviceTest", false, lines, "Empty white list", "Nothing is on the list.") +
            Result("WhitelistUSBDeviceTest", true, lines, "Keyboard white list") +
            Result("WhitelistUSBDeviceTest", true, lines, "Empty fragment") +
-           Result("WhitelistUSBDeviceTest", false, lines, "Fragment on its own line", "The blanks and line breaks count.");
+           Result("WhitelistUSBDeviceTest", false, lines, "Fragment on its own line",
+                  "The blanks and line breaks count.");
 }
 
 std::string Mouse(bool passed, const std::vector<std::string>& moreInfo)
@@ -62,7 +64,8 @@ std::string Laptop(bool passed)
 }
 
 const std::string MouseAndLaptopDocument =
-    "<input_tests><test><name>DesktopAndPS2MouseTest</name><descriptive_name language='en'>PS/2 mouse</descriptive_name>"
+    "<input_tests><test><name>DesktopAndPS2MouseTest</name><descriptive_name language='en'>PS/2 "
+    "mouse</descriptive_name>"
     "<descriptive_solution language='en'>Attach a PS/2 mouse.</descriptive_solution></test>"
     "<test><name>LaptopTest</name><descriptive_name language='en'>Laptop</descriptive_name>"
     "<descriptive_solution language='en'>Laptops only.</descriptive_solution></test></input_tests>";
@@ -96,14 +99,15 @@ TEST_F(DeviceChecksTest, DescriptionsAreMatchedExactlyAndEveryPointingDeviceIsRe
         devicesSeven += Devices;
     }
     EXPECT_EQ(result.console, EchoedNames + devicesSeven + Closing);
-    EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results>" +
-                  // Both passes over the stick match; the solution is added once.
-                  Result("BlacklistUSBDeviceTest", false, DeviceLines, "Storage black list", "Remove the USB storage.") +
-                  Result("BlacklistUSBDeviceTest", true, DeviceLines, "Lower-case black list") +
-                  Result("BlacklistUSBDeviceTest", true, DeviceLines, "Empty black list") + WhiteLists(DeviceLines) +
-                  // A desktop with a PS/2 mouse passes, and every other pointing device is still reported.
-                  Mouse(true, DesktopMice) + Laptop(false) + "</test_results>\n");
+    EXPECT_EQ(
+        folder.Read("results.xml"),
+        "<test_results>" +
+            // Both passes over the stick match; the solution is added once.
+            Result("BlacklistUSBDeviceTest", false, DeviceLines, "Storage black list", "Remove the USB storage.") +
+            Result("BlacklistUSBDeviceTest", true, DeviceLines, "Lower-case black list") +
+            Result("BlacklistUSBDeviceTest", true, DeviceLines, "Empty black list") + WhiteLists(DeviceLines) +
+            // A desktop with a PS/2 mouse passes, and every other pointing device is still reported.
+            Mouse(true, DesktopMice) + Laptop(false) + "</test_results>\n");
 }
 
 TEST_F(DeviceChecksTest, DeviceIdentifiersOfNoneOneAndEveryCharacterBetweenTheQuotes)
@@ -121,11 +125,15 @@ TEST_F(DeviceChecksTest, DeviceIdentifiersOfNoneOneAndEveryCharacterBetweenTheQu
                                        {{"DeviceID", "B"}, {"Description", "Quotes at both ends"}},
                                        {{"DeviceID", "C\"D"}, {"Description", "A quote inside"}}};
     });
-    const ProgramResult result = Run(machine, "<input_tests><test><name>WhitelistUSBDeviceTest</name>"
-                                              "<parameter>inside</parameter><descriptive_name language='en'>Quoted</descriptive_name>"
-                                              "</test></input_tests>");
-    EXPECT_EQ(result.console, "WhitelistUSBDeviceTest\nDescription: Nothing between\nDescription: One character\n"
-                              "Description: Quotes at both ends\nDescription: A quote inside\n" + Closing);
+    const ProgramResult result =
+        Run(machine,
+            "<input_tests><test><name>WhitelistUSBDeviceTest</name>"
+            "<parameter>inside</parameter><descriptive_name language='en'>Quoted</descriptive_name>"
+            "</test></input_tests>");
+    EXPECT_EQ(result.console,
+              "WhitelistUSBDeviceTest\nDescription: Nothing between\nDescription: One character\n"
+              "Description: Quotes at both ends\nDescription: A quote inside\n" +
+                  Closing);
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" +
                   Result("WhitelistUSBDeviceTest", true,
@@ -245,13 +253,14 @@ TEST_F(DeviceChecksTest, WmiFailuresPassBothListsWithoutSolutionAndKeepTheLinesS
         // come; the next Next fails.
         {"association walk", R"([{"call": "Next", "error": "0x80041006", "after": 4}])", {Stick}},
     };
-    const std::string document = "<input_tests><test><name>WhitelistUSBDeviceTest</name><parameter>Card Reader</parameter>"
-                                 "<descriptive_name language='en'>White</descriptive_name>"
-                                 "<descriptive_solution language='en'>Never added.</descriptive_solution></test>"
-                                 "<test><name>BlacklistUSBDeviceTest</name><parameter>Storage</parameter>"
-                                 "<descriptive_name language='en'>Black</descriptive_name>"
-                                 "<descriptive_solution language='en'>Never added.</descriptive_solution></test>"
-                                 "</input_tests>";
+    const std::string document =
+        "<input_tests><test><name>WhitelistUSBDeviceTest</name><parameter>Card Reader</parameter>"
+        "<descriptive_name language='en'>White</descriptive_name>"
+        "<descriptive_solution language='en'>Never added.</descriptive_solution></test>"
+        "<test><name>BlacklistUSBDeviceTest</name><parameter>Storage</parameter>"
+        "<descriptive_name language='en'>Black</descriptive_name>"
+        "<descriptive_solution language='en'>Never added.</descriptive_solution></test>"
+        "</input_tests>";
     for (const Scenario& scenario : scenarios) {
         SCOPED_TRACE(scenario.name);
         const ProgramResult result =
@@ -262,10 +271,9 @@ TEST_F(DeviceChecksTest, WmiFailuresPassBothListsWithoutSolutionAndKeepTheLinesS
             printed += line;
         }
         EXPECT_EQ(result.console, "WhitelistUSBDeviceTest\nBlacklistUSBDeviceTest\n" + printed + Closing);
-        EXPECT_EQ(folder.Read("results.xml"), "<test_results>" +
-                                                  Result("WhitelistUSBDeviceTest", true, scenario.lines, "White") +
-                                                  Result("BlacklistUSBDeviceTest", true, {}, "Black") +
-                                                  "</test_results>\n");
+        EXPECT_EQ(folder.Read("results.xml"),
+                  "<test_results>" + Result("WhitelistUSBDeviceTest", true, scenario.lines, "White") +
+                      Result("BlacklistUSBDeviceTest", true, {}, "Black") + "</test_results>\n");
     }
 }
 

@@ -19,9 +19,10 @@ const std::string MeasureD = "[HDTEST] Analyzing volume \\\\.\\d: for contiguous
 const std::string CNotOnUsb = "\\\\.\\c: does not reside on a usb drive\n";
 const std::string DNotOnUsb = "\\\\.\\d: does not reside on a usb drive\n";
 const std::string EOnUsb = "\\\\.\\e: resides on a usb drive\n";
-const std::string FreeFailed150 = "<test><name>FreeHardDiskSpaceTest</name><passed>false</passed><more_info>150</more_info>"
-                                  "<descriptive_name>Free space</descriptive_name>"
-                                  "<descriptive_solution>Free 50 MB more on the system drive.</descriptive_solution></test>";
+const std::string FreeFailed150 =
+    "<test><name>FreeHardDiskSpaceTest</name><passed>false</passed><more_info>150</more_info>"
+    "<descriptive_name>Free space</descriptive_name>"
+    "<descriptive_solution>Free 50 MB more on the system drive.</descriptive_solution></test>";
 
 class DiskSpaceChecksTest : public ::testing::Test {
 protected:
@@ -35,12 +36,13 @@ protected:
 
     ProgramResult Run(const std::filesystem::path& machine, const std::string& document = {})
     {
-        const std::string input =
-            document.empty() ? FixturePath("documents/disk-space-checks.xml").string() : folder.Write("in.xml", document).string();
+        const std::string input = document.empty() ? FixturePath("documents/disk-space-checks.xml").string()
+                                                   : folder.Write("in.xml", document).string();
         return RunTarnwick({"-i", input, "-o", "results.xml", "-f"}, folder.Path(), machine);
     }
 
-    static std::string Contiguous(const std::string& passed, const std::string& moreInfo, const std::string& solution = {})
+    static std::string Contiguous(const std::string& passed, const std::string& moreInfo,
+                                  const std::string& solution = {})
     {
         return "<test><name>ContiguousFreeHardDiskSpaceTest</name><passed>" + passed + "</passed>" + moreInfo +
                "<descriptive_name>Contiguous space</descriptive_name>" + solution + "</test>";
@@ -59,13 +61,16 @@ TEST_F(DiskSpaceChecksTest, EveryFixedNonUsbDriveIsMeasuredAndTheProgramFilesDri
                                   "[HDTEST] Need 100MB contiguous free hard disk space, 100MB available\n\n"
                                   "c: has enough contiguous hard disk space\n" +
                                   DNotOnUsb + MeasureD +
-                                  "[HDTEST] Need 100MB contiguous free hard disk space, 8MB available\n\n" + EOnUsb + Closing);
+                                  "[HDTEST] Need 100MB contiguous free hard disk space, 8MB available\n\n" + EOnUsb +
+                                  Closing);
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" + FreeFailed150 +
-                  Contiguous("true", "<more_info>c: 100MB</more_info><more_info>d: 8MB</more_info>") + "</test_results>\n");
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Performing Test FreeHardDiskSpaceTest\n"
-                                       "[TARNWICK] Performing Test ContiguousFreeHardDiskSpaceTest\n"
-                                       "[TARNWICK]Successfully wrote to results.xml\n"))
+                  Contiguous("true", "<more_info>c: 100MB</more_info><more_info>d: 8MB</more_info>") +
+                  "</test_results>\n");
+    EXPECT_TRUE(
+        result.trace.ends_with("[TARNWICK] Performing Test FreeHardDiskSpaceTest\n"
+                               "[TARNWICK] Performing Test ContiguousFreeHardDiskSpaceTest\n"
+                               "[TARNWICK]Successfully wrote to results.xml\n"))
         << result.trace;
 }
 
@@ -80,7 +85,8 @@ TEST_F(DiskSpaceChecksTest, RunShorterThanTheThresholdFailsWithTheProgramFilesDr
                                   "[HDTEST] Need 101MB contiguous free hard disk space, 100MB available\n\n"
                                   "c: does not have enough contiguous hard disk space\n" +
                                   DNotOnUsb + MeasureD +
-                                  "[HDTEST] Need 101MB contiguous free hard disk space, 8MB available\n\n" + EOnUsb + Closing);
+                                  "[HDTEST] Need 101MB contiguous free hard disk space, 8MB available\n\n" + EOnUsb +
+                                  Closing);
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" +
                   Contiguous("false", "<more_info>c: 100MB</more_info><more_info>d: 8MB</more_info>",
@@ -93,39 +99,44 @@ TEST_F(DiskSpaceChecksTest, OnlyOneValidParameterSetsTheThresholdForEveryInstanc
     // The first parameter, with white space around it, is valid; none of the later ones is, so
     // every instance tests against 300 (if any were taken, 150MB would pass).
     std::string document = "<input_tests>";
-    for (const std::string parameters : {"<parameter> 300\n  </parameter>", "<parameter>0</parameter>",
-                                         "<parameter>abc</parameter>", "<parameter>-5</parameter>",
-                                         "<parameter>1</parameter><parameter>2</parameter>",
-                                         "<parameter>99999999999</parameter>", ""}) {
+    for (const std::string parameters :
+         {"<parameter> 300\n  </parameter>", "<parameter>0</parameter>", "<parameter>abc</parameter>",
+          "<parameter>-5</parameter>", "<parameter>1</parameter><parameter>2</parameter>",
+          "<parameter>99999999999</parameter>", ""}) {
         document += "<test><name>FreeHardDiskSpaceTest</name>" + parameters +
                     "<descriptive_solution language='en'>%d</descriptive_solution></test>";
     }
     document += "<test><name>ContiguousFreeHardDiskSpaceTest</name><parameter>0</parameter></test></input_tests>";
     const ProgramResult result = Run(FixturePath("machines/disk-space-desktop.json"), document);
     const std::string results = folder.Read("results.xml");
-    const std::string failed = "<passed>false</passed><more_info>150</more_info><descriptive_name/>"
-                               "<descriptive_solution>150</descriptive_solution>";
+    const std::string failed =
+        "<passed>false</passed><more_info>150</more_info><descriptive_name/>"
+        "<descriptive_solution>150</descriptive_solution>";
     std::size_t failures = 0;
-    for (std::size_t at = results.find(failed); at != std::string::npos; at = results.find(failed, at + failed.size())) {
+    for (std::size_t at = results.find(failed); at != std::string::npos;
+         at = results.find(failed, at + failed.size())) {
         ++failures;
     }
     EXPECT_EQ(failures, 7u) << results;
     // The contiguous threshold stays at its default of 2.
-    EXPECT_NE(result.console.find("[HDTEST] Need 2MB contiguous free hard disk space, 100MB available\n"), std::string::npos);
+    EXPECT_NE(result.console.find("[HDTEST] Need 2MB contiguous free hard disk space, 100MB available\n"),
+              std::string::npos);
 }
 
 TEST_F(DiskSpaceChecksTest, TwoValidParametersLeaveTheLastForBothInstances)
 {
-    const std::string document = "<input_tests>"
-                                 "<test><name>FreeHardDiskSpaceTest</name><parameter>50</parameter>"
-                                 "<descriptive_solution language='en'>%d</descriptive_solution></test>"
-                                 "<test><name>freeharddiskspacetest</name><parameter>150</parameter>"
-                                 "<descriptive_solution language='en'>%d</descriptive_solution></test>"
-                                 "</input_tests>";
+    const std::string document =
+        "<input_tests>"
+        "<test><name>FreeHardDiskSpaceTest</name><parameter>50</parameter>"
+        "<descriptive_solution language='en'>%d</descriptive_solution></test>"
+        "<test><name>freeharddiskspacetest</name><parameter>150</parameter>"
+        "<descriptive_solution language='en'>%d</descriptive_solution></test>"
+        "</input_tests>";
     Run(FixturePath("machines/disk-space-desktop.json"), document);
     // 150MB free against 150 both times: equal passes, and no solution is added.
-    const std::string passed = "<test><name>FreeHardDiskSpaceTest</name><passed>true</passed><more_info>150</more_info>"
-                               "<descriptive_name/></test>";
+    const std::string passed =
+        "<test><name>FreeHardDiskSpaceTest</name><passed>true</passed><more_info>150</more_info>"
+        "<descriptive_name/></test>";
     EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + passed + passed + "</test_results>\n");
 }
 
@@ -137,8 +148,13 @@ TEST_F(DiskSpaceChecksTest, ThresholdsAroundTheMeasuredSpaceAndTheParameterRange
         bool freePasses;
         bool contiguousPasses;
     } rows[] = {
-        {"1", true, true},        {"99", true, true},          {"100", true, true},  {"101", true, false},
-        {"149", true, false},     {"150", true, false},        {"151", false, false},
+        {"1", true, true},
+        {"99", true, true},
+        {"100", true, true},
+        {"101", true, false},
+        {"149", true, false},
+        {"150", true, false},
+        {"151", false, false},
         {"2147483646", false, false},
         // The value of an overflow leaves the defaults, 100 and 2.
         {"2147483647", true, true},
@@ -149,8 +165,8 @@ TEST_F(DiskSpaceChecksTest, ThresholdsAroundTheMeasuredSpaceAndTheParameterRange
         Run(FixturePath("machines/disk-space-desktop.json"),
             "<input_tests><test><name>FreeHardDiskSpaceTest</name>" + parameter +
                 "<descriptive_solution language='en'>%d</descriptive_solution></test>"
-                "<test><name>ContiguousFreeHardDiskSpaceTest</name>" + parameter +
-                "<descriptive_solution language='en'>%wS</descriptive_solution></test></input_tests>");
+                "<test><name>ContiguousFreeHardDiskSpaceTest</name>" +
+                parameter + "<descriptive_solution language='en'>%wS</descriptive_solution></test></input_tests>");
         const std::string results = folder.Read("results.xml");
         EXPECT_NE(results.find(std::string("<name>FreeHardDiskSpaceTest</name><passed>") +
                                (row.freePasses ? "true" : "false") + "</passed><more_info>150</more_info>"),
@@ -168,14 +184,20 @@ TEST_F(DiskSpaceChecksTest, StandardUserCannotOpenDisksOrVolumesAndPasses)
     const ProgramResult result = Run(Desktop([](nlohmann::json& machine) { machine["administrator"] = false; }));
     // No volume opens for a standard user, so none counts as USB, and each is asked for its bitmap.
     const auto refused = [&](const std::string& letter) {
-        return "CreateFile( \\\\.\\" + letter + ": ) failed\n"
-               "[HDTEST] Analyzing volume \\\\.\\" + letter + ": for contiguous space\n\n"
-               "[HDTEST] ERROR: Couldn't open \\\\.\\" + letter + ":\n\n"
+        return "CreateFile( \\\\.\\" + letter +
+               ": ) failed\n"
+               "[HDTEST] Analyzing volume \\\\.\\" +
+               letter +
+               ": for contiguous space\n\n"
+               "[HDTEST] ERROR: Couldn't open \\\\.\\" +
+               letter +
+               ":\n\n"
                "[HDTEST] Failed with error 5\n\n";
     };
     EXPECT_EQ(result.console, EchoedNames + FreeLine150 + refused("c") + "c: has enough contiguous hard disk space\n" +
                                   refused("d") + refused("e") + Closing);
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>\n");
+    EXPECT_EQ(folder.Read("results.xml"),
+              "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>\n");
 }
 
 TEST_F(DiskSpaceChecksTest, FailingPlatformCallsGiveTheirErrorLines)
@@ -185,8 +207,8 @@ TEST_F(DiskSpaceChecksTest, FailingPlatformCallsGiveTheirErrorLines)
     };
 
     ProgramResult result = Run(withFault("GetDiskFreeSpaceExW", "21"));
-    EXPECT_TRUE(result.console.starts_with(EchoedNames + "[HDTEST] ERROR: Could not determine available hard disk space\n\n" +
-                                           CNotOnUsb))
+    EXPECT_TRUE(result.console.starts_with(
+        EchoedNames + "[HDTEST] ERROR: Could not determine available hard disk space\n\n" + CNotOnUsb))
         << result.console;
     EXPECT_TRUE(folder.Read("results.xml")
                     .starts_with("<test_results><test><name>FreeHardDiskSpaceTest</name><passed>false</passed>"
@@ -196,8 +218,10 @@ TEST_F(DiskSpaceChecksTest, FailingPlatformCallsGiveTheirErrorLines)
     EXPECT_EQ(result.console, EchoedNames + FreeLine150 + CNotOnUsb + MeasureC +
                                   "[HDTEST] ERROR: could not get volume bitmap\n\n"
                                   "c: has enough contiguous hard disk space\n" +
-                                  DNotOnUsb + MeasureD + "[HDTEST] ERROR: could not get volume bitmap\n\n" + EOnUsb + Closing);
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>\n");
+                                  DNotOnUsb + MeasureD + "[HDTEST] ERROR: could not get volume bitmap\n\n" + EOnUsb +
+                                  Closing);
+    EXPECT_EQ(folder.Read("results.xml"),
+              "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>\n");
 
     result = Run(withFault("GetDiskFreeSpaceW", "21"));
     EXPECT_NE(result.console.find(MeasureC + "[HDTEST] ERROR: Couldn't retrieve cluster size\n\nc: has enough"),
@@ -213,7 +237,8 @@ TEST_F(DiskSpaceChecksTest, FailingPlatformCallsGiveTheirErrorLines)
 
     result = Run(withFault("GetLogicalDrives", "5"));
     EXPECT_EQ(result.console, EchoedNames + FreeLine150 + Closing);
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>\n");
+    EXPECT_EQ(folder.Read("results.xml"),
+              "<test_results>" + FreeFailed150 + Contiguous("true", "") + "</test_results>\n");
 }
 
 TEST_F(DiskSpaceChecksTest, FreeSpaceIsEveryFreeByteNotTheCallersShare)
@@ -231,16 +256,19 @@ TEST_F(DiskSpaceChecksTest, BitmapIsReadInSlicesOf80000Clusters)
     // call on, then from the fifth.
     const auto failingAfter = [&](int calls) {
         return Desktop([&](nlohmann::json& machine) {
-            machine["faults"] = {{{"call", "DeviceIoControl.FSCTL_GET_VOLUME_BITMAP"}, {"error", 21}, {"after", calls}}};
+            machine["faults"] = {
+                {{"call", "DeviceIoControl.FSCTL_GET_VOLUME_BITMAP"}, {"error", 21}, {"after", calls}}};
         });
     };
     const std::string noBitmap = "[HDTEST] ERROR: could not get volume bitmap\n\n";
     ProgramResult result = Run(failingAfter(3));
-    EXPECT_NE(result.console.find(MeasureC + noBitmap + "c: has enough contiguous hard disk space\n"), std::string::npos)
+    EXPECT_NE(result.console.find(MeasureC + noBitmap + "c: has enough contiguous hard disk space\n"),
+              std::string::npos)
         << result.console;
     result = Run(failingAfter(4));
-    EXPECT_NE(result.console.find(MeasureC + "[HDTEST] Need 100MB contiguous free hard disk space, 100MB available\n\n"
-                                             "c: has enough contiguous hard disk space\n" +
+    EXPECT_NE(result.console.find(MeasureC +
+                                  "[HDTEST] Need 100MB contiguous free hard disk space, 100MB available\n\n"
+                                  "c: has enough contiguous hard disk space\n" +
                                   DNotOnUsb + MeasureD + noBitmap + EOnUsb),
               std::string::npos)
         << result.console;
@@ -255,9 +283,10 @@ TEST_F(DiskSpaceChecksTest, MissingPartsOfTheMachine)
 
     // A volume that another program holds open exclusively.
     result = Run(Desktop([](nlohmann::json& machine) { machine["volumes"][0]["openError"] = 32; }));
-    EXPECT_NE(result.console.find(MeasureC + "[HDTEST] ERROR: Couldn't open \\\\.\\c:\n\n[HDTEST] Failed with error 32\n\n"
-                                             "c: has enough contiguous hard disk space\n"),
-              std::string::npos)
+    EXPECT_NE(
+        result.console.find(MeasureC + "[HDTEST] ERROR: Couldn't open \\\\.\\c:\n\n[HDTEST] Failed with error 32\n\n"
+                                       "c: has enough contiguous hard disk space\n"),
+        std::string::npos)
         << result.console;
 
     // A full volume has no free run at all.
@@ -272,10 +301,10 @@ TEST_F(DiskSpaceChecksTest, ProgramFilesOnAUsbDiskLeavesNoDriveToDecide)
 {
     const ProgramResult result =
         Run(Desktop([](nlohmann::json& machine) { machine["programFilesFolder"] = "e:\\Program Files"; }));
-    EXPECT_EQ(result.console, EchoedNames + FreeLine150 + CNotOnUsb + MeasureC +
-                                  "[HDTEST] Need 100MB contiguous free hard disk space, 100MB available\n\n" + DNotOnUsb +
-                                  MeasureD + "[HDTEST] Need 100MB contiguous free hard disk space, 8MB available\n\n" +
-                                  EOnUsb + Closing);
+    EXPECT_EQ(result.console,
+              EchoedNames + FreeLine150 + CNotOnUsb + MeasureC +
+                  "[HDTEST] Need 100MB contiguous free hard disk space, 100MB available\n\n" + DNotOnUsb + MeasureD +
+                  "[HDTEST] Need 100MB contiguous free hard disk space, 8MB available\n\n" + EOnUsb + Closing);
     EXPECT_NE(folder.Read("results.xml")
                   .find(Contiguous("true", "<more_info>c: 100MB</more_info><more_info>d: 8MB</more_info>")),
               std::string::npos);

@@ -94,9 +94,11 @@ TEST(DocumentSchemaTest, InputWithAMistakeIsRefusedForIt)
         {"text with a second attribute",
          OneTest(Msxml3 + "<descriptive_solution language=\"en\" lang=\"de\">Install it.</descriptive_solution>"),
          "The attribute 'lang' is not allowed."},
-        {"descriptive name with a percent sign", OneTest(Msxml3 + "<descriptive_name language=\"en\">100%</descriptive_name>"),
+        {"descriptive name with a percent sign",
+         OneTest(Msxml3 + "<descriptive_name language=\"en\">100%</descriptive_name>"),
          "The value '100%' is not accepted by the pattern '[^%]*'."},
-        {"text beside the children", OneTest("run " + Msxml3), "Character content other than whitespace is not allowed"},
+        {"text beside the children", OneTest("run " + Msxml3),
+         "Character content other than whitespace is not allowed"},
     };
     for (const SchemaCase& row : cases) {
         SCOPED_TRACE(row.label);
@@ -115,7 +117,8 @@ TEST(DocumentSchemaTest, ResultsUnlikeTheProgramsAreRefused)
     const std::vector<SchemaCase> cases{
         {"wrong root element", "<input_tests/>", "Element 'input_tests': No matching global declaration"},
         {"input name used as result name",
-         "<test_results><test><name>MSSecurityEssentialsInstalledTest</name>" + passed + named + "</test></test_results>",
+         "<test_results><test><name>MSSecurityEssentialsInstalledTest</name>" + passed + named +
+             "</test></test_results>",
          "The value 'MSSecurityEssentialsInstalledTest' is not an element of the set"},
         {"verdict missing", "<test_results><test>" + Msxml3 + named + "</test></test_results>",
          "Element 'descriptive_name': This element is not expected. Expected is ( passed )."},
@@ -161,7 +164,8 @@ TEST(DocumentSchemaTest, SchemaLocationOnTheRootChangesNothingInARun)
     const SchemaVerdict verdict = CheckAgainstSchema(SchemaPath("input.xsd"), "located.xml", folder.Path());
     EXPECT_TRUE(verdict.checked && verdict.valid) << verdict.messages;
 
-    const std::string plain = std::regex_replace(example, std::regex(R"(\s+xmlns:xsi="[^"]*"\s+xsi:noNamespaceSchemaLocation="[^"]*")"), "");
+    const std::string plain =
+        std::regex_replace(example, std::regex(R"(\s+xmlns:xsi="[^"]*"\s+xsi:noNamespaceSchemaLocation="[^"]*")"), "");
     ASSERT_NE(plain, example);
     folder.Write("plain.xml", plain);
     const ProgramResult located = RunTarnwick({"-i", "located.xml", "-o", "located-out.xml"}, folder.Path());

@@ -15,7 +15,8 @@ namespace {
 TEST(ExampleGoldenTest, DefaultMachineGivesTheSavedConsoleAndResults)
 {
     ScratchFolder folder;
-    const ProgramResult result = RunTarnwick({"-i", ExamplePath("input.xml").string(), "-o", "results.xml"}, folder.Path());
+    const ProgramResult result =
+        RunTarnwick({"-i", ExamplePath("input.xml").string(), "-o", "results.xml"}, folder.Path());
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.console, ReadFileText(FixturePath("golden/example-default.console.txt")));
     EXPECT_EQ(folder.Read("results.xml"), ReadFileText(FixturePath("golden/example-default.results.xml")));

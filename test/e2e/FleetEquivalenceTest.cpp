@@ -46,7 +46,8 @@ std::string Describe(const fleet::MachineVerdicts& machine)
     }
     const auto narrow = [](const std::wstring& wide) { return std::string(wide.begin(), wide.end()); };
     for (const fleet::Verdict& verdict : machine.verdicts) {
-        text += narrow(verdict.check) + (verdict.passed ? " pass" : " FAIL") + " (" + narrow(verdict.descriptiveName) + ")\n";
+        text += narrow(verdict.check) + (verdict.passed ? " pass" : " FAIL") + " (" + narrow(verdict.descriptiveName) +
+                ")\n";
         for (const std::wstring& line : verdict.moreInfo) {
             text += "  info " + narrow(line) + "\n";
         }
@@ -68,8 +69,8 @@ protected:
         inputs_ = {scratch_.Write("demanding.xml", demanding), scratch_.Write("defaults.xml", DefaultsDocument)};
 
         const std::filesystem::path generated = scratch_.Path() / "generated";
-        const std::string command = "python3 \"" + (ExamplePath("..") / "tools" / "generate-fleet.py").string() + "\" " +
-                                    std::to_string(GeneratedMachines) + " \"" + generated.string() + "\"";
+        const std::string command = "python3 \"" + (ExamplePath("..") / "tools" / "generate-fleet.py").string() +
+                                    "\" " + std::to_string(GeneratedMachines) + " \"" + generated.string() + "\"";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         for (const std::filesystem::path& folder : {ExamplePath("machines"), FixturePath("machines"), generated}) {
             const std::vector<std::filesystem::path> profiles = fleet::ProfilesInFolder(folder);

@@ -84,17 +84,18 @@ zz-refused.json           profile refused: field "version.major": expected a who
 21 machines: 0 pass every check, 20 fail at least one, 1 without verdicts
 )";
 
-const std::string ExpectedChanges = "laptop-ssd.json\n"
-                                    "  FreeHardDiskSpaceTest: pass -> FAIL\n"
-                                    "server-2008.json\n"
-                                    "  FreeHardDiskSpaceTest: pass -> FAIL\n"
-                                    "vista-laptop.json\n"
-                                    "  FreeHardDiskSpaceTest: pass -> FAIL\n"
-                                    "wine-prefix.json\n"
-                                    "  FreeHardDiskSpaceTest: pass -> FAIL\n"
-                                    "xp-desktop.json\n"
-                                    "  FreeHardDiskSpaceTest: pass -> FAIL\n"
-                                    "5 of 21 machines change, 5 verdicts in all\n";
+const std::string ExpectedChanges =
+    "laptop-ssd.json\n"
+    "  FreeHardDiskSpaceTest: pass -> FAIL\n"
+    "server-2008.json\n"
+    "  FreeHardDiskSpaceTest: pass -> FAIL\n"
+    "vista-laptop.json\n"
+    "  FreeHardDiskSpaceTest: pass -> FAIL\n"
+    "wine-prefix.json\n"
+    "  FreeHardDiskSpaceTest: pass -> FAIL\n"
+    "xp-desktop.json\n"
+    "  FreeHardDiskSpaceTest: pass -> FAIL\n"
+    "5 of 21 machines change, 5 verdicts in all\n";
 
 // The cells of a machine's row in the expected table, "pass" or "FAIL" one per check.
 std::vector<std::string> ExpectedCells(const std::string& machine)
@@ -103,8 +104,8 @@ std::vector<std::string> ExpectedCells(const std::string& machine)
     if (row == std::string::npos) {
         return {};
     }
-    std::istringstream cells(ExpectedTable.substr(row + machine.size() + 1,
-                                                  ExpectedTable.find('\n', row + 1) - row - machine.size() - 1));
+    std::istringstream cells(
+        ExpectedTable.substr(row + machine.size() + 1, ExpectedTable.find('\n', row + 1) - row - machine.size() - 1));
     return {std::istream_iterator<std::string>(cells), std::istream_iterator<std::string>()};
 }
 
@@ -141,7 +142,8 @@ protected:
 TEST_F(FleetReplayTest, TableHoldsEveryMachinesVerdicts)
 {
     const std::filesystem::path input = ExamplePath("input.xml");
-    const ProgramResult fleetRun = RunProgram(TARNWICK_FLEET, {"-i", input.string(), "-j", "2", "fleet"}, scratch_.Path());
+    const ProgramResult fleetRun =
+        RunProgram(TARNWICK_FLEET, {"-i", input.string(), "-j", "2", "fleet"}, scratch_.Path());
     // The refused profile gave no verdicts.
     ASSERT_EQ(fleetRun.exitCode, 2) << fleetRun.trace;
     EXPECT_EQ(fleetRun.trace, "");
@@ -186,10 +188,11 @@ TEST_F(FleetReplayTest, ChangesBetweenTwoDocumentsAreWrittenOutMachineByMachine)
 
 TEST_F(FleetReplayTest, RefusesACommandLineWithoutDocumentOrFolder)
 {
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"fleet"}, {"-i", ExamplePath("input.xml").string()},
-          {"-i", ExamplePath("input.xml").string(), "missing-folder"}, {"-i", "missing.xml", "fleet"},
-          {"-i", ExamplePath("input.xml").string(), "-j", "0", "fleet"}}) {
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"fleet"},
+                                                      {"-i", ExamplePath("input.xml").string()},
+                                                      {"-i", ExamplePath("input.xml").string(), "missing-folder"},
+                                                      {"-i", "missing.xml", "fleet"},
+                                                      {"-i", ExamplePath("input.xml").string(), "-j", "0", "fleet"}}) {
         SCOPED_TRACE(arguments.back());
         const ProgramResult run = RunProgram(TARNWICK_FLEET, arguments, scratch_.Path());
         EXPECT_EQ(run.exitCode, 1);

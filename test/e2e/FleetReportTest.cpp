@@ -29,7 +29,8 @@ std::size_t Count(const std::string& text, const std::string& part)
 
 std::string Lower(std::string text)
 {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
 
@@ -44,7 +45,8 @@ void ExpectOnlyDataFromTheMachine(const std::string& page)
     EXPECT_EQ(Count(page, "<i>"), 0u);
     EXPECT_EQ(Count(page, "<!--"), 0u);
     EXPECT_NE(page.find("\\u003c/script\\u003e\\u003cscript\\u003ealert(1)"), std::string::npos);
-    EXPECT_NE(page.find("Content-Security-Policy\" content=\"default-src 'none'; script-src 'sha256-"), std::string::npos);
+    EXPECT_NE(page.find("Content-Security-Policy\" content=\"default-src 'none'; script-src 'sha256-"),
+              std::string::npos);
 }
 
 class FleetReportTest : public testing::Test {
@@ -66,9 +68,10 @@ protected:
 TEST_F(FleetReportTest, FleetPageAndCsvCarryMarkupAndFormulasOnlyAsText)
 {
     const std::filesystem::path fleet = HostileFleet();
-    const ProgramResult run = RunProgram(
-        TARNWICK_FLEET, {"-i", ExamplePath("input.xml").string(), "--html", "page.html", "--csv", "v.csv", fleet.string()},
-        scratch_.Path());
+    const ProgramResult run =
+        RunProgram(TARNWICK_FLEET,
+                   {"-i", ExamplePath("input.xml").string(), "--html", "page.html", "--csv", "v.csv", fleet.string()},
+                   scratch_.Path());
     ASSERT_EQ(run.exitCode, 0) << run.trace;
     // The upper-case ".JSON" is a profile like any other.
     EXPECT_NE(run.console.find(HostileName), std::string::npos);
@@ -84,11 +87,12 @@ TEST_F(FleetReportTest, FleetPageAndCsvCarryMarkupAndFormulasOnlyAsText)
 
 TEST_F(FleetReportTest, ReportPageOfResultsDocumentsCarriesMarkupOnlyAsText)
 {
-    const std::string results = std::string("<test_results><test><name>BlacklistBiosTest</name><passed>false</passed>") +
-                                "<more_info>=HYPERLINK(&quot;http://x&quot;)&lt;/script&gt;&lt;script&gt;alert(1)&lt;/script&gt;</more_info>"
-                                "<descriptive_name>&lt;img src=x onerror=alert(2)&gt;</descriptive_name>"
-                                "<descriptive_solution>@SUM(1+1)&lt;!--&lt;b&gt;bold&lt;/b&gt;</descriptive_solution>"
-                                "</test></test_results>";
+    const std::string results =
+        std::string("<test_results><test><name>BlacklistBiosTest</name><passed>false</passed>") +
+        "<more_info>=HYPERLINK(&quot;http://x&quot;)&lt;/script&gt;&lt;script&gt;alert(1)&lt;/script&gt;</more_info>"
+        "<descriptive_name>&lt;img src=x onerror=alert(2)&gt;</descriptive_name>"
+        "<descriptive_solution>@SUM(1+1)&lt;!--&lt;b&gt;bold&lt;/b&gt;</descriptive_solution>"
+        "</test></test_results>";
     scratch_.Write("<i>desk.xml", results);
     scratch_.Write("truncated.xml", "<test_results><test>");
     const ProgramResult run = RunProgram(
@@ -118,8 +122,9 @@ TEST_F(FleetReportTest, AMachineWithoutVerdictsGivesTheRunsOwnWordsAndTheExitCod
     EXPECT_NE(scratch_.Read("v.csv").find("\"a.json\",\"\",\"no verdicts\",\"no results document (exit code 0): "),
               std::string::npos);
 
-    const ProgramResult unwritable = RunProgram(
-        TARNWICK_FLEET, {"-i", ExamplePath("input.xml").string(), "--html", "missing/page.html", "fleet"}, scratch_.Path());
+    const ProgramResult unwritable =
+        RunProgram(TARNWICK_FLEET, {"-i", ExamplePath("input.xml").string(), "--html", "missing/page.html", "fleet"},
+                   scratch_.Path());
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_NE(unwritable.trace.find("cannot write \"missing/page.html\""), std::string::npos) << unwritable.trace;
 }

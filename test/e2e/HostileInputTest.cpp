@@ -67,8 +67,8 @@ TEST_F(HostileInputTest, EntitiesOfADocumentTypeAreRefusedUnexpanded)
     // Each entity ten of the one before: expanded, the last would be 10^9 copies.
     std::string entities = "<!ENTITY e0 \"lol\">";
     for (int level = 1; level <= 9; ++level) {
-        entities += "<!ENTITY e" + std::to_string(level) + " \"" +
-                    Repeated("&e" + std::to_string(level - 1) + ";", 10) + "\">";
+        entities +=
+            "<!ENTITY e" + std::to_string(level) + " \"" + Repeated("&e" + std::to_string(level - 1) + ";", 10) + "\">";
     }
     const std::string input = "<?xml version=\"1.0\"?><!DOCTYPE input_tests [" + entities +
                               "]><input_tests><test><name>MSXML3Test</name><parameter>&e9;</parameter></test>"
@@ -82,13 +82,18 @@ TEST_F(HostileInputTest, EntitiesOfADocumentTypeAreRefusedUnexpanded)
 
     // A declaration whose entities the document does not use is read as MSXML reads it, and kept
     // by update mode's save.
-    folder.Write("plain.xml", "<!DOCTYPE input_tests><input_tests><test><name>BlacklistBiosTest</name></test></input_tests>");
-    folder.Write("results.xml", "<test_results><test><name>BlacklistBiosTest</name><more_info>A12</more_info></test></test_results>");
-    const ProgramResult update = RunTarnwick({"-update", "-i", "plain.xml", "-o", "results.xml", "-b", "bios"}, folder.Path());
-    EXPECT_EQ(update.console, "[TARNWICK INPUT UPDATER] Read from results.xml\nMain bios: A12\nadding A12 to input.xml\n"
-                              "[TARNWICK INPUT UPDATER] Read from plain.xml\nSaving input.xml\n");
-    EXPECT_EQ(folder.Read("plain.xml"), "<!DOCTYPE input_tests><input_tests><test><name>BlacklistBiosTest</name>"
-                                        "<parameter>A12</parameter></test></input_tests>\n");
+    folder.Write("plain.xml",
+                 "<!DOCTYPE input_tests><input_tests><test><name>BlacklistBiosTest</name></test></input_tests>");
+    folder.Write("results.xml",
+                 "<test_results><test><name>BlacklistBiosTest</name><more_info>A12</more_info></test></test_results>");
+    const ProgramResult update =
+        RunTarnwick({"-update", "-i", "plain.xml", "-o", "results.xml", "-b", "bios"}, folder.Path());
+    EXPECT_EQ(update.console,
+              "[TARNWICK INPUT UPDATER] Read from results.xml\nMain bios: A12\nadding A12 to input.xml\n"
+              "[TARNWICK INPUT UPDATER] Read from plain.xml\nSaving input.xml\n");
+    EXPECT_EQ(folder.Read("plain.xml"),
+              "<!DOCTYPE input_tests><input_tests><test><name>BlacklistBiosTest</name>"
+              "<parameter>A12</parameter></test></input_tests>\n");
 }
 
 TEST_F(HostileInputTest, LargeMachineProfilesAreAnsweredToTheEnd)
@@ -107,7 +112,8 @@ TEST_F(HostileInputTest, LargeMachineProfilesAreAnsweredToTheEnd)
         instances["wmi"]["Win32_Processor"].push_back(processor);
     }
     const std::string input = ReadFileText(ExamplePath("input.xml"));
-    for (const auto& [scenario, machine] : {std::pair{"10^4 volumes", volumes}, std::pair{"10^5 instances", instances}}) {
+    for (const auto& [scenario, machine] :
+         {std::pair{"10^4 volumes", volumes}, std::pair{"10^5 instances", instances}}) {
         SCOPED_TRACE(scenario);
         const ProgramResult result = RunWith(input, folder.Write("machine.json", machine.dump()));
         EXPECT_EQ(result.exitCode, 0) << result.trace.substr(0, 400);

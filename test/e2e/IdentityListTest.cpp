@@ -9,8 +9,9 @@
 
 namespace {
 
-const std::string EchoedNames = "BlacklistBiosTest\nWhitelistBiosTest\nBlacklistMotherboardTest\n"
-                                "WhitelistMotherboardTest\nBlacklistProcessorTest\nWhitelistProcessorTest\n";
+const std::string EchoedNames =
+    "BlacklistBiosTest\nWhitelistBiosTest\nBlacklistMotherboardTest\n"
+    "WhitelistMotherboardTest\nBlacklistProcessorTest\nWhitelistProcessorTest\n";
 const std::string Written = "writing xml and deallocating tests\n";
 
 std::string Result(const std::string& name, bool passed, const std::vector<std::string>& moreInfo,
@@ -43,25 +44,28 @@ TEST_F(IdentityListTest, IdentitiesAreComparedExactlyAndRecordedAsTheyAre)
     const ProgramResult result = Run(FixturePath("machines/pentium4-asus.json"));
     EXPECT_EQ(result.exitCode, 0);
     const std::string board = "ASUSTeK Computer INC.  P5GD1";
-    const std::string boardLines = "MOTHERBOARD MANUFACTURER: ASUSTeK Computer INC. \nMOTHERBOARD PRODUCT: P5GD1\n"
-                                   "MOTHERBOARD: " + board + "\n";
+    const std::string boardLines =
+        "MOTHERBOARD MANUFACTURER: ASUSTeK Computer INC. \nMOTHERBOARD PRODUCT: P5GD1\n"
+        "MOTHERBOARD: " +
+        board + "\n";
     EXPECT_EQ(result.console, EchoedNames + boardLines + boardLines + Written);
     const std::string bios = "ASUS   - 42302e31, BIOS Date: 03/15/05 11:24:35 Ver: 08.00.10, 100% AMI";
     const std::string processor = "              Intel(R) Pentium(R) 4 CPU 3.00GHz";
-    EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results>" +
-                  // A single piece and the date do not match the joined version.
-                  Result("BlacklistBiosTest", true, {bios, "03/15/05"}, "BIOS black list") +
-                  // Listed twice: passes, no solution.
-                  Result("WhitelistBiosTest", true, {bios, "03/15/05"}, "BIOS white list") +
-                  // Listed twice: the solution once.
-                  Result("BlacklistMotherboardTest", false, {board}, "Board black list", "This board is not supported.") +
-                  // One blank fewer is another board.
-                  Result("WhitelistMotherboardTest", false, {board}, "Board white list",
-                         "Only tested boards are supported.") +
-                  // The leading blanks count; the processor lists never add a solution.
-                  Result("BlacklistProcessorTest", true, {processor}, "Processor black list") +
-                  Result("WhitelistProcessorTest", false, {processor}, "Processor white list") + "</test_results>\n");
+    EXPECT_EQ(
+        folder.Read("results.xml"),
+        "<test_results>" +
+            // A single piece and the date do not match the joined version.
+            Result("BlacklistBiosTest", true, {bios, "03/15/05"}, "BIOS black list") +
+            // Listed twice: passes, no solution.
+            Result("WhitelistBiosTest", true, {bios, "03/15/05"}, "BIOS white list") +
+            // Listed twice: the solution once.
+            Result("BlacklistMotherboardTest", false, {board}, "Board black list", "This board is not supported.") +
+            // One blank fewer is another board.
+            Result("WhitelistMotherboardTest", false, {board}, "Board white list",
+                   "Only tested boards are supported.") +
+            // The leading blanks count; the processor lists never add a solution.
+            Result("BlacklistProcessorTest", true, {processor}, "Processor black list") +
+            Result("WhitelistProcessorTest", false, {processor}, "Processor white list") + "</test_results>\n");
 }
 
 TEST_F(IdentityListTest, UnreadableIdentitiesPassTheBoardAndProcessorListsWithoutARecord)
@@ -101,8 +105,10 @@ TEST_F(IdentityListTest, WmiTextEndsAtItsFirstNullCharacter)
         "Win32_Processor": [{"Name": "Intel(R) Pentium(R) 4 CPU 3.00GHz\u0000 x"}]}})");
     const ProgramResult result = Run(machine);
     const std::string board = "ASUSTeK Computer INC.  P5GD1";
-    const std::string boardLines = "MOTHERBOARD MANUFACTURER: ASUSTeK Computer INC. \nMOTHERBOARD PRODUCT: P5GD1\n"
-                                   "MOTHERBOARD: " + board + "\n";
+    const std::string boardLines =
+        "MOTHERBOARD MANUFACTURER: ASUSTeK Computer INC. \nMOTHERBOARD PRODUCT: P5GD1\n"
+        "MOTHERBOARD: " +
+        board + "\n";
     EXPECT_EQ(result.console, EchoedNames + boardLines + boardLines + Written);
     const std::string results = folder.Read("results.xml");
     EXPECT_NE(results.find(Result("BlacklistMotherboardTest", false, {board}, "Board black list",
@@ -159,9 +165,11 @@ TEST_F(IdentityListTest, BiosValueFormsAndAbsencesGiveTheirStrings)
             "bios.json", R"({"registry": {"HARDWARE\\Description\\System": {"values": {)" + value + "}}}}");
         ASSERT_EQ(Run(machine).exitCode, 0) << value;
         const std::string results = folder.Read("results.xml");
-        EXPECT_NE(results.find(Result("WhitelistBiosTest", false, {version, ""}, "BIOS white list", "Use a tested BIOS.")),
-                  std::string::npos)
-            << value << "\n" << results;
+        EXPECT_NE(
+            results.find(Result("WhitelistBiosTest", false, {version, ""}, "BIOS white list", "Use a tested BIOS.")),
+            std::string::npos)
+            << value << "\n"
+            << results;
         std::filesystem::remove(folder.Path() / "results.xml");
     }
 }

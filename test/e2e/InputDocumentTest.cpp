@@ -36,9 +36,10 @@ protected:
 
 TEST_F(InputDocumentTest, UnknownNameInTheMiddleLeavesOnlyThatTestOut)
 {
-    const ProgramResult result = RunWith("<input_tests><test><name>MSXML3Test</name></test>"
-                                         "<test><name>NoSuchTest</name></test>"
-                                         "<test><name>readyboosttest</name></test></input_tests>");
+    const ProgramResult result = RunWith(
+        "<input_tests><test><name>MSXML3Test</name></test>"
+        "<test><name>NoSuchTest</name></test>"
+        "<test><name>readyboosttest</name></test></input_tests>");
     EXPECT_EQ(result.console, "MSXML3Test\nNoSuchTest\nreadyboosttest\nwriting xml and deallocating tests\n");
     EXPECT_NE(result.trace.find("[TARNWICK] Attempting to allocate a test with name NoSuchTest\n"
                                 "[TARNWICK] Couldn't find a matching Test\n"),
@@ -50,9 +51,10 @@ TEST_F(InputDocumentTest, ClassNamesThatTheRegistryDoesNotKnow)
 {
     // The security check is asked for by a name of its own; its class name and the abstract
     // BIOS base are no names the registry knows.
-    const ProgramResult result = RunWith("<input_tests><test><name>MSSecurityEssentialsTest</name></test>"
-                                         "<test><name>BiosTest</name></test>"
-                                         "<test><name>mssecurityessentialsinstalledtest</name></test></input_tests>");
+    const ProgramResult result = RunWith(
+        "<input_tests><test><name>MSSecurityEssentialsTest</name></test>"
+        "<test><name>BiosTest</name></test>"
+        "<test><name>mssecurityessentialsinstalledtest</name></test></input_tests>");
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_NE(result.trace.find("[TARNWICK] Attempting to allocate a test with name MSSecurityEssentialsTest\n"
                                 "[TARNWICK] Couldn't find a matching Test\n"
@@ -67,36 +69,41 @@ TEST_F(InputDocumentTest, ClassNamesThatTheRegistryDoesNotKnow)
 
 TEST_F(InputDocumentTest, UnknownNameLastFailsTheWholeReading)
 {
-    const ProgramResult result = RunWith("<input_tests><test><name>MSXML3Test</name></test>"
-                                         "<test><name>ReadyBoostTest</name></test>"
-                                         "<test><name>NoSuchTest</name></test></input_tests>");
+    const ProgramResult result = RunWith(
+        "<input_tests><test><name>MSXML3Test</name></test>"
+        "<test><name>ReadyBoostTest</name></test>"
+        "<test><name>NoSuchTest</name></test></input_tests>");
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.console, "MSXML3Test\nReadyBoostTest\nNoSuchTest\n");
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Couldn't find a matching Test\n"
-                                       "[TARNWICK] Error reading from in.xml\nFAILURE RUNNING TARNWICK.EXE\n"));
+    EXPECT_TRUE(
+        result.trace.ends_with("[TARNWICK] Couldn't find a matching Test\n"
+                               "[TARNWICK] Error reading from in.xml\nFAILURE RUNNING TARNWICK.EXE\n"));
     EXPECT_EQ(result.trace.find("Performing Test"), std::string::npos);
     EXPECT_FALSE(folder.Exists("out.xml"));
 }
 
 TEST_F(InputDocumentTest, NamesKeepTheirWhiteSpaceAndJoinTheirTextParts)
 {
-    const ProgramResult result = RunWith("<input_tests>"
-                                         "<test><name>MSXML3Test </name></test>"
-                                         "<test><name>\n  ReadyBoostTest\n</name></test>"
-                                         "<test><name>MSXML<!-- split -->3<![CDATA[Test]]></name></test>"
-                                         "<test><name>ReadyDriveTest</name><name>MSXML3Test</name></test>"
-                                         "</input_tests>");
-    EXPECT_EQ(result.console, "MSXML3Test \n\n  ReadyBoostTest\n\nMSXML3Test\nReadyDriveTest\n"
-                              "writing xml and deallocating tests\n");
+    const ProgramResult result = RunWith(
+        "<input_tests>"
+        "<test><name>MSXML3Test </name></test>"
+        "<test><name>\n  ReadyBoostTest\n</name></test>"
+        "<test><name>MSXML<!-- split -->3<![CDATA[Test]]></name></test>"
+        "<test><name>ReadyDriveTest</name><name>MSXML3Test</name></test>"
+        "</input_tests>");
+    EXPECT_EQ(result.console,
+              "MSXML3Test \n\n  ReadyBoostTest\n\nMSXML3Test\nReadyDriveTest\n"
+              "writing xml and deallocating tests\n");
     EXPECT_EQ(ResultNames(), (std::vector<std::string>{"MSXML3Test", "ReadyDriveTest"}));
 }
 
 TEST_F(InputDocumentTest, OnlyDirectTestChildrenOfEveryInputTestsElementCount)
 {
-    const ProgramResult result = RunWith("<root><input_tests><test><name>ReadyDriveTest</name></test>"
-                                         "<group><test><name>MSXML3Test</name></test></group></input_tests>"
-                                         "<other><input_tests><test><name>ReadyBoostTest</name></test></input_tests></other>"
-                                         "<test><name>MSXML3Test</name></test></root>");
+    const ProgramResult result = RunWith(
+        "<root><input_tests><test><name>ReadyDriveTest</name></test>"
+        "<group><test><name>MSXML3Test</name></test></group></input_tests>"
+        "<other><input_tests><test><name>ReadyBoostTest</name></test></input_tests></other>"
+        "<test><name>MSXML3Test</name></test></root>");
     EXPECT_EQ(ResultNames(), (std::vector<std::string>{"ReadyDriveTest", "ReadyBoostTest"}));
 }
 
@@ -138,9 +145,11 @@ TEST_F(InputDocumentTest, UnreadableDocumentsFailTheRun)
           named + "<!-- a -- b --></test></input_tests>"}) {
         const ProgramResult result = RunWith(content);
         EXPECT_EQ(result.exitCode, 0);
-        EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Couldn't read from in.xml\nERROR = 1\n"
-                                           "[TARNWICK] Error reading from in.xml\nFAILURE RUNNING TARNWICK.EXE\n"))
-            << content << "\n" << result.trace;
+        EXPECT_TRUE(
+            result.trace.ends_with("[TARNWICK] Couldn't read from in.xml\nERROR = 1\n"
+                                   "[TARNWICK] Error reading from in.xml\nFAILURE RUNNING TARNWICK.EXE\n"))
+            << content << "\n"
+            << result.trace;
         EXPECT_FALSE(folder.Exists("out.xml"));
     }
     std::filesystem::create_directory(folder.Path() / "folder.xml");
@@ -196,9 +205,10 @@ TEST_F(InputDocumentTest, NoTextForTheLanguageLeavesAnEmptyDescriptiveName)
 
 TEST_F(InputDocumentTest, TextsKeepCharactersBeyondAscii)
 {
-    folder.Write("in.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><input_tests><test><name>MSXML3Test</name>"
-                           "<descriptive_name language=\"de\">Prüfung für Größe € 😀</descriptive_name>"
-                           "</test></input_tests>");
+    folder.Write("in.xml",
+                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?><input_tests><test><name>MSXML3Test</name>"
+                 "<descriptive_name language=\"de\">Prüfung für Größe € 😀</descriptive_name>"
+                 "</test></input_tests>");
     const ProgramResult result = RunTarnwick({"-i", "in.xml", "-l", "de"}, folder.Path());
     EXPECT_NE(folder.Read("out.xml").find("<descriptive_name>Prüfung für Größe € 😀</descriptive_name>"),
               std::string::npos);
@@ -206,8 +216,9 @@ TEST_F(InputDocumentTest, TextsKeepCharactersBeyondAscii)
 
 TEST_F(InputDocumentTest, Utf16DocumentIsRead)
 {
-    const std::u16string text = u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><input_tests><test><name>ReadyDriveTest</name>"
-                                u"<descriptive_name language=\"en\">Größe</descriptive_name></test></input_tests>";
+    const std::u16string text =
+        u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><input_tests><test><name>ReadyDriveTest</name>"
+        u"<descriptive_name language=\"en\">Größe</descriptive_name></test></input_tests>";
     std::string bytes = "\xFF\xFE";
     for (const char16_t unit : text) {
         bytes += static_cast<char>(unit & 0xFF);

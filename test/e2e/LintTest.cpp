@@ -10,8 +10,9 @@ namespace {
 
 // A test element with English texts, so that only the mistake under test shows.
 std::string Check(const std::string& name, const std::vector<std::string>& parameters = {},
-                  const std::string& texts = "<descriptive_name language=\"en\">Name</descriptive_name>"
-                                             "<descriptive_solution language=\"en\">Fix it.</descriptive_solution>")
+                  const std::string& texts =
+                      "<descriptive_name language=\"en\">Name</descriptive_name>"
+                      "<descriptive_solution language=\"en\">Fix it.</descriptive_solution>")
 {
     std::string element = "<test><name>" + name + "</name>";
     for (const std::string& parameter : parameters) {
@@ -66,33 +67,48 @@ const std::string Laptop = Check("LaptopTest");
 
 INSTANTIATE_TEST_SUITE_P(
     Documents, LintTest,
-    testing::Values(
-        LintCase{"Unreadable", "<input_tests>\n  <test><name>LaptopTest</name></tset>\n</input_tests>\n", 2,
-                 {"in.xml:2:", ": error: the program cannot read this document: "}},
-        LintCase{"WrongRoot", "<inputs><input_tests>" + Laptop + "</input_tests></inputs>", 2,
-                 {"in.xml: error: the root element is not input_tests"}},
-        LintCase{"NoTests", "<input_tests><tests>" + Laptop + "</tests></input_tests>", 2,
-                 {"in.xml: error: there is no input_tests/test element"}}),
+    testing::Values(LintCase{"Unreadable",
+                             "<input_tests>\n  <test><name>LaptopTest</name></tset>\n</input_tests>\n",
+                             2,
+                             {"in.xml:2:", ": error: the program cannot read this document: "}},
+                    LintCase{"WrongRoot",
+                             "<inputs><input_tests>" + Laptop + "</input_tests></inputs>",
+                             2,
+                             {"in.xml: error: the root element is not input_tests"}},
+                    LintCase{"NoTests",
+                             "<input_tests><tests>" + Laptop + "</tests></input_tests>",
+                             2,
+                             {"in.xml: error: there is no input_tests/test element"}}),
     Name);
 
 INSTANTIATE_TEST_SUITE_P(
     Names, LintTest,
     testing::Values(
-        LintCase{"Misspelt", Document(Check("LaptpTest") + Laptop), 2,
+        LintCase{"Misspelt",
+                 Document(Check("LaptpTest") + Laptop),
+                 2,
                  {"test 1 (LaptpTest): error: no check is named \"LaptpTest\"; the program leaves this test out. "
                   "Did you mean LaptopTest?"}},
-        LintCase{"MisspeltLast", Document(Laptop + Check("MemroyTest")), 2,
+        LintCase{"MisspeltLast",
+                 Document(Laptop + Check("MemroyTest")),
+                 2,
                  {"test 2 (MemroyTest): error: no check is named \"MemroyTest\"", "Did you mean MemoryTest?",
                   "test 2 (MemroyTest): error: this is the last test element", "still ends with exit code 0"}},
-        LintCase{"BrokenOverLines", Document(Check("\n    LaptopTest\n  ") + Laptop), 2,
+        LintCase{"BrokenOverLines",
+                 Document(Check("\n    LaptopTest\n  ") + Laptop),
+                 2,
                  {"test 1 (\\n    LaptopTest\\n  ): error: the name has blanks or line breaks around it",
                   "Write <name>LaptopTest</name> on one line"}},
-        LintCase{"TrailingBlank", Document(Check("OSTest ") + Laptop), 2,
-                 {"test 1 (OSTest ): error: the name has blanks"}},
-        LintCase{"ResultName", Document(Check("MSSecurityEssentialsTest") + Laptop), 2,
+        LintCase{
+            "TrailingBlank", Document(Check("OSTest ") + Laptop), 2, {"test 1 (OSTest ): error: the name has blanks"}},
+        LintCase{"ResultName",
+                 Document(Check("MSSecurityEssentialsTest") + Laptop),
+                 2,
                  {"test 1 (MSSecurityEssentialsTest): error: \"MSSecurityEssentialsTest\" is the name the results "
                   "document uses; an input document must ask for it as MSSecurityEssentialsInstalledTest"}},
-        LintCase{"NoName", Document(Laptop + "<test><parameter>1</parameter></test>"), 2,
+        LintCase{"NoName",
+                 Document(Laptop + "<test><parameter>1</parameter></test>"),
+                 2,
                  {"test 2 (): error: the test has no name element", "test 2 (): error: this is the last test element"}},
         LintCase{"LetterCaseIsFine", Document(Check("laptoptest")), 0, {}}),
     Name);
@@ -100,39 +116,64 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Parameters, LintTest,
     testing::Values(
-        LintCase{"Ignored", Document(Check("DiskLimitTest", {"3"})), 2,
+        LintCase{"Ignored",
+                 Document(Check("DiskLimitTest", {"3"})),
+                 2,
                  {"test 1 (DiskLimitTest): error: DiskLimitTest takes no parameters; the 1 given are ignored"}},
-        LintCase{"Gigabytes", Document(Check("MemoryTest", {"2 GB"})), 2,
+        LintCase{"Gigabytes",
+                 Document(Check("MemoryTest", {"2 GB"})),
+                 2,
                  {"test 1 (MemoryTest): error: \"2 GB\" is read as 2 megabytes"}},
-        LintCase{"ThousandsSeparator", Document(Check("FreeHardDiskSpaceTest", {"2,048"})), 2,
+        LintCase{"ThousandsSeparator",
+                 Document(Check("FreeHardDiskSpaceTest", {"2,048"})),
+                 2,
                  {"\"2,048\" is read as 2 megabytes"}},
-        LintCase{"DecimalPoint", Document(Check("FreeHardDiskSpaceTest", {"2.048"})), 2,
+        LintCase{"DecimalPoint",
+                 Document(Check("FreeHardDiskSpaceTest", {"2.048"})),
+                 2,
                  {"\"2.048\" is read as 2 megabytes"}},
-        LintCase{"Negative", Document(Check("MemoryTest", {"-500"})), 2,
+        LintCase{"Negative",
+                 Document(Check("MemoryTest", {"-500"})),
+                 2,
                  {"error: \"-500\" is not a number of megabytes from 1 to 2147483646, so the check keeps the Windows "
                   "version's need"}},
-        LintCase{"Overflow", Document(Check("FreeHardDiskSpaceTest", {"99999999999"})), 2,
+        LintCase{"Overflow",
+                 Document(Check("FreeHardDiskSpaceTest", {"99999999999"})),
+                 2,
                  {"\"99999999999\" is not a number of megabytes", "keeps the default (100 MB)"}},
-        LintCase{"Empty", Document(Check("ContiguousFreeHardDiskSpaceTest", {""})), 2,
+        LintCase{"Empty",
+                 Document(Check("ContiguousFreeHardDiskSpaceTest", {""})),
+                 2,
                  {"\"\" is not a number of megabytes", "keeps the default (2 MB)"}},
         LintCase{"Zero", Document(Check("FreeHardDiskSpaceTest", {"0"})), 2, {"\"0\" is not a number of megabytes"}},
         LintCase{"LowestValue", Document(Check("FreeHardDiskSpaceTest", {"1"})), 0, {}},
         LintCase{"HighestValue", Document(Check("FreeHardDiskSpaceTest", {"2147483646"})), 0, {}},
-        LintCase{"OverflowValue", Document(Check("FreeHardDiskSpaceTest", {"2147483647"})), 2,
+        LintCase{"OverflowValue",
+                 Document(Check("FreeHardDiskSpaceTest", {"2147483647"})),
+                 2,
                  {"\"2147483647\" is not a number of megabytes"}},
         LintCase{"OnItsOwnLine", Document(Check("FreeHardDiskSpaceTest", {"\n  500\n"})), 0, {}},
-        LintCase{"TwoValues", Document(Check("MemoryTest", {"512", "1024"})), 2,
+        LintCase{"TwoValues",
+                 Document(Check("MemoryTest", {"512", "1024"})),
+                 2,
                  {"error: MemoryTest takes exactly one parameter; with 2 the check keeps the Windows version's need"}},
         LintCase{"Overridden",
-                 Document(Check("FreeHardDiskSpaceTest", {"50"}) + Laptop + Check("FreeHardDiskSpaceTest", {"200"})), 2,
+                 Document(Check("FreeHardDiskSpaceTest", {"50"}) + Laptop + Check("FreeHardDiskSpaceTest", {"200"})),
+                 2,
                  {"test 1 (FreeHardDiskSpaceTest): error: the 50 MB set here is replaced by test 3's 200 MB",
                   "so every FreeHardDiskSpaceTest uses 200 MB"}},
-        LintCase{"EmptyBlacklistFragment", Document(Check("BlacklistServiceTest", {"Quillon", ""})), 2,
+        LintCase{"EmptyBlacklistFragment",
+                 Document(Check("BlacklistServiceTest", {"Quillon", ""})),
+                 2,
                  {"test 1 (BlacklistServiceTest): error: parameter 2 is empty, and an empty fragment occurs in every "
                   "text: the check then fails on every machine"}},
-        LintCase{"EmptyOsFragment", Document(Check("OSTest", {""})), 2,
+        LintCase{"EmptyOsFragment",
+                 Document(Check("OSTest", {""})),
+                 2,
                  {"error: parameter 1 is empty", "the check then passes on every machine"}},
-        LintCase{"EntryOnItsOwnLine", Document(Check("WhitelistMotherboardTest", {"\n  Dell Inc. 0M858N\n"})), 2,
+        LintCase{"EntryOnItsOwnLine",
+                 Document(Check("WhitelistMotherboardTest", {"\n  Dell Inc. 0M858N\n"})),
+                 2,
                  {"error: parameter 1 has blanks or line breaks around it",
                   "Write <parameter>Dell Inc. 0M858N</parameter> on one line"}},
         LintCase{"InnerBlanksAreFine", Document(Check("WhitelistBiosTest", {"DELL   - 1072009"})), 0, {}}),
@@ -141,51 +182,67 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Texts, LintTest,
     testing::Values(
-        LintCase{"NoTexts", Document(Check("LaptopTest", {}, "")), 2,
+        LintCase{"NoTexts",
+                 Document(Check("LaptopTest", {}, "")),
+                 2,
                  {"test 1 (LaptopTest): error: there is no descriptive_name for language \"en\"",
                   "error: there is no descriptive_solution for language \"en\""}},
         LintCase{"SecondAttribute",
-                 Document(Check("MSXML3Test", {}, "<descriptive_name language=\"en\" lang=\"x\">N</descriptive_name>")), 2,
+                 Document(Check("MSXML3Test", {}, "<descriptive_name language=\"en\" lang=\"x\">N</descriptive_name>")),
+                 2,
                  {"error: there is no descriptive_name for language \"en\""}},
         LintCase{"PercentInName",
-                 Document(Check("MSXML3Test", {}, "<descriptive_name language=\"en\">100% ready</descriptive_name>")), 2,
+                 Document(Check("MSXML3Test", {}, "<descriptive_name language=\"en\">100% ready</descriptive_name>")),
+                 2,
                  {"error: the descriptive_name for language \"en\" holds \"%\", so the program drops it"}},
         LintCase{"WrongConversion",
                  Document(Check("FreeHardDiskSpaceTest", {},
                                 "<descriptive_name language=\"en\">Space</descriptive_name>"
                                 "<descriptive_solution language=\"en\">Free %wS MB.</descriptive_solution>")),
-                 2, {"error: the descriptive_solution for language \"en\" holds a \"%\" the check cannot fill: it "
-                     "passes a number", "only as %d"}},
+                 2,
+                 {"error: the descriptive_solution for language \"en\" holds a \"%\" the check cannot fill: it "
+                  "passes a number",
+                  "only as %d"}},
         LintCase{"TwoConversions",
                  Document(Check("OSTest", {"Windows XP"},
                                 "<descriptive_name language=\"en\">OS</descriptive_name>"
                                 "<descriptive_solution language=\"en\">%wS is not %wS.</descriptive_solution>")),
-                 2, {"holds a \"%\" the check cannot fill: it passes a text"}},
+                 2,
+                 {"holds a \"%\" the check cannot fill: it passes a text"}},
         LintCase{"PercentKeptAsWritten",
                  Document(Check("LaptopTest", {},
                                 "<descriptive_name language=\"en\">Laptop</descriptive_name>"
                                 "<descriptive_solution language=\"en\">100% desktop.</descriptive_solution>")),
-                 0, {}},
+                 0,
+                 {}},
         LintCase{"NoSolutionNeeded",
-                 Document(Check("MSXML3Test", {}, "<descriptive_name language=\"en\">MSXML</descriptive_name>")), 0, {}}),
+                 Document(Check("MSXML3Test", {}, "<descriptive_name language=\"en\">MSXML</descriptive_name>")),
+                 0,
+                 {}}),
     Name);
 
 INSTANTIATE_TEST_SUITE_P(
     Duplicates, LintTest,
-    testing::Values(LintCase{"SameCheckTwice", Document(Laptop + Check("MSXML3Test") + Check("laptopTEST")), 2,
+    testing::Values(LintCase{"SameCheckTwice",
+                             Document(Laptop + Check("MSXML3Test") + Check("laptopTEST")),
+                             2,
                              {"test 3 (laptopTEST): error: the same check with the same parameters as test 1"}},
                     LintCase{"DifferentLists",
-                             Document(Check("BlacklistServiceTest", {"A"}) + Check("BlacklistServiceTest", {"B"})), 0,
+                             Document(Check("BlacklistServiceTest", {"A"}) + Check("BlacklistServiceTest", {"B"})),
+                             0,
                              {}}),
     Name);
 
 INSTANTIATE_TEST_SUITE_P(
     LaterWindows, LintTest,
     testing::Values(
-        LintCase{"OsDefault", Document(Check("OSTest")), 1,
+        LintCase{"OsDefault",
+                 Document(Check("OSTest")),
+                 1,
                  {"test 1 (OSTest): warning: without parameters OSTest allows \"Windows XP\" only"}},
-        LintCase{"Windows10", Document(Check("OSTest", {"Windows 7", "Windows 10"}) + Check("MemoryTest") +
-                                       Check("BitLockerTest") + Check("ReadyBoostTest")),
+        LintCase{"Windows10",
+                 Document(Check("OSTest", {"Windows 7", "Windows 10"}) + Check("MemoryTest") + Check("BitLockerTest") +
+                          Check("ReadyBoostTest")),
                  1,
                  {"test 1 (OSTest): warning: \"Windows 10\" names a release whose description carries no release name",
                   "match the build instead, e.g. \"(build 19045)\"",
@@ -194,8 +251,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "test 3 (BitLockerTest): warning: on later Windows releases: Knows the NT 6.0 editions only",
                   "test 4 (ReadyBoostTest): warning: on later Windows releases: Fails only on NT 6.0"}},
         LintCase{"MemoryGiven", Document(Check("OSTest", {"Windows 10"}) + Check("MemoryTest", {"2048"})), 1, {}},
-        LintCase{"OldReleasesOnly", Document(Check("OSTest", {"Windows XP"}) + Check("MemoryTest") + Check("BitLockerTest")),
-                 0, {}}),
+        LintCase{"OldReleasesOnly",
+                 Document(Check("OSTest", {"Windows XP"}) + Check("MemoryTest") + Check("BitLockerTest")),
+                 0,
+                 {}}),
     Name);
 
 class LintRunTest : public LintTest {};

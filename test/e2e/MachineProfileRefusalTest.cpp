@@ -28,13 +28,13 @@ TEST(MachineProfileRefusalTest, BadProfileGetsOneLineAndExitCodeTwo)
 
     const ProgramResult absent = RunTarnwick({"-i", "in.xml"}, folder.Path(), missing);
     EXPECT_EQ(absent.exitCode, 2);
-    EXPECT_EQ(absent.trace, "tarnwick: machine profile \"" + missing.string() +
-                                "\": cannot be read: No such file or directory\n");
+    EXPECT_EQ(absent.trace,
+              "tarnwick: machine profile \"" + missing.string() + "\": cannot be read: No such file or directory\n");
 
     const ProgramResult folderProfile = RunTarnwick({"-i", "in.xml"}, folder.Path(), folder.Path());
     EXPECT_EQ(folderProfile.exitCode, 2);
-    EXPECT_EQ(folderProfile.trace, "tarnwick: machine profile \"" + folder.Path().string() +
-                                       "\": cannot be read: Is a directory\n");
+    EXPECT_EQ(folderProfile.trace,
+              "tarnwick: machine profile \"" + folder.Path().string() + "\": cannot be read: Is a directory\n");
     EXPECT_FALSE(folder.Exists("out.xml"));
 }
 

@@ -21,8 +21,8 @@ const std::string Document =
 
 std::string MakeModel(bool passed, const std::vector<std::string>& moreInfo)
 {
-    std::string text = "<test><name>FetchMakeModelTest</name><passed>" + std::string(passed ? "true" : "false") +
-                       "</passed>";
+    std::string text =
+        "<test><name>FetchMakeModelTest</name><passed>" + std::string(passed ? "true" : "false") + "</passed>";
     for (const std::string& line : moreInfo) {
         text += line.empty() ? "<more_info/>" : "<more_info>" + line + "</more_info>";
     }
@@ -32,7 +32,8 @@ std::string MakeModel(bool passed, const std::vector<std::string>& moreInfo)
 
 std::string LegacyUsb(bool passed, const std::vector<std::string>& moreInfo)
 {
-    std::string text = "<test><name>LegacyUSBTest</name><passed>" + std::string(passed ? "true" : "false") + "</passed>";
+    std::string text =
+        "<test><name>LegacyUSBTest</name><passed>" + std::string(passed ? "true" : "false") + "</passed>";
     for (const std::string& line : moreInfo) {
         text += "<more_info>" + line + "</more_info>";
     }
@@ -89,20 +90,33 @@ TEST_F(MakeModelAndLegacyUsbTest, ComputerStringsAndCharacteristicArraysAtTheirE
         std::vector<std::string> characteristicLines;
     };
     const std::vector<Scenario> scenarios{
-        {"an empty model, 33 last", Computer("LENOVO", ""), {9, 33}, "LENOVO", true,
+        {"an empty model, 33 last",
+         Computer("LENOVO", ""),
+         {9, 33},
+         "LENOVO",
+         true,
          {"9 - Plug and Play is supported", "33 - USB Legacy is supported"}},
-        {"leading blanks and a trailing tab stay, 33 alone", Computer("  HP", "dc7900\t "), {33}, "  HP dc7900\t", true,
+        {"leading blanks and a trailing tab stay, 33 alone",
+         Computer("  HP", "dc7900\t "),
+         {33},
+         "  HP dc7900\t",
+         true,
          {"33 - USB Legacy is supported"}},
         {"all blanks, an empty array", Computer("   ", " "), nlohmann::json::array(), "", false, {}},
         {"NULL values, no array", Computer(nullptr, nullptr), nullptr, "", false, {}},
-        {"no instance", nlohmann::json::array(), nlohmann::json::array({0, 1, 2}), "", false,
+        {"no instance",
+         nlohmann::json::array(),
+         nlohmann::json::array({0, 1, 2}),
+         "",
+         false,
          {"0 - Reserved", "1 - Reserved", "2 - Unknown"}},
     };
     for (const Scenario& scenario : scenarios) {
         SCOPED_TRACE(scenario.what);
         const ProgramResult result = Run({{"Win32_ComputerSystem", scenario.computer},
                                           {"Win32_BIOS", {{{"BiosCharacteristics", scenario.characteristics}}}}});
-        EXPECT_EQ(result.console, "FetchMakeModelTest\nLegacyUSBTest\nComputer: " + scenario.computerString + "\n" + Closing);
+        EXPECT_EQ(result.console,
+                  "FetchMakeModelTest\nLegacyUSBTest\nComputer: " + scenario.computerString + "\n" + Closing);
         EXPECT_EQ(Results(), "<test_results>" + MakeModel(true, {scenario.computerString}) +
                                  LegacyUsb(scenario.legacyUsb, scenario.characteristicLines) + "</test_results>\n");
     }

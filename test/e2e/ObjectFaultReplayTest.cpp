@@ -133,13 +133,16 @@ TEST_F(ObjectFaultReplayTest, AStorageObjectsFailureChangesOnlyTheChecksOfThatOb
          {"RaidTest"}},
         // The volume walk breaks off after C:, in every walk: the two volumes before it count.
         {"walk ends after C:",
-         [](nlohmann::json& machine) { machine["volumes"][1]["faults"] = Faults({{"FindNextVolumeW", 21}}); },
+         [](nlohmann::json& machine) {
+             machine["volumes"][1]["faults"] = Faults({{"FindNextVolumeW", 21}});
+         },
          {"VolumeLimitTest"}},
     };
     ExpectOnlyChanged([](nlohmann::json&) {}, cases);
 
-    const ResultsByCheck walk =
-        Run([](nlohmann::json& machine) { machine["volumes"][1]["faults"] = Faults({{"FindNextVolumeW", 21}}); });
+    const ResultsByCheck walk = Run([](nlohmann::json& machine) {
+        machine["volumes"][1]["faults"] = Faults({{"FindNextVolumeW", 21}});
+    });
     EXPECT_NE(walk.at("VolumeLimitTest").find("<more_info>2</more_info>"), std::string::npos)
         << walk.at("VolumeLimitTest");
 }

@@ -25,8 +25,9 @@ const std::string LocalDisk0 = "IsPhysicalDriveLocalHardDisk(0)\nFound a volume 
 const std::string LocalDisk1 = "IsPhysicalDriveLocalHardDisk(1)\nFound a volume that resides on disk 1\n";
 const std::string LocalDisk2 = "IsPhysicalDriveLocalHardDisk(2)\nFound a volume that resides on disk 2\n";
 const std::string LocalDisk3 = "IsPhysicalDriveLocalHardDisk(3)\nFound a volume that resides on disk 3\n";
-const std::string DiskNames = "Name: \\\\.\\PHYSICALDRIVE0\nName: \\\\.\\PHYSICALDRIVE1\n"
-                              "Name: \\\\.\\PHYSICALDRIVE2\nName: \\\\.\\PHYSICALDRIVE3\n";
+const std::string DiskNames =
+    "Name: \\\\.\\PHYSICALDRIVE0\nName: \\\\.\\PHYSICALDRIVE1\n"
+    "Name: \\\\.\\PHYSICALDRIVE2\nName: \\\\.\\PHYSICALDRIVE3\n";
 
 // A master boot record with the four entries (boot indicator, type) and the given signature,
 // as hexadecimal digit pairs for a profile's sector0.
@@ -59,7 +60,7 @@ protected:
     ProgramResult Run(const std::filesystem::path& machine, const std::string& document = {})
     {
         const std::string input = document.empty() ? FixturePath("documents/partition-checks.xml").string()
-                                                    : folder.Write("in.xml", document).string();
+                                                   : folder.Write("in.xml", document).string();
         return RunTarnwick({"-i", input, "-o", "results.xml", "-f"}, folder.Path(), machine);
     }
 
@@ -80,36 +81,37 @@ TEST_F(PartitionChecksTest, WorkstationFailsEveryLayoutCheckButTheDiskCount)
 {
     const ProgramResult result = Run(FixturePath("machines/partition-layouts.json"));
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.console,
-              EchoedNames +
-                  "[DVTEST] \\\\.\\PhysicalDrive0 is not a dynamic drive\n\n"
-                  "[DVTEST] Mbr partition 1 of type PARTITION_LDM\n\n"
-                  "[DVTEST] \\\\.\\PhysicalDrive1 is a dynamic drive\n\n"
-                  "[DVTEST] \\\\.\\PhysicalDrive2 is not a dynamic drive\n\n"
-                  "[DVTEST] Gpt partition 4 of type PARTITION_LDM_METADATA_GUID\n\n"
-                  "[DVTEST] Gpt partition 5 of type PARTITION_LDM_DATA_GUID\n\n"
-                  "[DVTEST] \\\\.\\PhysicalDrive3 is a dynamic drive\n\n"
-                  "[DVTEST] Detected dynamic disks...FAILURE\n\n"
-                  "[RTEST] \\\\.\\PhysicalDrive3 contains a recovery partition\n\n" +
-                  LocalDisk0 + LocalDisk1 + LocalDisk2 + LocalDisk3 + DiskNames + Closing);
+    EXPECT_EQ(result.console, EchoedNames +
+                                  "[DVTEST] \\\\.\\PhysicalDrive0 is not a dynamic drive\n\n"
+                                  "[DVTEST] Mbr partition 1 of type PARTITION_LDM\n\n"
+                                  "[DVTEST] \\\\.\\PhysicalDrive1 is a dynamic drive\n\n"
+                                  "[DVTEST] \\\\.\\PhysicalDrive2 is not a dynamic drive\n\n"
+                                  "[DVTEST] Gpt partition 4 of type PARTITION_LDM_METADATA_GUID\n\n"
+                                  "[DVTEST] Gpt partition 5 of type PARTITION_LDM_DATA_GUID\n\n"
+                                  "[DVTEST] \\\\.\\PhysicalDrive3 is a dynamic drive\n\n"
+                                  "[DVTEST] Detected dynamic disks...FAILURE\n\n"
+                                  "[RTEST] \\\\.\\PhysicalDrive3 contains a recovery partition\n\n" +
+                                  LocalDisk0 + LocalDisk1 + LocalDisk2 + LocalDisk3 + DiskNames + Closing);
     // Disk 0 is exactly at the size limit and passes; the MBR partition of type 0x27 is no
     // recovery partition; the USB disk's active entry does not count, the two local ones do.
-    EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results>" +
-                  ResultElement("DynamicVolumeTest", false, "", "Dynamic disks",
-                          "<descriptive_solution>Convert \\\\.\\PhysicalDrive1 to a basic disk.</descriptive_solution>"
-                          "<descriptive_solution>Convert \\\\.\\PhysicalDrive3 to a basic disk.</descriptive_solution>") +
-                  ResultElement("RecoveryTest", false, ResultLines("more_info", {"1", "1"}), "Recovery partition",
+    EXPECT_EQ(
+        folder.Read("results.xml"),
+        "<test_results>" +
+            ResultElement(
+                "DynamicVolumeTest", false, "", "Dynamic disks",
+                "<descriptive_solution>Convert \\\\.\\PhysicalDrive1 to a basic disk.</descriptive_solution>"
+                "<descriptive_solution>Convert \\\\.\\PhysicalDrive3 to a basic disk.</descriptive_solution>") +
+            ResultElement("RecoveryTest", false, ResultLines("more_info", {"1", "1"}), "Recovery partition",
                           "<descriptive_solution>Remove the recovery partition.</descriptive_solution>") +
-                  ResultElement("DualBootTest", false, "", "Dual boot") +
-                  ResultElement("DiskLimitTest", true, ResultLines("more_info", {"4"}), "Disk count") +
-                  ResultElement("DiskSizeLimitTest", false, ResultLines("more_info", {"1907729", "3815447"}), "Disk size",
+            ResultElement("DualBootTest", false, "", "Dual boot") +
+            ResultElement("DiskLimitTest", true, ResultLines("more_info", {"4"}), "Disk count") +
+            ResultElement("DiskSizeLimitTest", false, ResultLines("more_info", {"1907729", "3815447"}), "Disk size",
                           "<descriptive_solution>Use disks of at most 1 TiB.</descriptive_solution>") +
-                  ResultElement("RaidTest", false,
+            ResultElement("RaidTest", false,
                           ResultLines("more_info", {"\\\\.\\PhysicalDrive0 11 SATA", "\\\\.\\PhysicalDrive1 11 SATA",
-                                    "\\\\.\\PhysicalDrive2 7 USB", "\\\\.\\PhysicalDrive3 8 RAID"}),
+                                                    "\\\\.\\PhysicalDrive2 7 USB", "\\\\.\\PhysicalDrive3 8 RAID"}),
                           "RAID") +
-                  "</test_results>\n");
+            "</test_results>\n");
 }
 
 TEST_F(PartitionChecksTest, GapInTheDriveNumbersHidesLaterDrivesFromAllButTheRaidProbe)
@@ -128,19 +130,22 @@ TEST_F(PartitionChecksTest, GapInTheDriveNumbersHidesLaterDrivesFromAllButTheRai
                                   "[DVTEST] \\\\.\\PhysicalDrive1 is a dynamic drive\n\n"
                                   "[DVTEST] Detected dynamic disks...FAILURE\n\n" +
                                   LocalDisk0 + LocalDisk1 + DiskNames + Closing);
-    EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results>" +
-                  ResultElement("DynamicVolumeTest", false, "", "Dynamic disks",
-                          "<descriptive_solution>Convert \\\\.\\PhysicalDrive1 to a basic disk.</descriptive_solution>") +
-                  ResultElement("RecoveryTest", true, "", "Recovery partition") + ResultElement("DualBootTest", false, "", "Dual boot") +
-                  ResultElement("DiskLimitTest", true, ResultLines("more_info", {"4"}), "Disk count") +
-                  ResultElement("DiskSizeLimitTest", false, ResultLines("more_info", {"1907729"}), "Disk size",
+    EXPECT_EQ(
+        folder.Read("results.xml"),
+        "<test_results>" +
+            ResultElement(
+                "DynamicVolumeTest", false, "", "Dynamic disks",
+                "<descriptive_solution>Convert \\\\.\\PhysicalDrive1 to a basic disk.</descriptive_solution>") +
+            ResultElement("RecoveryTest", true, "", "Recovery partition") +
+            ResultElement("DualBootTest", false, "", "Dual boot") +
+            ResultElement("DiskLimitTest", true, ResultLines("more_info", {"4"}), "Disk count") +
+            ResultElement("DiskSizeLimitTest", false, ResultLines("more_info", {"1907729"}), "Disk size",
                           "<descriptive_solution>Use disks of at most 1 TiB.</descriptive_solution>") +
-                  ResultElement("RaidTest", false,
+            ResultElement("RaidTest", false,
                           ResultLines("more_info", {"\\\\.\\PhysicalDrive0 11 SATA", "\\\\.\\PhysicalDrive1 11 SATA",
-                                    "\\\\.\\PhysicalDrive3 8 RAID"}),
+                                                    "\\\\.\\PhysicalDrive3 8 RAID"}),
                           "RAID") +
-                  "</test_results>\n");
+            "</test_results>\n");
 
     // Only disks 0 and 5: the RAID probe still reaches 5, the size check stops after 0.
     const auto sparse = Workstation([](nlohmann::json& m) {
@@ -149,11 +154,15 @@ TEST_F(PartitionChecksTest, GapInTheDriveNumbersHidesLaterDrivesFromAllButTheRai
         m["volumes"] = nlohmann::json::array();
         m["diskInterfaces"] = nlohmann::json::array();
     });
-    EXPECT_EQ(RunOne("RaidTest", sparse),
-              "<test_results>" +
-                  ResultElement("RaidTest", true, ResultLines("more_info", {"\\\\.\\PhysicalDrive0 11 SATA", "\\\\.\\PhysicalDrive5 11 SATA"}), "") +
-                  "</test_results>\n");
-    EXPECT_EQ(RunOne("DiskSizeLimitTest", sparse), "<test_results>" + ResultElement("DiskSizeLimitTest", true, "", "") + "</test_results>\n");
+    EXPECT_EQ(
+        RunOne("RaidTest", sparse),
+        "<test_results>" +
+            ResultElement("RaidTest", true,
+                          ResultLines("more_info", {"\\\\.\\PhysicalDrive0 11 SATA", "\\\\.\\PhysicalDrive5 11 SATA"}),
+                          "") +
+            "</test_results>\n");
+    EXPECT_EQ(RunOne("DiskSizeLimitTest", sparse),
+              "<test_results>" + ResultElement("DiskSizeLimitTest", true, "", "") + "</test_results>\n");
 }
 
 TEST_F(PartitionChecksTest, DualBootCountsActiveEntriesOfLocalNonUsbDisksOnly)
@@ -173,24 +182,39 @@ TEST_F(PartitionChecksTest, DualBootCountsActiveEntriesOfLocalNonUsbDisksOnly)
          },
          false},
         {"active extended container 0x0F does not count",
-         [](nlohmann::json& m) { m["physicalDrives"][1]["sector0"] = MbrHex({{0x80, 0x0F}, {0x00, 0x42}}); }, true},
+         [](nlohmann::json& m) {
+             m["physicalDrives"][1]["sector0"] = MbrHex({{0x80, 0x0F}, {0x00, 0x42}});
+         },
+         true},
         {"active extended container 0x05 does not count",
-         [](nlohmann::json& m) { m["physicalDrives"][1]["sector0"] = MbrHex({{0x00, 0x42}, {0x80, 0x05}}); }, true},
+         [](nlohmann::json& m) {
+             m["physicalDrives"][1]["sector0"] = MbrHex({{0x00, 0x42}, {0x80, 0x05}});
+         },
+         true},
         {"boot indicator 0x81 is not active",
-         [](nlohmann::json& m) { m["physicalDrives"][1]["sector0"] = MbrHex({{0x81, 0x42}}); }, true},
+         [](nlohmann::json& m) {
+             m["physicalDrives"][1]["sector0"] = MbrHex({{0x81, 0x42}});
+         },
+         true},
         {"no boot signature",
-         [](nlohmann::json& m) { m["physicalDrives"][1]["sector0"] = MbrHex({{0x80, 0x42}}, 0x55AA); }, true},
+         [](nlohmann::json& m) {
+             m["physicalDrives"][1]["sector0"] = MbrHex({{0x80, 0x42}}, 0x55AA);
+         },
+         true},
         {"sector 0 reads short", [](nlohmann::json& m) { m["physicalDrives"][1]["sector0"] = "80"; }, true},
         {"4096-byte sectors refuse a 512-byte read",
          [](nlohmann::json& m) { m["physicalDrives"][1]["bytesPerSector"] = 4096; }, true},
         {"no volume lies on disk 1", [](nlohmann::json& m) { m["volumes"].erase(1); }, true},
-        {"disk 1 on USB too",
+        {"disk 1 on USB too", [](nlohmann::json& m) { m["physicalDrives"][1]["busType"] = "BusTypeUsb"; }, true},
+        {"sector 0 cannot be read",
          [](nlohmann::json& m) {
-             m["physicalDrives"][1]["busType"] = "BusTypeUsb";
+             m["faults"] = {{{"call", "ReadFile"}, {"error", 23}}};
          },
          true},
-        {"sector 0 cannot be read", [](nlohmann::json& m) { m["faults"] = {{{"call", "ReadFile"}, {"error", 23}}}; }, true},
-        {"the second read fails", [](nlohmann::json& m) { m["faults"] = {{{"call", "ReadFile"}, {"error", 23}, {"after", 1}}}; },
+        {"the second read fails",
+         [](nlohmann::json& m) {
+             m["faults"] = {{{"call", "ReadFile"}, {"error", 23}, {"after", 1}}};
+         },
          true},
         {"standard user opens no drive", [](nlohmann::json& m) { m["administrator"] = false; }, true},
         {"three active entries over two disks",
@@ -213,25 +237,33 @@ TEST_F(PartitionChecksTest, DiskCountAboveSixFailsWithTheNumberTooMany)
             }
         });
     };
-    const std::string document = "<input_tests><test><name>DiskLimitTest</name>"
-                                 "<descriptive_solution language='en'>Remove %d disks.</descriptive_solution></test></input_tests>";
+    const std::string document =
+        "<input_tests><test><name>DiskLimitTest</name>"
+        "<descriptive_solution language='en'>Remove %d disks.</descriptive_solution></test></input_tests>";
     Run(withDisks(6), document);
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"6"}), "") + "</test_results>\n");
+    EXPECT_EQ(folder.Read("results.xml"),
+              "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"6"}), "") +
+                  "</test_results>\n");
     std::string console;
     Run(withDisks(7), document);
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" +
-                  ResultElement("DiskLimitTest", false, ResultLines("more_info", {"7"}), "", "<descriptive_solution>Remove 1 disks.</descriptive_solution>") +
+                  ResultElement("DiskLimitTest", false, ResultLines("more_info", {"7"}), "",
+                                "<descriptive_solution>Remove 1 disks.</descriptive_solution>") +
                   "</test_results>\n");
 
     // A disk without a name, one with a NULL name and one whose name has no string are counted
     // without a line; an empty name is a name.
     const auto unnamed = Workstation([](nlohmann::json& m) {
-        m["wmi"]["Win32_DiskDrive"] = {{{"Name", "\\\\.\\PHYSICALDRIVE0"}}, {{"Name", nullptr}},
-                                       {{"Name", {{"bstr", nullptr}}}}, {{"Name", ""}}, {{"Index", 4}}};
+        m["wmi"]["Win32_DiskDrive"] = {{{"Name", "\\\\.\\PHYSICALDRIVE0"}},
+                                       {{"Name", nullptr}},
+                                       {{"Name", {{"bstr", nullptr}}}},
+                                       {{"Name", ""}},
+                                       {{"Index", 4}}};
     });
     EXPECT_EQ(RunOne("DiskLimitTest", unnamed, &console),
-              "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"5"}), "") + "</test_results>\n");
+              "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"5"}), "") +
+                  "</test_results>\n");
     EXPECT_EQ(console, "DiskLimitTest\nName: \\\\.\\PHYSICALDRIVE0\nName: \n" + Closing);
 
     // WMI failures count no disk at all, even when they come after some disks were listed.
@@ -243,8 +275,9 @@ TEST_F(PartitionChecksTest, DiskCountAboveSixFailsWithTheNumberTooMany)
         const auto failing = Workstation([&](nlohmann::json& m) {
             m["faults"] = {{{"call", call}, {"error", "0x80041003"}, {"after", after}}};
         });
-        EXPECT_EQ(RunOne("DiskLimitTest", failing), "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"0"}), "") +
-                                                       "</test_results>\n");
+        EXPECT_EQ(RunOne("DiskLimitTest", failing),
+                  "<test_results>" + ResultElement("DiskLimitTest", true, ResultLines("more_info", {"0"}), "") +
+                      "</test_results>\n");
     }
 }
 
@@ -262,9 +295,10 @@ TEST_F(PartitionChecksTest, DiskSizeLimitIsOneTebibyteInWholeMegabytes)
         {"a byte short of a megabyte over", Limit + Megabyte - 1, true},
         {"a megabyte over", Limit + Megabyte, false},
     };
-    const std::string document = "<input_tests><test><name>DiskSizeLimitTest</name>"
-                                 "<descriptive_solution language='en'>Use smaller disks.</descriptive_solution>"
-                                 "</test></input_tests>";
+    const std::string document =
+        "<input_tests><test><name>DiskSizeLimitTest</name>"
+        "<descriptive_solution language='en'>Use smaller disks.</descriptive_solution>"
+        "</test></input_tests>";
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         // Disk 0 alone, with its one data partition.
@@ -299,7 +333,8 @@ TEST_F(PartitionChecksTest, FailingControlsAndMissingRightsLetTheChecksPass)
     };
     std::string dynamicLines;
     for (int drive = 0; drive < 4; ++drive) {
-        dynamicLines += noLayout("DVTEST") + "[DVTEST] \\\\.\\PhysicalDrive" + std::to_string(drive) + " is not a dynamic drive\n\n";
+        dynamicLines += noLayout("DVTEST") + "[DVTEST] \\\\.\\PhysicalDrive" + std::to_string(drive) +
+                        " is not a dynamic drive\n\n";
     }
     // Without the adapter descriptor no disk counts as USB, so disk 2's active entry counts too.
     EXPECT_EQ(result.console, EchoedNames + dynamicLines + "[DVTEST] No dynamic disks detected...SUCCESS\n\n" +
@@ -307,20 +342,22 @@ TEST_F(PartitionChecksTest, FailingControlsAndMissingRightsLetTheChecksPass)
                                   LocalDisk0 + LocalDisk1 + LocalDisk2 + LocalDisk3 + DiskNames + Closing);
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" + ResultElement("DynamicVolumeTest", true, "", "Dynamic disks") +
-                  ResultElement("RecoveryTest", true, "", "Recovery partition") + ResultElement("DualBootTest", false, "", "Dual boot") +
+                  ResultElement("RecoveryTest", true, "", "Recovery partition") +
+                  ResultElement("DualBootTest", false, "", "Dual boot") +
                   ResultElement("DiskLimitTest", true, ResultLines("more_info", {"4"}), "Disk count") +
-                  ResultElement("DiskSizeLimitTest", true, "", "Disk size") + ResultElement("RaidTest", true, "", "RAID") +
-                  "</test_results>\n");
+                  ResultElement("DiskSizeLimitTest", true, "", "Disk size") +
+                  ResultElement("RaidTest", true, "", "RAID") + "</test_results>\n");
 
     // A standard user opens no physical drive: nothing is examined and everything passes.
     result = Run(Workstation([](nlohmann::json& m) { m["administrator"] = false; }));
     EXPECT_EQ(result.console, EchoedNames + "[DVTEST] No dynamic disks detected...SUCCESS\n\n" + DiskNames + Closing);
     EXPECT_EQ(folder.Read("results.xml"),
               "<test_results>" + ResultElement("DynamicVolumeTest", true, "", "Dynamic disks") +
-                  ResultElement("RecoveryTest", true, "", "Recovery partition") + ResultElement("DualBootTest", true, "", "Dual boot") +
+                  ResultElement("RecoveryTest", true, "", "Recovery partition") +
+                  ResultElement("DualBootTest", true, "", "Dual boot") +
                   ResultElement("DiskLimitTest", true, ResultLines("more_info", {"4"}), "Disk count") +
-                  ResultElement("DiskSizeLimitTest", true, "", "Disk size") + ResultElement("RaidTest", true, "", "RAID") +
-                  "</test_results>\n");
+                  ResultElement("DiskSizeLimitTest", true, "", "Disk size") +
+                  ResultElement("RaidTest", true, "", "RAID") + "</test_results>\n");
 }
 
 TEST_F(PartitionChecksTest, LargeTablesGrowTheLayoutBufferAndRawDisksHaveNoPartitions)
@@ -330,15 +367,19 @@ TEST_F(PartitionChecksTest, LargeTablesGrowTheLayoutBufferAndRawDisksHaveNoParti
     const auto machine = Workstation([](nlohmann::json& m) {
         auto& partitions = m["physicalDrives"][3]["partitions"];
         for (int i = 0; i < 40; ++i) {
-            partitions.push_back({{"number", 6 + i}, {"startingOffset", 4001000000000LL + i * 1048576LL},
-                                  {"length", 1048576}, {"type", i == 39 ? "recovery" : "basicData"}});
+            partitions.push_back({{"number", 6 + i},
+                                  {"startingOffset", 4001000000000LL + i * 1048576LL},
+                                  {"length", 1048576},
+                                  {"type", i == 39 ? "recovery" : "basicData"}});
         }
         m["physicalDrives"][0]["partitionStyle"] = "RAW";
         m["physicalDrives"][0].erase("partitions");
     });
     std::string console;
     EXPECT_EQ(RunOne("RecoveryTest", machine, &console),
-              "<test_results>" + ResultElement("RecoveryTest", false, ResultLines("more_info", {"1", "1", "45", "45"}), "") + "</test_results>\n");
+              "<test_results>" +
+                  ResultElement("RecoveryTest", false, ResultLines("more_info", {"1", "1", "45", "45"}), "") +
+                  "</test_results>\n");
     EXPECT_EQ(console, "RecoveryTest\n[RTEST] \\\\.\\PhysicalDrive3 contains a recovery partition\n\n" + Closing);
     RunOne("DynamicVolumeTest", machine, &console);
     EXPECT_NE(console.find("[DVTEST] \\\\.\\PhysicalDrive0 is not a dynamic drive\n\n"), std::string::npos) << console;
@@ -355,10 +396,17 @@ namespace {
 // Each example machine has what a real machine of its kind has, and the storage checks say so.
 TEST(ExampleMachinesStorageTest, EachExampleMachineGetsTheVerdictsOfItsKind)
 {
-    const std::vector<std::string> checks{"DynamicVolumeTest", "RecoveryTest",        "DualBootTest",
-                                          "DiskLimitTest",     "DiskSizeLimitTest",   "RaidTest",
-                                          "CompressedRootTest", "HiddenVolumeTest",   "VolumeLimitTest",
-                                          "VolumeMountPointTest", "UnformattedPartitionTest"};
+    const std::vector<std::string> checks{"DynamicVolumeTest",
+                                          "RecoveryTest",
+                                          "DualBootTest",
+                                          "DiskLimitTest",
+                                          "DiskSizeLimitTest",
+                                          "RaidTest",
+                                          "CompressedRootTest",
+                                          "HiddenVolumeTest",
+                                          "VolumeLimitTest",
+                                          "VolumeMountPointTest",
+                                          "UnformattedPartitionTest"};
     // The checks that fail on each machine; all others pass.
     const std::vector<std::pair<std::string, std::vector<std::string>>> machines{
         // A second disk with its own active partition; the system-reserved volume has no letter.

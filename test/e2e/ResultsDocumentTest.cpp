@@ -7,8 +7,9 @@
 
 namespace {
 
-const std::string TwoTests = "<input_tests><test><name>MSXML3Test</name></test>"
-                             "<test><name>ReadyBoostTest</name></test></input_tests>";
+const std::string TwoTests =
+    "<input_tests><test><name>MSXML3Test</name></test>"
+    "<test><name>ReadyBoostTest</name></test></input_tests>";
 const std::string BaseMachine = R"("systemDirectory": "C:\\Windows\\system32", "libraries": ["msxml3.dll"],
   "version": { "major": 6, "minor": 1, "build": 7601, "platformId": 2, "servicePack": "",
                "servicePackMajor": 0, "servicePackMinor": 0, "suiteMask": 0, "productType": 1 })";
@@ -31,9 +32,10 @@ protected:
 
 TEST_F(ResultsDocumentTest, ReservedCharactersAreEscapedAndReadBack)
 {
-    folder.Write("in.xml", "<input_tests><test><name>SystemDriveAccessibleByLetterDriveTest</name>"
-                           "<descriptive_name language=\"en\">Drive &lt;letter&gt; &amp; &quot;path&quot;</descriptive_name>"
-                           "</test></input_tests>");
+    folder.Write("in.xml",
+                 "<input_tests><test><name>SystemDriveAccessibleByLetterDriveTest</name>"
+                 "<descriptive_name language=\"en\">Drive &lt;letter&gt; &amp; &quot;path&quot;</descriptive_name>"
+                 "</test></input_tests>");
     const auto profile = folder.Write("machine.json", R"({"systemDirectory": "C:\\A&B <new>\\system32"})");
     const ProgramResult result = RunTarnwick({"-i", "in.xml"}, folder.Path(), profile);
     EXPECT_EQ(folder.Read("out.xml"),
@@ -48,9 +50,10 @@ TEST_F(ResultsDocumentTest, OutputInAMissingFolderIsNotWritten)
     const ProgramResult result = RunTarnwick({"-i", "in.xml", "-o", "no/such/folder/out.xml"}, folder.Path());
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_TRUE(result.console.ends_with("writing xml and deallocating tests\n"));
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Could not overwrite no/such/folder/out.xml. Exiting...\n"
-                                       "[TARNWICK]Error writing to no/such/folder/out.xml\n"
-                                       "FAILURE RUNNING TARNWICK.EXE\n"))
+    EXPECT_TRUE(
+        result.trace.ends_with("[TARNWICK] Could not overwrite no/such/folder/out.xml. Exiting...\n"
+                               "[TARNWICK]Error writing to no/such/folder/out.xml\n"
+                               "FAILURE RUNNING TARNWICK.EXE\n"))
         << result.trace;
 }
 
@@ -59,9 +62,10 @@ TEST_F(ResultsDocumentTest, EmptyOutputPathCannotBeOverwritten)
     folder.Write("in.xml", TwoTests);
     const ProgramResult result = RunTarnwick({"-i", "in.xml", "-o", ""}, folder.Path());
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Could not overwrite . Exiting...\n"
-                                       "[TARNWICK]Error writing to \n"
-                                       "FAILURE RUNNING TARNWICK.EXE\n"))
+    EXPECT_TRUE(
+        result.trace.ends_with("[TARNWICK] Could not overwrite . Exiting...\n"
+                               "[TARNWICK]Error writing to \n"
+                               "FAILURE RUNNING TARNWICK.EXE\n"))
         << result.trace;
 }
 
@@ -70,9 +74,10 @@ TEST_F(ResultsDocumentTest, OutputNameWithAWildcardCannotBeOverwritten)
     folder.Write("in.xml", TwoTests);
     const ProgramResult result = RunTarnwick({"-i", "in.xml", "-o", "results-?.xml", "-f"}, folder.Path());
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Could not overwrite results-?.xml. Exiting...\n"
-                                       "[TARNWICK]Error writing to results-?.xml\n"
-                                       "FAILURE RUNNING TARNWICK.EXE\n"))
+    EXPECT_TRUE(
+        result.trace.ends_with("[TARNWICK] Could not overwrite results-?.xml. Exiting...\n"
+                               "[TARNWICK]Error writing to results-?.xml\n"
+                               "FAILURE RUNNING TARNWICK.EXE\n"))
         << result.trace;
     EXPECT_FALSE(folder.Exists("results-?.xml"));
 }
@@ -93,8 +98,9 @@ TEST_F(ResultsDocumentTest, FailedSaveIsTracedAfterTheOldFileIsGone)
     folder.Write("out.xml", "old results");
     const ProgramResult result = RunWithFaults(R"({"call": "XmlDocument.save", "error": "0x80070005"})", {"-f"});
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Return value = 80070005\nLast error = 5\nCouldn't save to out.xml\n"
-                                       "[TARNWICK]Error writing to out.xml\nFAILURE RUNNING TARNWICK.EXE\n"))
+    EXPECT_TRUE(
+        result.trace.ends_with("[TARNWICK] Return value = 80070005\nLast error = 5\nCouldn't save to out.xml\n"
+                               "[TARNWICK]Error writing to out.xml\nFAILURE RUNNING TARNWICK.EXE\n"))
         << result.trace;
     EXPECT_FALSE(folder.Exists("out.xml"));
 }
@@ -110,8 +116,8 @@ TEST_F(ResultsDocumentTest, ElementThatCannotBeCreatedEndsItsTestButTheRestIsSav
 {
     // The results element, the first test element and its name succeed; "passed" fails, so the
     // first test keeps only its name, and the second test is written whole.
-    const ProgramResult result =
-        RunWithFaults(R"({"call": "XmlDocument.createElement", "error": "0x8007000E", "after": 3})", {}, WrittenResults::Damaged);
+    const ProgramResult result = RunWithFaults(
+        R"({"call": "XmlDocument.createElement", "error": "0x8007000E", "after": 3})", {}, WrittenResults::Damaged);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(folder.Read("out.xml"), "<test_results><test><name>MSXML3Test</name></test></test_results>\n");
     EXPECT_TRUE(result.trace.ends_with("[TARNWICK]Successfully wrote to out.xml\n"));
@@ -119,26 +125,30 @@ TEST_F(ResultsDocumentTest, ElementThatCannotBeCreatedEndsItsTestButTheRestIsSav
 
 TEST_F(ResultsDocumentTest, TextThatCannotBeSetEndsTheElement)
 {
-    const ProgramResult result =
-        RunWithFaults(R"({"call": "XmlNode.put_text", "error": "0x80004005", "after": 1})", {}, WrittenResults::Damaged);
-    EXPECT_EQ(folder.Read("out.xml"), "<test_results><test><name>MSXML3Test</name><passed/></test>"
-                                      "<test><name/></test></test_results>\n");
+    const ProgramResult result = RunWithFaults(R"({"call": "XmlNode.put_text", "error": "0x80004005", "after": 1})", {},
+                                               WrittenResults::Damaged);
+    EXPECT_EQ(folder.Read("out.xml"),
+              "<test_results><test><name>MSXML3Test</name><passed/></test>"
+              "<test><name/></test></test_results>\n");
 }
 
 TEST_F(ResultsDocumentTest, DocumentSettingRefusedStopsTheReading)
 {
-    const ProgramResult result = RunWithFaults(R"({"call": "XmlDocument.put_preserveWhiteSpace", "error": "0x80004005"})");
+    const ProgramResult result =
+        RunWithFaults(R"({"call": "XmlDocument.put_preserveWhiteSpace", "error": "0x80004005"})");
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Found file in.xml\n[TARNWICK] Couldn't create a DOM object\n"
-                                       "[TARNWICK] Error reading from in.xml\nFAILURE RUNNING TARNWICK.EXE\n"))
+    EXPECT_TRUE(
+        result.trace.ends_with("[TARNWICK] Found file in.xml\n[TARNWICK] Couldn't create a DOM object\n"
+                               "[TARNWICK] Error reading from in.xml\nFAILURE RUNNING TARNWICK.EXE\n"))
         << result.trace;
 }
 
 TEST_F(ResultsDocumentTest, DocumentThatCannotBeCreatedStopsSilently)
 {
     const ProgramResult result = RunWithFaults(R"({"call": "CreateDomDocument30", "error": "0x80040154"})");
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Found file in.xml\n"
-                                       "[TARNWICK] Error reading from in.xml\nFAILURE RUNNING TARNWICK.EXE\n"))
+    EXPECT_TRUE(
+        result.trace.ends_with("[TARNWICK] Found file in.xml\n"
+                               "[TARNWICK] Error reading from in.xml\nFAILURE RUNNING TARNWICK.EXE\n"))
         << result.trace;
 }
 
@@ -156,7 +166,8 @@ TEST_F(ResultsDocumentTest, ComThatCannotStartEndsTheRunWithExitCodeOne)
     const ProgramResult result = RunWithFaults(R"({"call": "CoInitializeEx", "error": "0x80004005"})");
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.console, "");
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Found file in.xml\nCoInitializeEx failed...aborting the tarnwick\n"));
+    EXPECT_TRUE(
+        result.trace.ends_with("[TARNWICK] Found file in.xml\nCoInitializeEx failed...aborting the tarnwick\n"));
     EXPECT_FALSE(folder.Exists("out.xml"));
 }
 

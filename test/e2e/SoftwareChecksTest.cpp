@@ -26,8 +26,8 @@ std::string Element(const std::string& name, const std::vector<std::string>& par
     for (const std::string& parameter : parameters) {
         text += "<parameter>" + parameter + "</parameter>";
     }
-    return text + "<descriptive_name language='en'>" + name + "</descriptive_name><descriptive_solution language='en'>" +
-           solution + "</descriptive_solution></test>";
+    return text + "<descriptive_name language='en'>" + name +
+           "</descriptive_name><descriptive_solution language='en'>" + solution + "</descriptive_solution></test>";
 }
 
 std::string Result(const std::string& name, bool passed, const std::vector<std::string>& moreInfo,
@@ -83,8 +83,8 @@ TEST_F(SoftwareChecksTest, FrameworkOneOneFailsAndAddingTwoZeroPassesWithBothVer
     ProgramResult result = Run(Desktop(), NetElement);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.console, "NETFrameworkTest\n" + Closing);
-    EXPECT_EQ(Results(), "<test_results>" + Result("NETFrameworkTest", false, {"1.1.9.5\n"}, {NetSolution}) +
-                             "</test_results>\n");
+    EXPECT_EQ(Results(),
+              "<test_results>" + Result("NETFrameworkTest", false, {"1.1.9.5\n"}, {NetSolution}) + "</test_results>\n");
 
     // Listed before 1.1: the folders are looked at in the file system's order, the verdict is
     // the same whatever it is, and the solution names the root even when the check passes.
@@ -123,20 +123,28 @@ TEST_F(SoftwareChecksTest, FrameworkFailuresGiveTheirLinesAndSolutions)
     };
     const std::vector<Scenario> scenarios{
         {"no framework key", [](nlohmann::json& m) { m["registry"].erase(NetKey); }, "", {}, {}},
-        {"no install root", [](nlohmann::json& m) { m["registry"][NetKey]["values"] = nlohmann::json::object(); }, "", {}, {}},
+        {"no install root",
+         [](nlohmann::json& m) { m["registry"][NetKey]["values"] = nlohmann::json::object(); },
+         "",
+         {},
+         {}},
         {"a root that cannot be searched",
          [](nlohmann::json& m) { m["files"].erase(FrameworkFolder); },
          "no files found\n",
          {},
          {NetSolution}},
         {"a search that cannot start",
-         [](nlohmann::json& m) { m["faults"] = {{{"call", "FindFirstFileW"}, {"error", 5}}}; },
+         [](nlohmann::json& m) {
+             m["faults"] = {{{"call", "FindFirstFileW"}, {"error", 5}}};
+         },
          "no files found\n",
          {},
          {NetSolution}},
         // The search ends at the first failing step: v1.1.4322 comes third.
         {"a search that breaks off",
-         [](nlohmann::json& m) { m["faults"] = {{{"call", "FindNextFileW"}, {"error", 5}, {"after", 1}}}; },
+         [](nlohmann::json& m) {
+             m["faults"] = {{{"call", "FindNextFileW"}, {"error", 5}, {"after", 1}}};
+         },
          "",
          {},
          {NetSolution}},
@@ -149,43 +157,51 @@ TEST_F(SoftwareChecksTest, FrameworkFailuresGiveTheirLinesAndSolutions)
          {"1.1.9.5\n"},
          {NetSolution}},
         {"a library without a version resource",
-         [](nlohmann::json& m) { m["files"][FrameworkFolder + "\\v1.1.4322\\mscorlib.dll"] = nlohmann::json::object(); },
+         [](nlohmann::json& m) {
+             m["files"][FrameworkFolder + "\\v1.1.4322\\mscorlib.dll"] = nlohmann::json::object();
+         },
          "",
          {},
          {NetSolution}},
         {"a version only in the second translation",
          [](nlohmann::json& m) {
-             m["files"][FrameworkFolder + "\\v1.1.4322\\mscorlib.dll"]["version"]["translations"] = {"040704b0", "040904b0"};
+             m["files"][FrameworkFolder + "\\v1.1.4322\\mscorlib.dll"]["version"]["translations"] = {"040704b0",
+                                                                                                     "040904b0"};
          },
          "",
          {},
          {NetSolution}},
         {"an empty translation table",
          [](nlohmann::json& m) {
-             m["files"][FrameworkFolder + "\\v1.1.4322\\mscorlib.dll"]["version"]["translations"] = nlohmann::json::array();
+             m["files"][FrameworkFolder + "\\v1.1.4322\\mscorlib.dll"]["version"]["translations"] =
+                 nlohmann::json::array();
          },
          "",
          {},
          {NetSolution}},
         {"an empty version string",
-         [](nlohmann::json& m) {
-             m["files"][FrameworkFolder + "\\v1.1.4322\\mscorlib.dll"] = Version("");
-         },
+         [](nlohmann::json& m) { m["files"][FrameworkFolder + "\\v1.1.4322\\mscorlib.dll"] = Version(""); },
          "",
          {},
          {NetSolution}},
         {"a version resource that cannot be read",
-         [](nlohmann::json& m) { m["faults"] = {{{"call", "GetFileVersionInfoW"}, {"error", 5}}}; },
+         [](nlohmann::json& m) {
+             m["faults"] = {{{"call", "GetFileVersionInfoW"}, {"error", 5}}};
+         },
          "",
          {},
          {NetSolution}},
         {"a version value that cannot be queried",
-         [](nlohmann::json& m) { m["faults"] = {{{"call", "VerQueryValueW"}, {"error", 1813}, {"after", 1}}}; },
+         [](nlohmann::json& m) {
+             m["faults"] = {{{"call", "VerQueryValueW"}, {"error", 1813}, {"after", 1}}};
+         },
          "",
          {},
          {NetSolution}},
         {"a version whose size cannot be read",
-         [](nlohmann::json& m) { m["faults"] = {{{"call", "GetFileVersionInfoSizeW"}, {"error", 5}}}; },
+         [](nlohmann::json& m) {
+             m["faults"] = {{{"call", "GetFileVersionInfoSizeW"}, {"error", 5}}};
+         },
          "",
          {},
          {NetSolution}},
@@ -203,18 +219,20 @@ TEST_F(SoftwareChecksTest, FrameworkFailuresGiveTheirLinesAndSolutions)
 TEST_F(SoftwareChecksTest, FrameworkVersionPassesFromExactlyTwoOnInWhateverNumberOfComponents)
 {
     const std::vector<std::pair<std::string, bool>> versions{
-        {"2", true},          {"2.0", true},         {"2.0.0.0", true},   {"2.0.0.0.0", true}, {"2.0.0.1", true},
-        {"2.1", true},        {"1.9.9.9", false},    {"1", false},        {"1.99999", false},  {"1.0.0.0.1", false},
-        {"2.0 (beta)", true}, {"1.9.9.9 (2)", false}, {"02.00", true},    {"v2.0", false},
+        {"2", true},          {"2.0", true},          {"2.0.0.0", true}, {"2.0.0.0.0", true}, {"2.0.0.1", true},
+        {"2.1", true},        {"1.9.9.9", false},     {"1", false},      {"1.99999", false},  {"1.0.0.0.1", false},
+        {"2.0 (beta)", true}, {"1.9.9.9 (2)", false}, {"02.00", true},   {"v2.0", false},
     };
     // Not a structured binding: clang 14 refuses to capture one in the lambda below.
     for (const auto& row : versions) {
         const std::string& version = row.first;
         const bool passes = row.second;
         SCOPED_TRACE(version);
-        const ProgramResult result = Run(
-            Desktop([&](nlohmann::json& m) { m["files"][FrameworkFolder + "\\v1.1.4322\\mscorlib.dll"] = Version(version); }),
-            NetElement);
+        const ProgramResult result = Run(Desktop([&](nlohmann::json& m) {
+                                             m["files"][FrameworkFolder + "\\v1.1.4322\\mscorlib.dll"] =
+                                                 Version(version);
+                                         }),
+                                         NetElement);
         EXPECT_EQ(result.console, "NETFrameworkTest\n" + Closing);
         EXPECT_EQ(Results(), "<test_results>" + Result("NETFrameworkTest", passes, {version + "\n"}, {NetSolution}) +
                                  "</test_results>\n");
@@ -249,15 +267,15 @@ TEST_F(SoftwareChecksTest, InstalledProductsAreReportedTesselFirstAndAKeyWithout
     Run(Desktop([&](nlohmann::json& m) {
             m["registry"]["SOFTWARE\\Wow6432Node\\Norvale\\Tessel"] = nlohmann::json::object();
             m["registry"]["SOFTWARE\\Varrowen\\Quillon for PC"]["values"]["Location"] = {{"type", "REG_SZ"},
-                                                                                        {"data", "C:\\Q\\"}};
+                                                                                         {"data", "C:\\Q\\"}};
         }),
         ProductsElement);
     EXPECT_EQ(Results(), "<test_results>" + Result("QuillonInstallationTest", true, {}) + "</test_results>\n");
 
     // The location is taken as text whatever the value's type; a failed read counts as absent.
     Run(Desktop([&](nlohmann::json& m) {
-            m["registry"]["SOFTWARE\\Wow6432Node\\Norvale\\Tessel"]["values"]["Location"] = {{"type", "REG_MULTI_SZ"},
-                                                                                            {"data", {"C:\\T\\", "x"}}};
+            m["registry"]["SOFTWARE\\Wow6432Node\\Norvale\\Tessel"]["values"]["Location"] = {
+                {"type", "REG_MULTI_SZ"}, {"data", {"C:\\T\\", "x"}}};
             install(m, "Varrowen\\Quillon for PC", "C:\\Q\\");
             m["faults"] = {{{"call", "RegQueryValueExW"}, {"error", 5}, {"after", 2}}};
         }),
@@ -270,7 +288,7 @@ TEST_F(SoftwareChecksTest, InstalledProductsAreReportedTesselFirstAndAKeyWithout
     // that second query fails, the product does not count.
     Run(Desktop([&](nlohmann::json& m) {
             m["registry"]["SOFTWARE\\Wow6432Node\\Norvale\\Tessel"]["values"]["Location"] = {{"type", "REG_BINARY"},
-                                                                                            {"data", ""}};
+                                                                                             {"data", ""}};
             m["faults"] = {{{"call", "RegQueryValueExW"}, {"error", 5}, {"after", 1}}};
         }),
         ProductsElement);
@@ -297,10 +315,10 @@ TEST_F(SoftwareChecksTest, ValuesOfAnyTypeAreReadAsTheSixteenBitCharactersWindow
             m["registry"][NetKey]["values"]["InstallRoot"] = {{"type", "REG_BINARY"}, {"data", utf16(FrameworkRoot)}};
         }),
         ProductsElement + NetElement);
-    EXPECT_EQ(Results(), "<test_results>" +
-                             Result("QuillonInstallationTest", false, {"C:\\T\\", "AB"},
-                                    {"Uninstall C:\\T\\.", "Uninstall AB."}) +
-                             Result("NETFrameworkTest", false, {"1.1.9.5\n"}, {NetSolution}) + "</test_results>\n");
+    EXPECT_EQ(Results(),
+              "<test_results>" +
+                  Result("QuillonInstallationTest", false, {"C:\\T\\", "AB"}, {"Uninstall C:\\T\\.", "Uninstall AB."}) +
+                  Result("NETFrameworkTest", false, {"1.1.9.5\n"}, {NetSolution}) + "</test_results>\n");
 
     // A character beyond the 16-bit range is stored as a surrogate pair and read back whole.
     Run(Desktop([&](nlohmann::json& m) {
@@ -336,8 +354,9 @@ TEST_F(SoftwareChecksTest, ServiceNamesAreSearchedForFragmentsWithLetterCaseCoun
         return ServiceLines(fragments, "BITS", "Running") + ServiceLines(fragments, "Spooler", "Stopped") +
                ServiceLines(fragments, "wuauserv", "Running");
     };
-    EXPECT_EQ(result.console, "BlacklistServiceTest\nBlacklistServiceTest\nBlacklistServiceTest\nBlacklistServiceTest\n" +
-                                  walk({"Spool"}) + walk({"spool"}) + walk({}) + walk({""}) + Closing);
+    EXPECT_EQ(result.console,
+              "BlacklistServiceTest\nBlacklistServiceTest\nBlacklistServiceTest\nBlacklistServiceTest\n" +
+                  walk({"Spool"}) + walk({"spool"}) + walk({}) + walk({""}) + Closing);
     // A stopped Spooler counts; an empty fragment is in every name.
     EXPECT_EQ(Results(), "<test_results>" + Result("BlacklistServiceTest", false, {}, {"Remove it."}) +
                              Result("BlacklistServiceTest", true, {}) + Result("BlacklistServiceTest", true, {}) +
@@ -347,17 +366,19 @@ TEST_F(SoftwareChecksTest, ServiceNamesAreSearchedForFragmentsWithLetterCaseCoun
 TEST_F(SoftwareChecksTest, TwoFragmentsAndAHundredServicesGiveTwoHundredParameterLines)
 {
     std::string expected = "BlacklistServiceTest\n";
-    const ProgramResult result = Run(Desktop([&](nlohmann::json& m) {
-                                         m["wmi"]["Win32_Service"] = nlohmann::json::array();
-                                         for (int i = 0; i < 100; ++i) {
-                                             const std::string name = "svc" + std::to_string(i);
-                                             m["wmi"]["Win32_Service"].push_back({{"Name", name}, {"State", "Running"}});
-                                             expected += ServiceLines({"Tessel", "svc99"}, name, "Running");
-                                         }
-                                     }),
-                                     Element("BlacklistServiceTest", {"Tessel", "svc99"}, "Remove it."));
+    const ProgramResult result =
+        Run(Desktop([&](nlohmann::json& m) {
+                m["wmi"]["Win32_Service"] = nlohmann::json::array();
+                for (int i = 0; i < 100; ++i) {
+                    const std::string name = "svc" + std::to_string(i);
+                    m["wmi"]["Win32_Service"].push_back({{"Name", name}, {"State", "Running"}});
+                    expected += ServiceLines({"Tessel", "svc99"}, name, "Running");
+                }
+            }),
+            Element("BlacklistServiceTest", {"Tessel", "svc99"}, "Remove it."));
     EXPECT_EQ(result.console, expected + Closing);
-    EXPECT_EQ(Results(), "<test_results>" + Result("BlacklistServiceTest", false, {}, {"Remove it."}) + "</test_results>\n");
+    EXPECT_EQ(Results(),
+              "<test_results>" + Result("BlacklistServiceTest", false, {}, {"Remove it."}) + "</test_results>\n");
 }
 
 TEST_F(SoftwareChecksTest, ServicesWithoutNameOrStateAndFailuresOfComOrWmi)
@@ -371,9 +392,12 @@ TEST_F(SoftwareChecksTest, ServicesWithoutNameOrStateAndFailuresOfComOrWmi)
                                                                 {{"Name", "BITS"}, {"State", "Stopped"}}};
                                }),
                                document);
-    EXPECT_EQ(result.console, "BlacklistServiceTest\nState: Running\nParameter: Spool\nService: Spooler -"
-                              "Parameter: Spool\nService: BITS -State: Stopped\n" + Closing);
-    EXPECT_EQ(Results(), "<test_results>" + Result("BlacklistServiceTest", false, {}, {"Remove it."}) + "</test_results>\n");
+    EXPECT_EQ(result.console,
+              "BlacklistServiceTest\nState: Running\nParameter: Spool\nService: Spooler -"
+              "Parameter: Spool\nService: BITS -State: Stopped\n" +
+                  Closing);
+    EXPECT_EQ(Results(),
+              "<test_results>" + Result("BlacklistServiceTest", false, {}, {"Remove it."}) + "</test_results>\n");
 
     struct Scenario {
         std::string what;
@@ -382,14 +406,19 @@ TEST_F(SoftwareChecksTest, ServicesWithoutNameOrStateAndFailuresOfComOrWmi)
     };
     const std::vector<Scenario> scenarios{
         // The run's own initialisation comes first.
-        {"COM", {{{"call", "CoInitializeEx"}, {"error", "0x80004005"}, {"after", 1}}},
+        {"COM",
+         {{{"call", "CoInitializeEx"}, {"error", "0x80004005"}, {"after", 1}}},
          "BLACKLIST SERVICE COINITIALIZE FAILED\n"},
         {"the query", {{{"call", "ExecQuery"}, {"error", "0x80041003"}}}, ""},
         {"the locator", {{{"call", "CoCreateInstance(WbemLocator)"}, {"error", "0x80040154"}}}, ""},
         // The Spooler is never reached: the walk ends with an error, and the check passes.
-        {"the walk", {{{"call", "Next"}, {"error", "0x80041001"}, {"after", 1}}}, ServiceLines({"Spool"}, "BITS", "Running")},
+        {"the walk",
+         {{{"call", "Next"}, {"error", "0x80041001"}, {"after", 1}}},
+         ServiceLines({"Spool"}, "BITS", "Running")},
         // Both reads of the Spooler fail (the third and fourth Get): nothing of it is printed.
-        {"the reads", {{{"call", "Get"}, {"error", "0x80041001"}, {"after", 2}}}, ServiceLines({"Spool"}, "BITS", "Running")},
+        {"the reads",
+         {{{"call", "Get"}, {"error", "0x80041001"}, {"after", 2}}},
+         ServiceLines({"Spool"}, "BITS", "Running")},
     };
     for (const Scenario& scenario : scenarios) {
         SCOPED_TRACE(scenario.what);

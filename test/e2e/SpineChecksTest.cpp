@@ -12,8 +12,9 @@
 
 namespace {
 
-const std::string EchoedNames = "SystemDriveAccessibleByLetterDriveTest\nMSXML3Test\nMSSecurityEssentialsInstalledTest\n"
-                                "ReadyBoostTest\nReadyDriveTest\nwriting xml and deallocating tests\n";
+const std::string EchoedNames =
+    "SystemDriveAccessibleByLetterDriveTest\nMSXML3Test\nMSSecurityEssentialsInstalledTest\n"
+    "ReadyBoostTest\nReadyDriveTest\nwriting xml and deallocating tests\n";
 const std::string PresenceLine = "<more_info>Checks only if the feature is present, not if it is running</more_info>";
 
 class SpineChecksTest : public ::testing::Test {
@@ -41,11 +42,13 @@ TEST_F(SpineChecksTest, DefaultMachinePassesEveryCheck)
               "<test><name>MSXML3Test</name><passed>true</passed><descriptive_name>MSXML 3</descriptive_name></test>"
               "<test><name>MSSecurityEssentialsTest</name><passed>true</passed>"
               "<descriptive_name>No Security Essentials</descriptive_name></test>"
-              "<test><name>ReadyBoostTest</name><passed>true</passed>" + PresenceLine +
-              "<descriptive_name>ReadyBoost</descriptive_name></test>"
-              "<test><name>ReadyDriveTest</name><passed>true</passed>" + PresenceLine +
-              "<descriptive_name>ReadyDrive</descriptive_name></test>"
-              "</test_results>\n");
+              "<test><name>ReadyBoostTest</name><passed>true</passed>" +
+                  PresenceLine +
+                  "<descriptive_name>ReadyBoost</descriptive_name></test>"
+                  "<test><name>ReadyDriveTest</name><passed>true</passed>" +
+                  PresenceLine +
+                  "<descriptive_name>ReadyDrive</descriptive_name></test>"
+                  "</test_results>\n");
 }
 
 TEST_F(SpineChecksTest, VistaWorkstationWithSecurityEssentialsFailsFourChecks)
@@ -61,17 +64,20 @@ TEST_F(SpineChecksTest, VistaWorkstationWithSecurityEssentialsFailsFourChecks)
               "<test><name>MSXML3Test</name><passed>false</passed><descriptive_name>MSXML 3</descriptive_name></test>"
               "<test><name>MSSecurityEssentialsTest</name><passed>false</passed>"
               "<descriptive_name>No Security Essentials</descriptive_name></test>"
-              "<test><name>ReadyBoostTest</name><passed>false</passed>" + PresenceLine +
-              "<descriptive_name>ReadyBoost</descriptive_name></test>"
-              "<test><name>ReadyDriveTest</name><passed>false</passed>" + PresenceLine +
-              "<descriptive_name>ReadyDrive</descriptive_name></test>"
-              "</test_results>\n");
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Performing Test SystemDriveAccessibleByLetterDriveTest\n"
-                                       "[TARNWICK] Performing Test MSXML3Test\n"
-                                       "[TARNWICK] Performing Test MSSecurityEssentialsTest\n"
-                                       "[TARNWICK] Performing Test ReadyBoostTest\n"
-                                       "[TARNWICK] Performing Test ReadyDriveTest\n"
-                                       "[TARNWICK]Successfully wrote to results.xml\n"))
+              "<test><name>ReadyBoostTest</name><passed>false</passed>" +
+                  PresenceLine +
+                  "<descriptive_name>ReadyBoost</descriptive_name></test>"
+                  "<test><name>ReadyDriveTest</name><passed>false</passed>" +
+                  PresenceLine +
+                  "<descriptive_name>ReadyDrive</descriptive_name></test>"
+                  "</test_results>\n");
+    EXPECT_TRUE(
+        result.trace.ends_with("[TARNWICK] Performing Test SystemDriveAccessibleByLetterDriveTest\n"
+                               "[TARNWICK] Performing Test MSXML3Test\n"
+                               "[TARNWICK] Performing Test MSSecurityEssentialsTest\n"
+                               "[TARNWICK] Performing Test ReadyBoostTest\n"
+                               "[TARNWICK] Performing Test ReadyDriveTest\n"
+                               "[TARNWICK]Successfully wrote to results.xml\n"))
         << result.trace;
 }
 
@@ -80,11 +86,12 @@ TEST_F(SpineChecksTest, UnreadablePlatformFailsTheDriveCheckAndPassesTheReadyChe
     const ProgramResult result = Run("broken-platform.json");
     EXPECT_EQ(result.exitCode, 0);
     // The version line is printed once per ready check, each with the console's own line end.
-    EXPECT_EQ(result.console, "SystemDriveAccessibleByLetterDriveTest\nMSXML3Test\nMSSecurityEssentialsInstalledTest\n"
-                              "ReadyBoostTest\nReadyDriveTest\n"
-                              "Couldn't get the os information\n\n"
-                              "Couldn't get the os information\n\n"
-                              "writing xml and deallocating tests\n");
+    EXPECT_EQ(result.console,
+              "SystemDriveAccessibleByLetterDriveTest\nMSXML3Test\nMSSecurityEssentialsInstalledTest\n"
+              "ReadyBoostTest\nReadyDriveTest\n"
+              "Couldn't get the os information\n\n"
+              "Couldn't get the os information\n\n"
+              "writing xml and deallocating tests\n");
     const std::string results = folder.Read("results.xml");
     EXPECT_NE(results.find("<test><name>SystemDriveAccessibleByLetterDriveTest</name><passed>false</passed>"
                            "<descriptive_name>System drive</descriptive_name></test>"),
@@ -116,12 +123,14 @@ TEST_F(SpineChecksTest, SystemDriveLettersRunFromAToZInEitherCase)
     // The characters on each side of both ranges: "@" and "[" around "A" to "Z", "`" and "{"
     // around "a" to "z".
     const std::vector<std::pair<std::string, bool>> letters{
-        {"A", true},  {"Z", true},  {"a", true},  {"z", true},  {"B", true}, {"y", true},
+        {"A", true},  {"Z", true},  {"a", true},  {"z", true},  {"B", true},  {"y", true},
         {"@", false}, {"[", false}, {"`", false}, {"{", false}, {"1", false},
     };
-    const std::string input = folder.Write("in.xml", "<input_tests><test><name>SystemDriveAccessibleByLetterDriveTest</name>"
-                                                     "<descriptive_name language='en'>System drive</descriptive_name>"
-                                                     "</test></input_tests>")
+    const std::string input = folder
+                                  .Write("in.xml",
+                                         "<input_tests><test><name>SystemDriveAccessibleByLetterDriveTest</name>"
+                                         "<descriptive_name language='en'>System drive</descriptive_name>"
+                                         "</test></input_tests>")
                                   .string();
     for (const auto& [letter, passes] : letters) {
         SCOPED_TRACE(letter);

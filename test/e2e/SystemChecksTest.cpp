@@ -22,22 +22,28 @@ const std::string NotAdministrator =
     "Your account does not have administrator privileges. Log on as an administrator and try again.";
 const std::string PresenceOnly = "<more_info>Checks only if the feature is present, not if it is running</more_info>";
 // The WMI diagnostics of the fixture: one line more than there are instances of each class.
-const std::string WmiLines = "got computer system\ninterator\ngot memory\nTotalPhysicalMemory: 4095\n"
-                             "got computer system\n"
-                             "got computer system\ninterator\ngot memory\nTotalVisibleMemorySize: 3\n"
-                             "got computer system\n"
-                             "got computer system\ninterator\ngot memory\nCapacity: 2048\n"
-                             "got computer system\ninterator\ngot memory\nCapacity: 2048\n"
-                             "got computer system\n";
+const std::string WmiLines =
+    "got computer system\ninterator\ngot memory\nTotalPhysicalMemory: 4095\n"
+    "got computer system\n"
+    "got computer system\ninterator\ngot memory\nTotalVisibleMemorySize: 3\n"
+    "got computer system\n"
+    "got computer system\ninterator\ngot memory\nCapacity: 2048\n"
+    "got computer system\ninterator\ngot memory\nCapacity: 2048\n"
+    "got computer system\n";
 
-const nlohmann::json XpVersion = {{"major", 5},           {"minor", 1},           {"build", 2600},
-                                  {"platformId", 2},      {"servicePack", "Service Pack 3"},
-                                  {"servicePackMajor", 3}, {"servicePackMinor", 0}, {"suiteMask", 256},
+const nlohmann::json XpVersion = {{"major", 5},
+                                  {"minor", 1},
+                                  {"build", 2600},
+                                  {"platformId", 2},
+                                  {"servicePack", "Service Pack 3"},
+                                  {"servicePackMajor", 3},
+                                  {"servicePackMinor", 0},
+                                  {"suiteMask", 256},
                                   {"productType", 1}};
 
 // One test element of the results, as the writer puts it.
-std::string Element(const std::string& name, bool passed, const std::string& moreInfo, const std::string& descriptiveName,
-                    const std::string& solution = {})
+std::string Element(const std::string& name, bool passed, const std::string& moreInfo,
+                    const std::string& descriptiveName, const std::string& solution = {})
 {
     return "<test><name>" + name + "</name><passed>" + (passed ? "true" : "false") + "</passed>" + moreInfo +
            "<descriptive_name>" + descriptiveName + "</descriptive_name>" +
@@ -115,8 +121,8 @@ protected:
 
     ProgramResult Run(const std::filesystem::path& machine, const std::string& document = {})
     {
-        const std::string input =
-            document.empty() ? FixturePath("documents/system-checks.xml").string() : folder.Write("in.xml", document).string();
+        const std::string input = document.empty() ? FixturePath("documents/system-checks.xml").string()
+                                                   : folder.Write("in.xml", document).string();
         return RunTarnwick({"-i", input, "-o", "results.xml", "-f"}, folder.Path(), machine);
     }
 
@@ -139,12 +145,13 @@ TEST_F(SystemChecksTest, ElevatedAdministratorOnSevenEnterprise)
     EXPECT_EQ(result.console, EchoedNames + WmiLines + Written);
     // The OS solution line is added whatever the verdict; the memory figures are 512 by version
     // and 4095 whole megabytes installed.
-    EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results>" + OsElement(true, Seven) + MemoryElement("512", "4095", true) +
-                  AdministratorElement(true, {"Default token has admin privileges"}) + BitLockerElement(true) +
-                  BitsElement(true) + "</test_results>\n");
-    EXPECT_TRUE(result.trace.ends_with("[TARNWICK] Performing Test BitsAdminTest\n"
-                                       "[TARNWICK]Successfully wrote to results.xml\n"))
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + OsElement(true, Seven) +
+                                              MemoryElement("512", "4095", true) +
+                                              AdministratorElement(true, {"Default token has admin privileges"}) +
+                                              BitLockerElement(true) + BitsElement(true) + "</test_results>\n");
+    EXPECT_TRUE(
+        result.trace.ends_with("[TARNWICK] Performing Test BitsAdminTest\n"
+                               "[TARNWICK]Successfully wrote to results.xml\n"))
         << result.trace;
 }
 
@@ -156,9 +163,8 @@ TEST_F(SystemChecksTest, WithoutAVersionRecordEachCheckTakesItsOwnWay)
     // No description; the administrator is judged as before Vista, without a line; BitLocker
     // passes.
     EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results>" + OsElement(false, "") +
-                  Element("MemoryTest", false, "", "Memory") + AdministratorElement(true, {}) +
-                  BitLockerElement(true) + BitsElement(true) + "</test_results>\n");
+              "<test_results>" + OsElement(false, "") + Element("MemoryTest", false, "", "Memory") +
+                  AdministratorElement(true, {}) + BitLockerElement(true) + BitsElement(true) + "</test_results>\n");
 }
 
 TEST_F(SystemChecksTest, WindowsXpWith127And128Megabytes)
@@ -166,9 +172,9 @@ TEST_F(SystemChecksTest, WindowsXpWith127And128Megabytes)
     ProgramResult result = Run(Xp(127ull << 20));
     EXPECT_EQ(result.console, EchoedNames + WmiLines + Written);
     // XP has no linked tokens: the administrator passes without a line.
-    EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results>" + OsElement(false, XpSp3) + MemoryElement("128", "127", false) +
-                  AdministratorElement(true, {}) + BitLockerElement(true) + BitsElement(true) + "</test_results>\n");
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + OsElement(false, XpSp3) +
+                                              MemoryElement("128", "127", false) + AdministratorElement(true, {}) +
+                                              BitLockerElement(true) + BitsElement(true) + "</test_results>\n");
 
     // One byte short of 128 MB is 127 whole megabytes.
     Run(Xp((128ull << 20) - 1));
@@ -190,11 +196,16 @@ TEST_F(SystemChecksTest, TokensOnSevenTellTheAdministratorWithoutElevationFromAS
         bool passed;
         std::vector<std::string> lines;
     } scenarios[] = {
-        {"administrator without elevation", false, "administrator", false,
+        {"administrator without elevation",
+         false,
+         "administrator",
+         false,
          {"Linked token has admin privileges", "You must right click on the installer and run as administrator."}},
-        {"standard user", false, nullptr, false,
-         {NotAdministrator}},
-        {"elevated without linked token (user account control off)", true, nullptr, true,
+        {"standard user", false, nullptr, false, {NotAdministrator}},
+        {"elevated without linked token (user account control off)",
+         true,
+         nullptr,
+         true,
          {"Default token has admin privileges"}},
     };
     for (const auto& scenario : scenarios) {
@@ -207,7 +218,8 @@ TEST_F(SystemChecksTest, TokensOnSevenTellTheAdministratorWithoutElevationFromAS
                 machine.erase("linkedToken");
             }
         }));
-        EXPECT_NE(folder.Read("results.xml").find(AdministratorElement(scenario.passed, scenario.lines)), std::string::npos)
+        EXPECT_NE(folder.Read("results.xml").find(AdministratorElement(scenario.passed, scenario.lines)),
+                  std::string::npos)
             << folder.Read("results.xml");
     }
 }
@@ -222,9 +234,7 @@ TEST_F(SystemChecksTest, AdministratorFailsWithoutALineWhenTheProcessTokenDoesNo
         machine["linkedToken"] = "administrator";
         machine["faults"] = {{{"call", "CreateWellKnownSid"}, {"error", 87}}};
     }));
-    EXPECT_NE(folder.Read("results.xml")
-                  .find(AdministratorElement(false, {NotAdministrator})),
-              std::string::npos);
+    EXPECT_NE(folder.Read("results.xml").find(AdministratorElement(false, {NotAdministrator})), std::string::npos);
 
     // Without the linked token the default token decides.
     Run(Machine([](nlohmann::json& machine) {
@@ -232,16 +242,20 @@ TEST_F(SystemChecksTest, AdministratorFailsWithoutALineWhenTheProcessTokenDoesNo
         machine["linkedToken"] = "administrator";
         machine["faults"] = {{{"call", "GetTokenInformation"}, {"error", 1312}}};
     }));
-    EXPECT_NE(folder.Read("results.xml")
-                  .find(AdministratorElement(false, {NotAdministrator})),
-              std::string::npos);
+    EXPECT_NE(folder.Read("results.xml").find(AdministratorElement(false, {NotAdministrator})), std::string::npos);
 }
 
 TEST_F(SystemChecksTest, BitLockerByVersionAndEdition)
 {
-    const nlohmann::json vista = {{"major", 6},           {"minor", 0},           {"build", 6002},
-                                  {"platformId", 2},      {"servicePack", ""},    {"servicePackMajor", 0},
-                                  {"servicePackMinor", 0}, {"suiteMask", 256},     {"productType", 1}};
+    const nlohmann::json vista = {{"major", 6},
+                                  {"minor", 0},
+                                  {"build", 6002},
+                                  {"platformId", 2},
+                                  {"servicePack", ""},
+                                  {"servicePackMajor", 0},
+                                  {"servicePackMinor", 0},
+                                  {"suiteMask", 256},
+                                  {"productType", 1}};
     const struct {
         const char* name;
         nlohmann::json version;
@@ -252,8 +266,20 @@ TEST_F(SystemChecksTest, BitLockerByVersionAndEdition)
         {"Vista Enterprise", vista, 4, false},
         {"Vista Home Premium", vista, 3, true},
         {"Vista Business", vista, 6, true},
-        {"Server 2008", [&] { auto server = vista; server["productType"] = 3; return server; }(), 7, false},
-        {"Windows 7 Ultimate", [&] { auto seven = vista; seven["minor"] = 1; return seven; }(), 1, true},
+        {"Server 2008",
+         [&] {
+             auto server = vista;
+             server["productType"] = 3;
+             return server;
+         }(),
+         7, false},
+        {"Windows 7 Ultimate",
+         [&] {
+             auto seven = vista;
+             seven["minor"] = 1;
+             return seven;
+         }(),
+         1, true},
         {"Windows XP", XpVersion, 0, true},
     };
     for (const auto& scenario : scenarios) {
@@ -286,7 +312,10 @@ TEST_F(SystemChecksTest, BitsFailsOnlyWhenTheFileIsRefusedForAUserWhoIsNotLogged
         {"not logged on", {{{"call", "AddFile"}, {"error", "0x800704DD"}}}, true, false},
         {"another AddFile error", {{{"call", "AddFile"}, {"error", "0x80070005"}}}, true, true},
         {"job refused", {{{"call", "CreateJob"}, {"error", "0x800704DD"}}}, true, true},
-        {"manager refused", {{{"call", "CoCreateInstance(BackgroundCopyManager)"}, {"error", "0x80004002"}}}, true, true},
+        {"manager refused",
+         {{{"call", "CoCreateInstance(BackgroundCopyManager)"}, {"error", "0x80004002"}}},
+         true,
+         true},
         {"BITS not registered", nlohmann::json::array(), false, true},
     };
     for (const auto& scenario : scenarios) {
@@ -315,19 +344,22 @@ TEST_F(SystemChecksTest, MemoryRequirementFromTheLastValidParameterOrTheVersion)
 
     // 1024 whatever the version; the earlier instance without a parameter uses it too.
     Run(xp, document({"", "<parameter>1024</parameter>"}));
-    const std::string needs1024 = "<passed>false</passed><more_info>1024</more_info><more_info>256</more_info>"
-                                  "<descriptive_name/><descriptive_solution>1024</descriptive_solution>";
+    const std::string needs1024 =
+        "<passed>false</passed><more_info>1024</more_info><more_info>256</more_info>"
+        "<descriptive_name/><descriptive_solution>1024</descriptive_solution>";
     EXPECT_EQ(folder.Read("results.xml"), "<test_results><test><name>MemoryTest</name>" + needs1024 +
-                              "</test><test><name>MemoryTest</name>" + needs1024 + "</test></test_results>\n");
+                                              "</test><test><name>MemoryTest</name>" + needs1024 +
+                                              "</test></test_results>\n");
 
     // No valid parameter: the version's 128 applies.
-    for (const std::string parameters : {"<parameter>0</parameter>", "<parameter>-5</parameter>", "<parameter>abc</parameter>",
-                                         "<parameter>1024</parameter><parameter>2048</parameter>",
-                                         "<parameter>2147483647</parameter>"}) {
+    for (const std::string parameters :
+         {"<parameter>0</parameter>", "<parameter>-5</parameter>", "<parameter>abc</parameter>",
+          "<parameter>1024</parameter><parameter>2048</parameter>", "<parameter>2147483647</parameter>"}) {
         SCOPED_TRACE(parameters);
         Run(xp, document({parameters}));
-        EXPECT_EQ(folder.Read("results.xml"), "<test_results><test><name>MemoryTest</name><passed>true</passed><more_info>128</more_info>"
-                              "<more_info>256</more_info><descriptive_name/></test></test_results>\n");
+        EXPECT_EQ(folder.Read("results.xml"),
+                  "<test_results><test><name>MemoryTest</name><passed>true</passed><more_info>128</more_info>"
+                  "<more_info>256</more_info><descriptive_name/></test></test_results>\n");
     }
 }
 
@@ -345,12 +377,18 @@ TEST_F(SystemChecksTest, MemoryPassesFromExactlyTheRequirementOn)
     // Installed memory one megabyte under, at and over each requirement; a byte short of a whole
     // megabyte counts as the megabyte below.
     const Row rows[] = {
-        {"2000 under", 5, 0, "", 63, "64", false},       {"2000 at", 5, 0, "", 64, "64", true},
-        {"2000 over", 5, 0, "", 65, "64", true},         {"XP over", 5, 1, "", 129, "128", true},
-        {"2003 under", 5, 2, "", 127, "128", false},     {"2003 at", 5, 2, "", 128, "128", true},
-        {"Vista under", 6, 0, "", 511, "512", false},    {"Vista at", 6, 0, "", 512, "512", true},
-        {"Vista over", 6, 0, "", 513, "512", true},      {"Seven under", 6, 1, "", 511, "512", false},
-        {"smallest parameter", 5, 1, "1", 1, "1", true}, {"smallest parameter, nothing", 5, 1, "1", 0, "1", false},
+        {"2000 under", 5, 0, "", 63, "64", false},
+        {"2000 at", 5, 0, "", 64, "64", true},
+        {"2000 over", 5, 0, "", 65, "64", true},
+        {"XP over", 5, 1, "", 129, "128", true},
+        {"2003 under", 5, 2, "", 127, "128", false},
+        {"2003 at", 5, 2, "", 128, "128", true},
+        {"Vista under", 6, 0, "", 511, "512", false},
+        {"Vista at", 6, 0, "", 512, "512", true},
+        {"Vista over", 6, 0, "", 513, "512", true},
+        {"Seven under", 6, 1, "", 511, "512", false},
+        {"smallest parameter", 5, 1, "1", 1, "1", true},
+        {"smallest parameter, nothing", 5, 1, "1", 0, "1", false},
         {"largest parameter under", 5, 1, "2147483646", 2147483645, "2147483646", false},
         {"largest parameter at", 5, 1, "2147483646", 2147483646, "2147483646", true},
         {"overflow falls back to XP's", 5, 1, "2147483647", 128, "128", true},
@@ -362,14 +400,15 @@ TEST_F(SystemChecksTest, MemoryPassesFromExactlyTheRequirementOn)
             m["version"]["minor"] = row.minor;
             m["totalPhysicalMemory"] = row.installedMB << 20;
         });
-        const std::string parameter = *row.parameter == '\0' ? "" : std::string("<parameter>") + row.parameter + "</parameter>";
+        const std::string parameter =
+            *row.parameter == '\0' ? "" : std::string("<parameter>") + row.parameter + "</parameter>";
         Run(machine, "<input_tests><test><name>MemoryTest</name>" + parameter +
                          "<descriptive_name language='en'>Memory</descriptive_name>"
                          "<descriptive_solution language='en'>Install at least %d MB.</descriptive_solution>"
                          "</test></input_tests>");
-        EXPECT_EQ(folder.Read("results.xml"), "<test_results>" +
-                                                  MemoryElement(row.needed, std::to_string(row.installedMB), row.passes) +
-                                                  "</test_results>\n");
+        EXPECT_EQ(folder.Read("results.xml"),
+                  "<test_results>" + MemoryElement(row.needed, std::to_string(row.installedMB), row.passes) +
+                      "</test_results>\n");
     }
 }
 
@@ -391,37 +430,40 @@ TEST_F(SystemChecksTest, MemoryByVersionAndItsErrorLines)
         int minor;
         const char* needed;
     } supported[] = {
-        {"2000", 2, 5, 0, "64"}, {"XP", 2, 5, 1, "128"}, {"2003", 2, 5, 2, "128"}, {"Vista", 2, 6, 0, "512"},
-        {"6.3", 2, 6, 3, "512"},
+        {"2000", 2, 5, 0, "64"},   {"XP", 2, 5, 1, "128"},  {"2003", 2, 5, 2, "128"},
+        {"Vista", 2, 6, 0, "512"}, {"6.3", 2, 6, 3, "512"},
     };
     for (const auto& version : supported) {
         SCOPED_TRACE(version.name);
         Run(withVersion(version.platformId, version.major, version.minor), document);
-        EXPECT_NE(folder.Read("results.xml").find(std::string("<more_info>") + version.needed + "</more_info><more_info>100"),
-                  std::string::npos)
+        EXPECT_NE(
+            folder.Read("results.xml").find(std::string("<more_info>") + version.needed + "</more_info><more_info>100"),
+            std::string::npos)
             << folder.Read("results.xml");
     }
 
-    const std::string unsupported = "MemoryTest\n" + WmiLines + "[MTEST] ERROR: Unsupported Operating System\n\n" + Written;
-    for (const auto& [platformId, major, minor] : {std::tuple{1, 5, 1}, std::tuple{2, 4, 0}, std::tuple{2, 5, 3},
-                                                    std::tuple{2, 7, 0}}) {
+    const std::string unsupported =
+        "MemoryTest\n" + WmiLines + "[MTEST] ERROR: Unsupported Operating System\n\n" + Written;
+    for (const auto& [platformId, major, minor] :
+         {std::tuple{1, 5, 1}, std::tuple{2, 4, 0}, std::tuple{2, 5, 3}, std::tuple{2, 7, 0}}) {
         SCOPED_TRACE(std::to_string(platformId) + " " + std::to_string(major) + "." + std::to_string(minor));
         const ProgramResult result = Run(withVersion(platformId, major, minor), document);
         EXPECT_EQ(result.console, unsupported);
         EXPECT_EQ(folder.Read("results.xml"),
-                  "<test_results><test><name>MemoryTest</name><passed>false</passed><descriptive_name/></test></test_results>\n");
+                  "<test_results><test><name>MemoryTest</name><passed>false</passed><descriptive_name/></test></"
+                  "test_results>\n");
     }
 
-    ProgramResult result = Run(WithFault("GetVersionExW", 87),
-                               document);
-    EXPECT_EQ(result.console, "MemoryTest\n" + WmiLines + "[MTEST] ERROR: Could not recover OS version information\n\n" + Written);
-
-    result = Run(WithFault("GlobalMemoryStatusEx", 87),
-                 document);
+    ProgramResult result = Run(WithFault("GetVersionExW", 87), document);
     EXPECT_EQ(result.console,
-              "MemoryTest\n" + WmiLines + "[MTEST] ERROR: Could not determine amount of installed memory\n\n" + Written);
-    EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results><test><name>MemoryTest</name><passed>false</passed><descriptive_name/></test></test_results>\n");
+              "MemoryTest\n" + WmiLines + "[MTEST] ERROR: Could not recover OS version information\n\n" + Written);
+
+    result = Run(WithFault("GlobalMemoryStatusEx", 87), document);
+    EXPECT_EQ(result.console, "MemoryTest\n" + WmiLines +
+                                  "[MTEST] ERROR: Could not determine amount of installed memory\n\n" + Written);
+    EXPECT_EQ(
+        folder.Read("results.xml"),
+        "<test_results><test><name>MemoryTest</name><passed>false</passed><descriptive_name/></test></test_results>\n");
 }
 
 TEST_F(SystemChecksTest, WmiDiagnosticsNeverDecideAndStopWhereWmiDoes)
@@ -432,14 +474,13 @@ TEST_F(SystemChecksTest, WmiDiagnosticsNeverDecideAndStopWhereWmiDoes)
                                    machine["faults"] = {{{"call", "ExecQuery"}, {"error", "0x80041003"}, {"after", 2}}};
                                }),
                                document);
-    EXPECT_EQ(result.console, "MemoryTest\n" + WmiLines.substr(0, WmiLines.find("got computer system\ninterator\ngot memory\nCapacity")) + Written);
+    EXPECT_EQ(result.console,
+              "MemoryTest\n" +
+                  WmiLines.substr(0, WmiLines.find("got computer system\ninterator\ngot memory\nCapacity")) + Written);
     EXPECT_TRUE(Passed("MemoryTest"));
 
     // No WMI at all, and a NULL capacity: the verdict is the same.
-    result = Run(Machine([](nlohmann::json& machine) {
-                     machine.erase("wmi");
-                 }),
-                 document);
+    result = Run(Machine([](nlohmann::json& machine) { machine.erase("wmi"); }), document);
     EXPECT_EQ(result.console, "MemoryTest\n" + Written);
     EXPECT_TRUE(Passed("MemoryTest"));
 
@@ -447,11 +488,11 @@ TEST_F(SystemChecksTest, WmiDiagnosticsNeverDecideAndStopWhereWmiDoes)
                      machine["wmi"] = {{"Win32_PhysicalMemory", {{{"Capacity", nullptr}}}}};
                  }),
                  document);
-    EXPECT_EQ(result.console, "MemoryTest\ngot computer system\ninterator\ngot memory\ngot computer system\n" + Written);
+    EXPECT_EQ(result.console,
+              "MemoryTest\ngot computer system\ninterator\ngot memory\ngot computer system\n" + Written);
 
     // A connection that fails ends the diagnostics before any query.
-    result = Run(WithFault("ConnectServer", "0x80041003"),
-                 document);
+    result = Run(WithFault("ConnectServer", "0x80041003"), document);
     EXPECT_EQ(result.console, "MemoryTest\n" + Written);
 }
 
@@ -483,10 +524,10 @@ TEST_F(SystemChecksTest, OsNamesAreFoundAsCaseSensitivePieces)
     }
 
     // Without a version record there is no description: no line, an empty solution argument.
-    Run(WithFault("GetVersionExW", 87),
-        document("<parameter></parameter>"));
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results><test><name>OSTest</name><passed>false</passed><descriptive_name/>"
-                                          "<descriptive_solution>[]</descriptive_solution></test></test_results>\n");
+    Run(WithFault("GetVersionExW", 87), document("<parameter></parameter>"));
+    EXPECT_EQ(folder.Read("results.xml"),
+              "<test_results><test><name>OSTest</name><passed>false</passed><descriptive_name/>"
+              "<descriptive_solution>[]</descriptive_solution></test></test_results>\n");
 }
 
 TEST_F(SystemChecksTest, WordSizeComesFromTheNativeProcessorOnlyWhereWindowsCanTell)
@@ -498,7 +539,8 @@ TEST_F(SystemChecksTest, WordSizeComesFromTheNativeProcessorOnlyWhereWindowsCanT
               std::string::npos);
     // Without GetProductInfo no edition.
     Run(Machine([](nlohmann::json& machine) { machine["kernel32Functions"] = {"GetNativeSystemInfo"}; }), document);
-    EXPECT_NE(folder.Read("results.xml").find("<more_info>Microsoft Windows 7 , 64-bit (build 7600)"), std::string::npos);
+    EXPECT_NE(folder.Read("results.xml").find("<more_info>Microsoft Windows 7 , 64-bit (build 7600)"),
+              std::string::npos);
 }
 
 }  // namespace

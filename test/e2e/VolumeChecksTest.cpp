@@ -53,9 +53,10 @@ std::string LetterVolumes(const std::string& stopAt = {})
     return lines;
 }
 
-const std::string LetterPass = "\\\\.\\c: does not reside on a usb drive\n\\\\.\\d: does not reside on a usb drive\n"
-                               "\\\\.\\e: resides on a usb drive\n\\\\.\\f: does not reside on a usb drive\n"
-                               "\\\\.\\k: does not reside on a usb drive\n";
+const std::string LetterPass =
+    "\\\\.\\c: does not reside on a usb drive\n\\\\.\\d: does not reside on a usb drive\n"
+    "\\\\.\\e: resides on a usb drive\n\\\\.\\f: does not reside on a usb drive\n"
+    "\\\\.\\k: does not reside on a usb drive\n";
 const std::string HiddenPass = NotOnUsb(SystemReserved) + LetterVolumes() + NotOnUsb(VolumeC) + LetterVolumes(VolumeC) +
                                NotOnUsb(VolumeD) + LetterVolumes(VolumeD) + NotOnUsb(VolumeData) + LetterVolumes() +
                                OnUsb(VolumeE) + NotOnUsb(VolumeF) + LetterVolumes(VolumeF) + NotOnUsb(VolumeK) +
@@ -68,16 +69,17 @@ std::string NoMountPoints(const std::string& id)
     return NotOnUsb(id) + "[VMPTEST] No mount points on volume " + Volume(id) + "\\\n\n";
 }
 
-const std::string MountPointPass =
-    NoMountPoints(SystemReserved) + NoMountPoints(VolumeC) + NotOnUsb(VolumeD) +
-    "[VMPTEST] Found volume mount point Data\\ on volume " + Volume(VolumeD) + "\\\n\n" + NoMountPoints(VolumeData) +
-    OnUsb(VolumeE) + NoMountPoints(VolumeF) + NoMountPoints(VolumeK) + "[VMPTEST] Volume mount point(s) found...FAILURE\n\n";
-const std::string LogicalDiskPass = "Name: C:\n\\\\.\\C: does not reside on a usb drive\nFileSystem: NTFS\n"
-                                    "Name: D:\n\\\\.\\D: does not reside on a usb drive\nFileSystem: NTFS\n"
-                                    "Name: E:\n\\\\.\\E: resides on a usb drive\n"
-                                    "Name: F:\n\\\\.\\F: does not reside on a usb drive\nFileSystem: NULL\n"
-                                    "Name: G:\n\\\\.\\G: does not reside on a usb drive\n"
-                                    "Name: K:\n\\\\.\\K: does not reside on a usb drive\nFileSystem: FAT32\n";
+const std::string MountPointPass = NoMountPoints(SystemReserved) + NoMountPoints(VolumeC) + NotOnUsb(VolumeD) +
+                                   "[VMPTEST] Found volume mount point Data\\ on volume " + Volume(VolumeD) + "\\\n\n" +
+                                   NoMountPoints(VolumeData) + OnUsb(VolumeE) + NoMountPoints(VolumeF) +
+                                   NoMountPoints(VolumeK) + "[VMPTEST] Volume mount point(s) found...FAILURE\n\n";
+const std::string LogicalDiskPass =
+    "Name: C:\n\\\\.\\C: does not reside on a usb drive\nFileSystem: NTFS\n"
+    "Name: D:\n\\\\.\\D: does not reside on a usb drive\nFileSystem: NTFS\n"
+    "Name: E:\n\\\\.\\E: resides on a usb drive\n"
+    "Name: F:\n\\\\.\\F: does not reside on a usb drive\nFileSystem: NULL\n"
+    "Name: G:\n\\\\.\\G: does not reside on a usb drive\n"
+    "Name: K:\n\\\\.\\K: does not reside on a usb drive\nFileSystem: FAT32\n";
 
 class VolumeChecksTest : public ::testing::Test {
 protected:
@@ -98,8 +100,8 @@ protected:
         const std::string document = "<input_tests><test><name>" + name +
                                      "</name><descriptive_solution language='en'>[%wS]</descriptive_solution>"
                                      "</test></input_tests>";
-        const ProgramResult result =
-            RunTarnwick({"-i", folder.Write("in.xml", document).string(), "-o", "results.xml", "-f"}, folder.Path(), machine);
+        const ProgramResult result = RunTarnwick(
+            {"-i", folder.Write("in.xml", document).string(), "-o", "results.xml", "-f"}, folder.Path(), machine);
         if (console != nullptr) {
             *console = result.console;
         }
@@ -113,21 +115,24 @@ TEST_F(VolumeChecksTest, WorkstationHasHiddenVolumesAMountPointAndARawDisk)
 {
     const ProgramResult result = Run(FixturePath("machines/volume-layouts.json"));
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.console, "CompressedRootTest\nHiddenVolumeTest\nVolumeLimitTest\nVolumeMountPointTest\n"
-                              "UnformattedPartitionTest\n" +
-                                  LetterPass + HiddenPass + CountPass + MountPointPass + LogicalDiskPass + Closing);
-    EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results>" + ResultElement("CompressedRootTest", true, "", "Compressed root") +
-                  ResultElement("HiddenVolumeTest", false, ResultLines("more_info", {Volume(SystemReserved) + "\\", Volume(VolumeData) + "\\"}),
+    EXPECT_EQ(result.console,
+              "CompressedRootTest\nHiddenVolumeTest\nVolumeLimitTest\nVolumeMountPointTest\n"
+              "UnformattedPartitionTest\n" +
+                  LetterPass + HiddenPass + CountPass + MountPointPass + LogicalDiskPass + Closing);
+    EXPECT_EQ(
+        folder.Read("results.xml"),
+        "<test_results>" + ResultElement("CompressedRootTest", true, "", "Compressed root") +
+            ResultElement("HiddenVolumeTest", false,
+                          ResultLines("more_info", {Volume(SystemReserved) + "\\", Volume(VolumeData) + "\\"}),
                           "Hidden volumes",
                           ResultLines("descriptive_solution", {"Give " + Volume(SystemReserved) + "\\ a drive letter.",
-                                                         "Give " + Volume(VolumeData) + "\\ a drive letter."})) +
-                  ResultElement("VolumeLimitTest", true, ResultLines("more_info", {"6"}), "Volume count") +
-                  ResultElement("VolumeMountPointTest", false, ResultLines("more_info", {"Data\\"}), "Mount points",
+                                                               "Give " + Volume(VolumeData) + "\\ a drive letter."})) +
+            ResultElement("VolumeLimitTest", true, ResultLines("more_info", {"6"}), "Volume count") +
+            ResultElement("VolumeMountPointTest", false, ResultLines("more_info", {"Data\\"}), "Mount points",
                           ResultLines("descriptive_solution", {"Remove the mount point Data\\."})) +
-                  ResultElement("UnformattedPartitionTest", false, ResultLines("more_info", {"F:"}), "Unformatted partitions",
+            ResultElement("UnformattedPartitionTest", false, ResultLines("more_info", {"F:"}), "Unformatted partitions",
                           ResultLines("descriptive_solution", {"Format F:."})) +
-                  "</test_results>\n");
+            "</test_results>\n");
 }
 
 TEST_F(VolumeChecksTest, CompressedRootsAreFoundByLetterFirstAndByVolumeOnlyThen)
@@ -141,14 +146,14 @@ TEST_F(VolumeChecksTest, CompressedRootsAreFoundByLetterFirstAndByVolumeOnlyThen
         {"C compressed: found by its letter",
          [](nlohmann::json& m) { m["volumes"][1]["rootAttributes"] = CompressedFolder; },
          ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\c:\\"}), "",
-                 ResultLines("descriptive_solution", {"[c:\\]"}))},
+                       ResultLines("descriptive_solution", {"[c:\\]"}))},
         {"C and K compressed: both letters",
          [](nlohmann::json& m) {
              m["volumes"][1]["rootAttributes"] = CompressedFolder;
              m["volumes"][6]["rootAttributes"] = CompressedFolder | 0x20;
          },
          ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\c:\\", "\\\\.\\k:\\"}), "",
-                 ResultLines("descriptive_solution", {"[c:\\]", "[k:\\]"}))},
+                       ResultLines("descriptive_solution", {"[c:\\]", "[k:\\]"}))},
         {"system-reserved volume compressed: found by its name, no solution",
          [](nlohmann::json& m) { m["volumes"][0]["rootAttributes"] = CompressedFolder; },
          ResultElement("CompressedRootTest", false, ResultLines("more_info", {Volume(SystemReserved) + "\\"}), "")},
@@ -157,7 +162,8 @@ TEST_F(VolumeChecksTest, CompressedRootsAreFoundByLetterFirstAndByVolumeOnlyThen
              m["volumes"][0]["rootAttributes"] = CompressedFolder;
              m["volumes"][2]["rootAttributes"] = CompressedFolder;
          },
-         ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\d:\\"}), "", ResultLines("descriptive_solution", {"[d:\\]"}))},
+         ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\d:\\"}), "",
+                       ResultLines("descriptive_solution", {"[d:\\]"}))},
         {"USB volume compressed: skipped by letter, found by name",
          [](nlohmann::json& m) { m["volumes"][4]["rootAttributes"] = CompressedFolder; },
          ResultElement("CompressedRootTest", false, ResultLines("more_info", {Volume(VolumeE) + "\\"}), "")},
@@ -168,16 +174,16 @@ TEST_F(VolumeChecksTest, CompressedRootsAreFoundByLetterFirstAndByVolumeOnlyThen
              m["volumes"][6]["driveLetters"] = {"Z"};
          },
          ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\z:\\"}), "",
-                 ResultLines("descriptive_solution", {"[z:\\]"}))},
+                       ResultLines("descriptive_solution", {"[z:\\]"}))},
         {"C compressed and moved to A: its letter is the first one looked at",
          [](nlohmann::json& m) {
              m["volumes"][1]["rootAttributes"] = CompressedFolder;
              m["volumes"][1]["driveLetters"] = {"A"};
          },
          ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\a:\\"}), "",
-                 ResultLines("descriptive_solution", {"[a:\\]"}))},
-        {"compressed file, not folder",
-         [](nlohmann::json& m) { m["volumes"][1]["rootAttributes"] = 0x800; }, ResultElement("CompressedRootTest", true, "", "")},
+                       ResultLines("descriptive_solution", {"[a:\\]"}))},
+        {"compressed file, not folder", [](nlohmann::json& m) { m["volumes"][1]["rootAttributes"] = 0x800; },
+         ResultElement("CompressedRootTest", true, "", "")},
         {"attributes cannot be read",
          [](nlohmann::json& m) {
              m["volumes"][1]["rootAttributes"] = CompressedFolder;
@@ -187,7 +193,8 @@ TEST_F(VolumeChecksTest, CompressedRootsAreFoundByLetterFirstAndByVolumeOnlyThen
     };
     for (const Scenario& scenario : scenarios) {
         SCOPED_TRACE(scenario.what);
-        EXPECT_EQ(RunOne("CompressedRootTest", Workstation(scenario.edit)), "<test_results>" + scenario.results + "</test_results>\n");
+        EXPECT_EQ(RunOne("CompressedRootTest", Workstation(scenario.edit)),
+                  "<test_results>" + scenario.results + "</test_results>\n");
     }
 }
 
@@ -195,16 +202,17 @@ TEST_F(VolumeChecksTest, VolumesOnTheFirstAndLastLettersAreNotHidden)
 {
     // The system-reserved volume on Z and the one mounted in D:\Data on A as well.
     EXPECT_EQ(RunOne("HiddenVolumeTest", Workstation([](nlohmann::json& m) {
-                  m["volumes"][0]["driveLetters"] = {"Z"};
-                  m["volumes"][3]["driveLetters"] = {"A"};
-              })),
+                         m["volumes"][0]["driveLetters"] = {"Z"};
+                         m["volumes"][3]["driveLetters"] = {"A"};
+                     })),
               "<test_results>" + ResultElement("HiddenVolumeTest", true, "", "") + "</test_results>\n");
     // Only the one on A.
-    EXPECT_EQ(RunOne("HiddenVolumeTest", Workstation([](nlohmann::json& m) { m["volumes"][3]["driveLetters"] = {"A"}; })),
-              "<test_results>" +
-                  ResultElement("HiddenVolumeTest", false, ResultLines("more_info", {Volume(SystemReserved) + "\\"}), "",
-                                ResultLines("descriptive_solution", {"[" + Volume(SystemReserved) + "\\]"})) +
-                  "</test_results>\n");
+    EXPECT_EQ(
+        RunOne("HiddenVolumeTest", Workstation([](nlohmann::json& m) { m["volumes"][3]["driveLetters"] = {"A"}; })),
+        "<test_results>" +
+            ResultElement("HiddenVolumeTest", false, ResultLines("more_info", {Volume(SystemReserved) + "\\"}), "",
+                          ResultLines("descriptive_solution", {"[" + Volume(SystemReserved) + "\\]"})) +
+            "</test_results>\n");
 }
 
 TEST_F(VolumeChecksTest, TwelveFixedVolumesPassAndThirteenFail)
@@ -214,23 +222,25 @@ TEST_F(VolumeChecksTest, TwelveFixedVolumesPassAndThirteenFail)
     const auto withMore = [&](int extra) {
         return Workstation([extra](nlohmann::json& m) {
             for (int i = 0; i < extra; ++i) {
-                m["volumes"].push_back({{"name", "\\\\?\\Volume{b0000000-0000-0000-0000-00000000000" + std::to_string(i) + "}\\"},
-                                        {"extents", {{{"disk", 1}, {"startingOffset", 1048576}, {"length", 1048576}}}}});
+                m["volumes"].push_back(
+                    {{"name", "\\\\?\\Volume{b0000000-0000-0000-0000-00000000000" + std::to_string(i) + "}\\"},
+                     {"extents", {{{"disk", 1}, {"startingOffset", 1048576}, {"length", 1048576}}}}});
             }
         });
     };
     EXPECT_EQ(RunOne("VolumeLimitTest", withMore(6)),
-              "<test_results>" + ResultElement("VolumeLimitTest", true, ResultLines("more_info", {"12"}), "") + "</test_results>\n");
-    const std::string document = "<input_tests><test><name>VolumeLimitTest</name>"
-                                 "<descriptive_solution language='en'>At most %d.</descriptive_solution></test></input_tests>";
-    const ProgramResult result =
-        RunTarnwick({"-i", folder.Write("in.xml", document).string(), "-o", "results.xml", "-f"}, folder.Path(), withMore(7));
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results>" +
-                  ResultElement("VolumeLimitTest", false, ResultLines("more_info", {"13"}), "",
-                          ResultLines("descriptive_solution", {"At most 12."})) +
+              "<test_results>" + ResultElement("VolumeLimitTest", true, ResultLines("more_info", {"12"}), "") +
                   "</test_results>\n");
+    const std::string document =
+        "<input_tests><test><name>VolumeLimitTest</name>"
+        "<descriptive_solution language='en'>At most %d.</descriptive_solution></test></input_tests>";
+    const ProgramResult result = RunTarnwick(
+        {"-i", folder.Write("in.xml", document).string(), "-o", "results.xml", "-f"}, folder.Path(), withMore(7));
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" +
+                                              ResultElement("VolumeLimitTest", false, ResultLines("more_info", {"13"}),
+                                                            "", ResultLines("descriptive_solution", {"At most 12."})) +
+                                              "</test_results>\n");
 }
 
 TEST_F(VolumeChecksTest, MountPointsOfUsbVolumesAreNotLookedFor)
@@ -244,10 +254,12 @@ TEST_F(VolumeChecksTest, MountPointsOfUsbVolumesAreNotLookedFor)
     EXPECT_EQ(RunOne("VolumeMountPointTest", machine, &console),
               "<test_results>" +
                   ResultElement("VolumeMountPointTest", false, ResultLines("more_info", {"Data\\", "Games\\"}), "",
-                          ResultLines("descriptive_solution", {"[Data\\]", "[Games\\]"})) +
+                                ResultLines("descriptive_solution", {"[Data\\]", "[Games\\]"})) +
                   "</test_results>\n");
-    EXPECT_NE(console.find("[VMPTEST] Found volume mount point Data\\ on volume " + Volume(VolumeD) + "\\\n\n"
-                           "[VMPTEST] Found volume mount point Games\\ on volume " + Volume(VolumeD) + "\\\n\n"),
+    EXPECT_NE(console.find("[VMPTEST] Found volume mount point Data\\ on volume " + Volume(VolumeD) +
+                           "\\\n\n"
+                           "[VMPTEST] Found volume mount point Games\\ on volume " +
+                           Volume(VolumeD) + "\\\n\n"),
               std::string::npos)
         << console;
     EXPECT_EQ(console.find("Backup"), std::string::npos) << console;
@@ -271,17 +283,18 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
     for (const Scenario& scenario : scenarios) {
         SCOPED_TRACE(scenario.what);
         std::string console;
-        const std::string results = RunOne(
-            "UnformattedPartitionTest",
-            Workstation([&](nlohmann::json& m) { m["wmi"]["Win32_LogicalDisk"][3]["FileSystem"] = scenario.fileSystem; }),
-            &console);
+        const std::string results = RunOne("UnformattedPartitionTest", Workstation([&](nlohmann::json& m) {
+                                               m["wmi"]["Win32_LogicalDisk"][3]["FileSystem"] = scenario.fileSystem;
+                                           }),
+                                           &console);
         EXPECT_NE(console.find("Name: F:\n\\\\.\\F: does not reside on a usb drive\n" + scenario.line + "Name: G:\n"),
                   std::string::npos)
             << console;
         EXPECT_EQ(results, "<test_results>" +
-                               (scenario.unformatted ? ResultElement("UnformattedPartitionTest", false, ResultLines("more_info", {"F:"}), "",
-                                                               ResultLines("descriptive_solution", {"[F:]"}))
-                                                     : ResultElement("UnformattedPartitionTest", true, "", "")) +
+                               (scenario.unformatted
+                                    ? ResultElement("UnformattedPartitionTest", false, ResultLines("more_info", {"F:"}),
+                                                    "", ResultLines("descriptive_solution", {"[F:]"}))
+                                    : ResultElement("UnformattedPartitionTest", true, "", "")) +
                                "</test_results>\n");
     }
 
@@ -311,8 +324,7 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
                      }),
                      &console),
               "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>\n");
-    EXPECT_EQ(console, "UnformattedPartitionTest\n" +
-                           LogicalDiskPass.substr(0, LogicalDiskPass.find("Name: F:")) +
+    EXPECT_EQ(console, "UnformattedPartitionTest\n" + LogicalDiskPass.substr(0, LogicalDiskPass.find("Name: F:")) +
                            "Name: F:\n\\\\.\\F: does not reside on a usb drive\n" + Closing);
     for (const auto& fault :
          std::vector<std::pair<std::string, int>>{{"ExecQuery", 0}, {"CoInitializeSecurity", 0}, {"Next", 3}}) {
@@ -323,7 +335,8 @@ TEST_F(VolumeChecksTest, FileSystemsWithoutNtfsOrFatAreUnformatted)
                    m["faults"] = {{{"call", call}, {"error", "0x80041003"}, {"after", after}}};
                }),
                &console);
-        EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>\n");
+        EXPECT_EQ(folder.Read("results.xml"),
+                  "<test_results>" + ResultElement("UnformattedPartitionTest", true, "", "") + "</test_results>\n");
     }
 }
 
@@ -334,20 +347,23 @@ TEST_F(VolumeChecksTest, VolumesThatCannotBeListedLeaveNothingToReport)
         m["faults"] = {{{"call", "FindFirstVolumeW"}, {"error", 5}}, {{"call", "ExecQuery"}, {"error", "0x80041003"}}};
     }));
     // The compressed C is still found by its letter; everything that walks volumes finds none.
-    EXPECT_EQ(result.console, "CompressedRootTest\nHiddenVolumeTest\nVolumeLimitTest\nVolumeMountPointTest\n"
-                              "UnformattedPartitionTest\n" +
-                                  LetterPass + "[HVTEST] ERROR: Cannot find any volumes\n\n"
-                                               "[VMPTEST] ERROR: Cannot find any volumes\n\n"
-                                               "[VMPTEST] No volume mount points found...SUCCESS\n\n" +
-                                  Closing);
-    EXPECT_EQ(folder.Read("results.xml"),
-              "<test_results>" +
-                  ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\c:\\"}), "Compressed root",
+    EXPECT_EQ(result.console,
+              "CompressedRootTest\nHiddenVolumeTest\nVolumeLimitTest\nVolumeMountPointTest\n"
+              "UnformattedPartitionTest\n" +
+                  LetterPass +
+                  "[HVTEST] ERROR: Cannot find any volumes\n\n"
+                  "[VMPTEST] ERROR: Cannot find any volumes\n\n"
+                  "[VMPTEST] No volume mount points found...SUCCESS\n\n" +
+                  Closing);
+    EXPECT_EQ(
+        folder.Read("results.xml"),
+        "<test_results>" +
+            ResultElement("CompressedRootTest", false, ResultLines("more_info", {"\\\\.\\c:\\"}), "Compressed root",
                           ResultLines("descriptive_solution", {"Uncompress the root folder of c:\\."})) +
-                  ResultElement("HiddenVolumeTest", true, "", "Hidden volumes") +
-                  ResultElement("VolumeLimitTest", true, ResultLines("more_info", {"0"}), "Volume count") +
-                  ResultElement("VolumeMountPointTest", true, "", "Mount points") +
-                  ResultElement("UnformattedPartitionTest", true, "", "Unformatted partitions") + "</test_results>\n");
+            ResultElement("HiddenVolumeTest", true, "", "Hidden volumes") +
+            ResultElement("VolumeLimitTest", true, ResultLines("more_info", {"0"}), "Volume count") +
+            ResultElement("VolumeMountPointTest", true, "", "Mount points") +
+            ResultElement("UnformattedPartitionTest", true, "", "Unformatted partitions") + "</test_results>\n");
 
     // Without the compressed C, the volume pass runs and reports that it has nothing to walk.
     std::string console;
@@ -359,16 +375,18 @@ TEST_F(VolumeChecksTest, VolumesThatCannotBeListedLeaveNothingToReport)
 
     // Letters that do not lead to a volume name make every fixed, non-USB volume a hidden one.
     EXPECT_EQ(RunOne("HiddenVolumeTest", Workstation([](nlohmann::json& m) {
-                  m["faults"] = {{{"call", "GetVolumeNameForVolumeMountPointW"}, {"error", 5}}};
-              })),
+                         m["faults"] = {{{"call", "GetVolumeNameForVolumeMountPointW"}, {"error", 5}}};
+                     })),
               "<test_results>" +
                   ResultElement("HiddenVolumeTest", false,
-                          ResultLines("more_info", {Volume(SystemReserved) + "\\", Volume(VolumeC) + "\\", Volume(VolumeD) + "\\",
-                                              Volume(VolumeData) + "\\", Volume(VolumeF) + "\\", Volume(VolumeK) + "\\"}),
-                          "",
-                          ResultLines("descriptive_solution",
-                                {"[" + Volume(SystemReserved) + "\\]", "[" + Volume(VolumeC) + "\\]", "[" + Volume(VolumeD) + "\\]",
-                                 "[" + Volume(VolumeData) + "\\]", "[" + Volume(VolumeF) + "\\]", "[" + Volume(VolumeK) + "\\]"})) +
+                                ResultLines("more_info", {Volume(SystemReserved) + "\\", Volume(VolumeC) + "\\",
+                                                          Volume(VolumeD) + "\\", Volume(VolumeData) + "\\",
+                                                          Volume(VolumeF) + "\\", Volume(VolumeK) + "\\"}),
+                                "",
+                                ResultLines("descriptive_solution",
+                                            {"[" + Volume(SystemReserved) + "\\]", "[" + Volume(VolumeC) + "\\]",
+                                             "[" + Volume(VolumeD) + "\\]", "[" + Volume(VolumeData) + "\\]",
+                                             "[" + Volume(VolumeF) + "\\]", "[" + Volume(VolumeK) + "\\]"})) +
                   "</test_results>\n");
 
     // A mount-point search that fails counts as a volume without mount points.
@@ -376,7 +394,8 @@ TEST_F(VolumeChecksTest, VolumesThatCannotBeListedLeaveNothingToReport)
                m["faults"] = {{{"call", "FindFirstVolumeMountPointW"}, {"error", 5}}};
            }),
            &console);
-    EXPECT_EQ(folder.Read("results.xml"), "<test_results>" + ResultElement("VolumeMountPointTest", true, "", "") + "</test_results>\n");
+    EXPECT_EQ(folder.Read("results.xml"),
+              "<test_results>" + ResultElement("VolumeMountPointTest", true, "", "") + "</test_results>\n");
     EXPECT_NE(console.find(NotOnUsb(VolumeD) + "[VMPTEST] No mount points on volume " + Volume(VolumeD) + "\\\n\n"),
               std::string::npos);
 }

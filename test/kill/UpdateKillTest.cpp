@@ -31,9 +31,12 @@ std::string LargeInput()
 {
     std::string input = "<input_tests>";
     for (int i = 0; i < FillerTests; ++i) {
-        input += "<test><name>OSTest</name><parameter>Windows XP</parameter><descriptive_name language=\"en\">"
-                 "Operating system " + std::to_string(i) + "</descriptive_name><descriptive_solution language=\"en\">"
-                 "Install a supported release &amp; try again.</descriptive_solution></test>";
+        input +=
+            "<test><name>OSTest</name><parameter>Windows XP</parameter><descriptive_name language=\"en\">"
+            "Operating system " +
+            std::to_string(i) +
+            "</descriptive_name><descriptive_solution language=\"en\">"
+            "Install a supported release &amp; try again.</descriptive_solution></test>";
     }
     return input + ListTest + "</input_tests>\n";
 }
@@ -70,7 +73,8 @@ TEST(UpdateKillTest, InputIsAlwaysTheOldOrTheNewDocument)
     folder.Write("out.xml", ResultsWith("second"));
     const auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(RunTarnwick(UpdateArguments, folder.Path()).exitCode, 0);
-    const auto runTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+    const auto runTime =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
     ASSERT_EQ(folder.Read("in.xml"), Updated(LargeInput(), "second"));
 
     std::mt19937 random(20261206);

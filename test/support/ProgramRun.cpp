@@ -67,8 +67,9 @@ std::vector<char*> Pointers(std::vector<std::string>& texts)
 enum class Lookup { ByPath, OnSearchPath };
 
 // Starts the program in workFolder with the standard streams the actions set up; its process id.
-pid_t Spawn(const std::string& program, const std::vector<std::string>& arguments, const std::filesystem::path& workFolder,
-            const std::filesystem::path& profilePath, posix_spawn_file_actions_t& actions, Lookup lookup = Lookup::ByPath)
+pid_t Spawn(const std::string& program, const std::vector<std::string>& arguments,
+            const std::filesystem::path& workFolder, const std::filesystem::path& profilePath,
+            posix_spawn_file_actions_t& actions, Lookup lookup = Lookup::ByPath)
 {
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addchdir_np(&actions, workFolder.c_str());

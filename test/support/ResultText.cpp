@@ -5,8 +5,9 @@
 std::string ResultElement(const std::string& name, bool passed, const std::string& moreInfo,
                           const std::string& descriptiveName, const std::string& solutions)
 {
-    const std::string nameElement =
-        descriptiveName.empty() ? "<descriptive_name/>" : "<descriptive_name>" + descriptiveName + "</descriptive_name>";
+    const std::string nameElement = descriptiveName.empty()
+                                        ? "<descriptive_name/>"
+                                        : "<descriptive_name>" + descriptiveName + "</descriptive_name>";
     return "<test><name>" + name + "</name><passed>" + (passed ? "true" : "false") + "</passed>" + moreInfo +
            nameElement + solutions + "</test>";
 }

@@ -50,7 +50,8 @@ void CheckWrittenResults(const std::string& trace, const std::filesystem::path& 
 {
     const std::size_t marker = trace.rfind(WroteMarker);
     if (marker == std::string::npos) {
-        EXPECT_TRUE(written == WrittenResults::Whole) << "the run was to write a damaged results document and wrote none";
+        EXPECT_TRUE(written == WrittenResults::Whole)
+            << "the run was to write a damaged results document and wrote none";
         return;
     }
     const std::size_t start = marker + WroteMarker.size();

@@ -18,7 +18,8 @@ struct SchemaVerdict {
 // Checks the document (relative to workFolder) against the schema with xmllint. When xmllint
 // cannot be started, or cannot read the schema or the document, the test fails and the verdict
 // says not checked: a check that was not made never counts as passed.
-[[nodiscard]] SchemaVerdict CheckAgainstSchema(const std::filesystem::path& schema, const std::filesystem::path& document,
+[[nodiscard]] SchemaVerdict CheckAgainstSchema(const std::filesystem::path& schema,
+                                               const std::filesystem::path& document,
                                                const std::filesystem::path& workFolder);
 
 // When the trace of a run in workFolder says that it wrote its results document, checks that

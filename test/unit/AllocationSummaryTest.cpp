@@ -144,7 +144,8 @@ TEST(AllocationSummaryTest, AFreeRunIntoTheUnreadClustersCountsOnlyUpToThem)
     for (std::uint64_t bit = clusters - 102; bit < clusters; ++bit) {
         bitmap[bit / 8] = static_cast<std::uint8_t>(bitmap[bit / 8] & ~(1u << (bit % 8)));
     }
-    bitmap[(clusters - 103) / 8] = static_cast<std::uint8_t>(bitmap[(clusters - 103) / 8] | (1u << ((clusters - 103) % 8)));
+    bitmap[(clusters - 103) / 8] =
+        static_cast<std::uint8_t>(bitmap[(clusters - 103) / 8] | (1u << ((clusters - 103) % 8)));
     ASSERT_EQ(MeasuredRun(bitmap, clusters), 100);
     ExpectReplayAgrees(bitmap, clusters);
     // All free, all used, and a volume smaller than a byte.

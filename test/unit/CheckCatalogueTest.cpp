@@ -111,7 +111,8 @@ TEST(CheckCatalogueTest, MegabyteRulesAreWhatEachCheckReads)
         ++checked;
         ASSERT_TRUE(construct.contains(entry.inputName));
         for (const MegabyteCase& row : cases) {
-            SCOPED_TRACE(winapi::ToUtf8(entry.inputName) + " with " + (row.parameters.empty() ? "none" : winapi::ToUtf8(row.parameters[0])));
+            SCOPED_TRACE(winapi::ToUtf8(entry.inputName) + " with " +
+                         (row.parameters.empty() ? "none" : winapi::ToUtf8(row.parameters[0])));
             EXPECT_EQ(MegabytesRead(entry, row.parameters), row.stored);
             *entry.megabytes->setting = entry.megabytes->initial;
             construct.at(entry.inputName)(row.parameters);

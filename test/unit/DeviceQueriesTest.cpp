@@ -94,12 +94,22 @@ TEST_F(DeviceQueriesTest, FailedDeviceQueryEndsTheWalkAndReleasesWhatIsHeld)
 TEST(DeviceInterfaceNameTest, EveryTableValueHasItsTextAndOthersAreUnknown)
 {
     const std::vector<std::pair<int, std::wstring>> table{
-        {1, L"Other"},     {3, L"Serial"},          {4, L"PS/2"},
-        {5, L"Infrared"},  {6, L"HP-HIL"},          {7, L"Bus mouse"},
-        {8, L"ADB (Apple Desktop Bus)"},           {160, L"Bus mouse DB-9"},
-        {161, L"Bus mouse micro-DIN"},             {162, L"USB"},
-        {0, L"Unknown"},   {2, L"Unknown"},         {9, L"Unknown"},
-        {159, L"Unknown"}, {163, L"Unknown"},       {-1, L"Unknown"},
+        {1, L"Other"},
+        {3, L"Serial"},
+        {4, L"PS/2"},
+        {5, L"Infrared"},
+        {6, L"HP-HIL"},
+        {7, L"Bus mouse"},
+        {8, L"ADB (Apple Desktop Bus)"},
+        {160, L"Bus mouse DB-9"},
+        {161, L"Bus mouse micro-DIN"},
+        {162, L"USB"},
+        {0, L"Unknown"},
+        {2, L"Unknown"},
+        {9, L"Unknown"},
+        {159, L"Unknown"},
+        {163, L"Unknown"},
+        {-1, L"Unknown"},
     };
     for (const auto& [value, name] : table) {
         EXPECT_EQ(DeviceInterfaceName(value), name) << value;

@@ -16,9 +16,19 @@ using winapi::sim::FixedDivisor;
 
 TEST(FixedDivisorTest, RemainderIsTheDivisionsAtTheEdges)
 {
-    const std::vector<std::uint64_t> divisors = {1, 2, 3, 7, 191, 383, 0xFFFFFFFFu, 0x100000000u, 0x100000001u,
-                                                 std::uint64_t{1} << 63, (std::uint64_t{1} << 63) + 1,
-                                                 UINT64_MAX - 1, UINT64_MAX};
+    const std::vector<std::uint64_t> divisors = {1,
+                                                 2,
+                                                 3,
+                                                 7,
+                                                 191,
+                                                 383,
+                                                 0xFFFFFFFFu,
+                                                 0x100000000u,
+                                                 0x100000001u,
+                                                 std::uint64_t{1} << 63,
+                                                 (std::uint64_t{1} << 63) + 1,
+                                                 UINT64_MAX - 1,
+                                                 UINT64_MAX};
     std::mt19937_64 random(20261207);
     for (const std::uint64_t divisor : divisors) {
         SCOPED_TRACE(divisor);

@@ -35,9 +35,8 @@ std::vector<std::uint8_t> RandomBitmap(std::mt19937_64& random, std::size_t byte
     // Runs of varied length, so that long free runs, single clusters and whole words all occur.
     std::geometric_distribution<std::size_t> shortRun(0.3);
     std::geometric_distribution<std::size_t> longRun(0.005);
-    return AlternatingRuns(random, bytes, [&](bool) {
-        return 1 + ((random() % 4 == 0) ? longRun(random) : shortRun(random));
-    });
+    return AlternatingRuns(random, bytes,
+                           [&](bool) { return 1 + ((random() % 4 == 0) ? longRun(random) : shortRun(random)); });
 }
 
 TEST(FreeRunScannerTest, AgreesWithTheBitLoopOnRandomBitmapsAndSlices)
@@ -72,7 +71,8 @@ std::vector<std::uint8_t> VolumeLikeBitmap(std::mt19937_64& random, std::size_t 
     const std::size_t longestFree = 1 + random() % 500;
     const std::size_t longestUsed = 1 + random() % 500;
     return AlternatingRuns(random, bytes, [&](bool used) {
-        return longStretches && random() % 50 == 0 ? 1 + random() % 40000 : 1 + random() % (used ? longestUsed : longestFree);
+        return longStretches && random() % 50 == 0 ? 1 + random() % 40000
+                                                   : 1 + random() % (used ? longestUsed : longestFree);
     });
 }
 

@@ -51,11 +51,12 @@ TEST(GrowingBufferTest, AnswerIsTheBufferOfTheTryThatFitted)
 
     // One that names a size it then does not fit in still grows by step.
     SizedCall small{300};
-    const auto grown = ReadIntoGrowingBuffer({0, 256, 4096}, [&](std::vector<winapi::BYTE>& buffer, std::size_t& wanted) {
-        const BufferAnswer answer = small(buffer, wanted);
-        wanted = answer == BufferAnswer::TooSmall ? 100 : wanted;
-        return answer;
-    });
+    const auto grown =
+        ReadIntoGrowingBuffer({0, 256, 4096}, [&](std::vector<winapi::BYTE>& buffer, std::size_t& wanted) {
+            const BufferAnswer answer = small(buffer, wanted);
+            wanted = answer == BufferAnswer::TooSmall ? 100 : wanted;
+            return answer;
+        });
     ASSERT_TRUE(grown);
     EXPECT_EQ(small.tries, (std::vector<std::size_t>{0, 256, 512}));
 }
@@ -86,7 +87,9 @@ TEST(GrowingBufferTest, RegistryValueThatKeepsGrowingIsMoreData)
     winapi::sim::Machine machine;
     ASSERT_EQ(winapi::sim::LoadMachineProfile(R"({"registry": {"HARDWARE\\Description\\System": {"values": {
         "SystemBiosVersion": {"type": "REG_MULTI_SZ", "data": ["A", "BC"]}}}},
-        "faults": [{"call": "RegQueryValueExW", "error": 234, "after": 1}]})", machine), "");
+        "faults": [{"call": "RegQueryValueExW", "error": 234, "after": 1}]})",
+                                              machine),
+              "");
     winapi::sim::InstallMachine(std::move(machine));
     winapi::UniqueRegKey key;
     ASSERT_EQ(winapi::RegOpenKeyExW(winapi::HKEY_LOCAL_MACHINE, L"HARDWARE\\Description\\System", 0,
@@ -94,6 +97,7 @@ TEST(GrowingBufferTest, RegistryValueThatKeepsGrowingIsMoreData)
               static_cast<winapi::LONG>(winapi::ERROR_SUCCESS));
     // The size is asked for and answered; every later try says the value grew again.
     std::vector<winapi::BYTE> data{1, 2, 3};
-    EXPECT_EQ(ReadRegistryValue(key.get(), L"SystemBiosVersion", data), static_cast<winapi::LONG>(winapi::ERROR_MORE_DATA));
+    EXPECT_EQ(ReadRegistryValue(key.get(), L"SystemBiosVersion", data),
+              static_cast<winapi::LONG>(winapi::ERROR_MORE_DATA));
     EXPECT_EQ(data, (std::vector<winapi::BYTE>{1, 2, 3}));
 }

@@ -41,7 +41,8 @@ TEST(JsonWriterTest, NestedObjectsArraysAndInlineObjectsAreIndentedAndSeparated)
               "  true,\n"
               "  null\n"
               " ],\n"
-              " \"Gr\xc3\xb6\xc3\x9f" "e\": {}\n"
+              " \"Gr\xc3\xb6\xc3\x9f"
+              "e\": {}\n"
               "}");
 }
 

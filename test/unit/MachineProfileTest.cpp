@@ -46,7 +46,8 @@ TEST(MachineProfileTest, BadProfilesNameTheField)
               "not valid JSON: [json.exception.out_of_range.406] number overflow parsing '1e999'");
     EXPECT_EQ(ProblemWith(R"([1, 2])"), "field \"(top level)\": expected an object");
     EXPECT_EQ(ProblemWith(R"({"sytemDirectory": "C:\\W"})"), "field \"sytemDirectory\": unknown field");
-    EXPECT_EQ(ProblemWith(R"({"version": {"major": "6"}})"), "field \"version.major\": expected a whole number of 0 or more");
+    EXPECT_EQ(ProblemWith(R"({"version": {"major": "6"}})"),
+              "field \"version.major\": expected a whole number of 0 or more");
     EXPECT_EQ(ProblemWith(R"({"version": {"major": 6, "colour": 1}})"), "field \"version.colour\": unknown field");
     EXPECT_EQ(ProblemWith(R"({"libraries": ["a.dll", 3]})"), "field \"libraries[1]\": expected a string");
     EXPECT_EQ(ProblemWith(R"({"vmware": "yes"})"), "field \"vmware\": expected true or false");
@@ -66,7 +67,9 @@ TEST(MachineProfileTest, RegistryValuesAnswerWithTheWindowsBufferRules)
     winapi::sim::Machine machine;
     ASSERT_EQ(winapi::sim::LoadMachineProfile(R"({"registry": {"HARDWARE\\Description\\System": {"values": {
         "SystemBiosVersion": {"type": "REG_MULTI_SZ", "data": ["A", "BC"]},
-        "Count": {"type": "REG_DWORD", "data": 7}}}}})", machine), "");
+        "Count": {"type": "REG_DWORD", "data": 7}}}}})",
+                                              machine),
+              "");
     winapi::sim::InstallMachine(std::move(machine));
 
     winapi::UniqueRegKey parent;
@@ -101,10 +104,11 @@ TEST(MachineProfileTest, RegistryValuesAnswerWithTheWindowsBufferRules)
 TEST(MachineProfileTest, FaultsStartAfterTheGivenNumberOfCalls)
 {
     winapi::sim::Machine machine;
-    ASSERT_EQ(winapi::sim::LoadMachineProfile(
-                  R"({"systemDirectory": "C:\\W", "faults": [{"call": "getsystemdirectoryw", "error": 5, "after": 1}]})",
-                  machine),
-              "");
+    ASSERT_EQ(
+        winapi::sim::LoadMachineProfile(
+            R"({"systemDirectory": "C:\\W", "faults": [{"call": "getsystemdirectoryw", "error": 5, "after": 1}]})",
+            machine),
+        "");
     winapi::sim::InstallMachine(std::move(machine));
     std::array<wchar_t, 260> buffer{};
     EXPECT_EQ(winapi::GetSystemDirectoryW(buffer), 4u);

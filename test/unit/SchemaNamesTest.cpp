@@ -100,7 +100,8 @@ TEST(SchemaNamesTest, ResultsSchemaListsEveryResultName)
             names.insert(check.result);
         }
     }
-    ExpectSameValues(FacetValues("results.xsd", "ResultTestName", "xs:enumeration"), names, "results.xsd ResultTestName");
+    ExpectSameValues(FacetValues("results.xsd", "ResultTestName", "xs:enumeration"), names,
+                     "results.xsd ResultTestName");
 }
 
 }  // namespace

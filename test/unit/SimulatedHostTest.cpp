@@ -39,7 +39,8 @@ TEST(SimulatedHostTest, PatternsMatchAsWindowsDoes)
     std::vector<winapi::sim::FoundEntry> entries;
     EXPECT_EQ(winapi::sim::FindHostEntries(folder.Path().wstring() + L"/missing/out.xml", entries),
               winapi::ERROR_PATH_NOT_FOUND);
-    EXPECT_EQ(winapi::sim::FindHostEntries(folder.Path().wstring() + L"/other.xml", entries), winapi::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(winapi::sim::FindHostEntries(folder.Path().wstring() + L"/other.xml", entries),
+              winapi::ERROR_FILE_NOT_FOUND);
 }
 
 TEST(SimulatedHostTest, DeletionFailsWithTheWindowsErrors)

@@ -96,8 +96,8 @@ TEST(SimulatedMachineFilesTest, VersionResourcesAnswerByTranslationAndName)
     EXPECT_FALSE(winapi::VerQueryValueW(block, L"\\StringFileInfo\\040904b0\\CompanyName", text));
     EXPECT_EQ(text, L"2.0.50727.42 (de)");
     // A block cut short answers nothing past the cut.
-    EXPECT_FALSE(
-        winapi::VerQueryValueW(std::span(block).first(block.size() - 1), L"\\StringFileInfo\\040904b0\\ProductName", text));
+    EXPECT_FALSE(winapi::VerQueryValueW(std::span(block).first(block.size() - 1),
+                                        L"\\StringFileInfo\\040904b0\\ProductName", text));
 
     // A file its folder lists has no version resource; a file of no folder does not exist.
     EXPECT_EQ(winapi::GetFileVersionInfoSizeW(L"C:\\Windows\\Microsoft.NET\\Framework\\netfx.dll"), 0u);
@@ -137,20 +137,23 @@ TEST(SimulatedMachineFilesTest, A64BitWindowsShowsTheThirtyTwoBitSoftwareKeys)
 
 TEST(SimulatedMachineFilesTest, BadFilesFieldsAreNamed)
 {
-    EXPECT_EQ(ProblemWith(R"({"files": {"Windows\\x.dll": {}}})"),
-              "field \"files.Windows\\x.dll\": a machine file's path starts with a drive letter, e.g. \"C:\\\\Windows\"");
+    EXPECT_EQ(
+        ProblemWith(R"({"files": {"Windows\\x.dll": {}}})"),
+        "field \"files.Windows\\x.dll\": a machine file's path starts with a drive letter, e.g. \"C:\\\\Windows\"");
     EXPECT_EQ(ProblemWith(R"({"files": {"C:\\A": {}, "c:\\a\\": {}}})"),
               "field \"files.c:\\a\\\": the same path is listed twice");
-    EXPECT_EQ(ProblemWith(R"({"files": {"C:\\A": {"entries": "x"}}})"), "field \"files.C:\\A.entries\": expected an array of strings");
+    EXPECT_EQ(ProblemWith(R"({"files": {"C:\\A": {"entries": "x"}}})"),
+              "field \"files.C:\\A.entries\": expected an array of strings");
     EXPECT_EQ(ProblemWith(R"({"files": {"C:\\A": {"entries": [], "version": {}}}})"),
               "field \"files.C:\\A\": a folder (\"entries\") has no version resource");
     EXPECT_EQ(ProblemWith(R"({"files": {"C:\\a.dll": {"size": 1}}})"), "field \"files.C:\\a.dll.size\": unknown field");
     EXPECT_EQ(ProblemWith(R"({"files": {"C:\\a.dll": {"version": {"translations": ["0409"]}}}})"),
               "field \"files.C:\\a.dll.version.translations[0]\": expected a language and a code page as eight "
               "hexadecimal digits, e.g. \"040904b0\"");
-    EXPECT_EQ(ProblemWith(R"({"files": {"C:\\a.dll": {"version": {"strings": {"0409x4b0": {}}}}}})"),
-              "field \"files.C:\\a.dll.version.strings.0409x4b0\": a string table is named by eight hexadecimal digits, "
-              "e.g. \"040904b0\"");
+    EXPECT_EQ(
+        ProblemWith(R"({"files": {"C:\\a.dll": {"version": {"strings": {"0409x4b0": {}}}}}})"),
+        "field \"files.C:\\a.dll.version.strings.0409x4b0\": a string table is named by eight hexadecimal digits, "
+        "e.g. \"040904b0\"");
     EXPECT_EQ(ProblemWith(R"({"files": {"C:\\a.dll": {"version": {"strings": {"040904b0": {"FileVersion": 2}}}}}})"),
               "field \"files.C:\\a.dll.version.strings.040904b0.FileVersion\": expected a string");
     EXPECT_EQ(ProblemWith(R"({"files": {"C:\\a.dll": {"version": {"language": 1033}}}})"),

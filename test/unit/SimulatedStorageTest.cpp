@@ -128,9 +128,9 @@ TEST_F(SimulatedStorageTest, FragmentationIsTheSameWhereverASliceStarts)
     EXPECT_TRUE(std::all_of(part.begin() + 600, part.end(), [](BYTE b) { return b == 0xFF; }));
 
     // Runs that together reach past the last cluster number leave nothing after them on the volume.
-    const auto beyond = sim::ClusterAllocation::FromRuns({Run{Run::State::Used, UINT64_MAX - 7, {}, {}},
-                                                          Run{Run::State::Used, 8, {}, {}}, Run{Run::State::Free, 8000, {}, {}},
-                                                          Run{Run::State::Used, 8, {}, {}}});
+    const auto beyond = sim::ClusterAllocation::FromRuns(
+        {Run{Run::State::Used, UINT64_MAX - 7, {}, {}}, Run{Run::State::Used, 8, {}, {}},
+         Run{Run::State::Free, 8000, {}, {}}, Run{Run::State::Used, 8, {}, {}}});
     beyond.FillBitmap(0, 1 << 19, part);
     EXPECT_TRUE(std::all_of(part.begin(), part.end(), [](BYTE b) { return b == 0xFF; }));
 }
@@ -153,7 +153,8 @@ TEST_F(SimulatedStorageTest, FragmentationReadInOrderIsTheSameAsReadAtOnce)
     std::uint64_t first = 0;
     for (int slice = 0; slice < 400; ++slice) {
         std::vector<BYTE> part(1 + random() % 12000);
-        SCOPED_TRACE(testing::Message() << "slice " << slice << " from cluster " << first << ", " << part.size() << " bytes");
+        SCOPED_TRACE(testing::Message() << "slice " << slice << " from cluster " << first << ", " << part.size()
+                                        << " bytes");
         allocation.FillBitmap(first, VolumeClusters, part);
         const std::size_t compared = std::min<std::size_t>(part.size(), whole.size() - first / 8);
         ASSERT_TRUE(std::equal(part.begin(), part.begin() + static_cast<std::ptrdiff_t>(compared),
@@ -174,11 +175,9 @@ TEST_F(SimulatedStorageTest, UsedRunsMarkExactlyTheirClustersAtEveryBitPosition)
     constexpr std::uint64_t VolumeClusters = 200;
     for (std::uint64_t free = 0; free <= 17; ++free) {
         for (std::uint64_t used = 1; used <= 19; ++used) {
-            const auto allocation = sim::ClusterAllocation::FromRuns({Run{Run::State::Free, free, {}},
-                                                                      Run{Run::State::Used, used, {}},
-                                                                      Run{Run::State::Free, 3, {}},
-                                                                      Run{Run::State::Used, 1, {}},
-                                                                      Run{Run::State::Free, VolumeClusters, {}}});
+            const auto allocation = sim::ClusterAllocation::FromRuns(
+                {Run{Run::State::Free, free, {}}, Run{Run::State::Used, used, {}}, Run{Run::State::Free, 3, {}},
+                 Run{Run::State::Used, 1, {}}, Run{Run::State::Free, VolumeClusters, {}}});
             for (std::uint64_t first = 0; first < 9; ++first) {
                 SCOPED_TRACE(testing::Message() << "free " << free << ", used " << used << ", from " << first);
                 std::vector<BYTE> bitmap(8, 0xAA);
@@ -376,7 +375,8 @@ TEST_F(SimulatedStorageTest, DetailBufferFollowsTheAskForTheSizeRule)
     std::memcpy(detail.data(), &headerSize, sizeof(headerSize));
     ASSERT_TRUE(SetupDiGetDeviceInterfaceDetailW(list.get(), data, detail, nullptr));
     std::wstring path(14, L'\0');
-    std::memcpy(path.data(), detail.data() + offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath), 14 * sizeof(wchar_t));
+    std::memcpy(path.data(), detail.data() + offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath),
+                14 * sizeof(wchar_t));
     EXPECT_EQ(path, L"\\\\?\\scsi#disk0");
 }
 
@@ -498,15 +498,16 @@ TEST(SimulatedRemovableStorageTest, RemovableVolumesAnswerForTheirExtentsFromWin
                           Row{1, 0, ERROR_INVALID_FUNCTION}, Row{1, 1, ERROR_SUCCESS}, Row{1, 2, ERROR_SUCCESS}}) {
         SCOPED_TRACE(std::to_string(row.minor) + " SP" + std::to_string(row.servicePack));
         sim::Machine machine;
-        const std::string profile =
-            R"({"administrator": true, "version": {"major": 5, "minor": )" + std::to_string(row.minor) +
-            R"(, "servicePackMajor": )" + std::to_string(row.servicePack) + R"(},
+        const std::string profile = R"({"administrator": true, "version": {"major": 5, "minor": )" +
+                                    std::to_string(row.minor) + R"(, "servicePackMajor": )" +
+                                    std::to_string(row.servicePack) + R"(},
                 "physicalDrives": [{"number": 1, "length": 4096, "removableMedia": true}],
                 "volumes": [{"name": "\\\\?\\Volume{e}\\", "driveType": "DRIVE_REMOVABLE", "driveLetters": ["E"],
                              "fileSystem": "FAT", "totalBytes": 4096, "extents": [{"disk": 1, "length": 4096}]}]})";
         ASSERT_EQ(sim::LoadMachineProfile(profile, machine), "");
         sim::InstallMachine(std::move(machine));
-        const UniqueFile volume = CreateFileW(L"\\\\.\\E:", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+        const UniqueFile volume =
+            CreateFileW(L"\\\\.\\E:", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
         std::vector<BYTE> out(64);
         DWORD returned = 0;
         const BOOL answered = DeviceIoControl(volume.get(), IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, {}, out, returned);
@@ -529,12 +530,16 @@ TEST(StorageProfileTest, ImpossibleStorageIsRefusedWithTheField)
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "driveLetters": ["C"]},
                                       {"name": "\\\\?\\Volume{b}\\", "driveLetters": ["c"]}]})"),
               "field \"volumes[1].driveLetters\": another volume has this letter");
-    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "driveLetters": ["S"]}], "otherDrives": [{"letter": "S"}]})"),
-              "field \"otherDrives[0].letter\": a volume or another drive has this letter");
+    EXPECT_EQ(
+        problem(
+            R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "driveLetters": ["S"]}], "otherDrives": [{"letter": "S"}]})"),
+        "field \"otherDrives[0].letter\": a volume or another drive has this letter");
     EXPECT_EQ(problem(R"({"otherDrives": [{"letter": "s:"}]})"),
               "field \"otherDrives[0].letter\": expected a capital letter from A to Z");
-    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "allocation": {"runs": [{"used": 1, "free": 2}]}}]})"),
-              "field \"volumes[0].allocation.runs[0]\": expected one of used, free, fragmented or repeat, with a number of clusters");
+    EXPECT_EQ(
+        problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "allocation": {"runs": [{"used": 1, "free": 2}]}}]})"),
+        "field \"volumes[0].allocation.runs[0]\": expected one of used, free, fragmented or repeat, with a number of "
+        "clusters");
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "totalBytes": 10, "freeBytes": 20}]})"),
               "field \"volumes[0]\": expected freeBytesAvailable <= freeBytes <= totalBytes");
     // Volumes no Windows file system could hold, whose bitmap would take ages to scan or whose
@@ -553,7 +558,8 @@ TEST(StorageProfileTest, ImpossibleStorageIsRefusedWithTheField)
               "\"{EBD0A0A2-B9E5-4433-87C0-68B6B72699C7}\" or one of basicData, efiSystem, msReserved, recovery, "
               "ldmMetadata, ldmData");
     EXPECT_EQ(problem(R"({"physicalDrives": [{"partitionStyle": "MBR", "partitions": [{"type": "0x1FF"}]}]})"),
-              "field \"physicalDrives[0].partitions[0].type\": expected a byte: a number below 256 or a string such as \"0x07\"");
+              "field \"physicalDrives[0].partitions[0].type\": expected a byte: a number below 256 or a string such as "
+              "\"0x07\"");
     EXPECT_EQ(problem(R"({"physicalDrives": [{"busType": "Sata"}]})").substr(0, 60),
               "field \"physicalDrives[0].busType\": expected a whole number o");
     EXPECT_EQ(problem(R"({"diskInterfaces": [{"devicePath": "\\\\?\\x", "drive": 1}]})"),
@@ -570,8 +576,8 @@ TEST(StorageProfileTest, ImpossibleStorageIsRefusedWithTheField)
               "field \"physicalDrives[0].faults.FindNextVolumeW\": no call of this object is named so; expected one "
               "of IOCTL_STORAGE_GET_DEVICE_NUMBER, IOCTL_STORAGE_QUERY_PROPERTY, IOCTL_DISK_GET_DRIVE_LAYOUT_EX, "
               "IOCTL_DISK_GET_LENGTH_INFO, ReadFile");
-    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "faults": {"ReadFile": "x"}}]})").rfind(
-                  "field \"volumes[0].faults.ReadFile\": ", 0),
+    EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "faults": {"ReadFile": "x"}}]})")
+                  .rfind("field \"volumes[0].faults.ReadFile\": ", 0),
               0u);
     EXPECT_EQ(problem(R"({"volumes": [{"name": "\\\\?\\Volume{a}\\", "faults": [5]}]})"),
               "field \"volumes[0].faults\": expected an object of errors by call name, such as {\"ReadFile\": 21}");

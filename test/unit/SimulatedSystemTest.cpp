@@ -62,9 +62,9 @@ TEST(SimulatedSystemTest, BitsJobIsCancelledAfterItsOneFileAndNeverResumed)
 
 TEST(SimulatedSystemTest, BitsAnswersWhatAMachineRecordsForTheJobAndTheFile)
 {
-    for (const auto& [bits, passes] : {std::pair{R"({"addFile": "0x800704DD"})", false},
-                                       std::pair{R"({"addFile": "0x80070005"})", true},
-                                       std::pair{R"({"createJob": "0x80070005", "addFile": "0x800704DD"})", true}}) {
+    for (const auto& [bits, passes] :
+         {std::pair{R"({"addFile": "0x800704DD"})", false}, std::pair{R"({"addFile": "0x80070005"})", true},
+          std::pair{R"({"createJob": "0x80070005", "addFile": "0x800704DD"})", true}}) {
         SCOPED_TRACE(bits);
         Install(std::string(R"({"bits": )") + bits + "}");
         ASSERT_TRUE(SUCCEEDED(CoInitializeEx(COINIT_APARTMENTTHREADED)));
@@ -198,8 +198,8 @@ TEST(SimulatedSystemTest, FunctionsOfLaterReleasesAreFoundOnlyWhereTheMachineHas
     EXPECT_EQ(GetModuleHandleW(L"ondrel.dll"), nullptr);
     EXPECT_EQ(GetProcAddress(kernel32, "GetProductInfo"), nullptr);
     EXPECT_EQ(GetLastError(), 127u);
-    const auto getNativeSystemInfo =
-        reinterpret_cast<GetNativeSystemInfoFunction>(reinterpret_cast<void*>(GetProcAddress(kernel32, "GetNativeSystemInfo")));
+    const auto getNativeSystemInfo = reinterpret_cast<GetNativeSystemInfoFunction>(
+        reinterpret_cast<void*>(GetProcAddress(kernel32, "GetNativeSystemInfo")));
     ASSERT_NE(getNativeSystemInfo, nullptr);
     SYSTEM_INFO info{};
     getNativeSystemInfo(&info);
@@ -222,7 +222,8 @@ TEST(SimulatedSystemTest, BadSystemFieldsAreNamed)
               "field \"processorArchitecture\": expected INTEL, IA64, AMD64 or a whole number below 65536");
     EXPECT_EQ(ProblemWith(R"({"kernel32Functions": ["GetTickCount64"]})"),
               "field \"kernel32Functions\": expected GetNativeSystemInfo or GetProductInfo, not \"GetTickCount64\"");
-    EXPECT_EQ(ProblemWith(R"({"linkedToken": "root"})"), "field \"linkedToken\": expected administrator or standardUser");
+    EXPECT_EQ(ProblemWith(R"({"linkedToken": "root"})"),
+              "field \"linkedToken\": expected administrator or standardUser");
     EXPECT_EQ(ProblemWith(R"({"totalPhysicalMemory": -1})"),
               "field \"totalPhysicalMemory\": expected a whole number of 0 or more");
     EXPECT_EQ(ProblemWith(R"({"bits": "yes"})"),

@@ -64,7 +64,8 @@ TEST(StorageRulesTest, PartitionEntriesAreLdmOrRecoveryByStyleAndType)
         {"MBR recovery type 0x27", MbrEntry(0x27, 1), false, false, ""},
         {"GPT LDM metadata", GptEntry(LdmMetadata, 4), true, false,
          "[DVTEST] Gpt partition 4 of type PARTITION_LDM_METADATA_GUID\n\n"},
-        {"GPT LDM data", GptEntry(LdmData, 5), true, false, "[DVTEST] Gpt partition 5 of type PARTITION_LDM_DATA_GUID\n\n"},
+        {"GPT LDM data", GptEntry(LdmData, 5), true, false,
+         "[DVTEST] Gpt partition 5 of type PARTITION_LDM_DATA_GUID\n\n"},
         {"GPT basic data", GptEntry(BasicData, 2), false, false, ""},
         {"GPT recovery", GptEntry(Recovery, 1), false, true, ""},
         {"GPT almost recovery", GptEntry(AlmostRecovery, 1), false, false, ""},
@@ -134,10 +135,22 @@ TEST(StorageRulesTest, ActiveEntriesAreCountedWithoutExtendedContainers)
 TEST(StorageRulesTest, BusTypesHaveTheirTexts)
 {
     const std::vector<std::pair<int, std::wstring>> cases{
-        {0, L"Unknown bus type"}, {1, L"SCSI"}, {2, L"ATAPI"}, {3, L"ATA"}, {4, L"IEEE-1394"}, {5, L"SSA"},
-        {6, L"Fibre Channel"}, {7, L"USB"}, {8, L"RAID"}, {9, L"iSCSI"}, {10, L"Serial Attached SCSI (SAS)"},
-        {11, L"SATA"}, {12, L"Unknown enumeration value"}, {17, L"Unknown enumeration value"},
-        {-1, L"Unknown enumeration value"}, {0x7FFFFFFF, L"Unknown enumeration value"},
+        {0, L"Unknown bus type"},
+        {1, L"SCSI"},
+        {2, L"ATAPI"},
+        {3, L"ATA"},
+        {4, L"IEEE-1394"},
+        {5, L"SSA"},
+        {6, L"Fibre Channel"},
+        {7, L"USB"},
+        {8, L"RAID"},
+        {9, L"iSCSI"},
+        {10, L"Serial Attached SCSI (SAS)"},
+        {11, L"SATA"},
+        {12, L"Unknown enumeration value"},
+        {17, L"Unknown enumeration value"},
+        {-1, L"Unknown enumeration value"},
+        {0x7FFFFFFF, L"Unknown enumeration value"},
     };
     for (const auto& [value, text] : cases) {
         EXPECT_EQ(BusTypeName(value), text) << value;
@@ -147,9 +160,9 @@ TEST(StorageRulesTest, BusTypesHaveTheirTexts)
 TEST(StorageRulesTest, NtfsAndFatAnywhereInTheNameAreSupported)
 {
     const std::vector<std::pair<std::wstring, bool>> cases{
-        {L"NTFS", true}, {L"FAT", true}, {L"FAT32", true}, {L"exFAT", true}, {L"xNTFSx", true},
-        {L"RAW", false}, {L"", false}, {L"ntfs", false}, {L"Fat32", false}, {L"CDFS", false},
-        {L"UDF", false}, {L"ReFS", false}, {L"NTF", false}, {L"FA T", false},
+        {L"NTFS", true}, {L"FAT", true},   {L"FAT32", true}, {L"exFAT", true},  {L"xNTFSx", true},
+        {L"RAW", false}, {L"", false},     {L"ntfs", false}, {L"Fat32", false}, {L"CDFS", false},
+        {L"UDF", false}, {L"ReFS", false}, {L"NTF", false},  {L"FA T", false},
     };
     for (const auto& [fileSystem, supported] : cases) {
         EXPECT_EQ(IsSupportedFileSystem(fileSystem), supported) << testing::PrintToString(fileSystem);

@@ -9,7 +9,9 @@ namespace {
 TEST(Utf8Test, RoundTripAndInvalidSequences)
 {
     const std::wstring text = L"Gr\u00FC\u00DFe \u20AC \U0001F600";
-    EXPECT_EQ(winapi::ToUtf8(text), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80");
+    EXPECT_EQ(winapi::ToUtf8(text),
+              "Gr\xC3\xBC\xC3\x9F"
+              "e \xE2\x82\xAC \xF0\x9F\x98\x80");
     EXPECT_EQ(winapi::FromUtf8(winapi::ToUtf8(text)), text);
 
     // Each bad sequence becomes one U+FFFD and the text after it is kept; an overlong form never

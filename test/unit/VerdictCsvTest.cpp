@@ -11,7 +11,8 @@ using fleet::Verdict;
 TEST(VerdictCsvTest, OneRowPerMachineAndCheckWithLinesAndTheReasonForMissingVerdicts)
 {
     const std::vector<MachineVerdicts> machines{
-        {"desktop.json", {},
+        {"desktop.json",
+         {},
          {Verdict{L"OSTest", true, {L"Windows 7", L"Service Pack 1"}, L"OS", {}},
           Verdict{L"FreeHardDiskSpaceTest", false, {L"12"}, L"Space", {L"Free \"500\" MB."}}}},
         {"broken.json", "profile refused: field \"version\": unknown field", {}},
@@ -20,11 +21,12 @@ TEST(VerdictCsvTest, OneRowPerMachineAndCheckWithLinesAndTheReasonForMissingVerd
     ASSERT_EQ(grid.Columns().size(), 2u);
     EXPECT_EQ(grid.Columns()[1].failed, 1u);
     EXPECT_EQ(grid.Columns()[1].passed, 0u);
-    EXPECT_EQ(fleet::FormatVerdictCsv(grid),
-              "\"machine\",\"check\",\"verdict\",\"more_info\",\"solution\"\r\n"
-              "\"desktop.json\",\"OSTest\",\"pass\",\"Windows 7\nService Pack 1\",\"\"\r\n"
-              "\"desktop.json\",\"FreeHardDiskSpaceTest\",\"fail\",\"12\",\"Free \"\"500\"\" MB.\"\r\n"
-              "\"broken.json\",\"\",\"no verdicts\",\"profile refused: field \"\"version\"\": unknown field\",\"\"\r\n");
+    EXPECT_EQ(
+        fleet::FormatVerdictCsv(grid),
+        "\"machine\",\"check\",\"verdict\",\"more_info\",\"solution\"\r\n"
+        "\"desktop.json\",\"OSTest\",\"pass\",\"Windows 7\nService Pack 1\",\"\"\r\n"
+        "\"desktop.json\",\"FreeHardDiskSpaceTest\",\"fail\",\"12\",\"Free \"\"500\"\" MB.\"\r\n"
+        "\"broken.json\",\"\",\"no verdicts\",\"profile refused: field \"\"version\"\": unknown field\",\"\"\r\n");
 }
 
 TEST(VerdictCsvTest, ComparedRunsGiveTheEarlierVerdictWhereItDiffers)

@@ -14,7 +14,8 @@ MachineVerdicts Machine(std::string name, std::vector<fleet::Verdict> verdicts, 
 TEST(VerdictTableTest, MachinesAgainstChecksWithRepeatedAndMissingChecksAndRefusedProfiles)
 {
     const std::vector<MachineVerdicts> machines{
-        Machine("desktop.json", {{L"OSTest", true}, {L"FreeHardDiskSpaceTest", false}, {L"FreeHardDiskSpaceTest", true}}),
+        Machine("desktop.json",
+                {{L"OSTest", true}, {L"FreeHardDiskSpaceTest", false}, {L"FreeHardDiskSpaceTest", true}}),
         Machine("laptop-with-long-name.json", {{L"OSTest", true}, {L"LaptopTest", false}}),
         Machine("broken.json", {}, "profile refused: field \"version\": unknown field"),
         Machine("server.json", {{L"OSTest", true}}),

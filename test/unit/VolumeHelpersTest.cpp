@@ -64,7 +64,8 @@ TEST_F(VolumeHelpersTest, VolumesAreCheckedByDevicePathOrVolumeName)
               UsbCheckLines + "\\\\.\\c: does not reside on a usb drive\n");
     EXPECT_FALSE(onUsb);
     // A trailing backslash is dropped, so the device root and the volume name both work.
-    EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\e:\\"); }), UsbCheckLines + "\\\\.\\e: resides on a usb drive\n");
+    EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\e:\\"); }),
+              UsbCheckLines + "\\\\.\\e: resides on a usb drive\n");
     EXPECT_TRUE(onUsb);
     EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\?\\Volume{00000000-0000-0000-0000-00000000000e}\\"); }),
               UsbCheckLines + "\\\\?\\Volume{00000000-0000-0000-0000-00000000000e} resides on a usb drive\n");
@@ -90,7 +91,8 @@ TEST_F(VolumeHelpersTest, OpticalDriveIsNumberedAmongOpticalDrivesAndLookedUpAmo
     EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\d:"); }),
               UsbCheckLines + "\\\\.\\d: does not reside on a usb drive\n");
     EXPECT_FALSE(onUsb);
-    EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\f:\\"); }), UsbCheckLines + "\\\\.\\f: resides on a usb drive\n");
+    EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\f:\\"); }),
+              UsbCheckLines + "\\\\.\\f: resides on a usb drive\n");
     EXPECT_TRUE(onUsb);
 
     const UniqueFile drive =
@@ -216,7 +218,8 @@ TEST_F(VolumeHelpersTest, LayoutBufferGrowsUntilTheWholeTableFits)
     const PARTITION_INFORMATION_EX recovery = layout->Entry(8);
     EXPECT_EQ(recovery.PartitionNumber, 9u);
     EXPECT_EQ(recovery.StartingOffset, 53928263680);
-    EXPECT_EQ(recovery.Gpt.PartitionType, (GUID{0xDE94BBA4, 0x06D1, 0x4D40, {0xA1, 0x6A, 0xBF, 0xD5, 0x01, 0x79, 0xD6, 0xAC}}));
+    EXPECT_EQ(recovery.Gpt.PartitionType,
+              (GUID{0xDE94BBA4, 0x06D1, 0x4D40, {0xA1, 0x6A, 0xBF, 0xD5, 0x01, 0x79, 0xD6, 0xAC}}));
     EXPECT_EQ(recovery.Gpt.Attributes, 0x8000000000000001u);
     EXPECT_EQ(layout->Entry(0).Gpt.Name[0], u'E');
 
@@ -232,7 +235,8 @@ TEST_F(VolumeHelpersTest, LayoutBufferGrowsUntilTheWholeTableFits)
 
 TEST_F(VolumeHelpersTest, LayoutFailureLeavesTheErrorForTheCaller)
 {
-    sim::CurrentMachine().faults.push_back({L"DeviceIoControl.IOCTL_DISK_GET_DRIVE_LAYOUT_EX", ERROR_GEN_FAILURE, 0, 0});
+    sim::CurrentMachine().faults.push_back(
+        {L"DeviceIoControl.IOCTL_DISK_GET_DRIVE_LAYOUT_EX", ERROR_GEN_FAILURE, 0, 0});
     const UniqueFile disk = CreateFileW(PhysicalDrivePath(0), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
     EXPECT_FALSE(ReadDriveLayout(disk.get()));
     EXPECT_EQ(GetLastError(), ERROR_GEN_FAILURE);

@@ -60,7 +60,7 @@ TEST(WindowsTextRulesTest, CommandLineSplitsByTheShellRules)
 
 TEST(WindowsTextRulesTest, JoinedArgumentsSplitBackUnchanged)
 {
-    const std::vector<std::wstring> arguments{L"/usr/bin/tarnwick", L"-i", L"with space.xml", L"",
+    const std::vector<std::wstring> arguments{L"/usr/bin/tarnwick", L"-i",         L"with space.xml",       L"",
                                               L"quote\"inside",     L"trailing\\", L"back\\\\slash\\\" mix"};
     EXPECT_EQ(winapi::CommandLineToArgvW(winapi::sim::JoinCommandLine(arguments)), arguments);
 }

@@ -297,10 +297,11 @@ TEST(WmiProfileTest, BadWmiSectionsNameTheField)
               "field \"wmi.Win32_BIOS.instances\": expected an array of instances");
     EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": {"instances": [], "colour": 1}}})"),
               "field \"wmi.Win32_BIOS.colour\": unknown field");
-    EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": {"faults": {"Get": 1}}}})"),
-              "field \"wmi.Win32_BIOS.faults.Get\": no call of this object is named so; expected one of ExecQuery, Next");
-    EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": {"instances": [{"Size": {"fault": "no"}}]}}})").rfind(
-                  "field \"wmi.Win32_BIOS.instances[0].Size.fault\": ", 0),
+    EXPECT_EQ(
+        problem(R"({"wmi": {"Win32_BIOS": {"faults": {"Get": 1}}}})"),
+        "field \"wmi.Win32_BIOS.faults.Get\": no call of this object is named so; expected one of ExecQuery, Next");
+    EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": {"instances": [{"Size": {"fault": "no"}}]}}})")
+                  .rfind("field \"wmi.Win32_BIOS.instances[0].Size.fault\": ", 0),
               0u);
     EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": ["x"]}})"),
               "field \"wmi.Win32_BIOS[0]\": expected an object of property values");
@@ -309,7 +310,8 @@ TEST(WmiProfileTest, BadWmiSectionsNameTheField)
     EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": [{"Size": {"uint64": -1}}]}})"),
               "field \"wmi.Win32_BIOS[0].Size\": " + forms);
     EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": [{"Names": ["a"]}]}})"), "field \"wmi.Win32_BIOS[0].Names\": " + forms);
-    EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": [{"B": {"uint8": 256}}]}})"), "field \"wmi.Win32_BIOS[0].B\": " + forms);
+    EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": [{"B": {"uint8": 256}}]}})"),
+              "field \"wmi.Win32_BIOS[0].B\": " + forms);
     EXPECT_EQ(problem(R"({"wmi": {"Win32_BIOS": [{"B": {"uint8": 1, "sint16": 1}}]}})"),
               "field \"wmi.Win32_BIOS[0].B\": " + forms);
     EXPECT_EQ(problem(R"({"faults": [{"call": "next", "error": 1}]})"), "");

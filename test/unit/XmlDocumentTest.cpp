@@ -45,7 +45,8 @@ protected:
 
 TEST_F(XmlDocumentTest, TextJoinsDescendantsAndKeepsWhiteSpace)
 {
-    const auto document = Load("<input_tests><test><name> A<b>B<!--no--></b><![CDATA[<C>]]>\n</name></test></input_tests>");
+    const auto document =
+        Load("<input_tests><test><name> A<b>B<!--no--></b><![CDATA[<C>]]>\n</name></test></input_tests>");
     const auto test = FirstTest(*document);
     std::wstring name;
     EXPECT_EQ(ReadChildText(*test, L"name", name), winapi::S_OK);
@@ -57,9 +58,10 @@ TEST_F(XmlDocumentTest, TextJoinsDescendantsAndKeepsWhiteSpace)
 
 TEST_F(XmlDocumentTest, ParametersComeInDocumentOrderWithTheirBlanks)
 {
-    const auto document = Load("<input_tests><test><parameter> 500 </parameter><name>x</name>"
-                               "<parameter/><parameter>\n7\n</parameter><group><parameter>no</parameter></group>"
-                               "</test></input_tests>");
+    const auto document = Load(
+        "<input_tests><test><parameter> 500 </parameter><name>x</name>"
+        "<parameter/><parameter>\n7\n</parameter><group><parameter>no</parameter></group>"
+        "</test></input_tests>");
     std::vector<std::wstring> parameters{L"earlier"};
     EXPECT_EQ(ReadParameters(*FirstTest(*document), parameters), winapi::S_OK);
     EXPECT_EQ(parameters, (std::vector<std::wstring>{L"earlier", L" 500 ", L"", L"\n7\n"}));
@@ -98,7 +100,8 @@ TEST_F(XmlDocumentTest, BuiltDocumentIsSavedAsRawUtf8)
     EXPECT_EQ(child->put_text(L"a&b <c> \"d\" é"), winapi::S_OK);
     const auto path = folder.Path() / "saved.xml";
     EXPECT_EQ(document->save(path.wstring()), winapi::S_OK);
-    EXPECT_EQ(ReadFileText(path), "<test_results><more_info>a&amp;b &lt;c&gt; \"d\" é</more_info><name/></test_results>\n");
+    EXPECT_EQ(ReadFileText(path),
+              "<test_results><more_info>a&amp;b &lt;c&gt; \"d\" é</more_info><name/></test_results>\n");
 }
 
 TEST_F(XmlDocumentTest, OnlyWhiteSpaceMayStandBesideTheRootElement)

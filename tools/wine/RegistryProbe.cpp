@@ -65,8 +65,8 @@ void Report(HKEY key, const char* name)
 void WriteAndReport(HKEY key, const char* name, DWORD type, const void* bytes, std::size_t size)
 {
     const std::wstring valueName(name, name + std::char_traits<char>::length(name));
-    const LONG written = ::RegSetValueExW(key, valueName.c_str(), 0, type, static_cast<const BYTE*>(bytes),
-                                          static_cast<DWORD>(size));
+    const LONG written =
+        ::RegSetValueExW(key, valueName.c_str(), 0, type, static_cast<const BYTE*>(bytes), static_cast<DWORD>(size));
     if (written != ERROR_SUCCESS) {
         std::printf("%s: the probe could not write the value (%ld)\n", name, static_cast<long>(written));
         return;

@@ -237,7 +237,8 @@ int main()
     ReportArray<LONG>("i4-array-3", VT_I4, 0, {std::numeric_limits<LONG>::min(), -1, std::numeric_limits<LONG>::max()});
     ReportArray<SHORT>("i2-array-0", VT_I2, 0, {});
     ReportArray<SHORT>("i2-array-1", VT_I2, 0, {std::numeric_limits<SHORT>::max()});
-    ReportArray<SHORT>("i2-array-3", VT_I2, 0, {std::numeric_limits<SHORT>::min(), -1, std::numeric_limits<SHORT>::max()});
+    ReportArray<SHORT>("i2-array-3", VT_I2, 0,
+                       {std::numeric_limits<SHORT>::min(), -1, std::numeric_limits<SHORT>::max()});
     ReportArray<BYTE>("ui1-array-0", VT_UI1, 0, {});
     ReportArray<BYTE>("ui1-array-1", VT_UI1, 0, {255});
     ReportArray<BYTE>("ui1-array-3", VT_UI1, 0, {0, 128, 255});

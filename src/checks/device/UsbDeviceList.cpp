@@ -32,9 +32,8 @@ std::optional<std::wstring> StringProperty(winapi::WbemClassObject& object, cons
 
 bool ContainsFragment(const std::wstring& description, const std::vector<std::wstring>& fragments)
 {
-    return std::ranges::any_of(fragments, [&](const std::wstring& fragment) {
-        return description.find(fragment) != std::wstring::npos;
-    });
+    return std::ranges::any_of(
+        fragments, [&](const std::wstring& fragment) { return description.find(fragment) != std::wstring::npos; });
 }
 
 }  // namespace
@@ -53,7 +52,6 @@ std::wstring UsbDeviceQuery(const std::wstring& identifier)
 {
     return DeviceQueryStart + identifier + DeviceQueryEnd;
 }
-
 
 winapi::HRESULT HasListedUsbDevice(Test& test, const std::vector<std::wstring>& fragments, bool& found,
                                    UsbSearchApartment apartment)

@@ -47,9 +47,8 @@ bool HasCompressedRootByLetter(Test& test)
 bool HasCompressedRootByVolume(Test& test)
 {
     bool found = false;
-    WalkFixedVolumes(test, NoVolumesMessage, [&](const std::wstring& volumeName) {
-        found = IsCompressedDirectory(test, volumeName) || found;
-    });
+    WalkFixedVolumes(test, NoVolumesMessage,
+                     [&](const std::wstring& volumeName) { found = IsCompressedDirectory(test, volumeName) || found; });
     return found;
 }
 

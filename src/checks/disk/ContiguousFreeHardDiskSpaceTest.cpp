@@ -68,9 +68,9 @@ bool ContiguousFreeHardDiskSpaceTest::HasContiguousFreeSpace(const std::wstring&
     devicePath[4] = root[0];
     devicePath[5] = root[1];
     PrintLine(L"[HDTEST] Analyzing volume %wS for contiguous space\n", devicePath);
-    winapi::UniqueFile volume = winapi::CreateFileW(devicePath, winapi::GENERIC_READ | winapi::GENERIC_WRITE,
-                                                    winapi::FILE_SHARE_READ | winapi::FILE_SHARE_WRITE,
-                                                    winapi::OPEN_EXISTING, 0);
+    winapi::UniqueFile volume =
+        winapi::CreateFileW(devicePath, winapi::GENERIC_READ | winapi::GENERIC_WRITE,
+                            winapi::FILE_SHARE_READ | winapi::FILE_SHARE_WRITE, winapi::OPEN_EXISTING, 0);
     if (!volume) {
         // Taken before anything is printed: writing to the console may change it.
         const winapi::DWORD error = winapi::GetLastError();

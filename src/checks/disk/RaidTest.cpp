@@ -20,9 +20,8 @@ bool HasRaidDisk(Test& test)
     bool found = false;
     for (int number = 0; number < RaidProbeDrives; ++number) {
         const std::wstring path = PhysicalDrivePath(number);
-        const winapi::UniqueFile drive =
-            winapi::CreateFileW(path, winapi::GENERIC_READ, winapi::FILE_SHARE_READ | winapi::FILE_SHARE_WRITE,
-                                winapi::OPEN_EXISTING, 0);
+        const winapi::UniqueFile drive = winapi::CreateFileW(
+            path, winapi::GENERIC_READ, winapi::FILE_SHARE_READ | winapi::FILE_SHARE_WRITE, winapi::OPEN_EXISTING, 0);
         if (!drive) {
             continue;
         }

@@ -27,8 +27,18 @@ constexpr std::wstring_view GptLdmDataMessage = L"[DVTEST] Gpt partition %d of t
 constexpr std::wstring_view MbrLdmMessage = L"[DVTEST] Mbr partition %d of type PARTITION_LDM\n";
 
 constexpr std::array<const wchar_t*, 12> BusTypeNames{
-    L"Unknown bus type", L"SCSI", L"ATAPI", L"ATA", L"IEEE-1394", L"SSA",
-    L"Fibre Channel", L"USB", L"RAID", L"iSCSI", L"Serial Attached SCSI (SAS)", L"SATA",
+    L"Unknown bus type",
+    L"SCSI",
+    L"ATAPI",
+    L"ATA",
+    L"IEEE-1394",
+    L"SSA",
+    L"Fibre Channel",
+    L"USB",
+    L"RAID",
+    L"iSCSI",
+    L"Serial Attached SCSI (SAS)",
+    L"SATA",
 };
 constexpr const wchar_t* UnknownBusTypeValue = L"Unknown enumeration value";
 

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-BlacklistBiosTest::BlacklistBiosTest(const std::vector<std::wstring>& list) : BiosTest(list), parameters(list)
-{
-}
+BlacklistBiosTest::BlacklistBiosTest(const std::vector<std::wstring>& list) : BiosTest(list), parameters(list) {}
 
 bool BlacklistBiosTest::Run()
 {

@@ -2,9 +2,7 @@
 
 #include "checks/identity/HardwareIdentityMatch.h"
 
-BlacklistProcessorTest::BlacklistProcessorTest(const std::vector<std::wstring>& list) : Test(list), parameters(list)
-{
-}
+BlacklistProcessorTest::BlacklistProcessorTest(const std::vector<std::wstring>& list) : Test(list), parameters(list) {}
 
 bool BlacklistProcessorTest::Run()
 {

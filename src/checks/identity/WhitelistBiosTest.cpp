@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-WhitelistBiosTest::WhitelistBiosTest(const std::vector<std::wstring>& list) : BiosTest(list), parameters(list)
-{
-}
+WhitelistBiosTest::WhitelistBiosTest(const std::vector<std::wstring>& list) : BiosTest(list), parameters(list) {}
 
 bool WhitelistBiosTest::Run()
 {

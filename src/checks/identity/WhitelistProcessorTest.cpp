@@ -2,9 +2,7 @@
 
 #include "checks/identity/HardwareIdentityMatch.h"
 
-WhitelistProcessorTest::WhitelistProcessorTest(const std::vector<std::wstring>& list) : Test(list), parameters(list)
-{
-}
+WhitelistProcessorTest::WhitelistProcessorTest(const std::vector<std::wstring>& list) : Test(list), parameters(list) {}
 
 bool WhitelistProcessorTest::Run()
 {

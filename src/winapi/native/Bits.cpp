@@ -15,18 +15,20 @@ namespace winapi {
 namespace {
 
 // {4991D34B-80A1-4291-83B6-3328366B9097}, the BITS 1.0 manager, which every BITS version serves.
-constexpr ::CLSID BackgroundCopyManagerClass{0x4991D34B, 0x80A1, 0x4291, {0x83, 0xB6, 0x33, 0x28, 0x36, 0x6B, 0x90, 0x97}};
+constexpr ::CLSID BackgroundCopyManagerClass{
+    0x4991D34B, 0x80A1, 0x4291, {0x83, 0xB6, 0x33, 0x28, 0x36, 0x6B, 0x90, 0x97}};
 // {5CE34C0D-0DC9-4C1F-897C-DAA1B78CEE7C}
-constexpr ::IID BackgroundCopyManagerInterface{0x5CE34C0D, 0x0DC9, 0x4C1F, {0x89, 0x7C, 0xDA, 0xA1, 0xB7, 0x8C, 0xEE, 0x7C}};
+constexpr ::IID BackgroundCopyManagerInterface{
+    0x5CE34C0D, 0x0DC9, 0x4C1F, {0x89, 0x7C, 0xDA, 0xA1, 0xB7, 0x8C, 0xEE, 0x7C}};
 
 }  // namespace
 
 HRESULT CoCreateBackgroundCopyManager(DWORD classContext, std::unique_ptr<BackgroundCopyManager>& manager)
 {
     native::ComPtr<IBackgroundCopyManager> created;
-    const HRESULT hr = ::CoCreateInstance(BackgroundCopyManagerClass, nullptr, classContext,
-                                          BackgroundCopyManagerInterface,
-                                          reinterpret_cast<void**>(created.GetAddressOf()));
+    const HRESULT hr =
+        ::CoCreateInstance(BackgroundCopyManagerClass, nullptr, classContext, BackgroundCopyManagerInterface,
+                           reinterpret_cast<void**>(created.GetAddressOf()));
     if (SUCCEEDED(hr) && created) {
         manager = std::make_unique<native::ComBackgroundCopyManager>(std::move(created));
     }
@@ -45,8 +47,8 @@ HRESULT ComBackgroundCopyManager::CreateJob(const std::wstring& displayName, DWO
 {
     ::GUID id{};
     ComPtr<IBackgroundCopyJob> created;
-    const HRESULT hr = manager_->CreateJob(displayName.c_str(), static_cast<::BG_JOB_TYPE>(type), &id,
-                                           created.GetAddressOf());
+    const HRESULT hr =
+        manager_->CreateJob(displayName.c_str(), static_cast<::BG_JOB_TYPE>(type), &id, created.GetAddressOf());
     if (SUCCEEDED(hr) && created) {
         jobId = std::bit_cast<GUID>(id);
         job = std::make_unique<ComBackgroundCopyJob>(std::move(created));

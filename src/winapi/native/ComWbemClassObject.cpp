@@ -46,23 +46,17 @@ bool ReadElements(SAFEARRAY* array, std::vector<std::int32_t>& elements)
 Variant ToVariant(const VARIANT& value)
 {
     switch (V_VT(&value)) {
-    case VT_EMPTY:
-        return Variant();
-    case VT_NULL:
-        return Variant::Null();
+    case VT_EMPTY: return Variant();
+    case VT_NULL: return Variant::Null();
     case VT_BSTR:
         // WMI may hand out a VT_BSTR without a string; the checks read that as no value.
-        return V_BSTR(&value) == nullptr ? Variant::NullString() : Variant::String(UniqueBstr::ToString(V_BSTR(&value)));
-    case VT_I4:
-        return Variant::Int32(static_cast<std::int32_t>(V_I4(&value)));
-    case VT_I2:
-        return Variant::Int16(V_I2(&value));
-    case VT_UI1:
-        return Variant::UInt8(V_UI1(&value));
-    case VT_BOOL:
-        return Variant::Bool(V_BOOL(&value) != VARIANT_FALSE);
-    default:
-        break;
+        return V_BSTR(&value) == nullptr ? Variant::NullString()
+                                         : Variant::String(UniqueBstr::ToString(V_BSTR(&value)));
+    case VT_I4: return Variant::Int32(static_cast<std::int32_t>(V_I4(&value)));
+    case VT_I2: return Variant::Int16(V_I2(&value));
+    case VT_UI1: return Variant::UInt8(V_UI1(&value));
+    case VT_BOOL: return Variant::Bool(V_BOOL(&value) != VARIANT_FALSE);
+    default: break;
     }
     std::vector<std::int32_t> elements;
     const VARTYPE type = V_VT(&value);

@@ -9,8 +9,8 @@
 
 namespace winapi {
 
-HRESULT CoSetProxyBlanket(WbemServices& proxy, DWORD authnService, DWORD authzService, DWORD authnLevel,
-                          DWORD impLevel, DWORD capabilities)
+HRESULT CoSetProxyBlanket(WbemServices& proxy, DWORD authnService, DWORD authzService, DWORD authnLevel, DWORD impLevel,
+                          DWORD capabilities)
 {
     // Every WbemServices of this backend is a ComWbemServices.
     IUnknown* const unknown = static_cast<native::ComWbemServices&>(proxy).Proxy();

@@ -27,7 +27,8 @@ LONG RegCloseKey(HKEY key)
 LONG RegOpenKeyExW(HKEY root, const std::wstring& subKey, DWORD options, REGSAM access, UniqueRegKey& key)
 {
     ::HKEY opened = nullptr;
-    const LONG result = ::RegOpenKeyExW(static_cast<::HKEY>(root), subKey.c_str(), options, access | ShippedProgramView, &opened);
+    const LONG result =
+        ::RegOpenKeyExW(static_cast<::HKEY>(root), subKey.c_str(), options, access | ShippedProgramView, &opened);
     if (result == ERROR_SUCCESS) {
         key.reset(opened);
     }

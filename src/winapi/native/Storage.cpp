@@ -109,7 +109,8 @@ BOOL GetVolumeNameForVolumeMountPointW(const std::wstring& volumeMountPoint, std
                                                static_cast<::DWORD>(volumeName.size()));
 }
 
-UniqueFindVolumeMountPoint FindFirstVolumeMountPointW(const std::wstring& rootPathName, std::span<wchar_t> volumeMountPoint)
+UniqueFindVolumeMountPoint FindFirstVolumeMountPointW(const std::wstring& rootPathName,
+                                                      std::span<wchar_t> volumeMountPoint)
 {
     return UniqueFindVolumeMountPoint(::FindFirstVolumeMountPointW(rootPathName.c_str(), volumeMountPoint.data(),
                                                                    static_cast<::DWORD>(volumeMountPoint.size())));
@@ -197,8 +198,8 @@ BOOL GetDiskFreeSpaceW(const std::wstring& rootPathName, DWORD& sectorsPerCluste
 
 BOOL GetVolumeInformationW(const std::wstring& rootPathName, std::span<wchar_t> fileSystemName)
 {
-    return ::GetVolumeInformationW(rootPathName.c_str(), nullptr, 0, nullptr, nullptr, nullptr,
-                                   fileSystemName.data(), static_cast<DWORD>(fileSystemName.size()));
+    return ::GetVolumeInformationW(rootPathName.c_str(), nullptr, 0, nullptr, nullptr, nullptr, fileSystemName.data(),
+                                   static_cast<DWORD>(fileSystemName.size()));
 }
 
 BOOL GetDiskFreeSpaceExW(const std::wstring& directoryName, ULONGLONG& freeBytesAvailableToCaller,

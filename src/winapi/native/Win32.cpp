@@ -115,15 +115,14 @@ UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
 
 BOOL GetVersionExW(OSVERSIONINFOEXW& info)
 {
-    return native::CallWithRecordCopy<::OSVERSIONINFOEXW>(info, [](::OSVERSIONINFOEXW& record) {
-        return ::GetVersionExW(reinterpret_cast<::OSVERSIONINFOW*>(&record));
-    });
+    return native::CallWithRecordCopy<::OSVERSIONINFOEXW>(
+        info, [](::OSVERSIONINFOEXW& record) { return ::GetVersionExW(reinterpret_cast<::OSVERSIONINFOW*>(&record)); });
 }
 
 BOOL GetVersionExW(OSVERSIONINFOW& info)
 {
-    return native::CallWithRecordCopy<::OSVERSIONINFOW>(info,
-                                                         [](::OSVERSIONINFOW& record) { return ::GetVersionExW(&record); });
+    return native::CallWithRecordCopy<::OSVERSIONINFOW>(
+        info, [](::OSVERSIONINFOW& record) { return ::GetVersionExW(&record); });
 }
 
 UniqueModule LoadLibraryW(const std::wstring& fileName)

@@ -48,8 +48,7 @@ static_assert(sizeof(winapi::OSVERSIONINFOEXW) == sizeof(::OSVERSIONINFOEXW));
 static_assert(winapi::OSVERSIONINFOEXW_SIZE == sizeof(::OSVERSIONINFOEXW));
 static_assert(offsetof(winapi::OSVERSIONINFOEXW, dwPlatformId) == offsetof(::OSVERSIONINFOEXW, dwPlatformId));
 static_assert(offsetof(winapi::OSVERSIONINFOEXW, szCSDVersion) == offsetof(::OSVERSIONINFOEXW, szCSDVersion));
-static_assert(offsetof(winapi::OSVERSIONINFOEXW, wServicePackMajor) ==
-              offsetof(::OSVERSIONINFOEXW, wServicePackMajor));
+static_assert(offsetof(winapi::OSVERSIONINFOEXW, wServicePackMajor) == offsetof(::OSVERSIONINFOEXW, wServicePackMajor));
 static_assert(offsetof(winapi::OSVERSIONINFOEXW, wSuiteMask) == offsetof(::OSVERSIONINFOEXW, wSuiteMask));
 static_assert(offsetof(winapi::OSVERSIONINFOEXW, wProductType) == offsetof(::OSVERSIONINFOEXW, wProductType));
 

@@ -29,8 +29,8 @@ constexpr DWORD Win32CodeMask = 0x0000FFFFu;
 // after an update keeps them; they never count as text. pugixml keeps the white space between
 // them and around the root element only in a fragment, so a document is read as one and
 // WholeDocument checks what a fragment may have that a document may not.
-constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi |
-                                  pugi::parse_doctype | pugi::parse_fragment;
+constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments |
+                                  pugi::parse_pi | pugi::parse_doctype | pugi::parse_fragment;
 
 bool IsBlank(std::string_view text)
 {
@@ -54,7 +54,8 @@ bool WholeDocument(const pugi::xml_document& document)
 constexpr std::wstring_view MissingFileReason = L"The system cannot locate the object specified.";
 constexpr std::wstring_view RefusedContentReason =
     L"The document holds a reference, character, comment or declaration that XML does not allow.";
-constexpr std::wstring_view RootElementReason = L"The document must hold exactly one root element and no text beside it.";
+constexpr std::wstring_view RootElementReason =
+    L"The document must hold exactly one root element and no text beside it.";
 
 struct ParseFailure {
     long line = 0;
@@ -68,7 +69,8 @@ ParseFailure FailureAt(std::string_view source, std::ptrdiff_t offset, std::wstr
     const std::string_view before = source.substr(0, static_cast<std::size_t>(std::max<std::ptrdiff_t>(offset, 0)));
     const std::size_t lineStart = before.rfind('\n');
     const long line = 1 + static_cast<long>(std::ranges::count(before, '\n'));
-    const long position = static_cast<long>(before.size() - (lineStart == std::string_view::npos ? 0 : lineStart + 1)) + 1;
+    const long position =
+        static_cast<long>(before.size() - (lineStart == std::string_view::npos ? 0 : lineStart + 1)) + 1;
     return {line, position, std::move(reason)};
 }
 

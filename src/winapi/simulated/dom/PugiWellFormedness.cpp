@@ -33,9 +33,8 @@ bool IsCharacterReference(std::string_view name)
 
 bool HasControlCharacter(std::string_view text)
 {
-    return std::ranges::any_of(text, [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
-    });
+    return std::ranges::any_of(
+        text, [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r'; });
 }
 
 // Entities a document type declares are not expanded by pugixml: a reference to one counts as
@@ -76,14 +75,12 @@ bool IsValidElement(const pugi::xml_node element)
 bool IsValidNode(const pugi::xml_node node)
 {
     switch (node.type()) {
-    case pugi::node_element:
-        return IsValidElement(node);
+    case pugi::node_element: return IsValidElement(node);
     case pugi::node_pcdata: {
         const std::string_view text = node.value();
         return text.find("]]>") == std::string_view::npos && IsValidText(text);
     }
-    case pugi::node_cdata:
-        return !HasControlCharacter(node.value());
+    case pugi::node_cdata: return !HasControlCharacter(node.value());
     case pugi::node_comment: {
         const std::string_view text = node.value();
         return text.find("--") == std::string_view::npos && !text.ends_with('-') && !HasControlCharacter(text);
@@ -91,8 +88,7 @@ bool IsValidNode(const pugi::xml_node node)
     case pugi::node_declaration:
         // Only at the very start: not even white space may stand before it.
         return node.parent().type() == pugi::node_document && !node.previous_sibling();
-    default:
-        return true;
+    default: return true;
     }
 }
 

@@ -29,7 +29,8 @@ wchar_t Fold(wchar_t c)
 bool HasInvalidNameCharacter(const std::wstring& path)
 {
     constexpr std::wstring_view Reserved = L"<>\"|?*";
-    return std::ranges::any_of(path, [&](wchar_t c) { return c < 0x20 || Reserved.find(c) != std::wstring_view::npos; });
+    return std::ranges::any_of(path,
+                               [&](wchar_t c) { return c < 0x20 || Reserved.find(c) != std::wstring_view::npos; });
 }
 
 bool SameNameIgnoringCase(const std::string& left, const std::string& right)
@@ -127,17 +128,13 @@ FoundEntry DescribeEntry(const std::filesystem::directory_entry& entry)
 DWORD Win32ErrorFromErrno(int error)
 {
     switch (error) {
-    case ENOENT:
-        return ERROR_PATH_NOT_FOUND;
+    case ENOENT: return ERROR_PATH_NOT_FOUND;
     case EACCES:
     case EPERM:
     case EISDIR:
-    case EROFS:
-        return ERROR_ACCESS_DENIED;
-    case ENOTDIR:
-        return ERROR_PATH_NOT_FOUND;
-    default:
-        return ERROR_GEN_FAILURE;
+    case EROFS: return ERROR_ACCESS_DENIED;
+    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    default: return ERROR_GEN_FAILURE;
     }
 }
 
@@ -251,7 +248,7 @@ DWORD SetHostFileAttributes(const std::wstring& path, DWORD attributes)
     }
     constexpr auto writable = std::filesystem::perms::owner_write;
     const auto option = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? std::filesystem::perm_options::remove
-                                                                     : std::filesystem::perm_options::add;
+                                                                    : std::filesystem::perm_options::add;
     std::filesystem::permissions(hostPath, writable, option, error);
     return error ? Win32ErrorFromErrno(error.value()) : ERROR_SUCCESS;
 }

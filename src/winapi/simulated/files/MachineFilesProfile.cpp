@@ -46,26 +46,26 @@ void ReadVersionResource(ProfileObject& version, VersionResource& resource)
         resource.translations->push_back(translation);
         ++index;
     });
-    version.Members("strings", [&](const std::wstring& tableName, const nlohmann::json& tableJson,
-                                   const std::string& tablePath) {
-        std::pair<WORD, WORD> translation;
-        if (!ReadTableName(tableName, translation)) {
-            reader.Fail(tablePath, "a string table is named by eight hexadecimal digits, e.g. \"040904b0\"");
-            return;
-        }
-        if (!tableJson.is_object()) {
-            reader.Fail(tablePath, "expected an object of strings");
-            return;
-        }
-        auto& table = resource.strings[tableName];
-        for (const auto& [name, text] : tableJson.items()) {
-            if (!text.is_string()) {
-                reader.Fail(tablePath + "." + name, "expected a string");
+    version.Members(
+        "strings", [&](const std::wstring& tableName, const nlohmann::json& tableJson, const std::string& tablePath) {
+            std::pair<WORD, WORD> translation;
+            if (!ReadTableName(tableName, translation)) {
+                reader.Fail(tablePath, "a string table is named by eight hexadecimal digits, e.g. \"040904b0\"");
                 return;
             }
-            table[FromUtf8(name)] = FromUtf8(text.get_ref<const std::string&>());
-        }
-    });
+            if (!tableJson.is_object()) {
+                reader.Fail(tablePath, "expected an object of strings");
+                return;
+            }
+            auto& table = resource.strings[tableName];
+            for (const auto& [name, text] : tableJson.items()) {
+                if (!text.is_string()) {
+                    reader.Fail(tablePath + "." + name, "expected a string");
+                    return;
+                }
+                table[FromUtf8(name)] = FromUtf8(text.get_ref<const std::string&>());
+            }
+        });
 }
 
 }  // namespace
@@ -89,7 +89,8 @@ void ReadMachineFiles(ProfileObject& profile, Machine& machine)
             file.entries.emplace();
         }
         fileObject.TextList("entries", [&](std::wstring name) { file.entries->push_back(std::move(name)); });
-        fileObject.Object("version", [&](ProfileObject& version) { ReadVersionResource(version, file.version.emplace()); });
+        fileObject.Object("version",
+                          [&](ProfileObject& version) { ReadVersionResource(version, file.version.emplace()); });
         if (file.entries && file.version) {
             reader.Fail(field, "a folder (\"entries\") has no version resource");
             return;

@@ -121,26 +121,27 @@ void ReadRegistryValue(ProfileObject& object, RegistryValue& value)
 
 void ReadRegistry(ProfileObject& profile, Machine& machine)
 {
-    profile.Members("registry", [&](const std::wstring& keyPath, const nlohmann::json& keyJson, const std::string& path) {
-        ProfileObject key(keyJson, path, profile.Reader());
-        RegistryKey& registryKey = machine.registry[keyPath];
-        if (!keyJson.is_object()) {
-            return;
-        }
-        key.Faults({L"RegOpenKeyExW"}, registryKey.faults);
-        key.Members("values", [&](const std::wstring& valueName, const nlohmann::json& valueJson,
-                                  const std::string& valuePath) {
-            ProfileObject valueObject(valueJson, valuePath, profile.Reader());
-            ReadRegistryValue(valueObject, registryKey.values[valueName]);
-            valueObject.Finish();
-        });
-        key.Finish();
-        // A key's ancestors exist as well.
-        for (std::size_t cut = keyPath.rfind(L'\\'); cut != std::wstring::npos && cut > 0;
-             cut = keyPath.rfind(L'\\', cut - 1)) {
-            machine.registry.try_emplace(keyPath.substr(0, cut));
-        }
-    });
+    profile.Members("registry",
+                    [&](const std::wstring& keyPath, const nlohmann::json& keyJson, const std::string& path) {
+                        ProfileObject key(keyJson, path, profile.Reader());
+                        RegistryKey& registryKey = machine.registry[keyPath];
+                        if (!keyJson.is_object()) {
+                            return;
+                        }
+                        key.Faults({L"RegOpenKeyExW"}, registryKey.faults);
+                        key.Members("values", [&](const std::wstring& valueName, const nlohmann::json& valueJson,
+                                                  const std::string& valuePath) {
+                            ProfileObject valueObject(valueJson, valuePath, profile.Reader());
+                            ReadRegistryValue(valueObject, registryKey.values[valueName]);
+                            valueObject.Finish();
+                        });
+                        key.Finish();
+                        // A key's ancestors exist as well.
+                        for (std::size_t cut = keyPath.rfind(L'\\'); cut != std::wstring::npos && cut > 0;
+                             cut = keyPath.rfind(L'\\', cut - 1)) {
+                            machine.registry.try_emplace(keyPath.substr(0, cut));
+                        }
+                    });
 }
 
 void ReadVersion(ProfileObject& profile, Machine& machine)
@@ -170,8 +171,9 @@ void ReadVersion(ProfileObject& profile, Machine& machine)
             return;
         }
         if (servicePackMajor > 0xFFFF || servicePackMinor > 0xFFFF || suiteMask > 0xFFFF || productType > 0xFF) {
-            version.Reader().Fail(version.Path(), "servicePackMajor, servicePackMinor and suiteMask must fit in 16 bits "
-                                                  "and productType in 8");
+            version.Reader().Fail(version.Path(),
+                                  "servicePackMajor, servicePackMinor and suiteMask must fit in 16 bits "
+                                  "and productType in 8");
             return;
         }
         record.dwMajorVersion = major;

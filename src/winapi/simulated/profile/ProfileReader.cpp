@@ -110,8 +110,9 @@ void ProfileObject::Faults(const std::vector<std::wstring_view>& allowed, Object
     }
     for (const auto& [name, error] : field->items()) {
         const std::wstring call = FromUtf8(name);
-        const auto known = std::find_if(allowed.begin(), allowed.end(),
-                                        [&](std::wstring_view candidate) { return EqualIgnoringCase(candidate, call); });
+        const auto known = std::find_if(allowed.begin(), allowed.end(), [&](std::wstring_view candidate) {
+            return EqualIgnoringCase(candidate, call);
+        });
         if (known == allowed.end()) {
             std::string choices;
             for (const std::wstring_view candidate : allowed) {
@@ -169,8 +170,9 @@ void ProfileObject::Object(const std::string& key, const std::function<void(Prof
     }
 }
 
-void ProfileObject::Members(const std::string& key,
-                            const std::function<void(const std::wstring&, const nlohmann::json&, const std::string&)>& visit)
+void ProfileObject::Members(
+    const std::string& key,
+    const std::function<void(const std::wstring&, const nlohmann::json&, const std::string&)>& visit)
 {
     if (const nlohmann::json* field = Find(key)) {
         if (!field->is_object()) {

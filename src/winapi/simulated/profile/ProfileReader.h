@@ -46,8 +46,8 @@ public:
     // A nested object.
     void Object(const std::string& key, const std::function<void(ProfileObject&)>& visit);
     // Each member of an object whose names are data (registry paths, value names).
-    void Members(const std::string& key, const std::function<void(const std::wstring&, const nlohmann::json&,
-                                                                  const std::string&)>& visit);
+    void Members(const std::string& key,
+                 const std::function<void(const std::wstring&, const nlohmann::json&, const std::string&)>& visit);
     // The object's own failing calls ("faults": {"call": error}); only the calls in allowed apply
     // to such an object.
     void Faults(const std::vector<std::wstring_view>& allowed, ObjectFaults& faults);

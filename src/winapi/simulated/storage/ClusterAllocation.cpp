@@ -82,8 +82,12 @@ void ClusterAllocation::FillFragmented(std::size_t index, std::uint64_t begin, s
         const std::uint64_t block = cluster / FragmentBlockClusters;
         const std::uint64_t blockEnd = (block + 1) * FragmentBlockClusters;
         if (cursor.run != index || cursor.block != block || cursor.runBegin > cluster) {
-            cursor = FragmentCursor{index, block, fragmentation.seed ^ (block * 0xD6E8FEB86659FD93u),
-                                    block * FragmentBlockClusters, block * FragmentBlockClusters, false};
+            cursor = FragmentCursor{index,
+                                    block,
+                                    fragmentation.seed ^ (block * 0xD6E8FEB86659FD93u),
+                                    block * FragmentBlockClusters,
+                                    block * FragmentBlockClusters,
+                                    false};
             // The block's first draw says whether its first run is used; used flips before each run.
             cursor.used = (SplitMix64(cursor.state) & 1) == 0;
         }
@@ -120,7 +124,8 @@ ClusterAllocation ClusterAllocation::FromRuns(std::vector<Run> runs)
     return allocation;
 }
 
-ClusterAllocation ClusterAllocation::Fragmented(std::uint64_t seed, std::uint32_t meanUsedRun, std::uint32_t meanFreeRun)
+ClusterAllocation ClusterAllocation::Fragmented(std::uint64_t seed, std::uint32_t meanUsedRun,
+                                                std::uint32_t meanFreeRun)
 {
     return FromRuns({Run{Run::State::Fragmented, UINT64_MAX, Fragmentation{seed, meanUsedRun, meanFreeRun}, {}}});
 }

@@ -95,7 +95,8 @@ std::optional<DeviceTarget> FindDevice(const std::wstring& path, DWORD& error)
         if (sim::StartsWithIgnoringCase(local, drivePrefix)) {
             if (const auto number = ParseDriveNumber(local.substr(drivePrefix.size()))) {
                 if (const auto index = DriveIndex(*number)) {
-                    return DeviceTarget{DeviceKind::Drive, *index, Machine().physicalDrives[*index].openError, std::nullopt};
+                    return DeviceTarget{DeviceKind::Drive, *index, Machine().physicalDrives[*index].openError,
+                                        std::nullopt};
                 }
             }
             return std::nullopt;
@@ -117,7 +118,8 @@ std::optional<DeviceTarget> FindDevice(const std::wstring& path, DWORD& error)
     const auto& diskInterfaces = Machine().diskInterfaces;
     for (std::size_t i = 0; i < diskInterfaces.size(); ++i) {
         if (!diskInterfaces[i].devicePath.empty() && sim::EqualIgnoringCase(diskInterfaces[i].devicePath, path)) {
-            return DeviceTarget{DeviceKind::Drive, *DriveIndex(diskInterfaces[i].drive), diskInterfaces[i].openError, i};
+            return DeviceTarget{DeviceKind::Drive, *DriveIndex(diskInterfaces[i].drive), diskInterfaces[i].openError,
+                                i};
         }
     }
     return std::nullopt;
@@ -151,7 +153,6 @@ std::optional<std::size_t> SingleDiskOf(const OpenDevice& device)
 // The device type of an optical drive, and the partition number its driver reports, having none.
 constexpr DWORD FILE_DEVICE_CD_ROM = 0x2;
 constexpr DWORD NoPartitionNumber = 0xFFFFFFFF;
-
 
 // The volume of an optical drive is the drive itself, not a partition of a disk: it carries the
 // drive's own number among the machine's optical drives (CdRom0, CdRom1, ... in the order of the
@@ -329,7 +330,8 @@ DWORD GetVolumeDiskExtents(const OpenDevice& device, std::span<BYTE> out, DWORD&
         returned = sizeof(VOLUME_DISK_EXTENTS);
         return ERROR_MORE_DATA;
     }
-    returned = static_cast<DWORD>(offsetof(VOLUME_DISK_EXTENTS, Extents) + std::max<std::size_t>(written, 1) * sizeof(DISK_EXTENT));
+    returned = static_cast<DWORD>(offsetof(VOLUME_DISK_EXTENTS, Extents) +
+                                  std::max<std::size_t>(written, 1) * sizeof(DISK_EXTENT));
     return ERROR_SUCCESS;
 }
 
@@ -393,7 +395,8 @@ DWORD GetDriveLayout(const OpenDevice& device, std::span<BYTE> out, DWORD& retur
         if (i < drive.partitions.size()) {
             entry = LayoutEntry(drive, drive.partitions[i]);
         }
-        PutRecord(out, offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionEntry) + i * sizeof(PARTITION_INFORMATION_EX), entry);
+        PutRecord(out, offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionEntry) + i * sizeof(PARTITION_INFORMATION_EX),
+                  entry);
     }
     returned = static_cast<DWORD>(needed);
     return ERROR_SUCCESS;
@@ -457,8 +460,8 @@ DWORD GetVolumeBitmap(const OpenDevice& device, std::span<const BYTE> in, std::s
 
 }  // namespace
 
-UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD shareMode,
-                       DWORD creationDisposition, DWORD flagsAndAttributes)
+UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD shareMode, DWORD creationDisposition,
+                       DWORD flagsAndAttributes)
 {
     if (FaultedWithLastError(L"CreateFileW")) {
         return UniqueFile();
@@ -546,8 +549,8 @@ BOOL ReadFile(HANDLE file, std::span<BYTE> buffer, DWORD& bytesRead)
         return Fail(ERROR_NOT_READY);
     }
     const bool isDrive = open.kind == DeviceKind::Drive;
-    const DWORD sectorSize = isDrive ? Machine().physicalDrives[open.index].bytesPerSector
-                                     : Machine().volumes[open.index].bytesPerSector;
+    const DWORD sectorSize =
+        isDrive ? Machine().physicalDrives[open.index].bytesPerSector : Machine().volumes[open.index].bytesPerSector;
     // Devices are read in whole sectors.
     if (buffer.size() % sectorSize != 0) {
         return Fail(ERROR_INVALID_PARAMETER);
@@ -605,26 +608,13 @@ BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, std::span<const BYTE> i
     DWORD returned = 0;
     DWORD error = ERROR_INVALID_FUNCTION;
     switch (ioControlCode) {
-    case IOCTL_STORAGE_GET_DEVICE_NUMBER:
-        error = GetDeviceNumber(open->second, outBuffer, returned);
-        break;
-    case IOCTL_STORAGE_QUERY_PROPERTY:
-        error = QueryProperty(open->second, inBuffer, outBuffer, returned);
-        break;
-    case IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS:
-        error = GetVolumeDiskExtents(open->second, outBuffer, returned);
-        break;
-    case IOCTL_DISK_GET_DRIVE_LAYOUT_EX:
-        error = GetDriveLayout(open->second, outBuffer, returned);
-        break;
-    case IOCTL_DISK_GET_LENGTH_INFO:
-        error = GetLengthInfo(open->second, outBuffer, returned);
-        break;
-    case FSCTL_GET_VOLUME_BITMAP:
-        error = GetVolumeBitmap(open->second, inBuffer, outBuffer, returned);
-        break;
-    default:
-        break;
+    case IOCTL_STORAGE_GET_DEVICE_NUMBER: error = GetDeviceNumber(open->second, outBuffer, returned); break;
+    case IOCTL_STORAGE_QUERY_PROPERTY: error = QueryProperty(open->second, inBuffer, outBuffer, returned); break;
+    case IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS: error = GetVolumeDiskExtents(open->second, outBuffer, returned); break;
+    case IOCTL_DISK_GET_DRIVE_LAYOUT_EX: error = GetDriveLayout(open->second, outBuffer, returned); break;
+    case IOCTL_DISK_GET_LENGTH_INFO: error = GetLengthInfo(open->second, outBuffer, returned); break;
+    case FSCTL_GET_VOLUME_BITMAP: error = GetVolumeBitmap(open->second, inBuffer, outBuffer, returned); break;
+    default: break;
     }
     if (error == ERROR_SUCCESS || error == ERROR_MORE_DATA) {
         bytesReturned = returned;

@@ -97,8 +97,9 @@ UINT GetDriveTypeW(const std::wstring& rootPathName)
     const auto place = FindVolumeOfPath(rootPathName);
     if (!place) {
         const auto other = sim::FindOtherDriveOfPath(Machine(), rootPathName);
-        return other && (other->second.empty() || other->second == L"\\") ? Machine().otherDrives[other->first].driveType
-                                                                           : DRIVE_NO_ROOT_DIR;
+        return other && (other->second.empty() || other->second == L"\\")
+                   ? Machine().otherDrives[other->first].driveType
+                   : DRIVE_NO_ROOT_DIR;
     }
     if (place->IsRoot()) {
         const sim::Volume& volume = Machine().volumes[place->volume];
@@ -185,7 +186,8 @@ BOOL GetVolumeNameForVolumeMountPointW(const std::wstring& volumeMountPoint, std
     return CopyName(Machine().volumes[*target].name, volumeName) ? TRUE : FALSE;
 }
 
-UniqueFindVolumeMountPoint FindFirstVolumeMountPointW(const std::wstring& rootPathName, std::span<wchar_t> volumeMountPoint)
+UniqueFindVolumeMountPoint FindFirstVolumeMountPointW(const std::wstring& rootPathName,
+                                                      std::span<wchar_t> volumeMountPoint)
 {
     if (FaultedWithLastError(L"FindFirstVolumeMountPointW")) {
         return UniqueFindVolumeMountPoint();
@@ -288,7 +290,8 @@ BOOL GetDiskFreeSpaceW(const std::wstring& rootPathName, DWORD& sectorsPerCluste
     const std::uint64_t clusterSize = std::uint64_t{volume->bytesPerSector} * volume->sectorsPerCluster;
     sectorsPerCluster = volume->sectorsPerCluster;
     bytesPerSector = volume->bytesPerSector;
-    numberOfFreeClusters = static_cast<DWORD>(std::min<std::uint64_t>(volume->freeBytesAvailable / clusterSize, UINT32_MAX));
+    numberOfFreeClusters =
+        static_cast<DWORD>(std::min<std::uint64_t>(volume->freeBytesAvailable / clusterSize, UINT32_MAX));
     totalNumberOfClusters = static_cast<DWORD>(std::min<std::uint64_t>(volume->ClusterCount(), UINT32_MAX));
     return TRUE;
 }

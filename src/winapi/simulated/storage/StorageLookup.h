@@ -27,10 +27,11 @@ struct VolumePath {
 // A path that names a drive letter of the machine's other drives in one of the same forms: the
 // drive's index in otherDrives and what follows the letter.
 [[nodiscard]] std::optional<std::pair<std::size_t, std::wstring>> FindOtherDriveOfPath(const Machine& machine,
-                                                                                      std::wstring_view path);
+                                                                                       std::wstring_view path);
 
 // The volume mounted in the folder `rest` (with its trailing backslash) of volume host.
-[[nodiscard]] std::optional<std::size_t> VolumeMountedAt(const Machine& machine, std::size_t host, std::wstring_view rest);
+[[nodiscard]] std::optional<std::size_t> VolumeMountedAt(const Machine& machine, std::size_t host,
+                                                         std::wstring_view rest);
 
 [[nodiscard]] std::optional<std::size_t> DriveIndex(const Machine& machine, DWORD number);
 
@@ -42,7 +43,8 @@ struct VolumePath {
 [[nodiscard]] bool VolumeHasNoMedium(const Machine& machine, std::size_t volume);
 
 // The error that the volume's own faults give the call, if they name it.
-[[nodiscard]] std::optional<std::uint32_t> VolumeFault(const Machine& machine, std::size_t volume, std::wstring_view call);
+[[nodiscard]] std::optional<std::uint32_t> VolumeFault(const Machine& machine, std::size_t volume,
+                                                       std::wstring_view call);
 
 [[nodiscard]] bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix);
 

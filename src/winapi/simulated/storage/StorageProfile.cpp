@@ -52,11 +52,10 @@ const std::map<std::wstring, UINT>& DriveTypeNames()
 const std::map<std::wstring, DWORD>& BusTypeNames()
 {
     static const std::map<std::wstring, DWORD> names{
-        {L"BusTypeUnknown", 0}, {L"BusTypeScsi", 1},   {L"BusTypeAtapi", 2}, {L"BusTypeAta", 3},
-        {L"BusType1394", 4},    {L"BusTypeSsa", 5},    {L"BusTypeFibre", 6}, {L"BusTypeUsb", 7},
-        {L"BusTypeRAID", 8},    {L"BusTypeiScsi", 9},  {L"BusTypeSas", 10},  {L"BusTypeSata", 11},
-        {L"BusTypeSd", 12},     {L"BusTypeMmc", 13},   {L"BusTypeVirtual", 14},
-        {L"BusTypeFileBackedVirtual", 15},
+        {L"BusTypeUnknown", 0}, {L"BusTypeScsi", 1},  {L"BusTypeAtapi", 2},    {L"BusTypeAta", 3},
+        {L"BusType1394", 4},    {L"BusTypeSsa", 5},   {L"BusTypeFibre", 6},    {L"BusTypeUsb", 7},
+        {L"BusTypeRAID", 8},    {L"BusTypeiScsi", 9}, {L"BusTypeSas", 10},     {L"BusTypeSata", 11},
+        {L"BusTypeSd", 12},     {L"BusTypeMmc", 13},  {L"BusTypeVirtual", 14}, {L"BusTypeFileBackedVirtual", 15},
     };
     return names;
 }
@@ -134,11 +133,11 @@ void ReadGuid(ProfileObject& object, const std::string& key, GUID& guid, bool al
         }
     }
     if (!ParseGuid(text, guid)) {
-        object.Reader().Fail(object.FieldPath(key), allowNames
-                                                        ? "expected a GUID such as \"{EBD0A0A2-B9E5-4433-87C0-68B6B72699C7}\" "
-                                                          "or one of basicData, efiSystem, msReserved, recovery, "
-                                                          "ldmMetadata, ldmData"
-                                                        : "expected a GUID such as \"{EBD0A0A2-B9E5-4433-87C0-68B6B72699C7}\"");
+        object.Reader().Fail(object.FieldPath(key),
+                             allowNames ? "expected a GUID such as \"{EBD0A0A2-B9E5-4433-87C0-68B6B72699C7}\" "
+                                          "or one of basicData, efiSystem, msReserved, recovery, "
+                                          "ldmMetadata, ldmData"
+                                        : "expected a GUID such as \"{EBD0A0A2-B9E5-4433-87C0-68B6B72699C7}\"");
     }
 }
 
@@ -364,8 +363,9 @@ void ReadRepeatedRun(ProfileObject& object, ClusterAllocation::Run& run)
     if (object.Raw("free") == nullptr || object.Raw("used") == nullptr || object.Raw("fragmented") != nullptr ||
         repetition.freeRun == 0 || repetition.usedRun == 0 || repetition.freeRun > UINT64_MAX / 2 ||
         repetition.usedRun > UINT64_MAX / 2 || repeat > UINT64_MAX / (repetition.freeRun + repetition.usedRun)) {
-        object.Reader().Fail(object.Path(), "a repeated run needs free and used, each of 1 cluster or more, and "
-                                            "fewer than 2^64 clusters in all");
+        object.Reader().Fail(object.Path(),
+                             "a repeated run needs free and used, each of 1 cluster or more, and "
+                             "fewer than 2^64 clusters in all");
         return;
     }
     run.state = ClusterAllocation::Run::State::Repeated;
@@ -390,7 +390,8 @@ void ReadRun(ProfileObject& object, ClusterAllocation::Run& run)
         }
     }
     if (given != 1) {
-        object.Reader().Fail(object.Path(), "expected one of used, free, fragmented or repeat, with a number of clusters");
+        object.Reader().Fail(object.Path(),
+                             "expected one of used, free, fragmented or repeat, with a number of clusters");
         return;
     }
     if (run.state == State::Fragmented) {
@@ -483,11 +484,13 @@ void ReadVolume(ProfileObject& object, Volume& volume)
     } else if (volume.bytesPerSector == 0 || volume.sectorsPerCluster == 0) {
         object.Reader().Fail(object.Path(), "bytesPerSector and sectorsPerCluster must be 1 or more");
     } else if (std::uint64_t{volume.bytesPerSector} * volume.sectorsPerCluster > MaxClusterBytes) {
-        object.Reader().Fail(object.Path(), "bytesPerSector times sectorsPerCluster must be at most 33554432, "
-                                            "the largest cluster a Windows file system has");
+        object.Reader().Fail(object.Path(),
+                             "bytesPerSector times sectorsPerCluster must be at most 33554432, "
+                             "the largest cluster a Windows file system has");
     } else if (volume.ClusterCount() > MaxClusters) {
-        object.Reader().Fail(object.FieldPath("totalBytes"), "more than 4294967295 clusters, which no Windows file "
-                                                             "system addresses");
+        object.Reader().Fail(object.FieldPath("totalBytes"),
+                             "more than 4294967295 clusters, which no Windows file "
+                             "system addresses");
     } else if (volume.freeBytes > volume.totalBytes || volume.freeBytesAvailable > volume.freeBytes) {
         object.Reader().Fail(object.Path(), "expected freeBytesAvailable <= freeBytes <= totalBytes");
     }
@@ -542,7 +545,8 @@ void CheckStorage(ProfileObject& profile, const Machine& machine)
         }
         for (std::size_t e = 0; e < volume.extents.size(); ++e) {
             if (drives.count(volume.extents[e].disk) == 0) {
-                profile.Reader().Fail(path + ".extents[" + std::to_string(e) + "].disk", "no physical drive has this number");
+                profile.Reader().Fail(path + ".extents[" + std::to_string(e) + "].disk",
+                                      "no physical drive has this number");
                 return;
             }
         }
@@ -557,7 +561,8 @@ void CheckStorage(ProfileObject& profile, const Machine& machine)
     for (std::size_t i = 0; i < machine.diskInterfaces.size(); ++i) {
         const DiskInterface& diskInterface = machine.diskInterfaces[i];
         if (!diskInterface.devicePath.empty() && drives.count(diskInterface.drive) == 0) {
-            profile.Reader().Fail("diskInterfaces[" + std::to_string(i) + "].drive", "no physical drive has this number");
+            profile.Reader().Fail("diskInterfaces[" + std::to_string(i) + "].drive",
+                                  "no physical drive has this number");
             return;
         }
     }
@@ -568,8 +573,11 @@ void CheckStorage(ProfileObject& profile, const Machine& machine)
 const std::vector<std::wstring_view>& DriveFaultCalls()
 {
     static const std::vector<std::wstring_view> calls{
-        L"IOCTL_STORAGE_GET_DEVICE_NUMBER", L"IOCTL_STORAGE_QUERY_PROPERTY", L"IOCTL_DISK_GET_DRIVE_LAYOUT_EX",
-        L"IOCTL_DISK_GET_LENGTH_INFO",      L"ReadFile",
+        L"IOCTL_STORAGE_GET_DEVICE_NUMBER",
+        L"IOCTL_STORAGE_QUERY_PROPERTY",
+        L"IOCTL_DISK_GET_DRIVE_LAYOUT_EX",
+        L"IOCTL_DISK_GET_LENGTH_INFO",
+        L"ReadFile",
     };
     return calls;
 }
@@ -577,10 +585,18 @@ const std::vector<std::wstring_view>& DriveFaultCalls()
 const std::vector<std::wstring_view>& VolumeFaultCalls()
 {
     static const std::vector<std::wstring_view> calls{
-        L"IOCTL_STORAGE_GET_DEVICE_NUMBER", L"IOCTL_STORAGE_QUERY_PROPERTY", L"IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS",
-        L"IOCTL_DISK_GET_LENGTH_INFO",      L"FSCTL_GET_VOLUME_BITMAP",      L"ReadFile",
-        L"FindNextVolumeW",                 L"FindFirstVolumeMountPointW",   L"GetFileAttributesExW",
-        L"GetVolumeInformationW",           L"GetDiskFreeSpaceW",            L"GetDiskFreeSpaceExW",
+        L"IOCTL_STORAGE_GET_DEVICE_NUMBER",
+        L"IOCTL_STORAGE_QUERY_PROPERTY",
+        L"IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS",
+        L"IOCTL_DISK_GET_LENGTH_INFO",
+        L"FSCTL_GET_VOLUME_BITMAP",
+        L"ReadFile",
+        L"FindNextVolumeW",
+        L"FindFirstVolumeMountPointW",
+        L"GetFileAttributesExW",
+        L"GetVolumeInformationW",
+        L"GetDiskFreeSpaceW",
+        L"GetDiskFreeSpaceExW",
     };
     return calls;
 }
@@ -606,12 +622,14 @@ void ReadStorage(ProfileObject& profile, Machine& machine)
         ReadOpenError(object, diskInterface.openError);
         object.Faults(InterfaceFaultCalls(), diskInterface.faults);
         // An interface whose detail cannot be read may leave its device path out.
-        if (diskInterface.devicePath.empty() && ObjectFault(diskInterface.faults, L"SetupDiGetDeviceInterfaceDetailW")) {
+        if (diskInterface.devicePath.empty() &&
+            ObjectFault(diskInterface.faults, L"SetupDiGetDeviceInterfaceDetailW")) {
             return;
         }
         if (!object.Reader().Failed() &&
             (!diskInterface.devicePath.starts_with(L"\\\\?\\") || diskInterface.devicePath.size() == 4)) {
-            object.Reader().Fail(object.FieldPath("devicePath"), "expected a device path such as \"\\\\?\\ide#disk...\"");
+            object.Reader().Fail(object.FieldPath("devicePath"),
+                                 "expected a device path such as \"\\\\?\\ide#disk...\"");
         }
     });
     if (!profile.Reader().Failed()) {

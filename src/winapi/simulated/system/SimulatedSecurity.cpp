@@ -82,8 +82,7 @@ BOOL GetTokenInformation(HANDLE token, DWORD informationClass, std::span<BYTE> i
         return sim::Fail(ERROR_INSUFFICIENT_BUFFER);
     }
     const HANDLE linked = sim::NewHandleValue();
-    OpenTokens()[linked] =
-        OpenToken{TOKEN_QUERY, false, machine.system.linkedToken == sim::LinkedToken::Administrator};
+    OpenTokens()[linked] = OpenToken{TOKEN_QUERY, false, machine.system.linkedToken == sim::LinkedToken::Administrator};
     std::memcpy(information.data(), &linked, sizeof(linked));
     return TRUE;
 }

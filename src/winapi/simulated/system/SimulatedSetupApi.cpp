@@ -84,7 +84,8 @@ BOOL SetupDiGetDeviceInterfaceDetailW(HDEVINFO deviceInfoSet, const SP_DEVICE_IN
     if (deviceInterfaceData.Reserved == 0 || deviceInterfaceData.Reserved > list->second.size()) {
         return Fail(ERROR_INVALID_PARAMETER);
     }
-    const sim::DiskInterface& diskInterface = sim::CurrentMachine().diskInterfaces[list->second[deviceInterfaceData.Reserved - 1]];
+    const sim::DiskInterface& diskInterface =
+        sim::CurrentMachine().diskInterfaces[list->second[deviceInterfaceData.Reserved - 1]];
     if (const auto error = sim::ObjectFault(diskInterface.faults, L"SetupDiGetDeviceInterfaceDetailW")) {
         return Fail(*error);
     }

@@ -43,8 +43,8 @@ FARPROC Exported(Function function)
 HMODULE GetModuleHandleW(const std::wstring& moduleName)
 {
     const std::size_t slash = moduleName.find_last_of(L"\\/");
-    const std::wstring_view baseName = slash == std::wstring::npos ? std::wstring_view(moduleName)
-                                                                   : std::wstring_view(moduleName).substr(slash + 1);
+    const std::wstring_view baseName =
+        slash == std::wstring::npos ? std::wstring_view(moduleName) : std::wstring_view(moduleName).substr(slash + 1);
     if (!sim::EqualIgnoringCase(baseName, L"kernel32.dll") && !sim::EqualIgnoringCase(baseName, L"kernel32")) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;

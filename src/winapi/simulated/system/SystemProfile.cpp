@@ -66,8 +66,8 @@ void ReadBits(ProfileObject& profile, SystemModel& system)
     }
     system.bits = true;
     profile.Object("bits", [&](ProfileObject& bits) {
-        for (const auto& [key, result] : {std::pair{"createJob", &system.createJobResult},
-                                          std::pair{"addFile", &system.addFileResult}}) {
+        for (const auto& [key, result] :
+             {std::pair{"createJob", &system.createJobResult}, std::pair{"addFile", &system.addFileResult}}) {
             if (bits.Raw(key) != nullptr) {
                 std::uint32_t error = 0;
                 bits.ErrorCode(key, error);

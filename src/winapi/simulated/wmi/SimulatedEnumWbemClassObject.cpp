@@ -7,8 +7,7 @@
 
 namespace winapi::sim {
 
-SimulatedEnumWbemClassObject::SimulatedEnumWbemClassObject(const WmiClass& wmiClass,
-                                                           std::vector<WmiInstance> instances)
+SimulatedEnumWbemClassObject::SimulatedEnumWbemClassObject(const WmiClass& wmiClass, std::vector<WmiInstance> instances)
     : class_{wmiClass.name, wmiClass.properties, std::move(instances), wmiClass.faults}
 {
 }

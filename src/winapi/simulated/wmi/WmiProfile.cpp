@@ -157,32 +157,33 @@ void ReadInstance(const nlohmann::json& json, const std::string& path, WmiClass&
 void ReadWmiClasses(ProfileObject& profile, Machine& machine)
 {
     ProfileReader& reader = profile.Reader();
-    profile.Members("wmi", [&](const std::wstring& className, const nlohmann::json& classJson, const std::string& path) {
-        // A class whose queries fail is an object: its instances, and the calls that fail.
-        const nlohmann::json* instances = &classJson;
-        WmiClass& wmiClass = machine.wmiClasses[className];
-        if (classJson.is_object()) {
-            ProfileObject classObject(classJson, path, reader);
-            classObject.Faults({L"ExecQuery", L"Next"}, wmiClass.faults);
-            instances = classObject.Raw("instances");
-            classObject.Finish();
-            if (instances == nullptr) {
-                instances = &EmptyInstances;
+    profile.Members(
+        "wmi", [&](const std::wstring& className, const nlohmann::json& classJson, const std::string& path) {
+            // A class whose queries fail is an object: its instances, and the calls that fail.
+            const nlohmann::json* instances = &classJson;
+            WmiClass& wmiClass = machine.wmiClasses[className];
+            if (classJson.is_object()) {
+                ProfileObject classObject(classJson, path, reader);
+                classObject.Faults({L"ExecQuery", L"Next"}, wmiClass.faults);
+                instances = classObject.Raw("instances");
+                classObject.Finish();
+                if (instances == nullptr) {
+                    instances = &EmptyInstances;
+                }
             }
-        }
-        if (!instances->is_array()) {
-            reader.Fail(classJson.is_object() ? path + ".instances" : path, "expected an array of instances");
-            return;
-        }
-        wmiClass.name = className;
-        if (const auto schema = SchemaProperties.find(className); schema != SchemaProperties.end()) {
-            wmiClass.properties.insert(schema->second.begin(), schema->second.end());
-        }
-        const std::string instancesPath = classJson.is_object() ? path + ".instances" : path;
-        for (std::size_t i = 0; i < instances->size() && !reader.Failed(); ++i) {
-            ReadInstance((*instances)[i], instancesPath + "[" + std::to_string(i) + "]", wmiClass, reader);
-        }
-    });
+            if (!instances->is_array()) {
+                reader.Fail(classJson.is_object() ? path + ".instances" : path, "expected an array of instances");
+                return;
+            }
+            wmiClass.name = className;
+            if (const auto schema = SchemaProperties.find(className); schema != SchemaProperties.end()) {
+                wmiClass.properties.insert(schema->second.begin(), schema->second.end());
+            }
+            const std::string instancesPath = classJson.is_object() ? path + ".instances" : path;
+            for (std::size_t i = 0; i < instances->size() && !reader.Failed(); ++i) {
+                ReadInstance((*instances)[i], instancesPath + "[" + std::to_string(i) + "]", wmiClass, reader);
+            }
+        });
 }
 
 }  // namespace winapi::sim
