@@ -6,17 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdio>
+#include <vector>
 
 namespace {
 
 using namespace winapi;
-
-class RecordOnly : public ::Test {
-public:
-    using Test::Test;
-    bool Run() override { return false; }
-};
 
 constexpr GUID LdmMetadata{0x5808C8AA, 0x7E8F, 0x42E0, {0x85, 0xD2, 0xE1, 0xE9, 0x04, 0x34, 0xCF, 0xB3}};
 constexpr GUID LdmData{0xAF9B60A0, 0x1431, 0x4F62, {0xBC, 0x68, 0x33, 0x11, 0x71, 0x4A, 0x69, 0xAD}};
@@ -46,9 +40,8 @@ PARTITION_INFORMATION_EX GptEntry(const GUID& type, DWORD number)
 struct EntryCase {
     const char* what;
     PARTITION_INFORMATION_EX entry;
-    bool ldm;
+    LdmPartitionType ldm;
     bool recovery;
-    std::string line;
 };
 
 TEST(StorageRulesTest, PartitionEntriesAreLdmOrRecoveryByStyleAndType)
@@ -57,32 +50,29 @@ TEST(StorageRulesTest, PartitionEntriesAreLdmOrRecoveryByStyleAndType)
     raw.PartitionStyle = PARTITION_STYLE_RAW;
     // A GPT entry whose type begins with the byte 0x00, which an MBR type byte would call unused.
     constexpr GUID zeroFirstByte{0x5808C800, 0x7E8F, 0x42E0, {0x85, 0xD2, 0xE1, 0xE9, 0x04, 0x34, 0xCF, 0xB3}};
+    // The LDM data type with its last byte changed: all sixteen bytes must match here too.
+    constexpr GUID almostLdmData{0xAF9B60A0, 0x1431, 0x4F62, {0xBC, 0x68, 0x33, 0x11, 0x71, 0x4A, 0x69, 0xAE}};
+    using enum LdmPartitionType;
     const std::vector<EntryCase> cases{
-        {"unused MBR entry", MbrEntry(0x00, 0), false, false, ""},
-        {"NTFS", MbrEntry(0x07, 1), false, false, ""},
-        {"MBR LDM", MbrEntry(0x42, 3), true, false, "[DVTEST] Mbr partition 3 of type PARTITION_LDM\n\n"},
-        {"MBR recovery type 0x27", MbrEntry(0x27, 1), false, false, ""},
-        {"GPT LDM metadata", GptEntry(LdmMetadata, 4), true, false,
-         "[DVTEST] Gpt partition 4 of type PARTITION_LDM_METADATA_GUID\n\n"},
-        {"GPT LDM data", GptEntry(LdmData, 5), true, false,
-         "[DVTEST] Gpt partition 5 of type PARTITION_LDM_DATA_GUID\n\n"},
-        {"GPT basic data", GptEntry(BasicData, 2), false, false, ""},
-        {"GPT recovery", GptEntry(Recovery, 1), false, true, ""},
-        {"GPT almost recovery", GptEntry(AlmostRecovery, 1), false, false, ""},
-        {"GPT type starting with zero", GptEntry(zeroFirstByte, 6), false, false, ""},
-        {"RAW entry with an LDM type byte", raw, false, false, ""},
+        {"unused MBR entry", MbrEntry(0x00, 0), None, false},
+        {"NTFS", MbrEntry(0x07, 1), None, false},
+        {"MBR type below LDM", MbrEntry(0x41, 3), None, false},
+        {"MBR LDM", MbrEntry(0x42, 3), MbrLdm, false},
+        {"MBR type above LDM", MbrEntry(0x43, 3), None, false},
+        {"MBR recovery type 0x27", MbrEntry(0x27, 1), None, false},
+        {"GPT LDM metadata", GptEntry(LdmMetadata, 4), GptLdmMetadata, false},
+        {"GPT LDM data", GptEntry(LdmData, 5), GptLdmData, false},
+        {"GPT almost LDM data", GptEntry(almostLdmData, 5), None, false},
+        {"GPT basic data", GptEntry(BasicData, 2), None, false},
+        {"GPT recovery", GptEntry(Recovery, 1), None, true},
+        {"GPT almost recovery", GptEntry(AlmostRecovery, 1), None, false},
+        {"GPT type starting with zero", GptEntry(zeroFirstByte, 6), None, false},
+        {"RAW entry with an LDM type byte", raw, None, false},
     };
     for (const EntryCase& c : cases) {
         SCOPED_TRACE(c.what);
-        RecordOnly test(std::vector<std::wstring>{});
-        bool ldm = false;
-        testing::internal::CaptureStdout();
-        ldm = IsLdmPartition(test, c.entry);
-        std::fflush(stdout);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.line);
-        EXPECT_EQ(ldm, c.ldm);
+        EXPECT_EQ(LdmPartitionTypeOf(c.entry), c.ldm);
         EXPECT_EQ(IsRecoveryPartition(c.entry), c.recovery);
-        EXPECT_FALSE(test.HasMoreInfo());
     }
 }
 
@@ -130,6 +120,56 @@ TEST(StorageRulesTest, ActiveEntriesAreCountedWithoutExtendedContainers)
     swapped[510] = 0xAA;
     swapped[511] = 0x55;
     EXPECT_FALSE(HasMbrSignature(swapped));
+}
+
+// A boot record as the read of sector 0 returned it: the entries' boot indicator and type, the
+// signature or not, and the bytes that came back.
+std::vector<BYTE> BootRecord(std::vector<MbrEntryBytes> entries, bool signature = true, std::size_t size = MbrSize)
+{
+    std::vector<BYTE> record(MbrSize, 0);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        record[446 + 16 * i] = entries[i].boot;
+        record[446 + 16 * i + 4] = entries[i].type;
+    }
+    if (signature) {
+        record[510] = 0x55;
+        record[511] = 0xAA;
+    }
+    record.resize(size, 0);
+    return record;
+}
+
+struct DualBootCase {
+    const char* what;
+    std::vector<std::vector<BYTE>> records;
+    bool dualBoot;
+};
+
+TEST(StorageRulesTest, MoreThanOneActiveEntryOverTheCountedDrivesIsDualBoot)
+{
+    const std::vector<BYTE> none = BootRecord({});
+    const std::vector<BYTE> one = BootRecord({{0x80, 0x07}});
+    const std::vector<BYTE> two = BootRecord({{0x80, 0x07}, {0x80, 0x07}});
+    const std::vector<BYTE> three = BootRecord({{0x80, 0x07}, {0x80, 0x07}, {0x80, 0x0C}});
+    const std::vector<DualBootCase> cases{
+        {"no drive counts", {}, false},
+        {"one drive, no active entry", {none}, false},
+        {"one drive, one active entry", {one}, false},
+        {"one drive, two active entries", {two}, true},
+        {"one drive, three active entries", {three}, true},
+        {"two drives, one active entry each", {one, one}, true},
+        {"two drives, one active entry in all", {none, one}, false},
+        {"a second active entry behind an extended container", {BootRecord({{0x80, 0x07}, {0x80, 0x0F}})}, false},
+        {"the second drive's record lacks the signature", {one, BootRecord({{0x80, 0x07}}, false)}, false},
+        {"the second drive's read failed", {one, {}}, false},
+        {"the second drive's read came back a byte short", {one, BootRecord({{0x80, 0x07}}, true, MbrSize - 1)}, false},
+        {"a byte more than a sector is no boot record", {one, BootRecord({{0x80, 0x07}}, true, MbrSize + 1)}, false},
+        {"a short record does not hide the next", {BootRecord({{0x80, 0x07}}, true, 446), one, one}, true},
+    };
+    for (const DualBootCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(IsDualBoot(c.records), c.dualBoot);
+    }
 }
 
 TEST(StorageRulesTest, BusTypesHaveTheirTexts)

@@ -5,34 +5,35 @@
 #include "checks/disk/StorageRules.h"
 #include "winapi/Storage.h"
 
-#include <array>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
-// The active entries of sector 0 of an open drive; 0 when it cannot be read whole or carries no
-// boot signature.
-unsigned ActiveEntriesOfDrive(winapi::HANDLE drive)
+// Sector 0 of an open drive as far as it could be read; empty when the read fails.
+std::vector<winapi::BYTE> ReadBootRecord(winapi::HANDLE drive)
 {
-    std::array<winapi::BYTE, MbrSize> sector{};
+    std::vector<winapi::BYTE> sector(MbrSize, 0);
     winapi::DWORD read = 0;
-    if (!winapi::ReadFile(drive, sector, read) || read != MbrSize || !HasMbrSignature(sector)) {
-        return 0;
+    if (!winapi::ReadFile(drive, sector, read)) {
+        return {};
     }
-    return CountActiveMbrPartitions(sector);
+    sector.resize(std::min<std::size_t>(read, sector.size()));
+    return sector;
 }
 
 // Only drives that hold a local fixed volume and are not on USB count: an installer stick with
 // an active partition does not make the machine dual-boot.
 bool IsDualBootMachine()
 {
-    unsigned total = 0;
+    std::vector<std::vector<winapi::BYTE>> bootRecords;
     PhysicalDriveEnumeration([&](int number, const std::wstring& /*path*/, winapi::HANDLE drive) {
         if (IsPhysicalDriveLocalHardDisk(number) && !IsUsbDisk(static_cast<winapi::DWORD>(number))) {
-            total += ActiveEntriesOfDrive(drive);
+            bootRecords.push_back(ReadBootRecord(drive));
         }
         return true;
     });
-    return total > 1;
+    return IsDualBoot(bootRecords);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@ namespace {
 
 using namespace winapi;
 
-constexpr BYTE PartitionEntryUnused = 0x00;
 constexpr BYTE PartitionLdm = 0x42;
 // Containers of logical drives, not partitions that can boot.
 constexpr BYTE PartitionExtended = 0x05;
@@ -21,10 +20,6 @@ constexpr std::size_t BootIndicatorOffset = 0;
 constexpr std::size_t PartitionTypeOffset = 4;
 constexpr BYTE ActivePartition = 0x80;
 constexpr std::size_t SignatureOffset = 510;
-
-constexpr std::wstring_view GptLdmMetadataMessage = L"[DVTEST] Gpt partition %d of type PARTITION_LDM_METADATA_GUID\n";
-constexpr std::wstring_view GptLdmDataMessage = L"[DVTEST] Gpt partition %d of type PARTITION_LDM_DATA_GUID\n";
-constexpr std::wstring_view MbrLdmMessage = L"[DVTEST] Mbr partition %d of type PARTITION_LDM\n";
 
 constexpr std::array<const wchar_t*, 12> BusTypeNames{
     L"Unknown bus type",
@@ -44,27 +39,18 @@ constexpr const wchar_t* UnknownBusTypeValue = L"Unknown enumeration value";
 
 }  // namespace
 
-bool IsLdmPartition(Test& test, const PARTITION_INFORMATION_EX& entry)
+LdmPartitionType LdmPartitionTypeOf(const PARTITION_INFORMATION_EX& entry)
 {
-    if (entry.PartitionStyle == PARTITION_STYLE_MBR && entry.Mbr.PartitionType == PartitionEntryUnused) {
-        return false;
-    }
     if (entry.PartitionStyle == PARTITION_STYLE_GPT) {
         if (entry.Gpt.PartitionType == PartitionLdmMetadataGuid) {
-            test.PrintLine(GptLdmMetadataMessage, entry.PartitionNumber);
-            return true;
+            return LdmPartitionType::GptLdmMetadata;
         }
-        if (entry.Gpt.PartitionType == PartitionLdmDataGuid) {
-            test.PrintLine(GptLdmDataMessage, entry.PartitionNumber);
-            return true;
-        }
-        return false;
+        return entry.Gpt.PartitionType == PartitionLdmDataGuid ? LdmPartitionType::GptLdmData : LdmPartitionType::None;
     }
     if (entry.PartitionStyle == PARTITION_STYLE_MBR && entry.Mbr.PartitionType == PartitionLdm) {
-        test.PrintLine(MbrLdmMessage, entry.PartitionNumber);
-        return true;
+        return LdmPartitionType::MbrLdm;
     }
-    return false;
+    return LdmPartitionType::None;
 }
 
 bool IsRecoveryPartition(const PARTITION_INFORMATION_EX& entry)
@@ -88,6 +74,21 @@ unsigned CountActiveMbrPartitions(std::span<const BYTE, MbrSize> mbr)
 bool HasMbrSignature(std::span<const BYTE, MbrSize> mbr)
 {
     return mbr[SignatureOffset] == 0x55 && mbr[SignatureOffset + 1] == 0xAA;
+}
+
+bool IsDualBoot(std::span<const std::vector<BYTE>> bootRecords)
+{
+    unsigned active = 0;
+    for (const std::vector<BYTE>& record : bootRecords) {
+        if (record.size() != MbrSize) {
+            continue;
+        }
+        const std::span<const BYTE, MbrSize> mbr(record.data(), MbrSize);
+        if (HasMbrSignature(mbr)) {
+            active += CountActiveMbrPartitions(mbr);
+        }
+    }
+    return active > 1;
 }
 
 const wchar_t* BusTypeName(int busType)
