@@ -6,9 +6,19 @@
 
 namespace {
 
+// The console and more-info lines of this check are those it shares with the ReadyBoost and
+// ReadyDrive checks (platform/FeaturePresenceMessages.h).
+
 // GetProductInfo types of the Vista workstation editions that include BitLocker.
 constexpr winapi::DWORD ProductUltimate = 1;
 constexpr winapi::DWORD ProductEnterprise = 4;
+
+// Only the first NT 6.0 release is looked at.
+bool IsFirstNt6Release(const winapi::OSVERSIONINFOEXW& version)
+{
+    return version.dwPlatformId == winapi::VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 6 &&
+           version.dwMinorVersion == 0;
+}
 
 }  // namespace
 
@@ -26,14 +36,26 @@ bool BitLockerTest::IsBitLockerAvailable()
         PrintLine(NoVersionMessage);
         return false;
     }
-    // Only the first NT 6.0 release is looked at; from 6.1 on the answer is no.
-    if (version.dwPlatformId != winapi::VER_PLATFORM_WIN32_NT || version.dwMajorVersion != 6 ||
-        version.dwMinorVersion != 0) {
+    std::optional<winapi::DWORD> productType;
+    winapi::DWORD returned = 0;
+    if (EditionDecidesBitLocker(version) && ReadProductType(returned)) {
+        productType = returned;
+    }
+    return IncludesBitLocker(version, productType);
+}
+
+bool EditionDecidesBitLocker(const winapi::OSVERSIONINFOEXW& version)
+{
+    return IsFirstNt6Release(version) && version.wProductType == winapi::VER_NT_WORKSTATION;
+}
+
+bool IncludesBitLocker(const winapi::OSVERSIONINFOEXW& version, std::optional<winapi::DWORD> productType)
+{
+    if (!IsFirstNt6Release(version)) {
         return false;
     }
     if (version.wProductType != winapi::VER_NT_WORKSTATION) {
         return true;
     }
-    winapi::DWORD productType = 0;
-    return ReadProductType(productType) && (productType == ProductUltimate || productType == ProductEnterprise);
+    return productType == ProductUltimate || productType == ProductEnterprise;
 }

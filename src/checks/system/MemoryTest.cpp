@@ -33,23 +33,19 @@ constexpr std::array<MemoryQuery, 3> MemoryQueries{{
     {L"SELECT * from Win32_PhysicalMemory", L"Capacity", "Capacity: %u\n"},
 }};
 
-// The megabytes Windows needs by version; absent for a version the check does not support.
-std::optional<std::uint32_t> NeededByVersion(const winapi::OSVERSIONINFOW& version)
-{
-    if (version.dwPlatformId != winapi::VER_PLATFORM_WIN32_NT) {
-        return std::nullopt;
-    }
-    if (version.dwMajorVersion == 6) {
-        return 512;
-    }
-    if (version.dwMajorVersion == 5 && version.dwMinorVersion == 0) {
-        return 64;
-    }
-    if (version.dwMajorVersion == 5 && (version.dwMinorVersion == 1 || version.dwMinorVersion == 2)) {
-        return 128;
-    }
-    return std::nullopt;
-}
+// The megabytes each NT version needs; a row without a minor version holds for all of them.
+struct VersionNeed {
+    winapi::DWORD major;
+    std::optional<winapi::DWORD> minor;
+    std::uint32_t neededMB;
+};
+
+constexpr std::array<VersionNeed, 4> NeedsByVersion{{
+    {5, 0, 64},
+    {5, 1, 128},
+    {5, 2, 128},
+    {6, std::nullopt, 512},
+}};
 
 // A 64-bit WMI value (delivered as decimal text) in megabytes, as an unsigned 32-bit number;
 // absent when the value is not text.
@@ -136,12 +132,25 @@ bool MemoryTest::CheckMemory()
         PrintLine(NoVersionMessage);
         return false;
     }
-    const auto neededMB = NeededByVersion(version);
+    const auto neededMB = MemoryNeededByVersion(version);
     if (!neededMB) {
         PrintLine(UnsupportedMessage);
         return false;
     }
     return CheckInstalledMemory(*neededMB);
+}
+
+std::optional<std::uint32_t> MemoryNeededByVersion(const winapi::OSVERSIONINFOW& version)
+{
+    if (version.dwPlatformId != winapi::VER_PLATFORM_WIN32_NT) {
+        return std::nullopt;
+    }
+    for (const VersionNeed& row : NeedsByVersion) {
+        if (version.dwMajorVersion == row.major && (!row.minor || version.dwMinorVersion == *row.minor)) {
+            return row.neededMB;
+        }
+    }
+    return std::nullopt;
 }
 
 bool MemoryTest::CheckInstalledMemory(std::uint32_t neededMB)

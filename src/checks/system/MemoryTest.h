@@ -4,6 +4,9 @@
 
 #include "winapi/WinTypes.h"
 
+#include <cstdint>
+#include <optional>
+
 // The machine must have enough physical memory: the parameter's megabytes, or by default the
 // amount its Windows version needs. WMI's memory figures are printed for diagnosis only.
 class MemoryTest : public Test {
@@ -23,3 +26,8 @@ private:
     bool CheckMemory();
     bool CheckInstalledMemory(std::uint32_t neededMB);
 };
+
+// The megabytes of physical memory that the Windows of the version record needs when no parameter
+// says otherwise: 64 on NT 5.0, 128 on 5.1 and 5.2, 512 on every 6.x; absent for any other
+// version, which the check does not support.
+[[nodiscard]] std::optional<std::uint32_t> MemoryNeededByVersion(const winapi::OSVERSIONINFOW& version);

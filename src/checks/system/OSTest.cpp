@@ -2,6 +2,8 @@
 
 #include "platform/OsDescription.h"
 
+#include <algorithm>
+
 OSTest::OSTest(const std::vector<std::wstring>& list) : Test(list), parameters(list)
 {
     if (parameters.empty()) {
@@ -15,13 +17,14 @@ bool OSTest::Run()
     bool allowed = false;
     if (DescribeOperatingSystem(description)) {
         AddMoreInfo(L"%wS", description);
-        // Every entry is tried: there is no early stop.
-        for (const std::wstring& name : parameters) {
-            if (description.find(name) != std::wstring::npos) {
-                allowed = true;
-            }
-        }
+        allowed = IsAllowedSystem(description, parameters);
     }
     AddSolution(L"%wS", description);
     return SetPassed(allowed);
+}
+
+bool IsAllowedSystem(std::wstring_view description, const std::vector<std::wstring>& allowed)
+{
+    return std::ranges::any_of(
+        allowed, [&](const std::wstring& name) { return description.find(name) != std::wstring_view::npos; });
 }

@@ -17,3 +17,7 @@ public:
 private:
     std::vector<std::wstring> parameters;
 };
+
+// Whether the description names an allowed system: some entry of allowed occurs in it, letter
+// case as it is (an empty entry occurs in every description).
+[[nodiscard]] bool IsAllowedSystem(std::wstring_view description, const std::vector<std::wstring>& allowed);
