@@ -5,6 +5,7 @@
 #include "winapi/Storage.h"
 
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -12,6 +13,10 @@ namespace {
 using namespace winapi;
 
 constexpr std::wstring_view PhysicalDrivePrefix = L"\\\\.\\PhysicalDrive";
+
+// The lines of IsPhysicalDriveLocalHardDisk, printed for every check that asks it.
+constexpr std::string_view LocalHardDiskLine = "IsPhysicalDriveLocalHardDisk(%d)\n";
+constexpr std::string_view VolumeOnDiskLine = "Found a volume that resides on disk %d\n";
 // Room for the extents of any volume that is not a large spanned or striped set.
 constexpr std::size_t DiskExtentsBufferSize = 512;
 
@@ -42,7 +47,7 @@ bool VolumeHasExtentOn(const std::wstring& volumeName, int diskNumber)
         DISK_EXTENT extent{};
         std::memcpy(&extent, buffer.data() + offset, sizeof(extent));
         if (extent.DiskNumber == static_cast<DWORD>(diskNumber)) {
-            ConsolePrintf("Found a volume that resides on disk %d\n", diskNumber);
+            ConsolePrintf(VolumeOnDiskLine, diskNumber);
             return true;
         }
     }
@@ -69,7 +74,7 @@ void PhysicalDriveEnumeration(const std::function<bool(int number, const std::ws
 
 bool IsPhysicalDriveLocalHardDisk(int diskNumber)
 {
-    ConsolePrintf("IsPhysicalDriveLocalHardDisk(%d)\n", diskNumber);
+    ConsolePrintf(LocalHardDiskLine, diskNumber);
     bool found = false;
     static_cast<void>(FixedVolumeEnumeration([&](const std::wstring& volumeName) {
         found = VolumeHasExtentOn(volumeName, diskNumber);

@@ -9,11 +9,20 @@
 #include <cstddef>
 #include <cstring>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace {
 
 using namespace winapi;
+
+// The lines of the USB helpers, printed for every check that asks them.
+constexpr std::string_view OpenFailedLine = "CreateFile( %wS ) failed\n";
+constexpr std::string_view NoDeviceNumberLine = "Could not determine if %wS resides on a usb drive\n";
+constexpr std::string_view OnUsbLine = "%wS resides on a usb drive\n";
+constexpr std::string_view NotOnUsbLine = "%wS does not reside on a usb drive\n";
+constexpr std::string_view NoDiskListLine = "Bad handle to DEVCLASS_USB\n";
+constexpr std::string_view DiskOpenFailedLine = "Failed to get handle to %wS\n";
 
 bool IsOnUsbBus(HANDLE disk)
 {
@@ -86,19 +95,19 @@ bool IsOnUsbDrive(std::wstring volumePath)
     const UniqueFile volume =
         CreateFileW(volumePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (!volume) {
-        ConsolePrintf("CreateFile( %wS ) failed\n", volumePath);
+        ConsolePrintf(OpenFailedLine, volumePath);
         return false;
     }
     const auto number = GetDeviceNumber(volume.get());
     if (!number) {
-        ConsolePrintf("Could not determine if %wS resides on a usb drive\n", volumePath);
+        ConsolePrintf(NoDeviceNumberLine, volumePath);
         return false;
     }
     if (IsUsbDisk(number->DeviceNumber)) {
-        ConsolePrintf("%wS resides on a usb drive\n", volumePath);
+        ConsolePrintf(OnUsbLine, volumePath);
         return true;
     }
-    ConsolePrintf("%wS does not reside on a usb drive\n", volumePath);
+    ConsolePrintf(NotOnUsbLine, volumePath);
     return false;
 }
 
@@ -106,7 +115,7 @@ bool IsUsbDisk(DWORD diskNumber)
 {
     const UniqueDevInfo list = SetupDiGetClassDevsW(GUID_DEVINTERFACE_DISK, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (!list) {
-        ConsolePrintf("Bad handle to DEVCLASS_USB\n");
+        ConsolePrintf(NoDiskListLine);
         return false;
     }
     bool found = false;
@@ -122,7 +131,7 @@ bool IsUsbDisk(DWORD diskNumber)
         const UniqueFile disk = CreateFileW(*devicePath, GENERIC_READ | GENERIC_WRITE,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
         if (!disk) {
-            ConsolePrintf("Failed to get handle to %wS\n", *devicePath);
+            ConsolePrintf(DiskOpenFailedLine, *devicePath);
             continue;
         }
         if (IsOnUsbBus(disk.get())) {

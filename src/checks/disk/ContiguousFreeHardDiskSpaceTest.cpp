@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -18,6 +19,17 @@ namespace {
 // One slice of the allocation bitmap: 80,000 clusters, whatever the size of the volume.
 constexpr std::size_t BitmapSliceBytes = 10000;
 constexpr std::size_t BitmapHeaderBytes = offsetof(winapi::VOLUME_BITMAP_BUFFER, Buffer);
+
+constexpr std::wstring_view NoProgramFilesInfo = L"Couldn't find program files folder location";
+constexpr std::string_view EnoughSpaceLine = "%wS has enough contiguous hard disk space\n";
+constexpr std::string_view NotEnoughSpaceLine = "%wS does not have enough contiguous hard disk space\n";
+constexpr std::wstring_view AnalyzingMessage = L"[HDTEST] Analyzing volume %wS for contiguous space\n";
+constexpr std::wstring_view OpenFailedMessage = L"[HDTEST] ERROR: Couldn't open %wS\n";
+constexpr std::wstring_view OpenErrorMessage = L"[HDTEST] Failed with error %d\n";
+constexpr std::wstring_view NoBitmapMessage = L"[HDTEST] ERROR: could not get volume bitmap\n";
+constexpr std::wstring_view NoClusterSizeMessage = L"[HDTEST] ERROR: Couldn't retrieve cluster size\n";
+constexpr std::wstring_view ContiguousSpaceMessage =
+    L"[HDTEST] Need %dMB contiguous free hard disk space, %I64dMB available\n";
 
 }  // namespace
 
@@ -32,7 +44,7 @@ bool ContiguousFreeHardDiskSpaceTest::Run()
     bool verdict = true;
     std::array<wchar_t, winapi::MAX_PATH> folder{};
     if (winapi::FAILED(winapi::SHGetFolderPathW(winapi::CSIDL_PROGRAM_FILES, winapi::SHGFP_TYPE_DEFAULT, folder))) {
-        AddMoreInfo(L"Couldn't find program files folder location");
+        AddMoreInfo(NoProgramFilesInfo);
         return SetPassed(verdict);
     }
     const std::wstring programFilesDrive = std::wstring(folder.data()).substr(0, 2);
@@ -47,9 +59,7 @@ bool ContiguousFreeHardDiskSpaceTest::Run()
         }
         const bool ok = HasContiguousFreeSpace(root, contiguousSpaceNeededMB);
         if (EqualIgnoringCase(programFilesDrive, root)) {
-            ConsolePrintf(ok ? "%wS has enough contiguous hard disk space\n"
-                             : "%wS does not have enough contiguous hard disk space\n",
-                          root);
+            ConsolePrintf(ok ? EnoughSpaceLine : NotEnoughSpaceLine, root);
             verdict = ok;
         }
     }
@@ -67,15 +77,15 @@ bool ContiguousFreeHardDiskSpaceTest::HasContiguousFreeSpace(const std::wstring&
     std::wstring devicePath = L"\\\\.\\xx";
     devicePath[4] = root[0];
     devicePath[5] = root[1];
-    PrintLine(L"[HDTEST] Analyzing volume %wS for contiguous space\n", devicePath);
+    PrintLine(AnalyzingMessage, devicePath);
     winapi::UniqueFile volume =
         winapi::CreateFileW(devicePath, winapi::GENERIC_READ | winapi::GENERIC_WRITE,
                             winapi::FILE_SHARE_READ | winapi::FILE_SHARE_WRITE, winapi::OPEN_EXISTING, 0);
     if (!volume) {
         // Taken before anything is printed: writing to the console may change it.
         const winapi::DWORD error = winapi::GetLastError();
-        PrintLine(L"[HDTEST] ERROR: Couldn't open %wS\n", devicePath);
-        PrintLine(L"[HDTEST] Failed with error %d\n", error);
+        PrintLine(OpenFailedMessage, devicePath);
+        PrintLine(OpenErrorMessage, error);
         return true;
     }
 
@@ -89,7 +99,7 @@ bool ContiguousFreeHardDiskSpaceTest::HasContiguousFreeSpace(const std::wstring&
             volume.get(), winapi::FSCTL_GET_VOLUME_BITMAP,
             std::span(reinterpret_cast<const winapi::BYTE*>(&request), sizeof(request)), slice, returned);
         if (!complete && winapi::GetLastError() != winapi::ERROR_MORE_DATA) {
-            PrintLine(L"[HDTEST] ERROR: could not get volume bitmap\n");
+            PrintLine(NoBitmapMessage);
             return true;
         }
         winapi::VOLUME_BITMAP_BUFFER header{};
@@ -111,12 +121,12 @@ bool ContiguousFreeHardDiskSpaceTest::HasContiguousFreeSpace(const std::wstring&
     winapi::DWORD freeClusters = 0;
     winapi::DWORD totalClusters = 0;
     if (!winapi::GetDiskFreeSpaceW(root, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters)) {
-        PrintLine(L"[HDTEST] ERROR: Couldn't retrieve cluster size\n");
+        PrintLine(NoClusterSizeMessage);
         return true;
     }
     const std::int64_t availableMB =
         (static_cast<std::int64_t>(sectorsPerCluster) * bytesPerSector * scanner.LongestRun()) >> 20;
-    PrintLine(L"[HDTEST] Need %dMB contiguous free hard disk space, %I64dMB available\n", neededMB, availableMB);
+    PrintLine(ContiguousSpaceMessage, neededMB, availableMB);
     const bool answer = availableMB >= neededMB;
     AddMoreInfo(L"%wS %I64dMB", root, availableMB);
     return answer;

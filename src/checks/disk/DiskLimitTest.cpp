@@ -8,6 +8,8 @@ namespace {
 constexpr int DiskCountLimit = 6;
 const std::wstring DiskDriveQuery = L"SELECT * from Win32_DiskDrive";
 
+constexpr std::string_view NameLine = "Name: %wS\n";
+
 // The disk drives WMI lists; 0 when WMI cannot be asked or fails during the walk. Relies on
 // COM as the run mode initialised it.
 int CountDiskDrives()
@@ -32,7 +34,7 @@ int CountDiskDrives()
         winapi::Variant name;
         std::wstring text;
         if (winapi::SUCCEEDED(object->Get(L"Name", 0, name)) && winapi::SUCCEEDED(name.GetString(text))) {
-            ConsolePrintf("Name: %wS\n", text);
+            ConsolePrintf(NameLine, text);
         }
     }
     return winapi::FAILED(hr) ? 0 : count;

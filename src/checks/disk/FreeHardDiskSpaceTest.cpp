@@ -5,6 +5,16 @@
 #include "winapi/Win32.h"
 
 #include <array>
+#include <string_view>
+
+namespace {
+
+constexpr std::wstring_view NoSystemDirectoryMessage = L"[HDTEST] ERROR: Could not determine installation disk\n";
+constexpr std::wstring_view NoFreeSpaceMessage = L"[HDTEST] ERROR: Could not determine available hard disk space\n";
+// The line names the default requirement whatever the setting holds.
+constexpr std::wstring_view FreeSpaceMessage = L"[HDTEST] Need 100MB free hard disk space, %I64dMB available\n";
+
+}  // namespace
 
 FreeHardDiskSpaceTest::FreeHardDiskSpaceTest(const std::vector<std::wstring>& parameters) : Test(parameters)
 {
@@ -16,7 +26,7 @@ bool FreeHardDiskSpaceTest::Run()
     std::array<wchar_t, winapi::MAX_PATH> systemDirectory{};
     bool verdict = false;
     if (winapi::GetSystemDirectoryW(systemDirectory) == 0) {
-        PrintLine(L"[HDTEST] ERROR: Could not determine installation disk\n");
+        PrintLine(NoSystemDirectoryMessage);
     } else {
         const std::wstring root{systemDirectory[0], L':'};
         verdict = HasFreeSpace(root, freeSpaceNeededMB);
@@ -30,12 +40,11 @@ bool FreeHardDiskSpaceTest::HasFreeSpace(const std::wstring& root, int neededMB)
     winapi::ULONGLONG totalBytes = 0;
     winapi::ULONGLONG freeBytes = 0;
     if (!winapi::GetDiskFreeSpaceExW(root, availableToCaller, totalBytes, freeBytes)) {
-        PrintLine(L"[HDTEST] ERROR: Could not determine available hard disk space\n");
+        PrintLine(NoFreeSpaceMessage);
         return false;
     }
     const auto freeMB = static_cast<std::int64_t>(freeBytes >> 20);
-    // The line names the default requirement whatever the setting holds.
-    PrintLine(L"[HDTEST] Need 100MB free hard disk space, %I64dMB available\n", freeMB);
+    PrintLine(FreeSpaceMessage, freeMB);
     AddMoreInfo(L"%I64d", freeMB);
     if (freeMB >= neededMB) {
         return true;

@@ -11,6 +11,10 @@ namespace {
 const std::wstring LogicalDiskQuery = L"SELECT * from Win32_LogicalDisk";
 constexpr std::wstring_view DevicePrefix = L"\\\\.\\";
 
+constexpr std::string_view NameLine = "Name: %wS\n";
+constexpr std::string_view NoFileSystemLine = "FileSystem: NULL\n";
+constexpr std::string_view FileSystemLine = "FileSystem: %wS\n";
+
 // One logical disk: skipped unless it is fixed and not on USB; unformatted when it has no file
 // system or one the product cannot work with.
 void ExamineLogicalDisk(Test& test, winapi::WbemClassObject& disk, bool& found)
@@ -20,7 +24,7 @@ void ExamineLogicalDisk(Test& test, winapi::WbemClassObject& disk, bool& found)
     if (winapi::FAILED(disk.Get(L"Name", 0, name)) || winapi::FAILED(name.GetString(diskName))) {
         return;
     }
-    ConsolePrintf("Name: %wS\n", diskName);
+    ConsolePrintf(NameLine, diskName);
     if (IsOnUsbDrive(std::wstring(DevicePrefix) + diskName) || winapi::GetDriveTypeW(diskName) != winapi::DRIVE_FIXED) {
         return;
     }
@@ -30,9 +34,9 @@ void ExamineLogicalDisk(Test& test, winapi::WbemClassObject& disk, bool& found)
     }
     std::wstring fileSystemName;
     if (winapi::FAILED(fileSystem.GetString(fileSystemName))) {
-        ConsolePrintf("FileSystem: NULL\n");
+        ConsolePrintf(NoFileSystemLine);
     } else {
-        ConsolePrintf("FileSystem: %wS\n", fileSystemName);
+        ConsolePrintf(FileSystemLine, fileSystemName);
         if (IsSupportedFileSystem(fileSystemName)) {
             return;
         }
