@@ -1,6 +1,8 @@
-// The decisions of the operating-system, memory and BitLocker checks, from tables of version
-// records: each version limit has a row on it and one on each side.
+// The decisions of the checks that go by the Windows version (operating system, memory, BitLocker,
+// ReadyBoost and ReadyDrive), from tables of version records: each version limit has a row on it
+// and one on each side.
 
+#include "checks/disk/ReadyFeatures.h"
 #include "checks/system/BitLockerTest.h"
 #include "checks/system/MemoryTest.h"
 #include "checks/system/OSTest.h"
@@ -114,6 +116,31 @@ TEST(SystemCheckRulesTest, BitLockerComesWithVistaServersUltimateAndEnterprise)
         SCOPED_TRACE(row.what);
         EXPECT_EQ(EditionDecidesBitLocker(row.version), row.editionDecides);
         EXPECT_EQ(IncludesBitLocker(row.version, row.productType), row.includes);
+    }
+}
+
+struct ReadyFeaturesRow {
+    const char* what;
+    OSVERSIONINFOEXW version;
+    bool has;
+};
+
+TEST(SystemCheckRulesTest, ReadyBoostAndReadyDriveComeWithTheVistaWorkstationOnly)
+{
+    const std::vector<ReadyFeaturesRow> rows{
+        {"Vista", VersionEx(Nt, 6, 0, Workstation), true},
+        {"Server 2008", VersionEx(Nt, 6, 0, Server), false},
+        {"domain controller of 6.0", VersionEx(Nt, 6, 0, VER_NT_DOMAIN_CONTROLLER), false},
+        {"product type 0 is no workstation", VersionEx(Nt, 6, 0, 0), false},
+        {"XP x64 (5.2)", VersionEx(Nt, 5, 2, Workstation), false},
+        {"7 (6.1)", VersionEx(Nt, 6, 1, Workstation), false},
+        {"5.0", VersionEx(Nt, 5, 0, Workstation), false},
+        {"7.0", VersionEx(Nt, 7, 0, Workstation), false},
+        {"6.0 numbers on Windows 9x", VersionEx(Windows9x, 6, 0, Workstation), false},
+    };
+    for (const ReadyFeaturesRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(HasReadyFeatures(row.version), row.has);
     }
 }
 

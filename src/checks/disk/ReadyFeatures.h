@@ -3,9 +3,10 @@
 // product cannot live with, only on the first NT 6.0 workstation release.
 
 #include "framework/Test.h"
+#include "winapi/WinTypes.h"
 
-// True on NT 6.0 workstation. Prints a line and answers false when the version is unknown.
-[[nodiscard]] bool IsReadyBoostSystem(Test& test);
+// Whether the Windows of the version record has ReadyBoost and ReadyDrive: NT 6.0 workstation.
+[[nodiscard]] bool HasReadyFeatures(const winapi::OSVERSIONINFOEXW& version);
 
-// The whole Run of both tests.
+// The whole Run of both tests. Prints a line and passes when the version cannot be read.
 bool RunReadyFeatureTest(Test& test);
