@@ -346,6 +346,37 @@ TEST(OsDescriptionTest, NoDescriptionBeforeNt5OrWithoutAVersionRecord)
     }
 }
 
+// The service pack field holds at most 127 characters before its terminator; the build is
+// printed with %d, so a build number past the largest int prints negative, as the runtime does.
+TEST(OsDescriptionTest, ServicePackAndBuildAtTheirLimits)
+{
+    const std::wstring fullServicePack(127, L'x');
+    const struct {
+        const char* name;
+        std::wstring servicePack;
+        DWORD build;
+        std::wstring expected;
+    } cases[] = {
+        {"service pack of 126 characters", fullServicePack.substr(1), 2600,
+         L"Microsoft Windows XP Professional " + fullServicePack.substr(1) + L" (build 2600)"},
+        {"service pack filling the field", fullServicePack, 2600,
+         L"Microsoft Windows XP Professional " + fullServicePack + L" (build 2600)"},
+        {"build 0", L"", 0, L"Microsoft Windows XP Professional (build 0)"},
+        {"largest int build", L"", 0x7FFFFFFF, L"Microsoft Windows XP Professional (build 2147483647)"},
+        {"one past it", L"", 0x80000000, L"Microsoft Windows XP Professional (build -2147483648)"},
+        {"largest build", L"", 0xFFFFFFFF, L"Microsoft Windows XP Professional (build -1)"},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        Row xp = Rows[0];
+        xp.servicePack = row.servicePack.c_str();
+        xp.build = row.build;
+        std::wstring description;
+        ASSERT_TRUE(DescribeOperatingSystem(Facts(xp), description));
+        EXPECT_EQ(description, row.expected);
+    }
+}
+
 // The reader asks GetProductInfo on version 6 and SM_SERVERR2 on 5.2 only, and nothing beyond the
 // processor of a system that is not NT, which gets no description.
 TEST(OsDescriptionTest, ReaderAsksOnlyWhatTheDescriptionUses)
