@@ -18,26 +18,81 @@
 
 namespace {
 
-TEST(CheckCatalogueTest, HoldsEveryRegisteredNameOnceWithTheClassItCreates)
+TEST(CheckCatalogueTest, TheRegistryComparesTheThirtyEightNamesInItsFixedOrder)
 {
-    const std::vector<std::wstring_view> registered = RegisteredTestNames();
-    ASSERT_EQ(registered.size(), 38U);
-    ASSERT_EQ(CheckCatalogue().size(), registered.size());
-    for (const std::wstring_view name : registered) {
-        SCOPED_TRACE(winapi::ToUtf8(name));
-        const CheckEntry* entry = FindCheck(name);
-        ASSERT_NE(entry, nullptr);
-        EXPECT_EQ(entry->inputName, name);
+    const std::vector<std::wstring_view> order{L"AdministratorTest",
+                                               L"BlacklistMotherboardTest",
+                                               L"BitsAdminTest",
+                                               L"BlacklistProcessorTest",
+                                               L"BlacklistServiceTest",
+                                               L"BlacklistUSBDeviceTest",
+                                               L"BlacklistBiosTest",
+                                               L"BitLockerTest",
+                                               L"CompressedRootTest",
+                                               L"ContiguousFreeHardDiskSpaceTest",
+                                               L"DiskLimitTest",
+                                               L"DiskSizeLimitTest",
+                                               L"DualBootTest",
+                                               L"DynamicVolumeTest",
+                                               L"FreeHardDiskSpaceTest",
+                                               L"HiddenVolumeTest",
+                                               L"LaptopTest",
+                                               L"DesktopAndPS2MouseTest",
+                                               L"LegacyUSBTest",
+                                               L"MemoryTest",
+                                               L"MSXML3Test",
+                                               L"NETFrameworkTest",
+                                               L"QuillonInstallationTest",
+                                               L"OSTest",
+                                               L"ReadyBoostTest",
+                                               L"ReadyDriveTest",
+                                               L"RecoveryTest",
+                                               L"SystemDriveAccessibleByLetterDriveTest",
+                                               L"UnformattedPartitionTest",
+                                               L"VolumeLimitTest",
+                                               L"VolumeMountPointTest",
+                                               L"WhitelistBiosTest",
+                                               L"WhitelistMotherboardTest",
+                                               L"WhitelistProcessorTest",
+                                               L"WhitelistUSBDeviceTest",
+                                               L"RaidTest",
+                                               L"FetchMakeModelTest",
+                                               L"MSSecurityEssentialsInstalledTest"};
+    EXPECT_EQ(RegisteredTestNames(), order);
+    EXPECT_EQ(CheckCatalogue().size(), order.size());
+}
+
+TEST(CheckCatalogueTest, EveryRowCreatesTheClassOfItsResultName)
+{
+    for (const CheckEntry& entry : CheckCatalogue()) {
+        SCOPED_TRACE(winapi::ToUtf8(entry.inputName));
+        EXPECT_EQ(FindCheck(entry.inputName), &entry);
         // The registry echoes and traces every name it is asked for.
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
-        const std::unique_ptr<::Test> test = CreateTest(std::wstring(name), {});
-        (void)testing::internal::GetCapturedStdout();
-        (void)testing::internal::GetCapturedStderr();
+        const std::unique_ptr<::Test> test = CreateTest(std::wstring(entry.inputName), {});
+        const std::string console = testing::internal::GetCapturedStdout();
+        const std::string trace = testing::internal::GetCapturedStderr();
         ASSERT_NE(test, nullptr);
-        EXPECT_EQ(test->GetName(), entry->resultName);
-        EXPECT_EQ(entry->megabytes.has_value(), entry->parameters == ParameterRule::Megabytes);
+        EXPECT_EQ(test->GetName(), entry.resultName);
+        EXPECT_EQ(console, winapi::ToUtf8(entry.inputName) + "\n");
+        EXPECT_EQ(trace,
+                  "[TARNWICK] Attempting to allocate a test with name " + winapi::ToUtf8(entry.inputName) + "\n");
+        EXPECT_EQ(entry.megabytes.has_value(), entry.parameters == ParameterRule::Megabytes);
+        EXPECT_EQ(entry.unit.empty(), entry.parameters != ParameterRule::Megabytes);
     }
+}
+
+TEST(CheckCatalogueTest, AnUnknownNameIsEchoedTracedAndCreatesNothing)
+{
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(CreateTest(L"MSSecurityEssentialsTest", {}), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "MSSecurityEssentialsTest\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "[TARNWICK] Attempting to allocate a test with name MSSecurityEssentialsTest\n"
+              "[TARNWICK] Couldn't find a matching Test\n");
+    EXPECT_NE(FindCheck(L"LAPTOPTEST"), nullptr);
 }
 
 TEST(CheckCatalogueTest, ListsTheChecksInReferenceOrderOfAreas)
