@@ -50,7 +50,6 @@ using enum CheckArea;
 using enum ParameterRule;
 using enum SolutionValue;
 using enum UnreadOutcome;
-using enum MoreInfoShape;
 
 template <typename TestClass>
 std::unique_ptr<Test> Make(const std::vector<std::wstring>& parameters)
@@ -92,6 +91,12 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"The BIOS version, then the BIOS date.",
         .solution = Unchanged,
         .solutionWhen = L"When the version is listed.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the BIOS version could not be read",
+                     .moreInfo = MoreInfoShape::FirstLineEmpty},
+                    {.outcome = Fails,
+                     .reason = L"the BIOS version could not be read and the list holds an empty entry",
+                     .moreInfo = MoreInfoShape::FirstLineEmpty}}},
     },
     {
         .inputName = L"WhitelistBiosTest",
@@ -107,6 +112,12 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"The BIOS version, then the BIOS date.",
         .solution = Unchanged,
         .solutionWhen = L"When the version is not listed.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the BIOS version could not be read and the list holds an empty entry",
+                     .moreInfo = MoreInfoShape::FirstLineEmpty},
+                    {.outcome = Fails,
+                     .reason = L"the BIOS version could not be read",
+                     .moreInfo = MoreInfoShape::FirstLineEmpty}}},
     },
     {
         .inputName = L"BlacklistMotherboardTest",
@@ -121,6 +132,17 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"The board string.",
         .solution = Unchanged,
         .solutionWhen = L"When the board is listed.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the motherboard could not be read from WMI",
+                     .moreInfo = MoreInfoShape::NoLine},
+                    {.outcome = Passes,
+                     .reason = L"WMI reports no motherboard",
+                     .moreInfo = MoreInfoShape::OneLineEqual,
+                     .moreInfoText = L" "},
+                    {.outcome = Fails,
+                     .reason = L"WMI reports no motherboard and the list holds an entry of one blank",
+                     .moreInfo = MoreInfoShape::OneLineEqual,
+                     .moreInfoText = L" "}}},
     },
     {
         .inputName = L"WhitelistMotherboardTest",
@@ -135,6 +157,17 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"The board string.",
         .solution = Unchanged,
         .solutionWhen = L"When the board is not listed.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the motherboard could not be read from WMI",
+                     .moreInfo = MoreInfoShape::NoLine},
+                    {.outcome = Passes,
+                     .reason = L"WMI reports no motherboard and the list holds an entry of one blank",
+                     .moreInfo = MoreInfoShape::OneLineEqual,
+                     .moreInfoText = L" "},
+                    {.outcome = Fails,
+                     .reason = L"WMI reports no motherboard",
+                     .moreInfo = MoreInfoShape::OneLineEqual,
+                     .moreInfoText = L" "}}},
     },
     {
         .inputName = L"BlacklistProcessorTest",
@@ -149,6 +182,14 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"The processor name.",
         .solution = Never,
         .solutionWhen = L"Never.",
+        .unread =
+            {{{.outcome = Passes,
+               .reason = L"the processor could not be read from WMI",
+               .moreInfo = MoreInfoShape::NoLine},
+              {.outcome = Passes, .reason = L"WMI reports no processor name", .moreInfo = MoreInfoShape::OneEmptyLine},
+              {.outcome = Fails,
+               .reason = L"WMI reports no processor name and the list holds an empty entry",
+               .moreInfo = MoreInfoShape::OneEmptyLine}}},
     },
     {
         .inputName = L"WhitelistProcessorTest",
@@ -163,6 +204,14 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"The processor name.",
         .solution = Never,
         .solutionWhen = L"Never.",
+        .unread =
+            {{{.outcome = Passes,
+               .reason = L"the processor could not be read from WMI",
+               .moreInfo = MoreInfoShape::NoLine},
+              {.outcome = Passes,
+               .reason = L"WMI reports no processor name and the list holds an empty entry",
+               .moreInfo = MoreInfoShape::OneEmptyLine},
+              {.outcome = Fails, .reason = L"WMI reports no processor name", .moreInfo = MoreInfoShape::OneEmptyLine}}},
     },
     {
         .inputName = L"FetchMakeModelTest",
@@ -177,6 +226,12 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"Manufacturer and model joined by a blank, trailing blanks removed.",
         .solution = Unchanged,
         .solutionWhen = L"Whenever it passes.",
+        .unread = {{{.outcome = Fails,
+                     .reason = L"the make and model could not be read from WMI",
+                     .moreInfo = MoreInfoShape::NoLine},
+                    {.outcome = Passes,
+                     .reason = L"WMI reports neither make nor model",
+                     .moreInfo = MoreInfoShape::OneEmptyLine}}},
     },
     {
         .inputName = L"LegacyUSBTest",
@@ -191,6 +246,9 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"One line per characteristic: number - text.",
         .solution = Never,
         .solutionWhen = L"Never.",
+        .unread = {{{.outcome = Fails,
+                     .reason = L"the BIOS characteristics could not be read from WMI (or the BIOS lists none)",
+                     .moreInfo = MoreInfoShape::NoLine}}},
     },
     // Disks and volumes.
     {
@@ -210,6 +268,16 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"The free megabytes.",
         .solution = Number,
         .solutionWhen = L"When space is short: the megabytes missing.",
+        .unread = {{{.outcome = Fails,
+                     .reason = L"the system directory could not be found",
+                     .moreInfo = MoreInfoShape::NoLine,
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"[HDTEST] ERROR: Could not determine installation disk"},
+                    {.outcome = Fails,
+                     .reason = L"the free space of the system drive could not be read",
+                     .moreInfo = MoreInfoShape::NoLine,
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"[HDTEST] ERROR: Could not determine available hard disk space"}}},
     },
     {
         .inputName = L"ContiguousFreeHardDiskSpaceTest",
@@ -230,6 +298,26 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"The drive and its longest free run in megabytes.",
         .solution = Text,
         .solutionWhen = L"When the run is too short: the drive.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the Program Files folder could not be found",
+                     .moreInfo = MoreInfoShape::OneLineEqual,
+                     .moreInfoText = L"Couldn't find program files folder location"},
+                    {.outcome = Passes,
+                     .reason = L"a drive could not be opened (that needs administrator rights), and such a drive "
+                               L"counts as having enough",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"[HDTEST] ERROR: Couldn't open "},
+                    {.outcome = Passes,
+                     .reason =
+                         L"a drive's allocation bitmap could not be read, and such a drive counts as having enough",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"[HDTEST] ERROR: could not get volume bitmap"},
+                    {.outcome = Passes,
+                     .reason = L"a drive's cluster size could not be read, and such a drive counts as having enough",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"[HDTEST] ERROR: Couldn't retrieve cluster size"},
+                    {.outcome = Passes,
+                     .reason = L"the Program Files drive is not a fixed local disk, so it is not looked at"}}},
     },
     {
         .inputName = L"DiskLimitTest",
@@ -244,6 +332,10 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"The number of disks.",
         .solution = Number,
         .solutionWhen = L"With 7 or more disks: how many are too many.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the disk drives could not be listed through WMI",
+                     .moreInfo = MoreInfoShape::OneLineEqual,
+                     .moreInfoText = L"0"}}},
     },
     {
         .inputName = L"DiskSizeLimitTest",
@@ -258,6 +350,9 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"Each drive's size in megabytes.",
         .solution = Unchanged,
         .solutionWhen = L"When a drive is too large.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"no physical drive could be opened (that needs administrator rights)"},
+                    {.outcome = Passes, .reason = L"a drive's length could not be read"}}},
     },
     {
         .inputName = L"RaidTest",
@@ -272,6 +367,10 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"Each drive's path, bus number and bus name.",
         .solution = Never,
         .solutionWhen = L"Never.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"no physical drive could be opened (that needs administrator rights)",
+                     .moreInfo = MoreInfoShape::NoLine},
+                    {.outcome = Passes, .reason = L"a drive's storage descriptor could not be read"}}},
     },
     {
         .inputName = L"DynamicVolumeTest",
@@ -286,6 +385,14 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"None.",
         .solution = Text,
         .solutionWhen = L"When a drive is dynamic: its path.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"no physical drive could be opened (that needs administrator rights)",
+                     .console = ConsoleShape::OnlyLine,
+                     .consoleText = L"[DVTEST] No dynamic disks detected...SUCCESS"},
+                    {.outcome = Passes,
+                     .reason = L"a drive's partition table could not be read",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"[DVTEST] ERROR: Could not retrieve partitions"}}},
     },
     {
         .inputName = L"RecoveryTest",
@@ -300,6 +407,12 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"The partition number of each recovery partition.",
         .solution = Unchanged,
         .solutionWhen = L"When one is found.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"no physical drive could be opened (that needs administrator rights)"},
+                    {.outcome = Passes,
+                     .reason = L"a drive's partition table could not be read",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"[RTEST] ERROR: Could not retrieve partitions"}}},
     },
     {
         .inputName = L"DualBootTest",
@@ -314,6 +427,12 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"None.",
         .solution = Never,
         .solutionWhen = L"Never.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"no physical drive could be opened (that needs administrator rights)",
+                     .console = ConsoleShape::NoLine},
+                    {.outcome = Passes, .reason = L"a drive's first sector could not be read"},
+                    {.outcome = Passes,
+                     .reason = L"the volumes could not be listed, so no drive counts as a local hard disk"}}},
     },
     {
         .inputName = L"UnformattedPartitionTest",
@@ -328,6 +447,11 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"Each disk without one.",
         .solution = Text,
         .solutionWhen = L"Per such disk: its name.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the logical disks could not be listed through WMI",
+                     .console = ConsoleShape::NoLine},
+                    {.outcome = Passes,
+                     .reason = L"the list of logical disks broke off, or a disk's file system could not be read"}}},
     },
     {
         .inputName = L"CompressedRootTest",
@@ -342,6 +466,11 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"Each volume path examined.",
         .solution = Text,
         .solutionWhen = L"Per compressed root: its drive.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the volumes could not be listed, so only the roots of drive letters were looked at",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"[CRTEST] ERROR: Cannot find any volumes"},
+                    {.outcome = Passes, .reason = L"a root folder's attributes could not be read"}}},
     },
     {
         .inputName = L"HiddenVolumeTest",
@@ -356,6 +485,10 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"Each volume without a letter.",
         .solution = Text,
         .solutionWhen = L"Per such volume: its name.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the volumes could not be listed",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"[HVTEST] ERROR: Cannot find any volumes"}}},
     },
     {
         .inputName = L"VolumeLimitTest",
@@ -370,6 +503,10 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"The number of volumes.",
         .solution = Number,
         .solutionWhen = L"With too many: the limit, 12.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the volumes could not be listed",
+                     .moreInfo = MoreInfoShape::OneLineEqual,
+                     .moreInfoText = L"0"}}},
     },
     {
         .inputName = L"VolumeMountPointTest",
@@ -384,6 +521,10 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"Each mount point folder.",
         .solution = Text,
         .solutionWhen = L"Per mount point: its folder.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the volumes could not be listed",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"[VMPTEST] ERROR: Cannot find any volumes"}}},
     },
     {
         .inputName = L"SystemDriveAccessibleByLetterDriveTest",
@@ -398,6 +539,9 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"The system directory.",
         .solution = Text,
         .solutionWhen = L"Always: the system directory.",
+        .unread = {{{.outcome = Fails,
+                     .reason = L"the system directory could not be found",
+                     .moreInfo = MoreInfoShape::NoLine}}},
     },
     {
         .inputName = L"ReadyBoostTest",
@@ -413,6 +557,10 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .solution = Never,
         .solutionWhen = L"Never.",
         .laterWindows = ReadyFeatureLimit,
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the Windows version could not be read",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"Couldn't get the os information"}}},
     },
     {
         .inputName = L"ReadyDriveTest",
@@ -428,6 +576,10 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .solution = Never,
         .solutionWhen = L"Never.",
         .laterWindows = ReadyFeatureLimit,
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the Windows version could not be read",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"Couldn't get the os information"}}},
     },
     // System.
     {
@@ -455,6 +607,9 @@ constexpr std::array<CheckEntry, 38> Entries{{
             L"that reports 10.0 reads \"Microsoft  (build 19045)\" (two blanks). \"Windows 8\", \"Windows 10\" or "
             L"\"Windows 11\" therefore never match; match the build instead, e.g. \"(build 19045)\", or "
             L"\"Microsoft  (build\" for every release reporting version 7 or later.",
+        .unread = {{{.outcome = Fails,
+                     .reason = L"the Windows version could not be read",
+                     .moreInfo = MoreInfoShape::NoLine}}},
     },
     {
         .inputName = L"MemoryTest",
@@ -479,6 +634,22 @@ constexpr std::array<CheckEntry, 38> Entries{{
             L"Without a parameter the need comes from a table that stops at NT 6 (2000: 64, XP and 2003: 128, Vista, "
             L"2008 and 7: 512). A Windows that reports version 10.0 is \"Unsupported Operating System\" and fails "
             L"whatever its memory. Give the megabytes as a parameter, e.g. 2048.",
+        .unread = {{{.outcome = Fails,
+                     .reason = L"the Windows version could not be read, so the memory it needs is unknown",
+                     .moreInfo = MoreInfoShape::NoLine,
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"[MTEST] ERROR: Could not recover OS version information"},
+                    {.outcome = Fails,
+                     .reason = L"the memory this Windows release needs is unknown (no row for its version, such as "
+                               L"10.0); the installed memory was not looked at",
+                     .moreInfo = MoreInfoShape::NoLine,
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"[MTEST] ERROR: Unsupported Operating System"},
+                    {.outcome = Fails,
+                     .reason = L"the installed memory could not be read",
+                     .moreInfo = MoreInfoShape::NoLine,
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"[MTEST] ERROR: Could not determine amount of installed memory"}}},
     },
     {
         .inputName = L"AdministratorTest",
@@ -493,6 +664,10 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"Which token has the rights.",
         .solution = Unchanged,
         .solutionWhen = L"Always.",
+        .unread = {{{.outcome = Fails,
+                     .reason = L"the process token could not be opened (Windows Vista and later; before Vista the "
+                               L"check writes no line in any case)",
+                     .moreInfo = MoreInfoShape::NoLine}}},
     },
     {
         .inputName = L"BitLockerTest",
@@ -512,6 +687,11 @@ constexpr std::array<CheckEntry, 38> Entries{{
             L"every later release pass, although their Ultimate, Enterprise, Pro and server editions include "
             L"BitLocker. "
             L"On later releases find BitLocker some other way.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the Windows version could not be read",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"Couldn't get the os information"},
+                    {.outcome = Passes, .reason = L"the edition of Windows Vista could not be read"}}},
     },
     {
         .inputName = L"BitsAdminTest",
@@ -526,6 +706,9 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"None.",
         .solution = Unchanged,
         .solutionWhen = L"When BITS refuses the job.",
+        .unread = {{{.outcome = Passes, .reason = L"BITS could not be asked for a download job"},
+                    {.outcome = Passes,
+                     .reason = L"BITS refused the download for a reason other than a missing logon"}}},
     },
     // Software.
     {
@@ -541,6 +724,13 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"Each framework version found.",
         .solution = Text,
         .solutionWhen = L"When none is found: the install root.",
+        .unread = {{{.outcome = Fails,
+                     .reason = L"the .NET install root could not be read from the registry (as when no .NET Framework "
+                               L"is installed)"},
+                    {.outcome = Fails,
+                     .reason = L"the .NET install folder could not be searched",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"no files found"}}},
     },
     {
         .inputName = L"MSXML3Test",
@@ -569,6 +759,9 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"None.",
         .solution = Never,
         .solutionWhen = L"Never.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the product's uninstall key could not be opened for a reason other than its absence, "
+                               L"such as missing rights"}}},
     },
     {
         .inputName = L"QuillonInstallationTest",
@@ -583,6 +776,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"The location found.",
         .solution = Text,
         .solutionWhen = L"When one is installed: its location.",
+        .unread = {{{.outcome = Passes, .reason = L"a product's key exists but its Location value could not be read"}}},
     },
     {
         .inputName = L"BlacklistServiceTest",
@@ -597,6 +791,14 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"None.",
         .solution = Unchanged,
         .solutionWhen = L"When a service matches.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"COM could not be started for the service query",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"BLACKLIST SERVICE COINITIALIZE FAILED"},
+                    {.outcome = Passes,
+                     .reason = L"the services could not be listed through WMI",
+                     .console = ConsoleShape::NoLine},
+                    {.outcome = Passes, .reason = L"the list of services broke off with an error"}}},
     },
     // Devices.
     {
@@ -612,6 +814,17 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"Each matching description.",
         .solution = Unchanged,
         .solutionWhen = L"When a device matches.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"COM could not be started for the USB device query",
+                     .moreInfo = MoreInfoShape::NoLine,
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"BLACKLIST USB COINITIALIZE FAILED"},
+                    {.outcome = Passes,
+                     .reason = L"the USB devices could not be listed through WMI",
+                     .moreInfo = MoreInfoShape::NoLine},
+                    {.outcome = Passes,
+                     .reason =
+                         L"a USB device's record could not be read, and the devices after it were not looked at"}}},
     },
     {
         .inputName = L"WhitelistUSBDeviceTest",
@@ -626,6 +839,12 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"Each matching description.",
         .solution = Unchanged,
         .solutionWhen = L"When no device matches.",
+        .unread = {{{.outcome = Passes,
+                     .reason = L"the USB devices could not be listed through WMI",
+                     .moreInfo = MoreInfoShape::NoLine},
+                    {.outcome = Passes,
+                     .reason =
+                         L"a USB device's record could not be read, and the devices after it were not looked at"}}},
     },
     {
         .inputName = L"DesktopAndPS2MouseTest",
@@ -640,6 +859,15 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"Why it passed, or each pointing device's interface.",
         .solution = Unchanged,
         .solutionWhen = L"When it fails.",
+        .unread = {{{.outcome = Fails,
+                     .reason = L"COM could not be started for the battery and pointing-device queries",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"DesktopAndPS2MouseTest COINITIALIZE FAILED"},
+                    {.outcome = Fails,
+                     .reason = L"the pointing devices could not be listed through WMI",
+                     .moreInfo = MoreInfoShape::NoLine},
+                    {.outcome = Fails,
+                     .reason = L"the battery could not be read through WMI, so a laptop counts as a desktop"}}},
     },
     {
         .inputName = L"LaptopTest",
@@ -654,6 +882,11 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .moreInfo = L"Why it passed.",
         .solution = Unchanged,
         .solutionWhen = L"When it fails.",
+        .unread = {{{.outcome = Fails,
+                     .reason = L"COM could not be started for the battery query",
+                     .console = ConsoleShape::HasLine,
+                     .consoleText = L"LAPTOPTEST COINITIALIZE FAILED"},
+                    {.outcome = Fails, .reason = L"the battery could not be read through WMI"}}},
     },
 }};
 

@@ -56,8 +56,7 @@ struct MegabyteSetting {
 // Which way a check goes when it could not read what it decides on.
 enum class UnreadOutcome { Passes, Fails };
 
-// How a run shows that it took an unread path. A run matches when the more-info lines have the
-// shape given and, where the console section of the check was kept, it holds the console line.
+// The more-info lines of a run that took an unread path.
 enum class MoreInfoShape {
     // Every more-info line the check would write on a genuine run may also stand here: the
     // results document alone cannot tell this path apart.
@@ -68,10 +67,22 @@ enum class MoreInfoShape {
     OneEmptyLine,
     // The first more-info line is empty (the lines after it may hold anything).
     FirstLineEmpty,
-    // Exactly one more-info line, equal to moreInfoText.
+    // Exactly one more-info line, equal to the path's moreInfoText.
     OneLineEqual,
-    // Some more-info line starts with moreInfoText.
-    SomeLineStarts,
+};
+
+// The check's own console lines on an unread path. The program writes every name it reads at
+// once, before any check runs, so a check's own lines can be told apart only where it ran alone;
+// HasLine paths use lines that only this check writes, so that the whole run's console tells them.
+enum class ConsoleShape {
+    // Nothing on the console tells this path apart.
+    Any,
+    // A line starts with the path's consoleText (a line no genuine run of the check writes).
+    HasLine,
+    // The check wrote no console line at all (a genuine run always writes some).
+    NoLine,
+    // The check wrote exactly one line, the path's consoleText.
+    OnlyLine,
 };
 
 struct UnreadPath {
@@ -80,13 +91,12 @@ struct UnreadPath {
     std::wstring_view reason = {};
     MoreInfoShape moreInfo = MoreInfoShape::Any;
     std::wstring_view moreInfoText = {};
-    // A line (its beginning) that the check writes to the console on this path and on no genuine
-    // run; empty when the console shows nothing of its own.
-    std::wstring_view consoleLine = {};
+    ConsoleShape console = ConsoleShape::Any;
+    std::wstring_view consoleText = {};
 };
 
 // The most unread paths one check has.
-constexpr std::size_t MaxUnreadPaths = 8;
+constexpr std::size_t MaxUnreadPaths = 5;
 
 using TestFactory = std::unique_ptr<Test> (*)(const std::vector<std::wstring>& parameters);
 

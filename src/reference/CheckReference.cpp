@@ -29,8 +29,8 @@ void Append(std::string& text, const Pieces&... pieces)
     (text.append(pieces), ...);
 }
 
-// How a run that took the path shows it, as the reference tells an administrator.
-std::string Evidence(const UnreadPath& path)
+// What the results document shows of the path; empty when it shows nothing of its own.
+std::string MoreInfoEvidence(const UnreadPath& path)
 {
     std::string shown;
     switch (path.moreInfo) {
@@ -39,40 +39,56 @@ std::string Evidence(const UnreadPath& path)
     case MoreInfoShape::OneEmptyLine: shown = "one empty more-info line"; break;
     case MoreInfoShape::FirstLineEmpty: shown = "an empty first more-info line"; break;
     case MoreInfoShape::OneLineEqual: Append(shown, "the one more-info line \"", Utf8(path.moreInfoText), "\""); break;
-    case MoreInfoShape::SomeLineStarts: Append(shown, "a more-info line \"", Utf8(path.moreInfoText), "...\""); break;
     }
+    return shown;
+}
+
+// What the console shows of the path; empty when it shows nothing of its own.
+std::string ConsoleEvidence(const UnreadPath& path)
+{
     std::string console;
-    if (!path.consoleLine.empty()) {
-        Append(console, "the console line \"", Utf8(path.consoleLine), "\"");
+    switch (path.console) {
+    case ConsoleShape::Any: break;
+    case ConsoleShape::HasLine: Append(console, "the console line \"", Utf8(path.consoleText), "\""); break;
+    case ConsoleShape::NoLine: console = "a console of a run of this check alone without a line of its own"; break;
+    case ConsoleShape::OnlyLine:
+        Append(console, "a console of a run of this check alone whose one line is \"", Utf8(path.consoleText), "\"");
+        break;
     }
+    return console;
+}
+
+// How a run that took the path shows it, as the reference tells an administrator.
+std::string Evidence(const UnreadPath& path)
+{
+    const std::string shown = MoreInfoEvidence(path);
+    const std::string console = ConsoleEvidence(path);
     std::string evidence;
     if (shown.empty() && console.empty()) {
-        Append(evidence, "nothing tells it from a genuine ", path.outcome == UnreadOutcome::Passes ? "pass" : "fail");
+        Append(evidence, "Nothing tells it from a genuine ", path.outcome == UnreadOutcome::Passes ? "pass." : "fail.");
     } else if (shown.empty()) {
-        Append(evidence, "only ", console, " tells it; the results document cannot");
+        Append(evidence, "Only ", console, " shows it; the results document cannot.");
     } else if (console.empty()) {
-        Append(evidence, shown);
+        Append(evidence, "Shown by ", shown, ".");
     } else {
-        Append(evidence, shown, ", and ", console);
+        Append(evidence, "Shown by ", shown, ", and on the console by ", console, ".");
     }
     return evidence;
 }
 
-std::string UnreadLine(const CheckEntry& entry)
+// One list item per unread path, below the line that introduces them.
+std::string UnreadPathItems(const CheckEntry& entry)
 {
     const std::span<const UnreadPath> paths = UnreadPaths(entry);
     if (paths.empty()) {
-        return "Every verdict rests on what it read.";
+        return " Every verdict rests on what it read.\n";
     }
-    std::string line;
+    std::string items = "\n";
     for (const UnreadPath& path : paths) {
-        if (!line.empty()) {
-            line += ' ';
-        }
-        Append(line, path.outcome == UnreadOutcome::Passes ? "Passes" : "Fails", " when ", Utf8(path.reason),
-               " (shown by ", Evidence(path), ").");
+        Append(items, "  - ", path.outcome == UnreadOutcome::Passes ? "Passes" : "Fails", " when ", Utf8(path.reason),
+               ". ", Evidence(path), "\n");
     }
-    return line;
+    return items;
 }
 
 }  // namespace
@@ -95,7 +111,7 @@ std::string CheckSection(const CheckEntry& entry)
     if (!entry.laterWindows.empty()) {
         Append(section, "- **Later Windows releases:** ", Utf8(entry.laterWindows), "\n");
     }
-    Append(section, "- **When the machine cannot be read:** ", UnreadLine(entry), "\n\n");
+    Append(section, "- **When the machine cannot be read:**", UnreadPathItems(entry), "\n");
     Append(section, ExamplePlaceholder, Utf8(entry.inputName), " -->\n");
     return section;
 }
