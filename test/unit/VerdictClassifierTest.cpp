@@ -127,8 +127,8 @@ TEST(VerdictClassifierTest, ClassifiesEveryRowOfTheTable)
     }
 }
 
-// Every path can be told by something or says in the reference that nothing tells it; those that
-// name a text carry one, and no path could be taken both ways on the same evidence.
+// The reference writes each path as "Passes when <reason>. Shown by <evidence>.": a path that
+// names a more-info or console text carries one, and a reason is no sentence of its own.
 TEST(VerdictClassifierTest, EveryUnreadPathOfTheCatalogueIsWellFormed)
 {
     for (const CheckEntry& entry : CheckCatalogue()) {
