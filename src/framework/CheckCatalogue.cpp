@@ -820,7 +820,8 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .console = ConsoleShape::HasLine,
                      .consoleText = L"BLACKLIST USB COINITIALIZE FAILED"},
                     {.outcome = Passes,
-                     .reason = L"the USB devices could not be listed through WMI",
+                     .reason = L"the USB devices could not be listed through WMI (or Windows lists none, which a PC "
+                               L"with USB ports does not)",
                      .moreInfo = MoreInfoShape::NoLine},
                     {.outcome = Passes,
                      .reason =
@@ -840,7 +841,8 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .solution = Unchanged,
         .solutionWhen = L"When no device matches.",
         .unread = {{{.outcome = Passes,
-                     .reason = L"the USB devices could not be listed through WMI",
+                     .reason = L"the USB devices could not be listed through WMI (or Windows lists none, which a PC "
+                               L"with USB ports does not)",
                      .moreInfo = MoreInfoShape::NoLine},
                     {.outcome = Passes,
                      .reason =

@@ -80,7 +80,10 @@ TEST(UnreadPathsTest, AMachineThatCannotBeReadShowsEveryPathItsRowsPromise)
         {"BlacklistBiosTest", {Unverified, L"the BIOS version could not be read"}},
         {"BlacklistMotherboardTest", {Unverified, L"the motherboard could not be read from WMI"}},
         {"BlacklistProcessorTest", {Unverified, L"the processor could not be read from WMI"}},
-        {"BlacklistUSBDeviceTest", {Unverified, L"the USB devices could not be listed through WMI"}},
+        {"BlacklistUSBDeviceTest",
+         {Unverified,
+          L"the USB devices could not be listed through WMI (or Windows lists none, which a PC with USB ports does "
+          L"not)"}},
         {"DesktopAndPS2MouseTest", {Fail, L"the pointing devices could not be listed through WMI"}},
         {"DiskLimitTest", {Unverified, L"the disk drives could not be listed through WMI"}},
         {"FetchMakeModelTest", {Fail, L"the make and model could not be read from WMI"}},
@@ -94,7 +97,10 @@ TEST(UnreadPathsTest, AMachineThatCannotBeReadShowsEveryPathItsRowsPromise)
         {"WhitelistBiosTest", {Fail, L"the BIOS version could not be read"}},
         {"WhitelistMotherboardTest", {Unverified, L"the motherboard could not be read from WMI"}},
         {"WhitelistProcessorTest", {Unverified, L"the processor could not be read from WMI"}},
-        {"WhitelistUSBDeviceTest", {Unverified, L"the USB devices could not be listed through WMI"}},
+        {"WhitelistUSBDeviceTest",
+         {Unverified,
+          L"the USB devices could not be listed through WMI (or Windows lists none, which a PC with USB ports does "
+          L"not)"}},
     };
     EXPECT_EQ(classified.size(), 38U);
     for (const auto& [check, verdict] : classified) {
