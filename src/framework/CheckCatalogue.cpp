@@ -463,7 +463,8 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .parameters = None,
         .parameterMeaning = NoParameters,
         .reads = L"The attributes of each fixed volume's root.",
-        .moreInfo = L"Each volume path examined.",
+        .moreInfo =
+            L"Each compressed root, as its drive's device path or its volume name; nothing for the roots that are not.",
         .solution = Text,
         .solutionWhen = L"Per compressed root: its drive.",
         .unread = {{{.outcome = Passes,
@@ -626,7 +627,9 @@ constexpr std::array<CheckEntry, 38> Entries{{
                                      .read = &ApplySizeParameter},
         .parameterMeaning = MegabytesMeaning,
         .reads =
-            L"GlobalMemoryStatusEx, and for the default the Windows version (WMI memory figures are printed only).",
+            L"GlobalMemoryStatusEx, and for the default the Windows version (WMI memory figures are printed only). "
+            L"Windows counts the memory it can use, less than the modules hold: a \"4 GB\" PC reports 4094 or 4095 "
+            L"megabytes, so a parameter of 4096 fails on it; ask for 4000.",
         .moreInfo = L"The megabytes needed, then those installed.",
         .solution = Number,
         .solutionWhen = L"When memory is short: the megabytes needed.",
@@ -811,7 +814,8 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .parameters = FragmentList,
         .parameterMeaning = FragmentListMeaning,
         .reads = L"The descriptions of the USB devices Windows knows.",
-        .moreInfo = L"Each matching description.",
+        .moreInfo = L"Every USB device's description, matching or not, as \"Description: \" and the text, with a line "
+                    L"break at the end.",
         .solution = Unchanged,
         .solutionWhen = L"When a device matches.",
         .unread = {{{.outcome = Passes,
@@ -833,11 +837,13 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .create = &Make<WhitelistUSBDeviceTest>,
         .compareOrder = 34,
         .area = Devices,
-        .summary = L"Passes only when a USB device's description contains one of the fragments.",
+        .summary = L"Passes when a USB device's description contains one of the fragments, or when the devices cannot "
+                   L"be listed.",
         .parameters = FragmentList,
         .parameterMeaning = FragmentListMeaning,
         .reads = L"The descriptions of the USB devices Windows knows.",
-        .moreInfo = L"Each matching description.",
+        .moreInfo = L"Every USB device's description, matching or not, as \"Description: \" and the text, with a line "
+                    L"break at the end.",
         .solution = Unchanged,
         .solutionWhen = L"When no device matches.",
         .unread = {{{.outcome = Passes,
@@ -881,7 +887,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .parameters = None,
         .parameterMeaning = NoParameters,
         .reads = L"WMI Win32_Battery; the VMware I/O port.",
-        .moreInfo = L"Why it passed.",
+        .moreInfo = L"None, whether it passes or fails.",
         .solution = Unchanged,
         .solutionWhen = L"When it fails.",
         .unread = {{{.outcome = Fails,
