@@ -1,18 +1,22 @@
 #!/usr/bin/env python3
-"""Runs every example of docs/checks.md against every example machine and compares the verdicts
-with the section's outcome table, so the reference of the checks cannot go stale.
+"""Writes or tests the check sections of docs/checks.md.
 
-Each section "### Name" holds one ```xml block with a <test> element and an outcome table whose
-header row names the machines (examples/machines/*.json, by file name) and whose one row gives
-"pass" or "fail" for each. All examples run in one document per machine, in document order: the
-checks share nothing but the megabyte settings, and each megabyte check has one example.
+The file has two parts. Everything up to the MARKER line is written by hand and kept as it is.
+Everything after it is generated: the check sections come from the check catalogue
+(src/framework/CheckCatalogue.cpp, written out by the program tarnwick-reference), each with its
+example <test> element (kept from the committed file: the ```xml block of the check's section) and
+the outcome of that example on every example machine (examples/machines/*.json), found by running
+all examples in one document per machine, in document order: the checks share nothing but the
+megabyte settings, and each megabyte check has one example.
 
-Usage: tools/check-reference.py [--write] PROGRAM
-  PROGRAM  the simulated program (build/sim/tarnwick)
-  --write  rewrite the outcome tables from the runs instead of comparing
-Exit code: 0 when every table agrees (or was written), 1 otherwise, 2 on a usage error.
+Usage: tools/check-reference.py [--write] [BUILD]
+  BUILD    the sim build folder holding tarnwick and tarnwick-reference (default build/sim)
+  --write  write docs/checks.md anew instead of comparing
+Exit code: 0 when the committed file is what would be written (or was written), 1 when it
+differs, 2 on a usage error or a reference that cannot be read.
 """
 
+import difflib
 import os
 import re
 import subprocess
@@ -24,20 +28,28 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parent.parent
 REFERENCE = REPO / "docs" / "checks.md"
 MACHINES = REPO / "examples" / "machines"
+RENEW = "tools/check-reference.py --write build/sim"
+MARKER = ("<!-- Everything below is written by tools/check-reference.py --write from the check catalogue "
+          "(src/framework/CheckCatalogue.cpp) and the runs on examples/machines; only the examples are "
+          "kept from here. -->\n")
 SECTION = re.compile(r"^### (\S+)\n(.*?)(?=^### |^## |\Z)", re.M | re.S)
 EXAMPLE = re.compile(r"```xml\n(<test>.*?</test>)\n```", re.S)
-TABLE = re.compile(r"^\| Machine \|.*\n\|[-| ]+\|\n\| Outcome \|.*\n", re.M)
+PLACEHOLDER = re.compile(r"^<!-- example of (\S+) -->\n", re.M)
 
 
-def sections(text):
-    """(name, example, section match) for every check section, in document order."""
-    found = []
-    for match in SECTION.finditer(text):
+def fail(message):
+    print(f"docs/checks.md: {message}", file=sys.stderr)
+    sys.exit(2)
+
+
+def examples_of(generated_part):
+    """The example of every check section of the committed generated part, by input name."""
+    examples = {}
+    for match in SECTION.finditer(generated_part):
         example = EXAMPLE.search(match.group(2))
-        if example is None:
-            sys.exit(f"docs/checks.md: section {match.group(1)} has no ```xml example")
-        found.append((match.group(1), example.group(1), match))
-    return found
+        if example is not None:
+            examples[match.group(1)] = example.group(1)
+    return examples
 
 
 def verdicts_on(program, machine, examples):
@@ -63,38 +75,59 @@ def table(machines, outcomes):
             "| Outcome | " + " | ".join(outcomes) + " |\n")
 
 
+def renewed(build, committed):
+    """The whole reference as it would be written now."""
+    if MARKER not in committed:
+        fail(f"the line that ends the hand-written part is missing; it reads:\n{MARKER}")
+    head, generated_part = committed.split(MARKER, 1)
+    examples = examples_of(generated_part)
+    sections = subprocess.run([str(build / "tarnwick-reference")], capture_output=True, check=True,
+                              text=True, encoding="utf-8").stdout
+    names = PLACEHOLDER.findall(sections)
+    missing = [name for name in names if name not in examples]
+    if missing:
+        fail("no ```xml example for " + ", ".join(missing) + ": write one under the check's heading "
+             "below the generated-part line, then run " + RENEW)
+    machines = sorted(MACHINES.glob("*.json"))
+    machine_names = [machine.stem for machine in machines]
+    runs = {machine.stem: verdicts_on(str(build / "tarnwick"), machine, [examples[name] for name in names])
+            for machine in machines}
+    position = {name: index for index, name in enumerate(names)}
+
+    def filled(match):
+        name = match.group(1)
+        outcomes = [runs[machine][position[name]] for machine in machine_names]
+        return ("Example:\n\n```xml\n" + examples[name] + "\n```\n\nOutcome on the example machines:\n\n" +
+                table(machine_names, outcomes))
+
+    return head + MARKER + "\n" + PLACEHOLDER.sub(filled, sections)
+
+
 def main(arguments):
     write = "--write" in arguments
     arguments = [argument for argument in arguments if argument != "--write"]
-    if len(arguments) != 1:
+    if len(arguments) > 1 or any(argument.startswith("-") for argument in arguments):
         print(__doc__)
         return 2
-    program = str(Path(arguments[0]).resolve())
-    text = REFERENCE.read_text(encoding="utf-8")
-    found = sections(text)
-    machines = sorted(MACHINES.glob("*.json"))
-    names = [machine.stem for machine in machines]
-    runs = {machine.stem: verdicts_on(program, machine, [example for _, example, _ in found])
-            for machine in machines}
-    failures = 0
-    for index, (name, _, match) in enumerate(reversed(found)):
-        position = len(found) - 1 - index
-        expected = table(names, [runs[machine][position] for machine in names])
-        body = match.group(2)
-        current = TABLE.search(body)
-        if write:
-            body = body[:current.start()] + expected + body[current.end():] if current else body.rstrip("\n") + \
-                "\n\nOutcome on the example machines:\n\n" + expected + "\n"
-            text = text[:match.start(2)] + body + text[match.end(2):]
-        elif current is None or current.group(0) != expected:
-            print(f"FAIL: {name}: the outcome table differs from the runs; they give:\n{expected}")
-            failures += 1
+    build = Path(arguments[0] if arguments else REPO / "build" / "sim").resolve()
+    committed = REFERENCE.read_text(encoding="utf-8")
+    text = renewed(build, committed)
     if write:
         REFERENCE.write_text(text, encoding="utf-8")
-        print(f"Wrote the outcome tables of {len(found)} checks on {len(names)} machines")
+        print(f"Wrote docs/checks.md from the check catalogue and the runs on {len(list(MACHINES.glob('*.json')))} "
+              "example machines")
         return 0
-    print(f"{len(found) - failures} of {len(found)} outcome tables agree with the runs on {len(names)} machines")
-    return 1 if failures else 0
+    if text == committed:
+        print("docs/checks.md is what the check catalogue and the example machines give")
+        return 0
+    difference = list(difflib.unified_diff(committed.splitlines(), text.splitlines(), "docs/checks.md (committed)",
+                                           "docs/checks.md (as it would be written)", lineterm="", n=1))
+    print("\n".join(difference[:80]))
+    if len(difference) > 80:
+        print(f"... and {len(difference) - 80} more lines of difference")
+    print(f"FAIL: docs/checks.md differs from what the check catalogue and the example machines give.\n"
+          f"Renew it from the repository's top folder with: {RENEW}")
+    return 1
 
 
 if __name__ == "__main__":

@@ -1,9 +1,15 @@
 #pragma once
-// What every check of the registry asks of an input document and does on a machine, in one
-// table: the linter reads its rules from here and the reference (docs/checks.md) is tested
-// against it. Where a check reads its parameters through a function, the entry names that same
-// function, so the table cannot say one thing while the check does another.
+// Every fact about every check the registry knows, one row per check: the registry creates its
+// tests from these rows, the linter reads its rules from them, and the check sections of
+// docs/checks.md are generated from them (tarnwick-reference). Where a check reads its parameters
+// through a function, the row names that same function, so the table cannot say one thing while
+// the check does another. Adding a fact about a check is one edit, in its row.
 
+#include "framework/Test.h"
+
+#include <array>
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -47,17 +53,71 @@ struct MegabyteSetting {
     SettingReader read;
 };
 
+// Which way a check goes when it could not read what it decides on.
+enum class UnreadOutcome { Passes, Fails };
+
+// The more-info lines of a run that took an unread path.
+enum class MoreInfoShape {
+    // Every more-info line the check would write on a genuine run may also stand here: the
+    // results document alone cannot tell this path apart.
+    Any,
+    // No more-info line at all.
+    NoLine,
+    // Exactly one more-info line, and it is empty.
+    OneEmptyLine,
+    // The first more-info line is empty (the lines after it may hold anything).
+    FirstLineEmpty,
+    // Exactly one more-info line, equal to the path's moreInfoText.
+    OneLineEqual,
+};
+
+// The check's own console lines on an unread path. The program writes every name it reads at
+// once, before any check runs, so a check's own lines can be told apart only where it ran alone;
+// HasLine paths use lines that only this check writes, so that the whole run's console tells them.
+enum class ConsoleShape {
+    // Nothing on the console tells this path apart.
+    Any,
+    // A line starts with the path's consoleText (a line no genuine run of the check writes).
+    HasLine,
+    // The check wrote no console line at all (a genuine run always writes some).
+    NoLine,
+    // The check wrote exactly one line, the path's consoleText.
+    OnlyLine,
+};
+
+struct UnreadPath {
+    UnreadOutcome outcome = UnreadOutcome::Passes;
+    // Why, in words an administrator understands: "the BIOS version could not be read".
+    std::wstring_view reason = {};
+    MoreInfoShape moreInfo = MoreInfoShape::Any;
+    std::wstring_view moreInfoText = {};
+    ConsoleShape console = ConsoleShape::Any;
+    std::wstring_view consoleText = {};
+};
+
+// The most unread paths one check has.
+constexpr std::size_t MaxUnreadPaths = 5;
+
+using TestFactory = std::unique_ptr<Test> (*)(const std::vector<std::wstring>& parameters);
+
 struct CheckEntry {
     std::wstring_view inputName;
-    // The name the results document carries (the class name).
+    // The name the results document carries (the class name, Test::GetName).
     std::wstring_view resultName;
+    // Creates the check's class from the document's parameters.
+    TestFactory create;
+    // The registry compares the names it is asked for with the rows in this order (0 first); the
+    // first equal one wins.
+    int compareOrder;
     CheckArea area;
     std::wstring_view summary;
     ParameterRule parameters;
-    // Megabytes only.
-    std::optional<MegabyteSetting> megabytes;
+    // What one parameter counts ("megabytes"); empty for the lists and for checks without one.
+    std::wstring_view unit = {};
+    // Megabytes only: the default and how a value is read.
+    std::optional<MegabyteSetting> megabytes = std::nullopt;
     // A list check without parameters works with this one entry instead (empty: with none).
-    std::wstring_view defaultEntry;
+    std::wstring_view defaultEntry = {};
     // What the parameters mean and what the check does without them.
     std::wstring_view parameterMeaning;
     std::wstring_view reads;
@@ -67,14 +127,23 @@ struct CheckEntry {
     std::wstring_view solutionWhen;
     // Where the check's rules stop at an old Windows release, and what to do about it; empty
     // when they hold on every release.
-    std::wstring_view laterWindows;
+    std::wstring_view laterWindows = {};
+    // Each way the check passes without having read what it decides on, or fails only because a
+    // read failed; the unused places at the end have no reason (see UnreadPaths).
+    std::array<UnreadPath, MaxUnreadPaths> unread = {};
 };
+
+// The unread paths of a row, without the unused places.
+[[nodiscard]] std::span<const UnreadPath> UnreadPaths(const CheckEntry& entry);
 
 // Every check the registry knows, grouped by CheckArea in reference order.
 [[nodiscard]] std::span<const CheckEntry> CheckCatalogue();
 
-// The entry whose input name equals name as the registry compares names (letter case ignored);
-// null when the registry knows no such name.
+// The rows in the order the registry compares names with them (CheckEntry::compareOrder).
+[[nodiscard]] std::span<const CheckEntry* const> CheckCompareOrder();
+
+// The entry whose input name equals name as the registry compares names (letter case ignored,
+// first equal in compare order); null when the registry knows no such name.
 [[nodiscard]] const CheckEntry* FindCheck(std::wstring_view name);
 
 // The entry whose result name equals name whole and exactly; null when there is none.

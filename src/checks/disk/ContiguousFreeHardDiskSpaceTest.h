@@ -12,8 +12,6 @@ public:
     // One requirement for every instance: the last valid parameter of the document sets it.
     static constexpr int DefaultContiguousSpaceNeededMB = 2;
     static inline int contiguousSpaceNeededMB = DefaultContiguousSpaceNeededMB;
-    // Back to the requirement a run starts with, for the next run in the same process.
-    static void ResetRequirement() { contiguousSpaceNeededMB = DefaultContiguousSpaceNeededMB; }
 
 private:
     bool HasContiguousFreeSpace(const std::wstring& root, int neededMB);

@@ -11,8 +11,6 @@ public:
     // One requirement for every instance: the last valid parameter of the document sets it.
     static constexpr int DefaultFreeSpaceNeededMB = 100;
     static inline int freeSpaceNeededMB = DefaultFreeSpaceNeededMB;
-    // Back to the requirement a run starts with, for the next run in the same process.
-    static void ResetRequirement() { freeSpaceNeededMB = DefaultFreeSpaceNeededMB; }
 
 private:
     bool HasFreeSpace(const std::wstring& root, int neededMB);

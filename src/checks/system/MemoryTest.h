@@ -18,8 +18,6 @@ public:
     // leaves it to the Windows version.
     static constexpr int DefaultMemoryNeededMB = -1;
     static inline int memoryNeededMB = DefaultMemoryNeededMB;
-    // Back to the requirement a run starts with, for the next run in the same process.
-    static void ResetRequirement() { memoryNeededMB = DefaultMemoryNeededMB; }
 
 private:
     winapi::HRESULT ReportWmiMemory();
