@@ -5,10 +5,12 @@
 #include "winapi/Win32.h"
 #include "winapi/simulated/profile/MachineProfile.h"
 #include "support/ProgramRun.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -38,6 +40,22 @@ TEST(MachineProfileTest, TheDocumentedExamplesLoad)
     EXPECT_GE(examples, 9u);
 }
 
+// Every machine that ships with the program or its tests loads, so none of them keeps a repeated
+// key or a field that the reader would refuse.
+TEST(MachineProfileTest, EveryShippedProfileLoads)
+{
+    std::size_t profiles = 0;
+    for (const std::filesystem::path& folder : {ExamplePath("machines"), FixturePath("machines")}) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (entry.path().extension() == ".json") {
+                EXPECT_EQ(ProblemWith(ReadFileText(entry.path())), "") << entry.path();
+                ++profiles;
+            }
+        }
+    }
+    EXPECT_GE(profiles, 20u);
+}
+
 TEST(MachineProfileTest, BadProfilesNameTheField)
 {
     EXPECT_TRUE(ProblemWith(R"({"systemDirectory": "C:\\W", )").starts_with("not valid JSON: "));
@@ -58,6 +76,13 @@ TEST(MachineProfileTest, BadProfilesNameTheField)
               "REG_DWORD, REG_QWORD, REG_BINARY");
     EXPECT_EQ(ProblemWith(R"({"faults": [{"call": "GetVersionEx", "error": 5}]})"),
               "field \"faults[0].call\": no simulated call is named \"GetVersionEx\"");
+    // A repeated key is refused wherever it is, before any field is read: parsing keeps only one.
+    EXPECT_EQ(ProblemWith(R"({"vmware": true, "vmware": false})"),
+              "field \"vmware\": repeated in its object; each field is named once");
+    EXPECT_EQ(ProblemWith(R"({"wmi": {"Win32_BIOS": [], "Win32_Battery": [], "Win32_BIOS": [{}]}})"),
+              "field \"wmi.Win32_BIOS\": repeated in its object; each field is named once");
+    EXPECT_EQ(ProblemWith(R"({"colour": [[1, {"a": 1, "b": 1}], {"a": 1}, {"b": {"c": 1}, "a": 1, "b": 2}]})"),
+              "field \"colour[2].b\": repeated in its object; each field is named once");
     EXPECT_EQ(ProblemWith(R"({"faults": [{"call": "GetVersionExW", "error": "0xZZ"}]})"),
               "field \"faults[0].error\": expected an error code: a number, or a string such as \"0x80004005\"");
 }
