@@ -76,6 +76,9 @@ TEST(MachineProfileTest, BadProfilesNameTheField)
               "REG_DWORD, REG_QWORD, REG_BINARY");
     EXPECT_EQ(ProblemWith(R"({"faults": [{"call": "GetVersionEx", "error": 5}]})"),
               "field \"faults[0].call\": no simulated call is named \"GetVersionEx\"");
+    EXPECT_EQ(ProblemWith(R"({"wmi": {"Win32_PnPEntity": {"deviceQueries": {"USB\\1": {"faults": {"Get": 5}}}}}})"),
+              "field \"wmi.Win32_PnPEntity.deviceQueries.USB\\1.faults.Get\": no call of this object is named so; "
+              "expected one of ExecQuery, Next");
     // A repeated key is refused wherever it is, before any field is read: parsing keeps only one.
     EXPECT_EQ(ProblemWith(R"({"vmware": true, "vmware": false})"),
               "field \"vmware\": repeated in its object; each field is named once");
