@@ -11,8 +11,6 @@
 
 #include <array>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 
 namespace {
@@ -23,21 +21,27 @@ std::string ProblemWith(const std::string& profile)
     return winapi::sim::LoadMachineProfile(profile, machine);
 }
 
-// Each example of the profile documentation is a part of a profile (members of its top level),
-// and loads as one.
+// Each JSON example of the documentation is a profile, or a part of one (members of its top
+// level), and loads as one: none keeps a repeated key or a field the reader would refuse.
 TEST(MachineProfileTest, TheDocumentedExamplesLoad)
 {
-    std::ifstream file(ExamplePath("../docs/machine-profile.md"));
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     static const std::regex example("```json\n([\\s\\S]*?)```");
     std::size_t examples = 0;
-    for (auto match = std::sregex_iterator(text.begin(), text.end(), example); match != std::sregex_iterator();
-         ++match, ++examples) {
-        std::string profile(1, '{');
-        profile.append((*match)[1].str()).push_back('}');
-        EXPECT_EQ(ProblemWith(profile), "") << profile;
+    for (const auto& document : std::filesystem::directory_iterator(ExamplePath("../docs"))) {
+        if (document.path().extension() != ".md") {
+            continue;
+        }
+        const std::string text = ReadFileText(document.path());
+        for (auto match = std::sregex_iterator(text.begin(), text.end(), example); match != std::sregex_iterator();
+             ++match, ++examples) {
+            std::string profile = (*match)[1].str();
+            if (!profile.starts_with('{')) {
+                profile = '{' + profile + '}';
+            }
+            EXPECT_EQ(ProblemWith(profile), "") << document.path() << "\n" << profile;
+        }
     }
-    EXPECT_GE(examples, 9u);
+    EXPECT_GE(examples, 10u);
 }
 
 // Every machine that ships with the program or its tests loads, so none of them keeps a repeated
