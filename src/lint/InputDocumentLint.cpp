@@ -346,13 +346,13 @@ void DocumentLint::LintList(const CheckEntry& entry, const std::vector<std::wstr
 // What an empty entry really matches, by the text the check compares with it.
 void DocumentLint::LintEmptyEntry(const CheckEntry& entry, int number)
 {
-    const std::wstring verdict = Text(entry.inputName.starts_with(BlacklistPrefix) ? msg::Fails : msg::Passes);
+    const bool blocks = entry.inputName.starts_with(BlacklistPrefix);
+    const std::wstring verdict = Text(blocks ? msg::Fails : msg::Passes);
     if (std::ranges::find(DeviceLists, entry.inputName) != DeviceLists.end()) {
         Add(LintSeverity::Error, Text(msg::EmptyDevice, number, verdict));
     } else if (entry.parameters == ParameterRule::FragmentList) {
-        const bool passes = !entry.inputName.starts_with(BlacklistPrefix);
         Add(LintSeverity::Error,
-            Text(msg::EmptyFragment, number, Text(passes ? msg::EmptyFragmentPass : msg::EmptyFragmentFail)));
+            Text(msg::EmptyFragment, number, Text(blocks ? msg::EmptyFragmentFail : msg::EmptyFragmentPass)));
     } else if (const auto identity = std::ranges::find(EmptyIdentityMatches, entry.inputName,
                                                        &std::pair<std::wstring_view, std::string_view>::first);
                identity != EmptyIdentityMatches.end()) {
