@@ -2,7 +2,9 @@
 # TarnwickLint.exe under Wine, reading documents through Wine's MSXML as administrators' Windows
 # does: the example input document is clean (exit code 0, no output), a misspelt last name is an
 # error at its test with the nearest name and the last-name trap (exit code 2), and a document that
-# is not well-formed is an error with the parser's own reason (exit code 2).
+# is not well-formed is an error with the parser's own reason (exit code 2), and the lists and
+# texts read through MSXML get their findings at their tests: an empty BIOS entry, an entry on a
+# black and a white list, a list check twice, a language that is no code (exit code 2).
 # Prints one verdict line per check; exits 1 if any check fails, 2 on a usage error, 77 (one SKIP
 # line) for the 32-bit linter where this machine's kernel cannot execute 32-bit programs.
 #
@@ -54,6 +56,28 @@ if [ "$status" = 2 ] &&
     pass "$machine_name linter: a misspelt last name is an error at its test (exit code 2)"
 else
     fail "$machine_name linter: a misspelt last name gave exit code $status and: $output"
+fi
+
+cat > "$work/lists.xml" <<'XML'
+<input_tests>
+  <test><name>WhitelistBiosTest</name><parameter></parameter>
+    <descriptive_name language="en">BIOS</descriptive_name><descriptive_name language="ger">BIOS</descriptive_name>
+    <descriptive_solution language="en">Update the BIOS.</descriptive_solution></test>
+  <test><name>BlacklistBiosTest</name><parameter>ACME - 1</parameter>
+    <descriptive_name language="en">BIOS</descriptive_name><descriptive_solution language="en">Update the BIOS.</descriptive_solution></test>
+  <test><name>WhitelistBiosTest</name><parameter>ACME - 1</parameter>
+    <descriptive_name language="en">BIOS</descriptive_name><descriptive_solution language="en">Update the BIOS.</descriptive_solution></test>
+</input_tests>
+XML
+lint lists.xml
+if [ "$status" = 2 ] &&
+   grep -qF 'lists.xml: test 1 (WhitelistBiosTest): error: parameter 1 is empty and matches every machine whose BIOS version cannot be read' <<< "$output" &&
+   grep -qF 'lists.xml: test 1 (WhitelistBiosTest): warning: the descriptive_name has language="ger", which is not a language code' <<< "$output" &&
+   grep -qF 'lists.xml: test 3 (WhitelistBiosTest): error: parameter 1, "ACME - 1", is on the list of test 2 (BlacklistBiosTest) too' <<< "$output" &&
+   grep -qF 'lists.xml: test 3 (WhitelistBiosTest): warning: WhitelistBiosTest is also test 1, with other parameters' <<< "$output"; then
+    pass "$machine_name linter: list entries and languages read through MSXML are reported at their tests (exit code 2)"
+else
+    fail "$machine_name linter: the list document gave exit code $status and: $output"
 fi
 
 # Wine's MSXML reports a parse error without its line and with the reason "error"; Windows' MSXML

@@ -16,6 +16,8 @@ namespace {
 const std::wstring SelectAllFrom = L"SELECT * from ";
 // The property of a USB association that names its device.
 constexpr std::wstring_view DependentProperty = L"Dependent";
+// The property by which the USB lists ask for one device's Plug and Play record.
+constexpr std::wstring_view DeviceIdProperty = L"DeviceID";
 
 // How a query went: not asked (a building block failed, noted under that call), a class WMI does
 // not know, or asked.
@@ -171,13 +173,24 @@ void WriteInstance(JsonWriter& writer, const CapturedInstance& instance)
     writer.EndObject();
 }
 
-// A class as the profile holds it: its instances, and with the calls that failed for its query
-// an object of both.
+// The query of one device by its DeviceID, and the calls that failed for it alone.
+struct DeviceQuery {
+    // As the association names it, and as the query asks for it.
+    std::wstring identifier;
+    std::wstring deviceId;
+    CapturedFaults faults;
+};
+
+// A class as the profile holds it: its instances and, with calls that failed, an object of them
+// and the failures: those of the class's query, and those of each device's own query.
 void WriteClass(JsonWriter& writer, std::wstring_view className, const std::vector<CapturedInstance>& instances,
-                const CapturedFaults& faults)
+                const CapturedFaults* faults, const std::vector<DeviceQuery>& devices)
 {
+    const bool deviceFaults =
+        std::any_of(devices.begin(), devices.end(), [](const DeviceQuery& device) { return !device.faults.Empty(); });
+    const bool object = (faults != nullptr && !faults->Empty()) || deviceFaults;
     writer.WideKey(className);
-    if (!faults.Empty()) {
+    if (object) {
         writer.BeginObject();
         writer.Key("instances");
     }
@@ -186,8 +199,23 @@ void WriteClass(JsonWriter& writer, std::wstring_view className, const std::vect
         WriteInstance(writer, instance);
     }
     writer.EndArray();
-    if (!faults.Empty()) {
-        faults.WriteMember(writer);
+    if (faults != nullptr) {
+        faults->WriteMember(writer);
+    }
+    if (deviceFaults) {
+        writer.Key("deviceQueries");
+        writer.BeginObject();
+        for (const DeviceQuery& device : devices) {
+            if (!device.faults.Empty()) {
+                writer.WideKey(device.deviceId);
+                writer.BeginInlineObject();
+                device.faults.WriteMember(writer);
+                writer.EndObject();
+            }
+        }
+        writer.EndObject();
+    }
+    if (object) {
         writer.EndObject();
     }
 }
@@ -227,22 +255,27 @@ void CaptureInstances(std::vector<CapturedInstance>& instances, CaptureLog& log,
 void CaptureUsbDevices(JsonWriter& writer, CaptureLog& log, const std::vector<std::wstring>& dependents)
 {
     const WmiRead& read = UsbDeviceRead();
-    // One query per device: a failure of any of them is kept on the class.
-    CapturedFaults faults(log, L"WMI query of " + std::wstring(read.className));
+    // One query per device: a failure belongs to that device's query alone, so that a replay
+    // fails it there and answers the others.
     std::vector<CapturedInstance> instances;
-    std::vector<std::wstring> seen;
+    std::vector<DeviceQuery> devices;
     for (const std::wstring& dependent : dependents) {
         const std::optional<std::wstring> identifier = QuotedIdentifier(dependent);
-        if (!identifier || std::find(seen.begin(), seen.end(), *identifier) != seen.end()) {
+        if (!identifier || std::any_of(devices.begin(), devices.end(),
+                                       [&](const DeviceQuery& device) { return device.identifier == *identifier; })) {
             continue;
         }
-        seen.push_back(*identifier);
+        const std::wstring deviceId = UsbDeviceId(*identifier);
+        DeviceQuery& device = devices.emplace_back(
+            DeviceQuery{*identifier, deviceId,
+                        CapturedFaults(log, L"WMI query of " + std::wstring(read.className) + L" " +
+                                                std::wstring(DeviceIdProperty) + L"=" + deviceId)});
         WmiQueryObjects objects;
-        if (OpenQuery(UsbDeviceQuery(*identifier), objects, log, faults) == QueryStart::Asked) {
-            CaptureInstances(instances, log, faults, objects, read, nullptr);
+        if (OpenQuery(UsbDeviceQuery(*identifier), objects, log, device.faults) == QueryStart::Asked) {
+            CaptureInstances(instances, log, device.faults, objects, read, nullptr);
         }
     }
-    WriteClass(writer, read.className, instances, faults);
+    WriteClass(writer, read.className, instances, nullptr, devices);
 }
 
 }  // namespace
@@ -263,7 +296,7 @@ void CaptureWmi(JsonWriter& writer, CaptureLog& log)
             std::find(read.properties.begin(), read.properties.end(), DependentProperty) != read.properties.end();
         std::vector<CapturedInstance> instances;
         CaptureInstances(instances, log, faults, objects, read, associations ? &dependents : nullptr);
-        WriteClass(writer, read.className, instances, faults);
+        WriteClass(writer, read.className, instances, &faults, {});
     }
     CaptureUsbDevices(writer, log, dependents);
     writer.EndObject();

@@ -16,7 +16,6 @@ constexpr std::string_view LanguageMessage = "[TARNWICK] language = %wS\n";
 constexpr std::string_view LanguageAcceptedMessage = "[TARNWICK] Language OK";
 
 const std::wstring ParameterElement = L"parameter";
-const std::wstring LanguageAttribute = L"language";
 
 }  // namespace
 

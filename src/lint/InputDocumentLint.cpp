@@ -26,6 +26,57 @@ constexpr std::array<std::wstring_view, 8> UnnamedReleases{L"Windows 8",   L"Win
                                                            L"Server 2012", L"Server 2016", L"Server 2019",
                                                            L"Server 2022", L"Server 2025"};
 
+constexpr std::wstring_view BlacklistPrefix = L"Blacklist";
+constexpr std::wstring_view WhitelistPrefix = L"Whitelist";
+
+// What an empty entry of an identity list matches: the text the check compares is empty only
+// when it could not be read. The board's never is, so an empty board entry matches nothing.
+constexpr std::array<std::pair<std::wstring_view, std::string_view>, 4> EmptyIdentityMatches{{
+    {L"BlacklistBiosTest", lint_messages::UnreadBios},
+    {L"WhitelistBiosTest", lint_messages::UnreadBios},
+    {L"BlacklistProcessorTest", lint_messages::UnreadProcessor},
+    {L"WhitelistProcessorTest", lint_messages::UnreadProcessor},
+}};
+
+// The lists whose fragments are looked for in every USB device's description.
+constexpr std::array<std::wstring_view, 2> DeviceLists{L"BlacklistUSBDeviceTest", L"WhitelistUSBDeviceTest"};
+
+// A language code as a run is started with: two letters, then any subtags ("de", "de-CH").
+bool IsLanguageCode(std::wstring_view code)
+{
+    const auto letter = [](wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); };
+    if (code.size() < 2 || !letter(code[0]) || !letter(code[1])) {
+        return false;
+    }
+    std::size_t subtag = 0;
+    for (const wchar_t c : code.substr(2)) {
+        if (c == L'-') {
+            if (subtag == 1) {
+                return false;
+            }
+            subtag = 1;
+        } else if (subtag == 0 || subtag > 8 || !(letter(c) || (c >= L'0' && c <= L'9'))) {
+            return false;
+        } else {
+            ++subtag;
+        }
+    }
+    return subtag != 1;
+}
+
+// The list that says the opposite of entry's (WhitelistBiosTest for BlacklistBiosTest); empty
+// when there is none.
+std::wstring OppositeList(std::wstring_view name)
+{
+    std::wstring opposite;
+    if (name.starts_with(BlacklistPrefix)) {
+        opposite = std::wstring(WhitelistPrefix) + std::wstring(name.substr(BlacklistPrefix.size()));
+    } else if (name.starts_with(WhitelistPrefix)) {
+        opposite = std::wstring(BlacklistPrefix) + std::wstring(name.substr(WhitelistPrefix.size()));
+    }
+    return FindCheck(opposite) != nullptr ? opposite : std::wstring();
+}
+
 std::wstring Trimmed(const std::wstring& text)
 {
     const std::size_t first = text.find_first_not_of(WhiteSpace);
@@ -90,8 +141,12 @@ private:
     void LintParameters(const CheckEntry& entry, const std::vector<std::wstring>& parameters);
     void LintMegabytes(const CheckEntry& entry, const std::vector<std::wstring>& parameters);
     void LintList(const CheckEntry& entry, const std::vector<std::wstring>& parameters);
+    void LintEmptyEntry(const CheckEntry& entry, int number);
+    void LintListTwice(const CheckEntry& entry, const std::vector<std::wstring>& parameters);
     void LintTexts(const CheckEntry& entry, winapi::XmlNode& element);
+    void LintLanguages(winapi::XmlNode& element, const std::wstring& childName);
     void LintLaterWindows();
+    void LintVersionTable();
 
     const std::vector<std::wstring>& languages_;
     std::vector<LintFinding> findings_;
@@ -101,6 +156,10 @@ private:
     std::map<std::wstring_view, MegabyteValue> megabytes_;
     // Tests whose checks have rules that stop at an old release, with the check.
     std::vector<std::pair<LintFinding, const CheckEntry*>> limited_;
+    // The tests of each list check so far, by input name, with their parameters.
+    std::map<std::wstring_view, std::vector<std::pair<int, std::vector<std::wstring>>>> lists_;
+    // Tests of a check whose need comes from the Windows version unless the document gives one.
+    std::vector<std::pair<LintFinding, const CheckEntry*>> versionTable_;
     bool targetsUnnamedRelease_ = false;
 };
 
@@ -149,6 +208,7 @@ void DocumentLint::Lint(const std::wstring& path)
         LintTest(*element, index + 1 == length);
     }
     LintLaterWindows();
+    LintVersionTable();
 }
 
 void DocumentLint::LintTest(winapi::XmlNode& element, bool last)
@@ -172,8 +232,15 @@ void DocumentLint::LintTest(winapi::XmlNode& element, bool last)
         Add(LintSeverity::Error, Text(msg::Duplicate, duplicate->second));
     }
     LintParameters(*entry, parameters);
+    if (added) {
+        LintListTwice(*entry, parameters);
+    }
     LintTexts(*entry, element);
-    if (!entry->laterWindows.empty()) {
+    LintLanguages(element, DescriptiveNameElement);
+    LintLanguages(element, DescriptiveSolutionElement);
+    if (entry->megabytes && entry->megabytes->initial < 0) {
+        versionTable_.push_back({{LintSeverity::Warning, test_, name_, 0, 0, {}}, entry});
+    } else if (!entry->laterWindows.empty()) {
         limited_.push_back({{LintSeverity::Warning, test_, name_, 0, 0, {}}, entry});
     }
 }
@@ -248,7 +315,6 @@ void DocumentLint::LintMegabytes(const CheckEntry& entry, const std::vector<std:
 
 void DocumentLint::LintList(const CheckEntry& entry, const std::vector<std::wstring>& parameters)
 {
-    const bool fragments = entry.parameters == ParameterRule::FragmentList;
     if (parameters.empty() && !entry.defaultEntry.empty()) {
         Add(LintSeverity::Warning,
             Text(msg::DefaultEntry, std::wstring(entry.inputName), std::wstring(entry.defaultEntry)));
@@ -257,13 +323,7 @@ void DocumentLint::LintList(const CheckEntry& entry, const std::vector<std::wstr
     for (const std::wstring& parameter : parameters) {
         ++number;
         if (parameter.empty()) {
-            if (fragments) {
-                const bool passes = !entry.inputName.starts_with(L"Blacklist");
-                Add(LintSeverity::Error,
-                    Text(msg::EmptyFragment, number, Text(passes ? msg::EmptyFragmentPass : msg::EmptyFragmentFail)));
-            } else {
-                Add(LintSeverity::Error, Text(msg::EmptyEntry, number));
-            }
+            LintEmptyEntry(entry, number);
             continue;
         }
         const std::wstring trimmed = Trimmed(parameter);
@@ -283,8 +343,96 @@ void DocumentLint::LintList(const CheckEntry& entry, const std::vector<std::wstr
     }
 }
 
+// What an empty entry really matches, by the text the check compares with it.
+void DocumentLint::LintEmptyEntry(const CheckEntry& entry, int number)
+{
+    const bool blocks = entry.inputName.starts_with(BlacklistPrefix);
+    const std::wstring verdict = Text(blocks ? msg::Fails : msg::Passes);
+    if (std::ranges::find(DeviceLists, entry.inputName) != DeviceLists.end()) {
+        Add(LintSeverity::Error, Text(msg::EmptyDevice, number, verdict));
+    } else if (entry.parameters == ParameterRule::FragmentList) {
+        Add(LintSeverity::Error,
+            Text(msg::EmptyFragment, number, Text(blocks ? msg::EmptyFragmentFail : msg::EmptyFragmentPass)));
+    } else if (const auto identity = std::ranges::find(EmptyIdentityMatches, entry.inputName,
+                                                       &std::pair<std::wstring_view, std::string_view>::first);
+               identity != EmptyIdentityMatches.end()) {
+        Add(LintSeverity::Error, Text(msg::EmptyIdentity, number, Text(identity->second), verdict));
+    } else {
+        Add(LintSeverity::Error, Text(msg::EmptyEntry, number));
+    }
+}
+
+// A list check asked for again with other entries, and an entry that stands on a black list and
+// on its white list alike.
+void DocumentLint::LintListTwice(const CheckEntry& entry, const std::vector<std::wstring>& parameters)
+{
+    if (entry.parameters != ParameterRule::WholeStringList && entry.parameters != ParameterRule::FragmentList) {
+        return;
+    }
+    auto& earlier = lists_[entry.inputName];
+    if (!earlier.empty()) {
+        const bool allows = !entry.inputName.starts_with(BlacklistPrefix);
+        Add(LintSeverity::Warning, Text(allows ? msg::SplitAllowList : msg::SplitBlockList,
+                                        std::wstring(entry.inputName), earlier.front().first));
+    }
+    earlier.push_back({test_, parameters});
+    const std::wstring opposite = OppositeList(entry.inputName);
+    const auto others = lists_.find(opposite);
+    if (others == lists_.end()) {
+        return;
+    }
+    const bool black = entry.inputName.starts_with(BlacklistPrefix);
+    const std::wstring blacklist = black ? std::wstring(entry.inputName) : opposite;
+    const std::wstring whitelist = black ? opposite : std::wstring(entry.inputName);
+    for (std::size_t index = 0; index < parameters.size(); ++index) {
+        if (parameters[index].empty()) {
+            continue;
+        }
+        for (const auto& [test, listed] : others->second) {
+            if (std::ranges::find(listed, parameters[index]) != listed.end()) {
+                Add(LintSeverity::Error, Text(msg::BlackAndWhite, static_cast<int>(index) + 1, parameters[index], test,
+                                              opposite, blacklist, whitelist));
+                break;
+            }
+        }
+    }
+}
+
+// A descriptive text whose language is no language code is shown only by a run started with
+// that very text after -l.
+void DocumentLint::LintLanguages(winapi::XmlNode& element, const std::wstring& childName)
+{
+    std::unique_ptr<winapi::XmlNodeList> children;
+    long length = 0;
+    if (winapi::FAILED(element.selectNodes(childName, children)) || !children ||
+        winapi::FAILED(children->get_length(length))) {
+        return;
+    }
+    for (long index = 0; index < length; ++index) {
+        std::unique_ptr<winapi::XmlNode> child;
+        std::unique_ptr<winapi::XmlNamedNodeMap> attributes;
+        std::wstring language;
+        if (winapi::FAILED(children->get_item(index, child)) || !child ||
+            winapi::FAILED(child->get_attributes(attributes)) || !attributes ||
+            attributes->getNamedItemValue(LanguageAttribute, language) != winapi::S_OK) {
+            continue;
+        }
+        if (!IsLanguageCode(language)) {
+            Add(LintSeverity::Warning, Text(msg::NotLanguageCode, childName, language, language));
+        }
+    }
+}
+
 void DocumentLint::LintTexts(const CheckEntry& entry, winapi::XmlNode& element)
 {
+    if (entry.solution == SolutionValue::Never) {
+        std::unique_ptr<winapi::XmlNodeList> solutions;
+        long length = 0;
+        if (winapi::SUCCEEDED(element.selectNodes(DescriptiveSolutionElement, solutions)) && solutions &&
+            winapi::SUCCEEDED(solutions->get_length(length)) && length > 0) {
+            Add(LintSeverity::Warning, Text(msg::UnusedSolution, std::wstring(entry.inputName)));
+        }
+    }
     for (const std::wstring& language : languages_) {
         std::wstring text;
         if (winapi::FAILED(SelectLocalizedText(element, DescriptiveNameElement, language, text, false))) {
@@ -326,10 +474,19 @@ void DocumentLint::LintLaterWindows()
         if (!entry->defaultEntry.empty()) {
             continue;  // OSTest's limit was told at the parameter that names the release.
         }
-        if (entry->megabytes && megabytes_.contains(entry->inputName)) {
-            continue;  // A document value replaces the table that stops.
-        }
         finding.text = Text(msg::LaterWindows, std::wstring(entry->laterWindows));
+        findings_.push_back(std::move(finding));
+    }
+}
+
+// Told whatever OSTest allows: the table fails nearly every PC of today.
+void DocumentLint::LintVersionTable()
+{
+    for (auto& [finding, entry] : versionTable_) {
+        if (megabytes_.contains(entry->inputName)) {
+            continue;  // A document value replaces the table, for every instance.
+        }
+        finding.text = Text(msg::VersionTableNeed, std::wstring(entry->inputName));
         findings_.push_back(std::move(finding));
     }
 }

@@ -64,9 +64,20 @@ constexpr std::string_view EntryWhiteSpace =
     "text that has them too. Write <parameter>%wS</parameter> on one line";
 constexpr std::string_view EmptyFragment =
     "parameter %d is empty, and an empty fragment occurs in every text: %wS. Remove it";
-constexpr std::string_view EmptyEntry = "parameter %d is empty and matches no machine. Remove it";
+constexpr std::string_view EmptyEntry =
+    "parameter %d is empty and matches no machine: the board string always holds the blank between maker and "
+    "product, and a board that cannot be read passes anyway. Remove it";
+constexpr std::string_view EmptyIdentity =
+    "parameter %d is empty and matches every machine whose %wS, so the check %wS on each of them. Remove it";
+constexpr std::string_view UnreadBios = "BIOS version cannot be read (registry value SystemBiosVersion)";
+constexpr std::string_view UnreadProcessor = "processor name WMI gives as no text (no Win32_Processor, or no Name)";
+constexpr std::string_view EmptyDevice =
+    "parameter %d is empty, and an empty fragment occurs in every description: it matches every USB device, so "
+    "the check %wS on every machine with one. Remove it";
+constexpr std::string_view Passes = "passes";
+constexpr std::string_view Fails = "fails";
 constexpr std::string_view EmptyFragmentPass = "the check then passes on every machine";
-constexpr std::string_view EmptyFragmentFail = "the check then fails on every machine";
+constexpr std::string_view EmptyFragmentFail = "the check then fails on every machine whose services can be listed";
 constexpr std::string_view DefaultEntry =
     "without parameters %wS allows \"%wS\" only. List the systems you allow, one <parameter> each";
 constexpr std::string_view MissingText =
@@ -86,6 +97,26 @@ constexpr std::string_view PassesNumber = "a number";
 constexpr std::string_view Duplicate =
     "the same check with the same parameters as test %d: it runs twice and is reported twice. Remove one";
 constexpr std::string_view LaterWindows = "on later Windows releases: %wS";
+constexpr std::string_view VersionTableNeed =
+    "no test of the document gives %wS a number of megabytes, so the need comes from a table of Windows versions "
+    "that stops at NT 6: a Windows that reports version 10.0 (Windows 10 and 11, Server 2016 and later, nearly "
+    "every PC today) is \"Unsupported Operating System\" and fails whatever its memory, whatever OSTest allows. "
+    "Give the megabytes, e.g. <parameter>2048</parameter>";
+constexpr std::string_view UnusedSolution =
+    "%wS never writes a solution line, so no descriptive_solution of this test is ever shown. Say what to do in "
+    "the descriptive_name, or remove the descriptive_solution";
+constexpr std::string_view NotLanguageCode =
+    "the %wS has language=\"%wS\", which is not a language code of two letters (such as \"de\", or \"de-CH\" "
+    "with a region): a run shows it only when started with -l %wS. Write the code the run is started with";
+constexpr std::string_view SplitAllowList =
+    "%wS is also test %d, with other parameters: both run, and each passes only on a machine its own list "
+    "matches, so a machine must match both lists. Put all entries into one test";
+constexpr std::string_view SplitBlockList =
+    "%wS is also test %d, with other parameters: both run and each writes its own result, and a machine on "
+    "either list fails. Put all entries into one test";
+constexpr std::string_view BlackAndWhite =
+    "parameter %d, \"%wS\", is on the list of test %d (%wS) too: a machine it matches fails %wS whatever %wS "
+    "says. Remove it from one of the lists";
 constexpr std::string_view LaterRelease =
     "\"%wS\" names a release whose description carries no release name, so it never matches. %wS";
 

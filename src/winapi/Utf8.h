@@ -84,16 +84,22 @@ struct Utf8Sequence {
     return {code, length, true};
 }
 
-[[nodiscard]] inline bool IsValidUtf8(std::string_view text)
+// The offset of the first byte that starts no valid sequence; npos when the text is all UTF-8.
+[[nodiscard]] inline std::size_t FirstInvalidUtf8(std::string_view text)
 {
     for (std::size_t at = 0; at < text.size();) {
         const Utf8Sequence sequence = DecodeUtf8Sequence(text, at);
         if (!sequence.valid) {
-            return false;
+            return at;
         }
         at += sequence.length;
     }
-    return true;
+    return std::string_view::npos;
+}
+
+[[nodiscard]] inline bool IsValidUtf8(std::string_view text)
+{
+    return FirstInvalidUtf8(text) == std::string_view::npos;
 }
 
 [[nodiscard]] inline std::wstring FromUtf8(std::string_view text)

@@ -199,6 +199,37 @@ TEST_F(CaptureRoundTripTest, WinePrefixAnswersByVolumeNameAndDeviceNumberAsWineD
         << run.results;
 }
 
+// The failed query of the second of three devices belongs to that device: the replay answers the
+// first as the machine did and fails where the machine failed.
+TEST_F(CaptureRoundTripTest, OneDevicesFailedQueryStaysWithThatDevice)
+{
+    const std::filesystem::path machine = scratch_.Write("devices.json", R"({"wmi": {
+        "Win32_USBControllerDevice": [
+            {"Dependent": "\\\\PC\\root\\cimv2:Win32_PnPEntity.DeviceID=\"USB\\\\VID_1&PID_1\\\\1\""},
+            {"Dependent": "\\\\PC\\root\\cimv2:Win32_PnPEntity.DeviceID=\"USB\\\\VID_2&PID_2\\\\2\""},
+            {"Dependent": "\\\\PC\\root\\cimv2:Win32_PnPEntity.DeviceID=\"USB\\\\VID_3&PID_3\\\\3\""}],
+        "Win32_PnPEntity": {
+            "instances": [{"DeviceID": "USB\\VID_1&PID_1\\1", "Description": "USB Keyboard"},
+                          {"DeviceID": "USB\\VID_2&PID_2\\2", "Description": "USB Mass Storage Device"},
+                          {"DeviceID": "USB\\VID_3&PID_3\\3", "Description": "USB Input Device"}],
+            "deviceQueries": {"usb\\vid_2&pid_2\\2": {"faults": {"ExecQuery": "0x80041006"}}}}}})");
+    const ProgramResult capture = Capture(machine, "captured.json");
+    ASSERT_EQ(capture.exitCode, 0) << capture.trace;
+    const std::string profile = scratch_.Read("captured.json");
+    EXPECT_NE(profile.find(R"("deviceQueries": {)"), std::string::npos) << profile;
+    EXPECT_NE(profile.find(R"("USB\\VID_2&PID_2\\2": {"faults": {"ExecQuery": "0x80041006"}})"), std::string::npos)
+        << profile;
+
+    const ExampleRun original = RunExample(machine);
+    EXPECT_NE(original.program.console.find("Description: USB Keyboard\n"), std::string::npos);
+    EXPECT_EQ(original.program.console.find("Description: USB Input Device\n"), std::string::npos);
+    const ExampleRun replay = RunExample(scratch_.Path() / "captured.json");
+    EXPECT_EQ(replay.program.console, original.program.console);
+    EXPECT_EQ(replay.results, original.results);
+    ASSERT_EQ(Capture(scratch_.Path() / "captured.json", "again.json").exitCode, 0);
+    EXPECT_EQ(scratch_.Read("again.json"), profile);
+}
+
 TEST_F(CaptureRoundTripTest, FailedCallsBecomeFaultsAndABadCommandLineIsRefused)
 {
     const std::filesystem::path broken = scratch_.Write(

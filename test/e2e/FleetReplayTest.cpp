@@ -62,23 +62,23 @@ Machine                      1    2    3    4    5    6    7    8    9   10   11
 awkward-devices.json      pass pass pass pass pass pass pass FAIL FAIL FAIL pass pass pass FAIL FAIL pass FAIL pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass FAIL FAIL
 broken-platform.json      FAIL pass pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL FAIL FAIL pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
 default.json              pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL
-desktop-usb-stick.json    pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL pass pass pass pass pass pass FAIL pass pass pass pass pass pass pass pass pass FAIL FAIL
+desktop-usb-stick.json    pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL pass FAIL pass FAIL pass pass FAIL pass pass pass pass pass pass pass FAIL FAIL FAIL FAIL
 disk-space-desktop.json   pass FAIL pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL FAIL pass pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
-laptop-ssd.json           pass pass pass pass pass pass pass pass FAIL pass pass pass pass pass FAIL pass pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass FAIL FAIL pass pass pass FAIL pass pass
+laptop-ssd.json           pass pass pass pass pass pass pass pass FAIL pass pass pass pass pass FAIL pass pass pass pass FAIL pass FAIL pass FAIL pass pass pass pass pass pass FAIL FAIL pass pass pass FAIL pass pass
 partition-layouts.json    FAIL FAIL pass pass pass FAIL pass FAIL FAIL FAIL pass FAIL FAIL pass pass pass pass pass pass FAIL pass pass pass pass FAIL FAIL pass pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
 pentium4-asus.json        FAIL FAIL pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL FAIL FAIL FAIL pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
-server-2008.json          pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL pass pass FAIL pass FAIL pass pass pass FAIL pass pass FAIL FAIL
+server-2008.json          pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL FAIL pass pass FAIL pass FAIL pass pass pass FAIL pass pass FAIL FAIL
 software-desktop.json     FAIL FAIL pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL FAIL FAIL pass pass FAIL pass pass pass pass pass pass FAIL FAIL
 storage-helpers.json      FAIL FAIL pass pass pass FAIL pass FAIL pass pass pass pass pass pass FAIL pass pass pass pass FAIL pass pass pass pass FAIL FAIL pass pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
 system-checks.json        FAIL FAIL pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass pass pass pass pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
-two-disk-server.json      pass pass pass pass pass pass pass pass pass pass pass FAIL FAIL pass FAIL pass FAIL pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass FAIL FAIL
+two-disk-server.json      pass pass pass pass pass pass pass pass pass pass pass FAIL FAIL pass FAIL pass FAIL pass pass FAIL pass FAIL pass FAIL pass pass pass pass pass pass pass pass pass FAIL pass pass FAIL FAIL
 unc-system-directory.json FAIL pass pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass pass FAIL FAIL pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
 usb-mouse-desktop.json    FAIL FAIL pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL FAIL FAIL pass pass FAIL pass pass FAIL FAIL FAIL pass pass FAIL
-vista-laptop.json         pass pass pass FAIL FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass pass pass FAIL FAIL pass FAIL pass pass pass FAIL pass pass FAIL FAIL
+vista-laptop.json         pass pass pass FAIL FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL pass pass FAIL FAIL pass FAIL pass pass pass FAIL pass pass FAIL FAIL
 vista-workstation.json    pass FAIL FAIL FAIL FAIL FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL pass FAIL FAIL pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
 volume-layouts.json       pass FAIL pass pass pass FAIL pass pass pass pass pass pass pass pass FAIL pass FAIL FAIL pass FAIL pass pass pass pass FAIL FAIL pass pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
 wine-prefix.json          pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL pass pass pass pass pass FAIL pass pass pass FAIL pass FAIL FAIL FAIL
-xp-desktop.json           pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass pass pass pass pass pass FAIL pass pass pass FAIL pass pass FAIL FAIL
+xp-desktop.json           pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL pass pass pass pass pass FAIL pass pass pass FAIL pass pass FAIL FAIL
 zz-refused.json           profile refused: field "version.major": expected a whole number of 0 or more
 
 21 machines: 0 pass every check, 20 fail at least one, 1 without verdicts

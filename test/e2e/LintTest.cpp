@@ -64,6 +64,8 @@ std::string Name(const testing::TestParamInfo<LintCase>& info)
 }
 
 const std::string Laptop = Check("LaptopTest");
+// The texts of a check that writes no solution line.
+const std::string Named = "<descriptive_name language=\"en\">Name</descriptive_name>";
 
 INSTANTIATE_TEST_SUITE_P(
     Documents, LintTest,
@@ -71,6 +73,23 @@ INSTANTIATE_TEST_SUITE_P(
                              "<input_tests>\n  <test><name>LaptopTest</name></tset>\n</input_tests>\n",
                              2,
                              {"in.xml:2:", ": error: the program cannot read this document: "}},
+                    // A refusal that the parser finds only after reading gets its place too.
+                    LintCase{"BareAmpersand",
+                             "<input_tests>\n  <test><name>LaptopTest</name><descriptive_name language=\"en\">A & B"
+                             "</descriptive_name></test>\n</input_tests>\n",
+                             2,
+                             {"in.xml:2:66: error: the program cannot read this document: The document holds a "
+                              "reference"}},
+                    LintCase{"AmpersandAfterLineBreaks",
+                             "<input_tests>\r\n<test><name>LaptopTest</name><descriptive_name language=\"en\">A\r\n"
+                             "B &amp; C &nbsp;</descriptive_name></test></input_tests>",
+                             2,
+                             {"in.xml:3:11: error: the program cannot read this document"}},
+                    LintCase{"TwoRoots",
+                             "<input_tests>" + Laptop + "</input_tests>\n<input_tests/>\n",
+                             2,
+                             {"in.xml:2:2: error: the program cannot read this document: The document must hold "
+                              "exactly one root element"}},
                     LintCase{"WrongRoot",
                              "<inputs><input_tests>" + Laptop + "</input_tests></inputs>",
                              2,
@@ -176,6 +195,29 @@ INSTANTIATE_TEST_SUITE_P(
                  2,
                  {"error: parameter 1 has blanks or line breaks around it",
                   "Write <parameter>Dell Inc. 0M858N</parameter> on one line"}},
+        LintCase{
+            "EmptyBiosEntry",
+            Document(Check("WhitelistBiosTest", {"DELL   - 1072009", ""})),
+            2,
+            {"test 1 (WhitelistBiosTest): error: parameter 2 is empty and matches every machine whose BIOS version "
+             "cannot be read (registry value SystemBiosVersion), so the check passes on each of them"}},
+        LintCase{"EmptyProcessorEntry",
+                 Document(Check("BlacklistProcessorTest", {""})),
+                 2,
+                 {"test 1 (BlacklistProcessorTest): error: parameter 1 is empty and matches every machine whose "
+                  "processor name WMI gives as no text",
+                  "so the check fails on each of them"}},
+        LintCase{"EmptyBoardEntry",
+                 Document(Check("WhitelistMotherboardTest", {""})),
+                 2,
+                 {"error: parameter 1 is empty and matches no machine: the board string always holds the blank"}},
+        LintCase{"EmptyDeviceFragment",
+                 Document(Check("WhitelistUSBDeviceTest", {"Keyboard", ""}) + Check("BlacklistUSBDeviceTest", {""})),
+                 2,
+                 {"test 1 (WhitelistUSBDeviceTest): error: parameter 2 is empty, and an empty fragment occurs in every "
+                  "description: it matches every USB device, so the check passes on every machine with one",
+                  "test 2 (BlacklistUSBDeviceTest): error: parameter 1 is empty",
+                  "so the check fails on every machine with one"}},
         LintCase{"InnerBlanksAreFine", Document(Check("WhitelistBiosTest", {"DELL   - 1072009"})), 0, {}}),
     Name);
 
@@ -215,6 +257,36 @@ INSTANTIATE_TEST_SUITE_P(
                                 "<descriptive_solution language=\"en\">100% desktop.</descriptive_solution>")),
                  0,
                  {}},
+        LintCase{"SolutionNeverShown",
+                 Document(Check("MSXML3Test", {},
+                                "<descriptive_name language=\"en\">MSXML</descriptive_name>"
+                                "<descriptive_solution language=\"en\">Free 50% of the disk.</descriptive_solution>")),
+                 1,
+                 {"test 1 (MSXML3Test): warning: MSXML3Test never writes a solution line, so no descriptive_solution "
+                  "of this test is ever shown"}},
+        LintCase{"LanguageOfThreeLetters",
+                 Document(Check("LaptopTest", {},
+                                "<descriptive_name language=\"en\">Laptop</descriptive_name>"
+                                "<descriptive_solution language=\"en\">Use one.</descriptive_solution>"
+                                "<descriptive_name language=\"ger\">Laptop</descriptive_name>")),
+                 1,
+                 {"test 1 (LaptopTest): warning: the descriptive_name has language=\"ger\", which is not a language "
+                  "code of two letters",
+                  "a run shows it only when started with -l ger"}},
+        LintCase{"LanguageOfOneLetter",
+                 Document(Check("LaptopTest", {},
+                                "<descriptive_name language=\"en\">Laptop</descriptive_name>"
+                                "<descriptive_solution language=\"en\">Use one.</descriptive_solution>"
+                                "<descriptive_solution language=\"d\">Einen nehmen.</descriptive_solution>")),
+                 1,
+                 {"warning: the descriptive_solution has language=\"d\", which is not a language code"}},
+        LintCase{"LanguageWithRegion",
+                 Document(Check("LaptopTest", {},
+                                "<descriptive_name language=\"en\">Laptop</descriptive_name>"
+                                "<descriptive_solution language=\"en\">Use one.</descriptive_solution>"
+                                "<descriptive_name language=\"de-CH\">Laptop</descriptive_name>")),
+                 0,
+                 {}},
         LintCase{"NoSolutionNeeded",
                  Document(Check("MSXML3Test", {}, "<descriptive_name language=\"en\">MSXML</descriptive_name>")),
                  0,
@@ -227,10 +299,36 @@ INSTANTIATE_TEST_SUITE_P(
                              Document(Laptop + Check("MSXML3Test") + Check("laptopTEST")),
                              2,
                              {"test 3 (laptopTEST): error: the same check with the same parameters as test 1"}},
-                    LintCase{"DifferentLists",
+                    LintCase{"SplitBlacklist",
                              Document(Check("BlacklistServiceTest", {"A"}) + Check("BlacklistServiceTest", {"B"})),
-                             0,
-                             {}}),
+                             1,
+                             {"test 2 (BlacklistServiceTest): warning: BlacklistServiceTest is also test 1, with other "
+                              "parameters: both run and each writes its own result, and a machine on either list "
+                              "fails"}},
+                    LintCase{"SplitWhitelist",
+                             Document(Check("WhitelistBiosTest", {"A"}) + Laptop + Check("WhitelistBiosTest", {"B"})),
+                             1,
+                             {"test 3 (WhitelistBiosTest): warning: WhitelistBiosTest is also test 1, with other "
+                              "parameters: both run, and each passes only on a machine its own list matches, so a "
+                              "machine must match both lists"}},
+                    LintCase{"BlackAndWhite",
+                             Document(Check("WhitelistMotherboardTest", {"Dell Inc. 0M858N"}) +
+                                      Check("BlacklistMotherboardTest", {"ACME X1", "Dell Inc. 0M858N"})),
+                             2,
+                             {"test 2 (BlacklistMotherboardTest): error: parameter 2, \"Dell Inc. 0M858N\", is on the "
+                              "list of test 1 (WhitelistMotherboardTest) too: a machine it matches fails "
+                              "BlacklistMotherboardTest whatever WhitelistMotherboardTest says"}},
+                    LintCase{"BlackAndWhiteDevices",
+                             Document(Check("BlacklistUSBDeviceTest", {"Mass Storage"}) +
+                                      Check("WhitelistUSBDeviceTest", {"Keyboard", "Mass Storage"})),
+                             2,
+                             {"test 2 (WhitelistUSBDeviceTest): error: parameter 2, \"Mass Storage\", is on the list "
+                              "of test 1 (BlacklistUSBDeviceTest) too"}},
+                    LintCase{
+                        "BlackAndWhiteApart",
+                        Document(Check("BlacklistBiosTest", {"ACME - 1"}) + Check("WhitelistBiosTest", {"DELL - 1"})),
+                        0,
+                        {}}),
     Name);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -246,15 +344,19 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  {"test 1 (OSTest): warning: \"Windows 10\" names a release whose description carries no release name",
                   "match the build instead, e.g. \"(build 19045)\"",
-                  "test 2 (MemoryTest): warning: on later Windows releases: Without a parameter the need comes from a "
-                  "table that stops at NT 6",
+                  "test 2 (MemoryTest): warning: no test of the document gives MemoryTest a number of megabytes",
                   "test 3 (BitLockerTest): warning: on later Windows releases: Knows the NT 6.0 editions only",
                   "test 4 (ReadyBoostTest): warning: on later Windows releases: Fails only on NT 6.0"}},
         LintCase{"MemoryGiven", Document(Check("OSTest", {"Windows 10"}) + Check("MemoryTest", {"2048"})), 1, {}},
-        LintCase{"OldReleasesOnly",
-                 Document(Check("OSTest", {"Windows XP"}) + Check("MemoryTest") + Check("BitLockerTest")),
-                 0,
-                 {}}),
+        // The version table fails every Windows that reports 10.0, whatever releases OSTest allows.
+        LintCase{"MemoryOnOldReleases",
+                 Document(Check("OSTest", {"Windows XP"}) + Check("MemoryTest") + Check("BitLockerTest", {}, Named)),
+                 1,
+                 {"test 2 (MemoryTest): warning: no test of the document gives MemoryTest a number of megabytes, so "
+                  "the need comes from a table of Windows versions that stops at NT 6",
+                  "fails whatever its memory, whatever OSTest allows", "0 error(s), 1 warning(s)"}},
+        LintCase{
+            "MemoryGivenByAnother", Document(Check("MemoryTest") + Laptop + Check("MemoryTest", {"2048"})), 0, {}}),
     Name);
 
 class LintRunTest : public LintTest {};

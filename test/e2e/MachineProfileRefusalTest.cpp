@@ -13,6 +13,7 @@ TEST(MachineProfileRefusalTest, BadProfileGetsOneLineAndExitCodeTwo)
     folder.Write("in.xml", "<input_tests><test><name>MSXML3Test</name></test></input_tests>");
     const auto wrongType = folder.Write("wrong.json", R"({"libraries": "msxml3.dll"})");
     const auto notJson = folder.Write("broken.json", "{\"libraries\": [");
+    const auto repeated = folder.Write("repeated.json", R"({"wmi": {"Win32_BIOS": []}, "wmi": {}})");
     const std::filesystem::path missing = folder.Path() / "missing.json";
 
     const ProgramResult typed = RunTarnwick({"-i", "in.xml"}, folder.Path(), wrongType);
@@ -20,6 +21,12 @@ TEST(MachineProfileRefusalTest, BadProfileGetsOneLineAndExitCodeTwo)
     EXPECT_EQ(typed.console, "");
     EXPECT_EQ(typed.trace, "tarnwick: machine profile \"" + wrongType.string() +
                                "\": field \"libraries\": expected an array of strings\n");
+
+    const ProgramResult twice = RunTarnwick({"-i", "in.xml"}, folder.Path(), repeated);
+    EXPECT_EQ(twice.exitCode, 2);
+    EXPECT_EQ(twice.console, "");
+    EXPECT_EQ(twice.trace, "tarnwick: machine profile \"" + repeated.string() +
+                               "\": field \"wmi\": repeated in its object; each field is named once\n");
 
     const ProgramResult broken = RunTarnwick({"-i", "in.xml"}, folder.Path(), notJson);
     EXPECT_EQ(broken.exitCode, 2);

@@ -412,6 +412,23 @@ TEST_F(SystemChecksTest, MemoryPassesFromExactlyTheRequirementOn)
     }
 }
 
+// A "4 GB" machine reports less than 4096 whole megabytes, so a parameter of 4096 fails on it: the
+// example machines that the reference names for it.
+TEST_F(SystemChecksTest, FourGigabyteExampleMachinesFallShortOf4096)
+{
+    for (const auto& [machine, installed] :
+         {std::pair<std::string, std::string>{"default.json", "4094"}, {"server-2008.json", "4095"}}) {
+        SCOPED_TRACE(machine);
+        Run(ExamplePath("machines/" + machine),
+            "<input_tests><test><name>MemoryTest</name><parameter>4096</parameter>"
+            "<descriptive_name language='en'>Memory</descriptive_name>"
+            "<descriptive_solution language='en'>Install at least %d MB.</descriptive_solution>"
+            "</test></input_tests>");
+        EXPECT_EQ(folder.Read("results.xml"),
+                  "<test_results>" + MemoryElement("4096", installed, false) + "</test_results>\n");
+    }
+}
+
 TEST_F(SystemChecksTest, MemoryByVersionAndItsErrorLines)
 {
     const std::string document = "<input_tests><test><name>MemoryTest</name></test></input_tests>";

@@ -5,12 +5,12 @@
 #include "winapi/Win32.h"
 #include "winapi/simulated/profile/MachineProfile.h"
 #include "support/ProgramRun.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <regex>
 
 namespace {
@@ -21,21 +21,43 @@ std::string ProblemWith(const std::string& profile)
     return winapi::sim::LoadMachineProfile(profile, machine);
 }
 
-// Each example of the profile documentation is a part of a profile (members of its top level),
-// and loads as one.
+// Each JSON example of the documentation is a profile, or a part of one (members of its top
+// level), and loads as one: none keeps a repeated key or a field the reader would refuse.
 TEST(MachineProfileTest, TheDocumentedExamplesLoad)
 {
-    std::ifstream file(ExamplePath("../docs/machine-profile.md"));
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     static const std::regex example("```json\n([\\s\\S]*?)```");
     std::size_t examples = 0;
-    for (auto match = std::sregex_iterator(text.begin(), text.end(), example); match != std::sregex_iterator();
-         ++match, ++examples) {
-        std::string profile(1, '{');
-        profile.append((*match)[1].str()).push_back('}');
-        EXPECT_EQ(ProblemWith(profile), "") << profile;
+    for (const auto& document : std::filesystem::directory_iterator(ExamplePath("../docs"))) {
+        if (document.path().extension() != ".md") {
+            continue;
+        }
+        const std::string text = ReadFileText(document.path());
+        for (auto match = std::sregex_iterator(text.begin(), text.end(), example); match != std::sregex_iterator();
+             ++match, ++examples) {
+            std::string profile = (*match)[1].str();
+            if (!profile.starts_with('{')) {
+                profile = '{' + profile + '}';
+            }
+            EXPECT_EQ(ProblemWith(profile), "") << document.path() << "\n" << profile;
+        }
     }
-    EXPECT_GE(examples, 9u);
+    EXPECT_GE(examples, 10u);
+}
+
+// Every machine that ships with the program or its tests loads, so none of them keeps a repeated
+// key or a field that the reader would refuse.
+TEST(MachineProfileTest, EveryShippedProfileLoads)
+{
+    std::size_t profiles = 0;
+    for (const std::filesystem::path& folder : {ExamplePath("machines"), FixturePath("machines")}) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (entry.path().extension() == ".json") {
+                EXPECT_EQ(ProblemWith(ReadFileText(entry.path())), "") << entry.path();
+                ++profiles;
+            }
+        }
+    }
+    EXPECT_GE(profiles, 20u);
 }
 
 TEST(MachineProfileTest, BadProfilesNameTheField)
@@ -58,6 +80,16 @@ TEST(MachineProfileTest, BadProfilesNameTheField)
               "REG_DWORD, REG_QWORD, REG_BINARY");
     EXPECT_EQ(ProblemWith(R"({"faults": [{"call": "GetVersionEx", "error": 5}]})"),
               "field \"faults[0].call\": no simulated call is named \"GetVersionEx\"");
+    EXPECT_EQ(ProblemWith(R"({"wmi": {"Win32_PnPEntity": {"deviceQueries": {"USB\\1": {"faults": {"Get": 5}}}}}})"),
+              "field \"wmi.Win32_PnPEntity.deviceQueries.USB\\1.faults.Get\": no call of this object is named so; "
+              "expected one of ExecQuery, Next");
+    // A repeated key is refused wherever it is, before any field is read: parsing keeps only one.
+    EXPECT_EQ(ProblemWith(R"({"vmware": true, "vmware": false})"),
+              "field \"vmware\": repeated in its object; each field is named once");
+    EXPECT_EQ(ProblemWith(R"({"wmi": {"Win32_BIOS": [], "Win32_Battery": [], "Win32_BIOS": [{}]}})"),
+              "field \"wmi.Win32_BIOS\": repeated in its object; each field is named once");
+    EXPECT_EQ(ProblemWith(R"({"colour": [[1, {"a": 1, "b": 1}], {"a": 1}, {"b": {"c": 1}, "a": 1, "b": 2}]})"),
+              "field \"colour[2].b\": repeated in its object; each field is named once");
     EXPECT_EQ(ProblemWith(R"({"faults": [{"call": "GetVersionExW", "error": "0xZZ"}]})"),
               "field \"faults[0].error\": expected an error code: a number, or a string such as \"0x80004005\"");
 }

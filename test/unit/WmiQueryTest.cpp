@@ -232,6 +232,33 @@ TEST_F(WmiQueryTest, NextFailsAfterTheObjectsTheProfileAllows)
     EXPECT_EQ(results, (std::vector<HRESULT>{winapi::S_OK, winapi::S_OK, static_cast<HRESULT>(0x80041006u)}));
 }
 
+// The failing calls of one device's query (its DeviceID, letter case ignored) fail there alone:
+// the class's query and the other devices' queries answer.
+TEST_F(WmiQueryTest, DeviceQueryFaultsBelongToThatDeviceAlone)
+{
+    winapi::CoUninitialize();
+    Install(R"({"wmi": {"Win32_PnPEntity": {
+        "instances": [{"DeviceID": "USB\\VID_1&PID_2\\5&1"}, {"DeviceID": "HID\\X"}, {"DeviceID": "HID\\Y"}],
+        "deviceQueries": {"usb\\vid_1&pid_2\\5&1": {"faults": {"ExecQuery": "0x80041006"}},
+                          "HID\\X": {"faults": {"Next": "0x80041010"}}}}}})");
+    std::vector<std::wstring> ids;
+    EXPECT_EQ(DeviceIds(L"WQL", L"SELECT * from Win32_PnPEntity where DeviceID = 'USB\\\\VID_1&PID_2\\\\5&1'", ids),
+              static_cast<HRESULT>(0x80041006u));
+    EXPECT_EQ(DeviceIds(L"WQL", L"SELECT * from Win32_PnPEntity where DeviceID = 'HID\\\\Y'", ids), winapi::S_OK);
+    EXPECT_EQ(DeviceIds(L"WQL", L"SELECT * from Win32_PnPEntity", ids), winapi::S_OK);
+    EXPECT_EQ(ids, (std::vector<std::wstring>{L"HID\\Y", L"USB\\VID_1&PID_2\\5&1", L"HID\\X", L"HID\\Y"}));
+
+    WmiQueryObjects objects;
+    ASSERT_EQ(OpenWqlQuery(L"SELECT * from Win32_PnPEntity where DeviceId = 'hid\\\\x'", objects), winapi::S_OK);
+    std::vector<HRESULT> results;
+    for (int i = 0; i < 2; ++i) {
+        std::unique_ptr<winapi::WbemClassObject> object;
+        winapi::ULONG returned = 0;
+        results.push_back(objects.enumerator->Next(winapi::WBEM_INFINITE, object, returned));
+    }
+    EXPECT_EQ(results, (std::vector<HRESULT>{winapi::S_OK, static_cast<HRESULT>(0x80041010u)}));
+}
+
 TEST_F(WmiQueryTest, EnumeratorEndsWithWbemSFalse)
 {
     std::vector<std::wstring> ids;

@@ -53,6 +53,18 @@ std::wstring UsbDeviceQuery(const std::wstring& identifier)
     return DeviceQueryStart + identifier + DeviceQueryEnd;
 }
 
+std::wstring UsbDeviceId(const std::wstring& identifier)
+{
+    std::wstring deviceId;
+    for (std::size_t at = 0; at < identifier.size(); ++at) {
+        if (identifier[at] == L'\\' && at + 1 < identifier.size()) {
+            ++at;
+        }
+        deviceId += identifier[at];
+    }
+    return deviceId;
+}
+
 winapi::HRESULT HasListedUsbDevice(Test& test, const std::vector<std::wstring>& fragments, bool& found,
                                    UsbSearchApartment apartment)
 {

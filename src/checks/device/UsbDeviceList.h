@@ -27,3 +27,7 @@ enum class UsbSearchApartment { EnteredByCheck, RunMode };
 
 // The query for the Plug and Play record of the device with that identifier.
 [[nodiscard]] std::wstring UsbDeviceQuery(const std::wstring& identifier);
+
+// The DeviceID that query asks for: WQL takes the character after each backslash of the
+// literal as it is, so the doubled backslashes are single again.
+[[nodiscard]] std::wstring UsbDeviceId(const std::wstring& identifier);

@@ -60,6 +60,9 @@ struct WmiClass {
     // The calls that fail for every query of the class: ExecQuery, or Next once the instances are
     // handed out.
     ObjectFaults faults;
+    // The calls that fail for the query of one device alone ("WHERE DeviceID = '...'", as the USB
+    // lists ask for each Plug and Play record), by that DeviceID, letter case ignored.
+    std::map<std::wstring, ObjectFaults, CaseInsensitiveLess> deviceQueryFaults;
 };
 
 struct Machine {

@@ -28,28 +28,9 @@ constexpr DWORD Win32CodeMask = 0x0000FFFFu;
 // Comments, processing instructions and the declaration are kept so that a document saved
 // after an update keeps them; they never count as text. pugixml keeps the white space between
 // them and around the root element only in a fragment, so a document is read as one and
-// WholeDocument checks what a fragment may have that a document may not.
+// FirstNodeBesideRoot finds what a fragment may have that a document may not.
 constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments |
                                   pugi::parse_pi | pugi::parse_doctype | pugi::parse_fragment;
-
-bool IsBlank(std::string_view text)
-{
-    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
-
-// One root element, and no text beside it but white space.
-bool WholeDocument(const pugi::xml_document& document)
-{
-    int elements = 0;
-    for (const pugi::xml_node child : document.children()) {
-        if (child.type() == pugi::node_element) {
-            ++elements;
-        } else if (child.type() == pugi::node_cdata || (child.type() == pugi::node_pcdata && !IsBlank(child.value()))) {
-            return false;
-        }
-    }
-    return elements == 1;
-}
 
 constexpr std::wstring_view MissingFileReason = L"The system cannot locate the object specified.";
 constexpr std::wstring_view RefusedContentReason =
@@ -86,8 +67,11 @@ std::optional<ParseFailure> StrictReadingFailure(const std::string& hostPath, un
     if (!result) {
         return FailureAt(source, result.offset, FromUtf8(result.description()));
     }
-    if (!IsStrictlyWellFormed(raw, source, result.encoding)) {
-        return ParseFailure{0, 0, std::wstring(RefusedContentReason)};
+    if (const auto refused = FirstIllFormedOffset(raw, source, result.encoding)) {
+        return FailureAt(source, *refused, std::wstring(RefusedContentReason));
+    }
+    if (const auto beside = FirstNodeBesideRoot(raw, source)) {
+        return FailureAt(source, *beside, std::wstring(RootElementReason));
     }
     return std::nullopt;
 }
@@ -193,8 +177,6 @@ HRESULT PugiDocument::load(const std::wstring& path, bool& loaded)
         result = document_.load_file(hostPath.c_str(), options);
         if (!result) {
             failure = ParseFailure{0, 0, FromUtf8(result.description())};
-        } else if (!WholeDocument(document_)) {
-            failure = ParseFailure{0, 0, std::wstring(RootElementReason)};
         }
     }
     loaded = !failure;

@@ -31,31 +31,46 @@ bool IsCharacterReference(std::string_view name)
     return !digits.empty() && error == std::errc() && end == digits.data() + digits.size() && IsXmlCharacter(value);
 }
 
-bool HasControlCharacter(std::string_view text)
+constexpr std::size_t Valid = std::string_view::npos;
+
+// The place of the first control character that XML does not allow; Valid when there is none.
+std::size_t ControlCharacter(std::string_view text)
 {
-    return std::ranges::any_of(
+    const auto found = std::ranges::find_if(
         text, [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r'; });
+    return found == text.end() ? Valid : static_cast<std::size_t>(found - text.begin());
 }
 
 // Entities a document type declares are not expanded by pugixml: a reference to one counts as
 // undefined, so such a document is refused instead of being read with the reference as text.
-bool IsValidText(std::string_view text)
+// The place of the first thing refused; Valid when there is none.
+std::size_t InvalidText(std::string_view text)
 {
-    if (HasControlCharacter(text)) {
-        return false;
-    }
-    for (std::size_t amp = text.find('&'); amp != std::string_view::npos; amp = text.find('&', amp + 1)) {
+    std::size_t refused = ControlCharacter(text);
+    for (std::size_t amp = text.find('&'); amp != std::string_view::npos && amp < refused;
+         amp = text.find('&', amp + 1)) {
         const std::size_t semicolon = text.find(';', amp);
         if (semicolon == std::string_view::npos) {
-            return false;
+            return amp;
         }
         const std::string_view name = text.substr(amp + 1, semicolon - amp - 1);
         if (name != "lt" && name != "gt" && name != "amp" && name != "apos" && name != "quot" &&
             !IsCharacterReference(name)) {
-            return false;
+            return amp;
         }
     }
-    return true;
+    return refused;
+}
+
+// The offset into source of the character at index of a value that starts at start: pugixml
+// turned each "\r\n" of the value into one "\n", so the source may hold more before it.
+std::ptrdiff_t SourceOffset(std::string_view source, std::ptrdiff_t start, std::size_t index)
+{
+    auto at = static_cast<std::size_t>(std::max<std::ptrdiff_t>(start, 0));
+    for (std::size_t counted = 0; counted < index && at < source.size(); ++counted) {
+        at += source.compare(at, 2, "\r\n") == 0 ? 2U : 1U;
+    }
+    return static_cast<std::ptrdiff_t>(at);
 }
 
 bool IsValidElement(const pugi::xml_node element)
@@ -63,7 +78,7 @@ bool IsValidElement(const pugi::xml_node element)
     std::vector<std::string_view> names;
     for (const pugi::xml_attribute attribute : element.attributes()) {
         const std::string_view value = attribute.value();
-        if (value.find('<') != std::string_view::npos || !IsValidText(value)) {
+        if (value.find('<') != std::string_view::npos || InvalidText(value) != Valid) {
             return false;
         }
         names.emplace_back(attribute.name());
@@ -72,23 +87,23 @@ bool IsValidElement(const pugi::xml_node element)
     return std::ranges::adjacent_find(names) == names.end();
 }
 
-bool IsValidNode(const pugi::xml_node node)
+// The place in the node's value of the first thing refused, 0 when it is the node as a whole;
+// Valid when there is none.
+std::size_t InvalidPlace(const pugi::xml_node node)
 {
+    const std::string_view text = node.value();
     switch (node.type()) {
-    case pugi::node_element: return IsValidElement(node);
-    case pugi::node_pcdata: {
-        const std::string_view text = node.value();
-        return text.find("]]>") == std::string_view::npos && IsValidText(text);
-    }
-    case pugi::node_cdata: return !HasControlCharacter(node.value());
+    case pugi::node_element: return IsValidElement(node) ? Valid : 0;
+    case pugi::node_pcdata: return std::min(text.find("]]>"), InvalidText(text));
+    case pugi::node_cdata: return ControlCharacter(text);
     case pugi::node_comment: {
-        const std::string_view text = node.value();
-        return text.find("--") == std::string_view::npos && !text.ends_with('-') && !HasControlCharacter(text);
+        const std::size_t dashes = std::min(text.find("--"), ControlCharacter(text));
+        return dashes == Valid && text.ends_with('-') ? text.size() - 1 : dashes;
     }
     case pugi::node_declaration:
         // Only at the very start: not even white space may stand before it.
-        return node.parent().type() == pugi::node_document && !node.previous_sibling();
-    default: return true;
+        return node.parent().type() == pugi::node_document && !node.previous_sibling() ? Valid : 0;
+    default: return Valid;
     }
 }
 
@@ -107,18 +122,26 @@ bool DeclaresUtf8(const pugi::xml_document& document)
     return name == "UTF-8";
 }
 
+bool IsBlank(std::string_view text)
+{
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
 }  // namespace
 
-bool IsStrictlyWellFormed(const pugi::xml_document& document, std::string_view source, pugi::xml_encoding encoding)
+std::optional<std::ptrdiff_t> FirstIllFormedOffset(const pugi::xml_document& document, std::string_view source,
+                                                   pugi::xml_encoding encoding)
 {
-    if (encoding == pugi::encoding_utf8 && DeclaresUtf8(document) && !IsValidUtf8(source)) {
-        return false;
+    if (encoding == pugi::encoding_utf8 && DeclaresUtf8(document)) {
+        if (const std::size_t invalid = FirstInvalidUtf8(source); invalid != std::string_view::npos) {
+            return static_cast<std::ptrdiff_t>(invalid);
+        }
     }
     // In document order, climbing back through parent links: no nesting depth exhausts the stack.
     pugi::xml_node node = document.first_child();
     while (node) {
-        if (!IsValidNode(node)) {
-            return false;
+        if (const std::size_t place = InvalidPlace(node); place != Valid) {
+            return SourceOffset(source, node.offset_debug(), place);
         }
         if (node.first_child()) {
             node = node.first_child();
@@ -131,7 +154,24 @@ bool IsStrictlyWellFormed(const pugi::xml_document& document, std::string_view s
             node = node.next_sibling();
         }
     }
-    return true;
+    return std::nullopt;
+}
+
+std::optional<std::ptrdiff_t> FirstNodeBesideRoot(const pugi::xml_document& document, std::string_view source)
+{
+    bool root = false;
+    for (const pugi::xml_node child : document.children()) {
+        const bool text =
+            child.type() == pugi::node_cdata || (child.type() == pugi::node_pcdata && !IsBlank(child.value()));
+        if (text || (child.type() == pugi::node_element && root)) {
+            return child.offset_debug();
+        }
+        root = root || child.type() == pugi::node_element;
+    }
+    if (!root) {
+        return static_cast<std::ptrdiff_t>(source.size());
+    }
+    return std::nullopt;
 }
 
 }  // namespace winapi::sim

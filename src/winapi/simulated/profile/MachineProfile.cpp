@@ -8,6 +8,10 @@
 #include "winapi/Utf8.h"
 
 #include <cstring>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
 
 namespace winapi::sim {
 
@@ -210,18 +214,85 @@ void ReadFaults(ProfileObject& profile, Machine& machine)
     });
 }
 
+// Finds the first key that an object repeats while the text is parsed: the parsed document keeps
+// only the last of them, so the reader would never see the others. Tracks, per open object, its
+// keys so far and, per open array, the place of the element being read, for the key's path.
+class RepeatedKeyFinder {
+public:
+    bool operator()(int /*depth*/, nlohmann::json::parse_event_t event, nlohmann::json& parsed)
+    {
+        using Event = nlohmann::json::parse_event_t;
+        switch (event) {
+        case Event::object_start: levels_.push_back({true, {}, {}, 0}); break;
+        case Event::array_start: levels_.push_back({false, {}, {}, 0}); break;
+        case Event::key: Key(parsed.get_ref<const std::string&>()); break;
+        case Event::object_end:
+        case Event::array_end:
+            levels_.pop_back();
+            ElementRead();
+            break;
+        case Event::value: ElementRead(); break;
+        }
+        return true;
+    }
+
+    // The path of the first repeated key, as the reader names fields; empty when none.
+    [[nodiscard]] const std::string& Repeated() const { return repeated_; }
+
+private:
+    struct Level {
+        bool object;
+        std::set<std::string> keys;
+        std::string key;
+        std::size_t index;
+    };
+
+    void Key(const std::string& key)
+    {
+        Level& level = levels_.back();
+        level.key = key;
+        if (!level.keys.insert(key).second && repeated_.empty()) {
+            for (const Level& open : levels_) {
+                if (!open.object) {
+                    repeated_.append("[").append(std::to_string(open.index)).append("]");
+                    continue;
+                }
+                if (!repeated_.empty()) {
+                    repeated_.push_back('.');
+                }
+                repeated_.append(open.key);
+            }
+        }
+    }
+
+    void ElementRead()
+    {
+        if (!levels_.empty() && !levels_.back().object) {
+            ++levels_.back().index;
+        }
+    }
+
+    std::vector<Level> levels_;
+    std::string repeated_;
+};
+
 }  // namespace
 
 std::string LoadMachineProfile(std::string_view text, Machine& machine)
 {
     nlohmann::json json;
+    RepeatedKeyFinder repeated;
     try {
-        json = nlohmann::json::parse(text);
+        json = nlohmann::json::parse(text, std::ref(repeated));
     } catch (const nlohmann::json::exception& error) {
         // Also a number too large for any type ("1e999"), which is no parse_error.
         return std::string("not valid JSON: ") + error.what();
     }
     ProfileReader reader;
+    if (!repeated.Repeated().empty()) {
+        reader.Fail(repeated.Repeated(), "repeated in its object; each field is named once");
+        return reader.Error();
+    }
     Machine loaded;
     ProfileObject profile(json, "", reader);
     profile.Text("description", loaded.description);

@@ -7,8 +7,9 @@
 
 namespace winapi::sim {
 
-SimulatedEnumWbemClassObject::SimulatedEnumWbemClassObject(const WmiClass& wmiClass, std::vector<WmiInstance> instances)
-    : class_{wmiClass.name, wmiClass.properties, std::move(instances), wmiClass.faults}
+SimulatedEnumWbemClassObject::SimulatedEnumWbemClassObject(const WmiClass& wmiClass, std::vector<WmiInstance> instances,
+                                                           ObjectFaults faults)
+    : class_{wmiClass.name, wmiClass.properties, std::move(instances), std::move(faults), {}}
 {
 }
 

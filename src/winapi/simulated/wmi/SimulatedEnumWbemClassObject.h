@@ -10,7 +10,8 @@ namespace winapi::sim {
 
 class SimulatedEnumWbemClassObject final : public EnumWbemClassObject {
 public:
-    SimulatedEnumWbemClassObject(const WmiClass& wmiClass, std::vector<WmiInstance> instances);
+    // faults: the calls that fail for this query, the class's own and its device's.
+    SimulatedEnumWbemClassObject(const WmiClass& wmiClass, std::vector<WmiInstance> instances, ObjectFaults faults);
     ~SimulatedEnumWbemClassObject() override;
 
     [[nodiscard]] HRESULT Next(LONG timeout, std::unique_ptr<WbemClassObject>& object, ULONG& returned) override;

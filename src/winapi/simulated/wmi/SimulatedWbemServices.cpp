@@ -10,8 +10,25 @@ namespace winapi::sim {
 namespace {
 
 constexpr std::wstring_view QueryLanguage = L"WQL";
+constexpr std::wstring_view DeviceIdProperty = L"DeviceID";
 
 // WQL compares strings without regard to letter case.
+// The calls that fail for this query: the class's, and those of the one device it asks for,
+// which take their place where both name a call.
+ObjectFaults QueryFaults(const WmiClass& wmiClass, const WqlQuery& query)
+{
+    ObjectFaults faults = wmiClass.faults;
+    if (query.where && EqualIgnoringCase(query.where->property, DeviceIdProperty)) {
+        if (const auto device = wmiClass.deviceQueryFaults.find(query.where->value);
+            device != wmiClass.deviceQueryFaults.end()) {
+            for (const auto& [call, error] : device->second) {
+                faults[call] = error;
+            }
+        }
+    }
+    return faults;
+}
+
 bool Matches(const WmiInstance& instance, const WqlQuery::Condition& condition)
 {
     const auto found = instance.properties.find(condition.property);
@@ -47,7 +64,8 @@ HRESULT SimulatedWbemServices::ExecQuery(const std::wstring& queryLanguage, cons
         return WBEM_E_INVALID_CLASS;
     }
     const WmiClass& wmiClass = found->second;
-    if (const auto error = ObjectFault(wmiClass.faults, L"ExecQuery")) {
+    ObjectFaults faults = QueryFaults(wmiClass, parsed);
+    if (const auto error = ObjectFault(faults, L"ExecQuery")) {
         return static_cast<HRESULT>(*error);
     }
     if (parsed.where && wmiClass.properties.count(parsed.where->property) == 0) {
@@ -59,7 +77,7 @@ HRESULT SimulatedWbemServices::ExecQuery(const std::wstring& queryLanguage, cons
             matching.push_back(instance);
         }
     }
-    enumerator = std::make_unique<SimulatedEnumWbemClassObject>(wmiClass, std::move(matching));
+    enumerator = std::make_unique<SimulatedEnumWbemClassObject>(wmiClass, std::move(matching), std::move(faults));
     return S_OK;
 }
 

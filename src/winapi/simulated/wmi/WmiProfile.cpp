@@ -165,6 +165,12 @@ void ReadWmiClasses(ProfileObject& profile, Machine& machine)
             if (classJson.is_object()) {
                 ProfileObject classObject(classJson, path, reader);
                 classObject.Faults({L"ExecQuery", L"Next"}, wmiClass.faults);
+                classObject.Members("deviceQueries", [&](const std::wstring& deviceId, const nlohmann::json& queryJson,
+                                                         const std::string& queryPath) {
+                    ProfileObject query(queryJson, queryPath, reader);
+                    query.Faults({L"ExecQuery", L"Next"}, wmiClass.deviceQueryFaults[deviceId]);
+                    query.Finish();
+                });
                 instances = classObject.Raw("instances");
                 classObject.Finish();
                 if (instances == nullptr) {
