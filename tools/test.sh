@@ -42,6 +42,18 @@ wine_step "version resources and registry view under Wine" tools/wine-version-ch
 wine_step "32-bit linter under Wine" tools/wine-lint-check.sh build/win32/TarnwickLint.exe
 wine_step "64-bit linter under Wine" tools/wine-lint-check.sh build/win64/TarnwickLint.exe
 
+# --- The release archive: built, built again from a second build folder of the same commit and
+# compared byte for byte, then unpacked and run under 32-bit Wine as an administrator would.
+echo "== release archive, twice from the same commit"
+tools/package.sh
+cmake --preset win32 -B build/win32-again -DTARNWICK_WERROR=ON >/dev/null
+tools/package.sh build/win32-again build/dist-again
+for archive in build/dist/Tarnwick-*-win32.zip; do
+    cmp "$archive" "build/dist-again/$(basename "$archive")"
+done
+wine_step "release archive unpacked and run under Wine" tools/wine-package-check.sh
+# --- end release archive
+
 # --- The proof that both backends agree (capture under Wine, replay on the simulated build) ---
 wine_step "proof: the Wine machine captured and replayed, 32-bit programs" tools/wine-proof.sh build/win32 build/sim/tarnwick
 wine_step "proof: the Wine machine captured and replayed, 64-bit programs" tools/wine-proof.sh build/win64 build/sim/tarnwick

@@ -1,0 +1,198 @@
+#!/usr/bin/env bash
+# The release archive as an administrator gets it, under 32-bit Wine: unpacked into a folder whose
+# name holds a space and a letter beyond ASCII, its SHA256SUMS hold; the first run of its
+# README.txt (the linter, then the program, on the bundled example) goes through there, and the
+# results document matches the bundled schema; TarnwickGate.cmd, run with Wine's cmd, decides
+# ready, blocked and not checked with their exit codes, and its reader refuses a results document
+# that is not valid.
+# Prints one verdict line per check; exits 1 if any check fails, 2 on a usage error, 77 (one SKIP
+# line) where this machine's kernel cannot execute 32-bit programs.
+#
+# Usage: tools/wine-package-check.sh [ARCHIVE]
+#   ARCHIVE  the archive (default: the one build/dist/Tarnwick-*-win32.zip, from tools/package.sh)
+#
+# Runs in a fresh Wine prefix of its own, removed at exit.
+
+set -u
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=tools/wine-common.sh
+. "$repo/tools/wine-common.sh"
+
+if [ $# -gt 1 ]; then
+    echo "usage: $0 [ARCHIVE]" >&2
+    exit 2
+fi
+archive=${1:-}
+if [ -z "$archive" ]; then
+    shopt -s nullglob
+    archives=("$repo"/build/dist/Tarnwick-*-win32.zip)
+    shopt -u nullglob
+    if [ ${#archives[@]} -ne 1 ]; then
+        echo "FAIL: build/dist holds ${#archives[@]} archives Tarnwick-*-win32.zip, not one (tools/package.sh writes it)"
+        exit 1
+    fi
+    archive=${archives[0]}
+fi
+if [ ! -f "$archive" ]; then
+    echo "FAIL: archive $archive does not exist"
+    exit 1
+fi
+# Every program in the archive is 32-bit, so the step needs the 32-bit loader.
+wine=$wine32
+wine_skip_where_32bit_cannot_run "Wine check of the release archive $archive" \
+    "that the unpacked archive's sums hold, its programs run the bundled example and TarnwickGate.cmd decides ready, blocked and not checked"
+
+wine_environment wine-package fresh
+wine_boot || exit 1
+
+# The folder an administrator might choose: a space and a letter beyond ASCII in its name.
+unpacked="$work/Prüfung Tarnwick"
+mkdir -p "$unpacked"
+if unzip -q "$archive" -d "$unpacked"; then
+    pass "archive unpacked into \"$unpacked\""
+else
+    fail "archive $archive does not unpack"
+fi
+shopt -s nullglob
+folders=("$unpacked"/*/)
+shopt -u nullglob
+if [ ${#folders[@]} -ne 1 ]; then
+    fail "the archive holds ${#folders[@]} top folders, not one"
+    wine_verdict wine-package-check
+fi
+folder=${folders[0]%/}
+name=$(basename "$folder")
+if [ "$name.zip" = "$(basename "$archive")" ]; then
+    pass "its one top folder is named as the archive: $name"
+else
+    fail "its top folder $name is not named as the archive $(basename "$archive")"
+fi
+
+sums=$(cd "$folder" && sha256sum -c SHA256SUMS 2>&1)
+sums_status=$?
+listed=$(wc -l < "$folder/SHA256SUMS")
+others=$(cd "$folder" && find . -type f ! -name SHA256SUMS | wc -l)
+if [ "$sums_status" -eq 0 ] && ! grep -qv ': OK$' <<< "$sums" && [ "$listed" -eq "$others" ]; then
+    pass "SHA256SUMS holds for all $listed other files"
+else
+    fail "SHA256SUMS does not hold (it lists $listed of $others files): $sums"
+fi
+
+# Runs the Windows command line $1 with Wine's cmd in the unpacked folder; sets status, output
+# (standard output, carriage returns dropped) and keeps standard error in $work/stderr.txt.
+run_cmd() {
+    (cd "$folder" && timeout 600 "$wine" cmd /c "$1" > "$work/stdout.txt" 2> "$work/stderr.txt")
+    status=$?
+    output=$(tr -d '\r' < "$work/stdout.txt")
+}
+
+# The first run of README.txt, command by command as it shows them after its prompt.
+mapfile -t first_run < <(tr -d '\r' < "$folder/README.txt" | sed -n 's/^ *C:\\Tarnwick> //p')
+if [ ${#first_run[@]} -eq 2 ]; then
+    pass "README.txt shows a first run of two commands"
+else
+    fail "README.txt shows ${#first_run[@]} commands after its prompt C:\\Tarnwick>, not the linter's and the program's"
+fi
+for command in "${first_run[@]}"; do
+    run_cmd "$command"
+    if [ "$status" -eq 0 ]; then
+        pass "README.txt's first run: $command (exit code 0)"
+    else
+        fail "README.txt's first run: $command gave exit code $status and: $output $(head -c 400 "$work/stderr.txt")"
+    fi
+done
+if [ -f "$folder/results.xml" ] &&
+   xmllint --noout --schema "$folder/schemas/results.xsd" "$folder/results.xml" > "$work/xmllint.txt" 2>&1; then
+    pass "the first run's results.xml matches the bundled schemas/results.xsd"
+else
+    fail "the first run wrote no results.xml that matches schemas/results.xsd: $(cat "$work/xmllint.txt" 2>/dev/null)"
+fi
+
+# The gate: the example input cut to the checks that pass on Wine's machine (ready), the example
+# itself (blocked: the white lists and others fail there), and the example cut off in the middle,
+# which the program cannot read (not checked), each after a results document of "ready" was
+# left where the new one goes, which must never decide the run.
+PYTHONPATH="$repo/tools" python3 - "$folder" <<'PY'
+import sys
+import xml.etree.ElementTree as ElementTree
+
+folder = sys.argv[1]
+with open(f"{folder}/examples/input.xml", "rb") as example:
+    data = example.read()
+# What Wine's machine fails (tools/wine-check.sh holds the example to these verdicts).
+FAILING_ON_WINE = {"WhitelistBiosTest", "WhitelistMotherboardTest", "WhitelistProcessorTest",
+                   "WhitelistUSBDeviceTest", "NETFrameworkTest", "LegacyUSBTest",
+                   "DesktopAndPS2MouseTest", "LaptopTest"}
+tree = ElementTree.ElementTree(ElementTree.fromstring(data))
+root = tree.getroot()
+for test in list(root.findall("test")):
+    if test.findtext("name").strip() in FAILING_ON_WINE:
+        root.remove(test)
+tree.write(f"{folder}/ready-input.xml", encoding="UTF-8", xml_declaration=True)
+with open(f"{folder}/unreadable-input.xml", "wb") as cut:
+    cut.write(data[:len(data) // 2])
+with open(f"{folder}/old-results.xml", "w", encoding="utf-8") as old:
+    old.write("<test_results><test><name>OSTest</name><passed>true</passed>"
+              "<descriptive_name>left from an earlier run</descriptive_name></test></test_results>\n")
+PY
+
+# The line the gate gives for the results document $1 of the unpacked folder: "blocked" with the
+# checks whose passed is false, or "ready".
+decision_of() {
+    python3 - "$folder/$1" <<'PY'
+import sys
+import xml.etree.ElementTree as ElementTree
+
+tests = ElementTree.parse(sys.argv[1]).getroot().findall("test")
+failed = [test.findtext("name") for test in tests if test.findtext("passed") == "false"]
+print(f"TarnwickGate: blocked ({len(failed)} of {len(tests)} checks failed: {', '.join(failed)})" if failed
+      else "TarnwickGate: ready")
+PY
+}
+
+# gate INPUT EXPECTED_STATUS [EXPECTED_LAST_LINE]: the gate run on INPUT, over an old results
+# document of "ready"; without a line, the one that the new results document calls for.
+gate() {
+    cp "$folder/old-results.xml" "$folder/gate-results.xml"
+    run_cmd "TarnwickGate.cmd \"$1\" gate-results.xml"
+    local last=${output##*$'\n'} expected=${3:-}
+    if [ -z "$expected" ]; then
+        expected=$(decision_of gate-results.xml 2>&1)
+    fi
+    if [ "$status" -eq "$2" ] && [ "$last" = "$expected" ]; then
+        pass "TarnwickGate.cmd $1: exit code $2, \"$expected\""
+    else
+        fail "TarnwickGate.cmd $1: expected exit code $2 and \"$expected\", got $status and \"$last\"; trace: $(head -c 400 "$work/stderr.txt")"
+    fi
+}
+gate ready-input.xml 0 "TarnwickGate: ready"
+gate examples\\input.xml 1
+if grep -q '<passed>false</passed>' "$folder/gate-results.xml"; then
+    pass "the example's results hold failed checks on Wine's machine, as blocked needs"
+else
+    fail "the example's results hold no failed check on Wine's machine"
+fi
+gate unreadable-input.xml 2 "TarnwickGate: not checked (Tarnwick.exe wrote no results document; its trace says why)"
+
+# The reader alone, on results documents that the program would not write: cut off, and with a
+# verdict that is neither true nor false.
+run_cmd "TarnwickGate.cmd examples\\input.xml gate-results.xml"
+head -c 300 "$folder/gate-results.xml" > "$folder/cut-results.xml"
+sed 's|<passed>false</passed>|<passed>no</passed>|' "$folder/gate-results.xml" > "$folder/odd-results.xml"
+for document in cut-results.xml odd-results.xml; do
+    run_cmd "cscript //nologo TarnwickGate.js $document"
+    if [ "$status" -eq 12 ] && [[ "$output" == "TarnwickGate: not checked ($document "* ]]; then
+        pass "TarnwickGate.js refuses $document as not checked (12): $output"
+    else
+        fail "TarnwickGate.js on $document: expected 12 and not checked, got $status and: $output"
+    fi
+done
+run_cmd "TarnwickGate.cmd"
+if [ "$status" -eq 2 ] && [[ "$output" == usage:* ]]; then
+    pass "TarnwickGate.cmd without arguments prints its usage, exit code 2"
+else
+    fail "TarnwickGate.cmd without arguments: exit code $status and: $output"
+fi
+
+wine_verdict wine-package-check
