@@ -155,7 +155,7 @@ PY
 # document of "ready"; without a line, the one that the new results document calls for.
 gate() {
     cp "$folder/old-results.xml" "$folder/gate-results.xml"
-    run_cmd "TarnwickGate.cmd \"$1\" gate-results.xml"
+    run_cmd "TarnwickGate.cmd $1 gate-results.xml"
     local last=${output##*$'\n'} expected=${3:-}
     if [ -z "$expected" ]; then
         expected=$(decision_of gate-results.xml 2>&1)

@@ -20,17 +20,30 @@
 
 namespace {
 
-constexpr std::wstring_view DefaultProfileName = L"machine-profile.json";
+// Without -o the profile is named after the computer (COMPUTERNAME.json), so that a share of
+// captures maps back to its PCs; where the name cannot be read, machine-profile.json.
+constexpr std::wstring_view ProfileExtension = L".json";
+constexpr std::wstring_view NamelessProfileName = L"machine-profile.json";
 constexpr std::wstring_view Description = L"Captured by TarnwickCapture";
 constexpr std::string_view UsageMessage =
     "Usage: TarnwickCapture.exe [-o profileFile]\n"
-    "Records what the Tarnwick checks read of this machine as a machine profile (default %wS).\n";
+    "Records what the Tarnwick checks read of this machine as a machine profile (default %wS,\n"
+    "named after the computer).\n";
 constexpr std::string_view ComFailedMessage = "CoInitializeEx failed...aborting the capture\n";
 constexpr std::string_view SaveFailedMessage = "The machine profile could not be written to %wS\n";
 constexpr std::string_view WrittenMessage = "Machine profile written to %wS\n";
 constexpr std::string_view HoldsMessage = "It holds:\n";
 constexpr std::string_view HoldsLine = "  %wS\n";
 constexpr int Failure = 1;
+
+std::wstring DefaultProfileName()
+{
+    std::wstring computerName;
+    if (winapi::GetComputerNameW(computerName) && !computerName.empty()) {
+        return computerName + std::wstring(ProfileExtension);
+    }
+    return std::wstring(NamelessProfileName);
+}
 
 bool ParseCommandLine(std::wstring& profilePath)
 {
@@ -66,9 +79,9 @@ std::string CaptureMachineProfile(CaptureLog& log)
 
 int TarnwickCaptureMain()
 {
-    std::wstring profilePath(DefaultProfileName);
+    std::wstring profilePath = DefaultProfileName();
     if (!ParseCommandLine(profilePath)) {
-        ConsolePrintf(UsageMessage, std::wstring(DefaultProfileName));
+        ConsolePrintf(UsageMessage, DefaultProfileName());
         return Failure;
     }
     winapi::SetErrorMode(winapi::SEM_FAILCRITICALERRORS);
