@@ -4,7 +4,7 @@
 # README.txt (the linter, then the program, on the bundled example) goes through there, and the
 # results document matches the bundled schema; TarnwickGate.cmd, run with Wine's cmd, decides
 # ready, blocked and not checked with their exit codes, and its reader refuses a results document
-# that is not valid.
+# that is not valid; the collecting batch file of docs/fleet.md leaves its files on a share.
 # Prints one verdict line per check; exits 1 if any check fails, 2 on a usage error, 77 (one SKIP
 # line) where this machine's kernel cannot execute 32-bit programs.
 #
@@ -59,7 +59,31 @@ folders=("$unpacked"/*/)
 shopt -u nullglob
 if [ ${#folders[@]} -ne 1 ]; then
     fail "the archive holds ${#folders[@]} top folders, not one"
-    wine_verdict wine-package-check
+    # The collecting batch file of docs/fleet.md, as it stands there, with the two shares pointed at
+# the unpacked folder (holding input.xml) and a folder of this check: each of its five files is
+# there, named after the computer, and the results match the schema.
+collected=$work/collected
+mkdir -p "$collected"
+cp "$folder/examples/input.xml" "$folder/input.xml"
+sed -n '/^```bat$/,/^```$/p' "$repo/docs/fleet.md" | sed '1d;$d' |
+    sed -e 's/^set "tools=.*"$/set "tools=%PACKAGE_FOLDER%"/' -e 's/^set "collected=.*"$/set "collected=%COLLECTED_FOLDER%"/' |
+    sed -e 's/\r$//' -e 's/$/\r/' > "$folder/collect.cmd"
+computer=$(cd "$folder" && timeout 120 "$wine" cmd /c echo %COMPUTERNAME% | tr -d '\r')
+(cd "$folder" && PACKAGE_FOLDER="Z:${folder//\//\\}" COLLECTED_FOLDER="Z:${collected//\//\\}" \
+    timeout 900 "$wine" cmd /c collect.cmd > "$work/collect.txt" 2>&1)
+status=$?
+missing=()
+for file in "$computer.json" "$computer.xml" "$computer-console.txt" "$computer-trace.txt" "$computer-capture.txt"; do
+    [ -s "$collected/$file" ] || missing+=("$file")
+done
+if [ -n "$computer" ] && [ "$status" -eq 0 ] && [ ${#missing[@]} -eq 0 ] &&
+   xmllint --noout --schema "$folder/schemas/results.xsd" "$collected/$computer.xml" > /dev/null 2>&1; then
+    pass "docs/fleet.md's batch file left $computer.json, .xml, -console.txt, -trace.txt and -capture.txt on the share"
+else
+    fail "docs/fleet.md's batch file (exit code $status, computer \"$computer\") left $(ls "$collected" | tr '\n' ' '); missing: ${missing[*]}; it said: $(head -c 400 "$work/collect.txt")"
+fi
+
+wine_verdict wine-package-check
 fi
 folder=${folders[0]%/}
 name=$(basename "$folder")
@@ -193,6 +217,30 @@ if [ "$status" -eq 2 ] && [[ "$output" == usage:* ]]; then
     pass "TarnwickGate.cmd without arguments prints its usage, exit code 2"
 else
     fail "TarnwickGate.cmd without arguments: exit code $status and: $output"
+fi
+
+# The collecting batch file of docs/fleet.md, as it stands there, with the two shares pointed at
+# the unpacked folder (holding input.xml) and a folder of this check: each of its five files is
+# there, named after the computer, and the results match the schema.
+collected=$work/collected
+mkdir -p "$collected"
+cp "$folder/examples/input.xml" "$folder/input.xml"
+sed -n '/^```bat$/,/^```$/p' "$repo/docs/fleet.md" | sed '1d;$d' |
+    sed -e 's/^set "tools=.*"$/set "tools=%PACKAGE_FOLDER%"/' -e 's/^set "collected=.*"$/set "collected=%COLLECTED_FOLDER%"/' |
+    sed -e 's/\r$//' -e 's/$/\r/' > "$folder/collect.cmd"
+computer=$(cd "$folder" && timeout 120 "$wine" cmd /c echo %COMPUTERNAME% | tr -d '\r')
+(cd "$folder" && PACKAGE_FOLDER="Z:${folder//\//\\}" COLLECTED_FOLDER="Z:${collected//\//\\}" \
+    timeout 900 "$wine" cmd /c collect.cmd > "$work/collect.txt" 2>&1)
+status=$?
+missing=()
+for file in "$computer.json" "$computer.xml" "$computer-console.txt" "$computer-trace.txt" "$computer-capture.txt"; do
+    [ -s "$collected/$file" ] || missing+=("$file")
+done
+if [ -n "$computer" ] && [ "$status" -eq 0 ] && [ ${#missing[@]} -eq 0 ] &&
+   xmllint --noout --schema "$folder/schemas/results.xsd" "$collected/$computer.xml" > /dev/null 2>&1; then
+    pass "docs/fleet.md's batch file left $computer.json, .xml, -console.txt, -trace.txt and -capture.txt on the share"
+else
+    fail "docs/fleet.md's batch file (exit code $status, computer \"$computer\") left $(ls "$collected" | tr '\n' ' '); missing: ${missing[*]}; it said: $(head -c 400 "$work/collect.txt")"
 fi
 
 wine_verdict wine-package-check
