@@ -45,6 +45,21 @@ std::wstring DefaultProfileName()
     return std::wstring(NamelessProfileName);
 }
 
+// The profile's path from its text and back, by way of UTF-8, which the file system takes as it
+// is on every system: elsewhere than on Windows a wide path would be converted by the process's
+// locale, which may lack a letter of the computer's name.
+std::filesystem::path ProfileFilePath(const std::wstring& text)
+{
+    const std::string utf8 = winapi::ToUtf8(text);
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::wstring PathText(const std::filesystem::path& path)
+{
+    const std::u8string utf8 = path.u8string();
+    return winapi::FromUtf8(std::string(utf8.begin(), utf8.end()));
+}
+
 bool ParseCommandLine(std::wstring& profilePath)
 {
     const std::vector<std::wstring> arguments = winapi::CommandLineToArgvW(winapi::GetCommandLineW());
@@ -94,15 +109,15 @@ int TarnwickCaptureMain()
     winapi::CoUninitialize();
 
     std::error_code error;
-    const std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(profilePath), error);
+    const std::filesystem::path path = std::filesystem::absolute(ProfileFilePath(profilePath), error);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << profile;
     file.close();
     if (!file) {
-        ConsolePrintf(SaveFailedMessage, path.wstring());
+        ConsolePrintf(SaveFailedMessage, PathText(path));
         return Failure;
     }
-    ConsolePrintf(WrittenMessage, path.wstring());
+    ConsolePrintf(WrittenMessage, PathText(path));
     ConsolePrintf(HoldsMessage);
     for (const std::string& line : log.SummaryLines()) {
         ConsolePrintf(HoldsLine, winapi::FromUtf8(line));
