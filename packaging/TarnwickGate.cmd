@@ -21,6 +21,11 @@ if not "%~4"=="" goto usage
 set "language=%~3"
 if not defined language set "language=en"
 
+rem A folder is refused before del, which would empty it.
+if exist "%~2\*" (
+    echo TarnwickGate: not checked ^("%~2" is a folder, not a results document^)
+    exit /b 2
+)
 if exist "%~2" del /f /q "%~2"
 if exist "%~2" (
     echo TarnwickGate: not checked ^(the old results document "%~2" cannot be deleted^)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds all three presets with warnings as errors, runs every test of the simulated build,
 # checks that the shipped 32-bit programs import nothing Windows XP lacks, runs the 32-bit and
-# the 64-bit Windows programs under Wine, and proves that the simulated machine answers as Wine.
+# the 64-bit Windows programs under Wine, proves that the simulated machine answers as Wine, and
+# builds the release archive twice, compares the two, and runs it unpacked under Wine.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -49,7 +50,10 @@ tools/package.sh
 cmake --preset win32 -B build/win32-again -DTARNWICK_WERROR=ON >/dev/null
 tools/package.sh build/win32-again build/dist-again
 for archive in build/dist/Tarnwick-*-win32.zip; do
-    cmp "$archive" "build/dist-again/$(basename "$archive")"
+    if ! cmp "$archive" "build/dist-again/$(basename "$archive")"; then
+        echo "test: the release archive is not reproducible: $archive differs from the second build's"
+        exit 1
+    fi
 done
 wine_step "release archive unpacked and run under Wine" tools/wine-package-check.sh
 # --- end release archive

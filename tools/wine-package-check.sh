@@ -59,31 +59,7 @@ folders=("$unpacked"/*/)
 shopt -u nullglob
 if [ ${#folders[@]} -ne 1 ]; then
     fail "the archive holds ${#folders[@]} top folders, not one"
-    # The collecting batch file of docs/fleet.md, as it stands there, with the two shares pointed at
-# the unpacked folder (holding input.xml) and a folder of this check: each of its five files is
-# there, named after the computer, and the results match the schema.
-collected=$work/collected
-mkdir -p "$collected"
-cp "$folder/examples/input.xml" "$folder/input.xml"
-sed -n '/^```bat$/,/^```$/p' "$repo/docs/fleet.md" | sed '1d;$d' |
-    sed -e 's/^set "tools=.*"$/set "tools=%PACKAGE_FOLDER%"/' -e 's/^set "collected=.*"$/set "collected=%COLLECTED_FOLDER%"/' |
-    sed -e 's/\r$//' -e 's/$/\r/' > "$folder/collect.cmd"
-computer=$(cd "$folder" && timeout 120 "$wine" cmd /c echo %COMPUTERNAME% | tr -d '\r')
-(cd "$folder" && PACKAGE_FOLDER="Z:${folder//\//\\}" COLLECTED_FOLDER="Z:${collected//\//\\}" \
-    timeout 900 "$wine" cmd /c collect.cmd > "$work/collect.txt" 2>&1)
-status=$?
-missing=()
-for file in "$computer.json" "$computer.xml" "$computer-console.txt" "$computer-trace.txt" "$computer-capture.txt"; do
-    [ -s "$collected/$file" ] || missing+=("$file")
-done
-if [ -n "$computer" ] && [ "$status" -eq 0 ] && [ ${#missing[@]} -eq 0 ] &&
-   xmllint --noout --schema "$folder/schemas/results.xsd" "$collected/$computer.xml" > /dev/null 2>&1; then
-    pass "docs/fleet.md's batch file left $computer.json, .xml, -console.txt, -trace.txt and -capture.txt on the share"
-else
-    fail "docs/fleet.md's batch file (exit code $status, computer \"$computer\") left $(ls "$collected" | tr '\n' ' '); missing: ${missing[*]}; it said: $(head -c 400 "$work/collect.txt")"
-fi
-
-wine_verdict wine-package-check
+    wine_verdict wine-package-check
 fi
 folder=${folders[0]%/}
 name=$(basename "$folder")
@@ -153,8 +129,8 @@ root = tree.getroot()
 for test in list(root.findall("test")):
     if test.findtext("name").strip() in FAILING_ON_WINE:
         root.remove(test)
-tree.write(f"{folder}/ready-input.xml", encoding="UTF-8", xml_declaration=True)
-with open(f"{folder}/unreadable-input.xml", "wb") as cut:
+tree.write(f"{folder}/ready input.xml", encoding="UTF-8", xml_declaration=True)
+with open(f"{folder}/unreadable input.xml", "wb") as cut:
     cut.write(data[:len(data) // 2])
 with open(f"{folder}/old-results.xml", "w", encoding="utf-8") as old:
     old.write("<test_results><test><name>OSTest</name><passed>true</passed>"
@@ -175,35 +151,55 @@ print(f"TarnwickGate: blocked ({len(failed)} of {len(tests)} checks failed: {', 
 PY
 }
 
-# gate INPUT EXPECTED_STATUS [EXPECTED_LAST_LINE]: the gate run on INPUT, over an old results
-# document of "ready"; without a line, the one that the new results document calls for.
+# gate INPUT EXPECTED_STATUS [EXPECTED_LAST_LINE]: the gate started as an installer starts it, by
+# its full path (which holds a space and a letter beyond ASCII), with the input and "gate
+# results.xml" (a space in each name), over an old results document of "ready"; without a line,
+# the one that the new results document calls for. (Wine starts a batch file given by its path
+# with its cmd. A batch file of the test's own that calls the gate would not do: Wine's cmd hands
+# "call" an exit code of 1 for any "exit /b" other than 0, where Windows hands on the code.)
+# A fourth argument names another results path, with no old document put there.
 gate() {
-    cp "$folder/old-results.xml" "$folder/gate-results.xml"
-    run_cmd "TarnwickGate.cmd $1 gate-results.xml"
+    local results=${4:-gate results.xml}
+    [ $# -ge 4 ] || cp "$folder/old-results.xml" "$folder/$results"
+    (cd "$folder" && timeout 600 "$wine" "$folder/TarnwickGate.cmd" "$1" "$results" > "$work/stdout.txt" 2> "$work/stderr.txt")
+    status=$?
+    output=$(tr -d '\r' < "$work/stdout.txt")
     local last=${output##*$'\n'} expected=${3:-}
     if [ -z "$expected" ]; then
-        expected=$(decision_of gate-results.xml 2>&1)
+        expected=$(decision_of "gate results.xml" 2>&1)
     fi
     if [ "$status" -eq "$2" ] && [ "$last" = "$expected" ]; then
-        pass "TarnwickGate.cmd $1: exit code $2, \"$expected\""
+        pass "TarnwickGate.cmd \"$1\": exit code $2, \"$expected\""
     else
-        fail "TarnwickGate.cmd $1: expected exit code $2 and \"$expected\", got $status and \"$last\"; trace: $(head -c 400 "$work/stderr.txt")"
+        fail "TarnwickGate.cmd \"$1\": expected exit code $2 and \"$expected\", got $status and \"$last\"; trace: $(head -c 400 "$work/stderr.txt")"
     fi
 }
-gate ready-input.xml 0 "TarnwickGate: ready"
+gate "ready input.xml" 0 "TarnwickGate: ready"
 gate examples\\input.xml 1
-if grep -q '<passed>false</passed>' "$folder/gate-results.xml"; then
+cp "$folder/gate results.xml" "$folder/blocked-results.xml"
+if grep -q '<passed>false</passed>' "$folder/blocked-results.xml"; then
     pass "the example's results hold failed checks on Wine's machine, as blocked needs"
 else
     fail "the example's results hold no failed check on Wine's machine"
 fi
-gate unreadable-input.xml 2 "TarnwickGate: not checked (Tarnwick.exe wrote no results document; its trace says why)"
+gate "unreadable input.xml" 2 "TarnwickGate: not checked (Tarnwick.exe wrote no results document; its trace says why)"
+if [ ! -e "$folder/gate results.xml" ]; then
+    pass "the old results document was deleted before the run that wrote none"
+else
+    fail "the old results document is still there after a run that wrote none"
+fi
+mkdir -p "$folder/a folder" && echo kept > "$folder/a folder/keep.txt"
+gate "ready input.xml" 2 "TarnwickGate: not checked (\"a folder\" is a folder, not a results document)" "a folder"
+if [ -f "$folder/a folder/keep.txt" ]; then
+    pass "a folder named as the results document is left as it was"
+else
+    fail "the gate emptied a folder named as the results document"
+fi
 
 # The reader alone, on results documents that the program would not write: cut off, and with a
 # verdict that is neither true nor false.
-run_cmd "TarnwickGate.cmd examples\\input.xml gate-results.xml"
-head -c 300 "$folder/gate-results.xml" > "$folder/cut-results.xml"
-sed 's|<passed>false</passed>|<passed>no</passed>|' "$folder/gate-results.xml" > "$folder/odd-results.xml"
+head -c 300 "$folder/blocked-results.xml" > "$folder/cut-results.xml"
+sed 's|<passed>false</passed>|<passed>no</passed>|' "$folder/blocked-results.xml" > "$folder/odd-results.xml"
 for document in cut-results.xml odd-results.xml; do
     run_cmd "cscript //nologo TarnwickGate.js $document"
     if [ "$status" -eq 12 ] && [[ "$output" == "TarnwickGate: not checked ($document "* ]]; then
