@@ -8,7 +8,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 # The programs of build/sim, each built by the target of its name with "_" for "-" and "_exe"
 # after it (tarnwick-lint: tarnwick_lint_exe). test/scripts/DocCommandsTest.sh holds the README
 # and docs/ to this list.
-programs=(tarnwick tarnwick-lint tarnwick-fleet tarnwick-report tarnwick-capture)
+programs=(tarnwick tarnwick-lint tarnwick-fleet tarnwick-report tarnwick-capture tarnwick-reference)
 targets=()
 for program in "${programs[@]}"; do
     targets+=("${program//-/_}_exe")

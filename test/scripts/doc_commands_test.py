@@ -3,14 +3,17 @@
 
 Usage: doc_commands_test.py REPO BUILD_FOLDER
 
-- Each program named in a command (a sh code block, or inline code) is one that the first
-  command of the README builds: tools/run-example.sh lists it in its programs=(...) line.
+- Each program named in a command (a sh code block, or inline code), and each build/sim/NAME
+  shown anywhere (a program of build/sim by its path; build/sim/bench/..., the benchmarks that
+  the full build makes for developers, is no such path), is one that the first command of the
+  README builds: tools/run-example.sh lists it in its programs=(...) line.
 - Each line of a sh code block that starts such a program (after any VAR=value) runs as it is
   written, in a scratch folder where the names the docs use stand for real things (input.xml
   and my-changed-input.xml the example document, fleet-folder and collected example profiles
   and their results documents), and must exit with 0. A line that is a synopsis ([optional]
   parts, "...") runs the program's /? instead.
-- Each program named in inline code answers /? with its usage text.
+- Each program named in inline code answers /? and ends normally, having printed something
+  (its usage, or what it always prints).
 Prints one verdict line per command; exits 1 if any fails.
 """
 
@@ -75,6 +78,13 @@ def shown_commands(path, program_pattern):
     return found
 
 
+def programs_by_path(path):
+    """(line number, NAME) for every build/sim/NAME that the file shows, a file name excepted."""
+    with open(path, encoding="utf-8") as document:
+        return [(number, match) for number, line in enumerate(document.read().split("\n"), 1)
+                for match in re.findall(r"build/sim/([a-z][a-z0-9-]*)(?![\w./-])", line)]
+
+
 def program_of(word):
     return os.path.basename(word)
 
@@ -107,7 +117,7 @@ def main():
     scratch = tempfile.mkdtemp(prefix="doc-commands.")
     try:
         prepare_scratch(repo, build, scratch)
-        asked_for_usage = set()
+        asked_for_usage, asked_for_path = set(), set()
         for path in documents(repo):
             where_file = os.path.relpath(path, repo)
             for number, command, in_block in shown_commands(path, pattern):
@@ -125,10 +135,17 @@ def main():
                     asked_for_usage.add(program)
                     run = subprocess.run([os.path.join(build, program), "/?"], cwd=scratch, capture_output=True,
                                          text=True, timeout=60)
-                    usage = (run.stdout + run.stderr).lower()
-                    verdict(run.returncode < 128 and ("usage" in usage or "performs" in usage),
-                            f"{where}: {program} /? prints its usage (shown as `{command}`)"
-                            + ("" if "usage" in usage or "performs" in usage else f"; it printed: {usage[:300]}"))
+                    printed = run.stdout + run.stderr
+                    verdict(0 <= run.returncode < 128 and printed.strip(),
+                            f"{where}: {program} /? ends normally (exit code {run.returncode}) and prints "
+                            f"{printed.strip().splitlines()[0][:80] if printed.strip() else 'nothing'!r} "
+                            f"(shown as `{command}`)")
+            for number, program in programs_by_path(path):
+                if program in asked_for_path:
+                    continue
+                asked_for_path.add(program)
+                verdict(program in programs, f"{where_file}:{number}: build/sim/{program} is one that "
+                        f"tools/run-example.sh builds")
         # Nothing shown that the first command does not build: each program's file is there.
         for program in programs:
             verdict(os.access(os.path.join(build, program), os.X_OK), f"{program} is built in {build}")
