@@ -97,7 +97,6 @@ def prepare_scratch(repo, build, scratch):
     example = os.path.join(repo, "examples", "input.xml")
     for name in ("input.xml", "my-changed-input.xml"):
         shutil.copy(example, os.path.join(scratch, name))
-    shutil.copy(os.path.join(repo, "examples/machines/default.json"), os.path.join(scratch, "machine-profile.json"))
     for folder in ("fleet-folder", "collected"):
         os.makedirs(os.path.join(scratch, folder))
         for profile in glob.glob(os.path.join(repo, "examples/machines/*.json")):
