@@ -9,7 +9,7 @@ Usage: doc_commands_test.py REPO BUILD_FOLDER
   README builds: tools/run-example.sh lists it in its programs=(...) line.
 - Each line of a sh code block that starts such a program (after any VAR=value) runs as it is
   written, in a scratch folder where the names the docs use stand for real things (input.xml
-  and my-changed-input.xml the example document, fleet-folder and collected example profiles
+  my-changed-input.xml the example document, fleet-folder and collected example profiles
   and their results documents), and must exit with 0. A line that is a synopsis ([optional]
   parts, "...") runs the program's /? instead.
 - Each program named in inline code answers /? and ends normally, having printed something
@@ -95,8 +95,7 @@ def prepare_scratch(repo, build, scratch):
     os.makedirs(os.path.join(scratch, "build"))
     os.symlink(build, os.path.join(scratch, "build", "sim"))
     example = os.path.join(repo, "examples", "input.xml")
-    for name in ("input.xml", "my-changed-input.xml"):
-        shutil.copy(example, os.path.join(scratch, name))
+    shutil.copy(example, os.path.join(scratch, "my-changed-input.xml"))
     for folder in ("fleet-folder", "collected"):
         os.makedirs(os.path.join(scratch, folder))
         for profile in glob.glob(os.path.join(repo, "examples/machines/*.json")):
