@@ -8,9 +8,9 @@ Usage: doc_commands_test.py REPO BUILD_FOLDER
   the full build makes for developers, is no such path), is one that the first command of the
   README builds: tools/run-example.sh lists it in its programs=(...) line.
 - Each line of a sh code block that starts such a program (after any VAR=value) runs as it is
-  written, in a scratch folder where the names the docs use stand for real things (input.xml
-  my-changed-input.xml the example document, fleet-folder and collected example profiles
-  and their results documents), and must exit with 0. A line that is a synopsis ([optional]
+  written, in a scratch folder where the names the docs use stand for real things
+  (my-changed-input.xml the example document, fleet-folder and collected example profiles and
+  their results documents), and must exit with 0. A line that is a synopsis ([optional]
   parts, "...") runs the program's /? instead.
 - Each program named in inline code answers /? and ends normally, having printed something
   (its usage, or what it always prints).
