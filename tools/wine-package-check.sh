@@ -236,7 +236,7 @@ if [ -n "$computer" ] && [ "$status" -eq 0 ] && [ ${#missing[@]} -eq 0 ] &&
    xmllint --noout --schema "$folder/schemas/results.xsd" "$collected/$computer.xml" > /dev/null 2>&1; then
     pass "docs/fleet.md's batch file left $computer.json, .xml, -console.txt, -trace.txt and -capture.txt on the share"
 else
-    fail "docs/fleet.md's batch file (exit code $status, computer \"$computer\") left $(ls "$collected" | tr '\n' ' '); missing: ${missing[*]}; it said: $(head -c 400 "$work/collect.txt")"
+    fail "docs/fleet.md's batch file (exit code $status, computer \"$computer\") left $(find "$collected" -mindepth 1 -printf '%f '); missing: ${missing[*]}; it said: $(head -c 400 "$work/collect.txt")"
 fi
 
 wine_verdict wine-package-check
