@@ -12,7 +12,7 @@
 #
 # The archive is reproducible: the same commit gives the same bytes. Its entries come in a fixed
 # order, each dated at the commit's time, with no owner or Unix permissions; the programs' PE
-# headers carry no link time (cmake/mingw-i686.cmake). tools/test.sh builds a second time in
+# headers carry no link time (src/CMakeLists.txt). tools/test.sh builds a second time in
 # another folder and compares. Text files go in with CR LF line ends, for Notepad and cmd.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
