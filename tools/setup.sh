@@ -19,6 +19,9 @@ packages+=(chromium)
 # --- schemas: xmllint, with which the tests check documents against schemas/*.xsd
 packages+=(libxml2-utils)
 # --- end schemas
+# --- the release archive: the checks' reference as an HTML page (python3-markdown, tools/package.sh)
+packages+=(python3-markdown)
+# --- end release archive
 # --- the layout check of the C++ files (.clang-format)
 packages+=(clang-format)
 # --- end layout check

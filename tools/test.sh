@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds all three presets with warnings as errors, runs every test of the simulated build,
 # checks that the shipped 32-bit programs import nothing Windows XP lacks, runs the 32-bit and
-# the 64-bit Windows programs under Wine, and proves that the simulated machine answers as Wine.
+# the 64-bit Windows programs under Wine, proves that the simulated machine answers as Wine, and
+# builds the release archive twice, compares the two, and runs it unpacked under Wine.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -41,6 +42,21 @@ wine_step "64-bit Windows program under Wine" tools/wine-check.sh build/win64/Ta
 wine_step "version resources and registry view under Wine" tools/wine-version-check.sh build/win64/Tarnwick.exe
 wine_step "32-bit linter under Wine" tools/wine-lint-check.sh build/win32/TarnwickLint.exe
 wine_step "64-bit linter under Wine" tools/wine-lint-check.sh build/win64/TarnwickLint.exe
+
+# --- The release archive: built, built again from a second build folder of the same commit and
+# compared byte for byte, then unpacked and run under 32-bit Wine as an administrator would.
+echo "== release archive, twice from the same commit"
+tools/package.sh
+cmake --preset win32 -B build/win32-again -DTARNWICK_WERROR=ON >/dev/null
+tools/package.sh build/win32-again build/dist-again
+for archive in build/dist/Tarnwick-*-win32.zip; do
+    if ! cmp "$archive" "build/dist-again/$(basename "$archive")"; then
+        echo "test: the release archive is not reproducible: $archive differs from the second build's"
+        exit 1
+    fi
+done
+wine_step "release archive unpacked and run under Wine" tools/wine-package-check.sh
+# --- end release archive
 
 # --- The proof that both backends agree (capture under Wine, replay on the simulated build) ---
 wine_step "proof: the Wine machine captured and replayed, 32-bit programs" tools/wine-proof.sh build/win32 build/sim/tarnwick

@@ -20,17 +20,45 @@
 
 namespace {
 
-constexpr std::wstring_view DefaultProfileName = L"machine-profile.json";
+// Without -o the profile is named after the computer (COMPUTERNAME.json), so that a share of
+// captures maps back to its PCs; where the name cannot be read, machine-profile.json.
+constexpr std::wstring_view ProfileExtension = L".json";
+constexpr std::wstring_view NamelessProfileName = L"machine-profile.json";
 constexpr std::wstring_view Description = L"Captured by TarnwickCapture";
 constexpr std::string_view UsageMessage =
     "Usage: TarnwickCapture.exe [-o profileFile]\n"
-    "Records what the Tarnwick checks read of this machine as a machine profile (default %wS).\n";
+    "Records what the Tarnwick checks read of this machine as a machine profile (default %wS,\n"
+    "named after the computer).\n";
 constexpr std::string_view ComFailedMessage = "CoInitializeEx failed...aborting the capture\n";
 constexpr std::string_view SaveFailedMessage = "The machine profile could not be written to %wS\n";
 constexpr std::string_view WrittenMessage = "Machine profile written to %wS\n";
 constexpr std::string_view HoldsMessage = "It holds:\n";
 constexpr std::string_view HoldsLine = "  %wS\n";
 constexpr int Failure = 1;
+
+std::wstring DefaultProfileName()
+{
+    std::wstring computerName;
+    if (winapi::GetComputerNameW(computerName) && !computerName.empty()) {
+        return computerName + std::wstring(ProfileExtension);
+    }
+    return std::wstring(NamelessProfileName);
+}
+
+// The profile's path from its text and back, by way of UTF-8, which the file system takes as it
+// is on every system: elsewhere than on Windows a wide path would be converted by the process's
+// locale, which may lack a letter of the computer's name.
+std::filesystem::path ProfileFilePath(const std::wstring& text)
+{
+    const std::string utf8 = winapi::ToUtf8(text);
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::wstring PathText(const std::filesystem::path& path)
+{
+    const std::u8string utf8 = path.u8string();
+    return winapi::FromUtf8(std::string(utf8.begin(), utf8.end()));
+}
 
 bool ParseCommandLine(std::wstring& profilePath)
 {
@@ -66,9 +94,9 @@ std::string CaptureMachineProfile(CaptureLog& log)
 
 int TarnwickCaptureMain()
 {
-    std::wstring profilePath(DefaultProfileName);
+    std::wstring profilePath = DefaultProfileName();
     if (!ParseCommandLine(profilePath)) {
-        ConsolePrintf(UsageMessage, std::wstring(DefaultProfileName));
+        ConsolePrintf(UsageMessage, DefaultProfileName());
         return Failure;
     }
     winapi::SetErrorMode(winapi::SEM_FAILCRITICALERRORS);
@@ -81,15 +109,15 @@ int TarnwickCaptureMain()
     winapi::CoUninitialize();
 
     std::error_code error;
-    const std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(profilePath), error);
+    const std::filesystem::path path = std::filesystem::absolute(ProfileFilePath(profilePath), error);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << profile;
     file.close();
     if (!file) {
-        ConsolePrintf(SaveFailedMessage, path.wstring());
+        ConsolePrintf(SaveFailedMessage, PathText(path));
         return Failure;
     }
-    ConsolePrintf(WrittenMessage, path.wstring());
+    ConsolePrintf(WrittenMessage, PathText(path));
     ConsolePrintf(HoldsMessage);
     for (const std::string& line : log.SummaryLines()) {
         ConsolePrintf(HoldsLine, winapi::FromUtf8(line));

@@ -62,6 +62,9 @@ constexpr DWORD REPLACEFILE_IGNORE_MERGE_ERRORS = 0x2;
 // FILE_ATTRIBUTE_NORMAL alone clears every other attribute, read-only among them.
 [[nodiscard]] BOOL SetFileAttributesW(const std::wstring& fileName, DWORD fileAttributes);
 
+// The computer's NetBIOS name, as %COMPUTERNAME% gives it; name is left as it was on failure.
+[[nodiscard]] BOOL GetComputerNameW(std::wstring& name);
+
 // Length of the path without its terminator, 0 on failure; the buffer size if it is too small.
 [[nodiscard]] UINT GetSystemDirectoryW(std::span<wchar_t> buffer);
 

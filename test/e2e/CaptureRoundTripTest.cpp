@@ -247,4 +247,31 @@ TEST_F(CaptureRoundTripTest, FailedCallsBecomeFaultsAndABadCommandLineIsRefused)
     EXPECT_EQ(refused.console.rfind("Usage: TarnwickCapture.exe", 0), 0u);
 }
 
+TEST_F(CaptureRoundTripTest, WithoutOutputTheProfileIsNamedAfterTheComputer)
+{
+    // The name as GetComputerNameW gives it, letters beyond ASCII too; a machine whose name
+    // cannot be read, by a fault or for want of one, gets the one name of old.
+    const std::filesystem::path named =
+        scratch_.Write("named.json", R"({ "description": "named", "computerName": "PC-ÄRZTE-07" })");
+    const ProgramResult capture = RunProgram(TARNWICK_CAPTURE, {}, scratch_.Path(), named);
+    ASSERT_EQ(capture.exitCode, 0) << capture.trace;
+    EXPECT_TRUE(std::filesystem::exists(scratch_.Path() / std::filesystem::path(u8"PC-ÄRZTE-07.json")));
+    EXPECT_NE(capture.console.find("PC-ÄRZTE-07.json\n"), std::string::npos) << capture.console;
+    EXPECT_FALSE(std::filesystem::exists(scratch_.Path() / "machine-profile.json"));
+    const ProgramResult usage = RunProgram(TARNWICK_CAPTURE, {"/?"}, scratch_.Path(), named);
+    EXPECT_NE(usage.console.find("(default PC-ÄRZTE-07.json,\nnamed after the computer)"), std::string::npos)
+        << usage.console;
+
+    const std::filesystem::path faulted = scratch_.Write(
+        "faulted.json", R"({ "computerName": "PC-1", "faults": [{ "call": "GetComputerNameW", "error": 5 }] })");
+    const std::filesystem::path nameless = scratch_.Write("nameless.json", R"({ "description": "nameless" })");
+    for (const std::filesystem::path& profile : {faulted, nameless}) {
+        std::filesystem::remove(scratch_.Path() / "machine-profile.json");
+        const ProgramResult fallback = RunProgram(TARNWICK_CAPTURE, {}, scratch_.Path(), profile);
+        ASSERT_EQ(fallback.exitCode, 0) << fallback.trace;
+        EXPECT_TRUE(std::filesystem::exists(scratch_.Path() / "machine-profile.json")) << profile;
+        EXPECT_FALSE(std::filesystem::exists(scratch_.Path() / "PC-1.json"));
+    }
+}
+
 }  // namespace

@@ -108,6 +108,25 @@ BOOL SetFileAttributesW(const std::wstring& fileName, DWORD fileAttributes)
     return ::SetFileAttributesW(fileName.c_str(), fileAttributes);
 }
 
+BOOL GetComputerNameW(std::wstring& name)
+{
+    // The NetBIOS name has at most MAX_COMPUTERNAME_LENGTH characters; a longer one set by other
+    // means is asked for again with the size the call names.
+    std::wstring buffer(MAX_COMPUTERNAME_LENGTH + 1, L'\0');
+    for (;;) {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        if (::GetComputerNameW(buffer.data(), &size)) {
+            buffer.resize(size);
+            name = std::move(buffer);
+            return TRUE;
+        }
+        if (::GetLastError() != ERROR_BUFFER_OVERFLOW || size <= buffer.size()) {
+            return FALSE;
+        }
+        buffer.assign(size, L'\0');
+    }
+}
+
 UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
 {
     return ::GetSystemDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));

@@ -100,6 +100,7 @@ const std::set<std::wstring, CaseInsensitiveLess>& FaultableCalls()
         L"GetFileVersionInfoSizeW",
         L"GetFileVersionInfoW",
         L"Get",
+        L"GetComputerNameW",
         L"GetSystemDirectoryW",
         L"GetVersionExW",
         L"LoadLibraryW",

@@ -69,6 +69,8 @@ struct Machine {
     std::wstring description;
     // Absent parts of a machine make the calls that ask for them fail.
     std::optional<std::wstring> systemDirectory;
+    // What GetComputerNameW returns; without it the call fails with ERROR_FILE_NOT_FOUND.
+    std::optional<std::wstring> computerName;
     std::optional<OSVERSIONINFOEXW> version;
     std::set<std::wstring, CaseInsensitiveLess> libraries;
     // Keys under HKEY_LOCAL_MACHINE by their full path; a key's ancestors exist as well.

@@ -168,6 +168,20 @@ BOOL SetFileAttributesW(const std::wstring& fileName, DWORD fileAttributes)
     return Answer(sim::SetHostFileAttributes(fileName, fileAttributes));
 }
 
+BOOL GetComputerNameW(std::wstring& name)
+{
+    const std::optional<std::wstring>& computerName = sim::CurrentMachine().computerName;
+    if (Faulted(L"GetComputerNameW")) {
+        return FALSE;
+    }
+    if (!computerName) {
+        lastError = ERROR_FILE_NOT_FOUND;
+        return FALSE;
+    }
+    name = *computerName;
+    return TRUE;
+}
+
 UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
 {
     const std::optional<std::wstring>& directory = sim::CurrentMachine().systemDirectory;

@@ -297,6 +297,7 @@ std::string LoadMachineProfile(std::string_view text, Machine& machine)
     ProfileObject profile(json, "", reader);
     profile.Text("description", loaded.description);
     profile.OptionalText("systemDirectory", loaded.systemDirectory);
+    profile.OptionalText("computerName", loaded.computerName);
     ReadVersion(profile, loaded);
     profile.TextList("libraries", [&](std::wstring name) { loaded.libraries.insert(std::move(name)); });
     ReadRegistry(profile, loaded);
