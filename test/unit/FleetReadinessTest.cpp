@@ -1,0 +1,161 @@
+#include "fleet/FailureLines.h"
+#include "fleet/FleetReadiness.h"
+#include "fleet/MachineStatus.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using fleet::MachineStatus;
+using fleet::MachineVerdicts;
+using fleet::Verdict;
+using fleet::VerdictState;
+
+constexpr VerdictState Pass = VerdictState::Pass;
+constexpr VerdictState Fail = VerdictState::Fail;
+constexpr VerdictState Unverified = VerdictState::Unverified;
+
+Verdict Make(const wchar_t* check, VerdictState state, std::vector<std::wstring> lines = {}, std::string reason = {})
+{
+    Verdict verdict{check, state == Pass, std::move(lines), {}, {}};
+    verdict.state = state;
+    verdict.reason = std::move(reason);
+    return verdict;
+}
+
+TEST(FleetReadinessTest, TheGroupingReasonKeepsWhatMachinesShareAndLabelsIt)
+{
+    struct Row {
+        Verdict verdict;
+        std::string reason;
+    };
+    const std::vector<Row> rows{
+        {Make(L"MemoryTest", Fail, {L"4096", L"4094"}), "needed 4096 MB, installed 4094 MB"},
+        // A size, a volume or a path of one machine stays out; the check's words stand instead.
+        {Make(L"FreeHardDiskSpaceTest", Fail, {L"12"}), "too little free space"},
+        {Make(L"ContiguousFreeHardDiskSpaceTest", Fail, {L"C:\\ 23MB"}), "too little contiguous free space"},
+        {Make(L"DynamicVolumeTest", Fail, {L"\\\\?\\Volume{1}\\", L"\\\\?\\Volume{2}\\"}), "a dynamic volume"},
+        // The last fact of a check holds for every further line.
+        {Make(L"BlacklistUSBDeviceTest", Fail, {L"Mass Storage", L"Mouse"}), "device Mass Storage, device Mouse"},
+        {Make(L"WhitelistBiosTest", Fail, {L"DELL   - 1072009, A12", L"08/25/09"}),
+         "BIOS version DELL   - 1072009, A12, BIOS date 08/25/09"},
+        // Blanks a check leaves at a line's end do not split a group.
+        {Make(L"NETFrameworkTest", Fail, {L"2.0.50727\n"}), "2.0.50727"},
+        // A check the facts do not know keeps its lines as they stand.
+        {Make(L"SomeFutureTest", Fail, {L"a", L"b"}), "a, b"},
+        {Make(L"DualBootTest", Fail), fleet::NoLinesReason},
+        // A reason the verdict carries (a read that failed) is the group's reason.
+        {Make(L"MemoryTest", Fail, {L"4096", L"0"}, "the installed memory could not be read"),
+         "the installed memory could not be read"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.reason);
+        EXPECT_EQ(fleet::GroupingReason(row.verdict), row.reason);
+    }
+    EXPECT_EQ(fleet::LabelledLine(L"FreeHardDiskSpaceTest", 0, L"12"), "free 12 MB");
+    EXPECT_EQ(fleet::LabelledLine(L"OSTest", 3, L"Windows 7 "), "Windows 7");
+}
+
+TEST(FleetReadinessTest, AMachineIsBlockedByAFailureAndNotVerifiedByAPassThatDidNotLook)
+{
+    struct Row {
+        MachineVerdicts machine;
+        MachineStatus status;
+        const char* word;
+    };
+    const std::vector<Row> rows{
+        {{"a", {}, {Make(L"OSTest", Pass), Make(L"MemoryTest", Pass)}}, MachineStatus::Ready, "ready"},
+        {{"b", {}, {}}, MachineStatus::Ready, "ready"},
+        {{"c", {}, {Make(L"OSTest", Unverified), Make(L"MemoryTest", Fail)}}, MachineStatus::Blocked, "blocked"},
+        {{"d", {}, {Make(L"OSTest", Pass), Make(L"BiosTest", Unverified)}}, MachineStatus::NotVerified, "not verified"},
+        {{"e", "profile refused", {Make(L"OSTest", Pass)}}, MachineStatus::NoVerdicts, "no verdicts"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.machine.machine);
+        EXPECT_EQ(fleet::StatusOf(row.machine), row.status);
+        EXPECT_EQ(fleet::StatusWord(row.status), row.word);
+    }
+}
+
+TEST(FleetReadinessTest, BlockersCountMachinesPerCheckAndGroupThemByReason)
+{
+    const std::vector<MachineVerdicts> machines{
+        {"m1", {}, {Make(L"MemoryTest", Fail, {L"4096", L"4094"}), Make(L"FreeHardDiskSpaceTest", Fail, {L"12"})}},
+        {"m2", {}, {Make(L"MemoryTest", Fail, {L"4096", L"4094"}), Make(L"FreeHardDiskSpaceTest", Fail, {L"40"})}},
+        {"m3", {}, {Make(L"MemoryTest", Fail, {L"4096", L"2047"}), Make(L"FreeHardDiskSpaceTest", Pass, {L"900"})}},
+        {"m4",
+         {},
+         {Make(L"MemoryTest", Pass), Make(L"BlacklistBiosTest", Unverified, {}, "the BIOS could not be read")}},
+        {"m5", {}, {Make(L"MemoryTest", Pass), Make(L"FreeHardDiskSpaceTest", Pass, {L"900"})}},
+        {"m6", "run ended by signal 9", {}},
+    };
+    fleet::FleetReadiness readiness;
+    for (const MachineVerdicts& machine : machines) {
+        readiness.Add(machine, nullptr, fleet::NoScanTime);
+    }
+    EXPECT_EQ(readiness.Counts(), (fleet::StatusCounts{1, 3, 1, 1}));
+    ASSERT_EQ(readiness.Checks().size(), 3u);
+    EXPECT_EQ(readiness.Checks()[0].blocked, 3u);
+    EXPECT_EQ(readiness.Checks()[1].blocked, 2u);
+    EXPECT_EQ(readiness.Checks()[2].unverified, 1u);
+    EXPECT_EQ(readiness.CheckTitle(2), "BlacklistBiosTest");
+
+    std::vector<std::string> listed;
+    for (const std::size_t index : readiness.GroupsInOrder()) {
+        const fleet::ReasonGroup& group = readiness.Groups()[index];
+        listed.push_back(readiness.Checks()[group.check].label + ": " + group.reason + " - " +
+                         std::to_string(group.machines.size()));
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"MemoryTest: needed 4096 MB, installed 4094 MB - 2",
+                                                "MemoryTest: needed 4096 MB, installed 2047 MB - 1",
+                                                "FreeHardDiskSpaceTest: too little free space - 2",
+                                                "BlacklistBiosTest: the BIOS could not be read - 1"}));
+    // A machine keeps only its failing and unverified verdicts, their lines shared by the fleet.
+    const fleet::MachineRecord& second = readiness.Machines()[1];
+    ASSERT_EQ(second.verdicts.size(), 2u);
+    EXPECT_EQ(second.passed, 0u);
+    EXPECT_EQ(readiness.Machines()[4].verdicts.size(), 0u);
+    EXPECT_EQ(readiness.Machines()[4].passed, 2u);
+    EXPECT_EQ(second.verdicts[0].moreInfo, readiness.Machines()[0].verdicts[0].moreInfo);
+    EXPECT_EQ(readiness.Texts()[second.verdicts[1].moreInfo[0]], "40");
+    EXPECT_EQ(readiness.Machines()[5].problem, "run ended by signal 9");
+}
+
+TEST(FleetReadinessTest, ComparedRunsCountStatusChangesAndGroupsThatGrowOrShrink)
+{
+    const std::vector<MachineVerdicts> before{
+        {"m1", {}, {Make(L"MemoryTest", Fail, {L"2048", L"2047"})}},
+        {"m2", {}, {Make(L"MemoryTest", Pass)}},
+        {"m3", {}, {Make(L"MemoryTest", Fail, {L"2048", L"1024"})}},
+    };
+    const std::vector<MachineVerdicts> after{
+        {"m1", {}, {Make(L"MemoryTest", Pass)}},
+        {"m2", {}, {Make(L"MemoryTest", Pass)}},
+        {"m3", {}, {Make(L"MemoryTest", Fail, {L"4096", L"1024"})}},
+    };
+    fleet::FleetReadiness readiness;
+    for (std::size_t index = 0; index < after.size(); ++index) {
+        readiness.Add(after[index], &before[index], 1000 + static_cast<fleet::ScanTime>(index));
+    }
+    EXPECT_TRUE(readiness.Compares());
+    EXPECT_EQ(readiness.StatusChanges(), 1u);
+    EXPECT_EQ(readiness.CountsBefore(), (fleet::StatusCounts{1, 2, 0, 0}));
+    EXPECT_EQ(readiness.Counts(), (fleet::StatusCounts{2, 1, 0, 0}));
+    EXPECT_EQ(readiness.Machines()[0].before, MachineStatus::Blocked);
+    EXPECT_EQ(readiness.OldestScan(), 1000);
+    EXPECT_EQ(readiness.NewestScan(), 1002);
+    std::vector<std::string> listed;
+    for (const std::size_t index : readiness.GroupsInOrder()) {
+        const fleet::ReasonGroup& group = readiness.Groups()[index];
+        listed.push_back(group.reason + ": " + std::to_string(group.before) + " -> " +
+                         std::to_string(group.machines.size()));
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"needed 4096 MB, installed 1024 MB: 0 -> 1",
+                                                "needed 2048 MB, installed 1024 MB: 1 -> 0",
+                                                "needed 2048 MB, installed 2047 MB: 1 -> 0"}));
+}
+
+}  // namespace
