@@ -76,6 +76,8 @@ constexpr LineFact PlainLine{};
 constexpr std::string_view ValueMark = "{}";
 constexpr std::string_view Trailing = " \t\r\n";
 constexpr const char* ReasonSeparator = ", ";
+// An empty line says something (the value could not be read, or is blank): it shows as this.
+constexpr const char* EmptyValue = "(empty)";
 
 const CheckLines* LinesOf(std::wstring_view resultName)
 {
@@ -95,6 +97,9 @@ std::string Labelled(const LineFact& fact, const std::wstring& line)
 {
     std::string text = winapi::ToUtf8(line);
     text.erase(text.find_last_not_of(Trailing) + 1);
+    if (text.empty()) {
+        text = EmptyValue;
+    }
     std::string labelled(fact.label);
     labelled.replace(labelled.find(ValueMark), ValueMark.size(), text);
     return labelled;

@@ -3,6 +3,7 @@
 // the verdicts that change between the two, machine by machine. It can also write the verdicts as
 // a CSV file and as a report page.
 
+#include "fleet/FleetReadiness.h"
 #include "fleet/FleetReplay.h"
 #include "fleet/ReportPage.h"
 #include "fleet/ReportFiles.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -139,7 +141,13 @@ int main(int argc, char** argv)
     const std::string ran = (compares ? options.changedInput : options.input).filename().string();
     const std::string heading = ran + HeadingBetween + options.folder.string();
     if (!options.page.empty()) {
-        const std::string page = fleet::FormatReportPage(grid, heading, options.input.filename().string());
+        // The fleet replays every machine now: the time of the replay is each machine's scan time.
+        const auto now = static_cast<fleet::ScanTime>(std::time(nullptr));
+        fleet::FleetReadiness readiness;
+        for (std::size_t index = 0; index < first.size(); ++index) {
+            readiness.Add(compares ? second[index] : first[index], compares ? &first[index] : nullptr, now);
+        }
+        const std::string page = fleet::FormatReportPage(readiness, heading, options.input.filename().string());
         if (const std::string problem = fleet::WriteReportFile(options.page, page); !problem.empty()) {
             return Fail(problem);
         }

@@ -42,6 +42,7 @@ TEST(FleetReadinessTest, TheGroupingReasonKeepsWhatMachinesShareAndLabelsIt)
         {Make(L"BlacklistUSBDeviceTest", Fail, {L"Mass Storage", L"Mouse"}), "device Mass Storage, device Mouse"},
         {Make(L"WhitelistBiosTest", Fail, {L"DELL   - 1072009, A12", L"08/25/09"}),
          "BIOS version DELL   - 1072009, A12, BIOS date 08/25/09"},
+        {Make(L"WhitelistBiosTest", Fail, {L"", L""}), "BIOS version (empty), BIOS date (empty)"},
         // Blanks a check leaves at a line's end do not split a group.
         {Make(L"NETFrameworkTest", Fail, {L"2.0.50727\n"}), "2.0.50727"},
         // A check the facts do not know keeps its lines as they stand.
