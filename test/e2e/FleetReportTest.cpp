@@ -10,6 +10,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <map>
+#include <set>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -127,6 +131,83 @@ TEST_F(FleetReportTest, AMachineWithoutVerdictsGivesTheRunsOwnWordsAndTheExitCod
                    scratch_.Path());
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_NE(unwritable.trace.find("cannot write \"missing/page.html\""), std::string::npos) << unwritable.trace;
+}
+
+// Each machine's failing checks, as the verdict CSV gives them.
+std::map<std::string, std::string> FailuresInVerdictCsv(const std::string& csv)
+{
+    std::map<std::string, std::string> failures;
+    for (std::size_t at = 0, end = 0; (end = csv.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        const std::string row = csv.substr(at, end - at);
+        const std::size_t check = row.find("\",\"") + 3;
+        const std::size_t verdict = row.find("\",\"", check) + 3;
+        std::string& list = failures[row.substr(1, check - 4)];
+        if (row.compare(verdict, 5, "fail\"") == 0) {
+            if (!list.empty()) {
+                list += ';';
+            }
+            list += row.substr(check, verdict - 3 - check);
+        }
+    }
+    failures.erase("machine");
+    return failures;
+}
+
+TEST_F(FleetReportTest, TheMachineCsvGivesEachMachinesBlockersAndThePageNamesChecksInTheDocumentsLanguage)
+{
+    const ProgramResult run = RunProgram(TARNWICK_FLEET,
+                                         {"-i", ExamplePath("input.xml").string(), "-l", "de", "--html", "page.html",
+                                          "--csv", "v.csv", "--machines", "m.csv", ExamplePath("machines").string()},
+                                         scratch_.Path());
+    ASSERT_EQ(run.exitCode, 0) << run.trace;
+    const std::map<std::string, std::string> failures = FailuresInVerdictCsv(scratch_.Read("v.csv"));
+    ASSERT_EQ(failures.size(), 7u);
+    std::istringstream rows(scratch_.Read("m.csv"));
+    std::string row;
+    std::getline(rows, row);
+    EXPECT_EQ(row, "\"machine\",\"status\",\"blocking\",\"unverified\",\"scan_time\",\"reason\"\r");
+    std::set<std::string> machines;
+    while (std::getline(rows, row)) {
+        const std::string machine = row.substr(1, row.find('"', 1) - 1);
+        machines.insert(machine);
+        SCOPED_TRACE(row);
+        EXPECT_TRUE(row.starts_with("\"" + machine + "\",\"blocked\",\"" + failures.at(machine) + "\",\"\",\"20"));
+        EXPECT_TRUE(row.ends_with("Z\",\"\"\r"));
+    }
+    EXPECT_EQ(machines.size(), 7u);
+    EXPECT_EQ(failures.at("default.json"), "DualBootTest;HiddenVolumeTest;LaptopTest");
+    // -l as the program has it: the descriptive name in German where the document has one, the
+    // input name beside it, and the input name alone where it has none.
+    const std::string page = scratch_.Read("page.html");
+    EXPECT_NE(page.find("\"title\":\"Keine dynamischen Datentr\u00e4ger (DynamicVolumeTest)\""), std::string::npos);
+    EXPECT_NE(page.find("\"title\":\"MSSecurityEssentialsInstalledTest\""), std::string::npos);
+}
+
+TEST_F(FleetReportTest, TheReportReadsAFolderAndTakesEachDocumentsFileTimeAsItsScanTime)
+{
+    const std::string passing = "<test_results><test><name>OSTest</name><passed>true</passed></test></test_results>";
+    const std::string failing =
+        "<test_results><test><name>MemoryTest</name><passed>false</passed>"
+        "<more_info>4096</more_info><more_info>4094</more_info></test></test_results>";
+    const std::filesystem::path older = scratch_.Write("collected/b.xml", failing);
+    const std::filesystem::path newer = scratch_.Write("collected/a.xml", passing);
+    scratch_.Write("collected/notes.txt", "not a results document");
+    using std::chrono::file_clock;
+    using std::chrono::sys_seconds;
+    std::filesystem::last_write_time(older, file_clock::from_sys(sys_seconds(std::chrono::seconds(1796635586))));
+    std::filesystem::last_write_time(newer, file_clock::from_sys(sys_seconds(std::chrono::seconds(1796700000))));
+    const ProgramResult run =
+        RunProgram(TARNWICK_REPORT, {"-o", "page.html", "--machines", "m.csv", "collected"}, scratch_.Path());
+    ASSERT_EQ(run.exitCode, 0) << run.trace;
+    EXPECT_EQ(scratch_.Read("m.csv"),
+              "\"machine\",\"status\",\"blocking\",\"unverified\",\"scan_time\",\"reason\"\r\n"
+              "\"a.xml\",\"ready\",\"\",\"\",\"2026-12-08T03:20:00Z\",\"\"\r\n"
+              "\"b.xml\",\"blocked\",\"MemoryTest\",\"\",\"2026-12-07T09:26:26Z\",\"\"\r\n");
+    const std::string page = scratch_.Read("page.html");
+    EXPECT_NE(page.find("\"heading\":\"Results documents from 2 machines\""), std::string::npos);
+    EXPECT_NE(page.find("\"oldestScan\":1796635586,"), std::string::npos);
+    EXPECT_NE(page.find("\"newestScan\":1796700000,"), std::string::npos);
+    EXPECT_NE(page.find("\"reason\":\"needed 4096 MB, installed 4094 MB\""), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "fleet/FailureLines.h"
 #include "fleet/FleetReadiness.h"
+#include "fleet/MachineCsv.h"
 #include "fleet/MachineStatus.h"
 
 #include <gtest/gtest.h>
@@ -157,6 +158,34 @@ TEST(FleetReadinessTest, ComparedRunsCountStatusChangesAndGroupsThatGrowOrShrink
     EXPECT_EQ(listed, (std::vector<std::string>{"needed 4096 MB, installed 1024 MB: 0 -> 1",
                                                 "needed 2048 MB, installed 1024 MB: 1 -> 0",
                                                 "needed 2048 MB, installed 2047 MB: 1 -> 0"}));
+}
+
+TEST(FleetReadinessTest, TheMachineCsvGivesStatusBlockersUnverifiedChecksAndScanTime)
+{
+    const std::vector<MachineVerdicts> before{
+        {"a", {}, {Make(L"OSTest", Pass)}},
+        {"b", {}, {Make(L"OSTest", Pass)}},
+    };
+    const std::vector<MachineVerdicts> after{
+        {"a",
+         {},
+         {Make(L"MemoryTest", Fail, {L"4096", L"4094"}), Make(L"BlacklistBiosTest", Unverified),
+          Make(L"MemoryTest", Fail), Make(L"OSTest", Fail)}},
+        {"=b", "profile refused: field \"wmi\": repeated key", {}},
+    };
+    fleet::FleetReadiness readiness;
+    std::string csv = fleet::MachineCsvHeading(true);
+    csv += fleet::FormatMachineCsvRow(readiness, readiness.Add(after[0], &before[0], 1796635586));
+    csv += fleet::FormatMachineCsvRow(readiness, readiness.Add(after[1], &before[1], fleet::NoScanTime));
+    EXPECT_EQ(
+        csv,
+        "\"machine\",\"status\",\"blocking\",\"unverified\",\"scan_time\",\"reason\",\"status_before\"\r\n"
+        "\"a\",\"blocked\",\"MemoryTest;MemoryTest #2;OSTest\",\"BlacklistBiosTest\",\"2026-12-07T09:26:26Z\",\"\","
+        "\"ready\"\r\n"
+        "\"'=b\",\"no verdicts\",\"\",\"\",\"\",\"profile refused: field \"\"wmi\"\": repeated key\",\"ready\"\r\n");
+    EXPECT_EQ(fleet::FormatScanTime(0), "1970-01-01T00:00:00Z");
+    EXPECT_EQ(fleet::MachineCsvHeading(false),
+              "\"machine\",\"status\",\"blocking\",\"unverified\",\"scan_time\",\"reason\"\r\n");
 }
 
 }  // namespace
