@@ -3,6 +3,7 @@
 // the verdicts that change between the two, machine by machine. It can also write the fleet's
 // readiness as a report page, and the verdicts and the machines as CSV files.
 
+#include "fleet/FleetProgress.h"
 #include "fleet/FleetReadiness.h"
 #include "fleet/FleetReplay.h"
 #include "fleet/MachineCsv.h"
@@ -180,14 +181,18 @@ int main(int argc, char** argv)
     };
     std::map<std::size_t, std::vector<fleet::MachineVerdicts>> waiting;
     std::size_t next = 0;
-    fleet::ReplayFleet(inputs, profiles, scratch, options.jobs, programArguments,
-                       [&](std::size_t machine, std::vector<fleet::MachineVerdicts>& runs) {
-                           waiting.emplace(machine, std::move(runs));
-                           for (; !waiting.empty() && waiting.begin()->first == next; ++next) {
-                               take(waiting.begin()->second);
-                               waiting.erase(waiting.begin());
-                           }
-                       });
+    {
+        fleet::FleetProgress progress(profiles.size());
+        fleet::ReplayFleet(inputs, profiles, scratch, options.jobs, programArguments,
+                           [&](std::size_t machine, std::vector<fleet::MachineVerdicts>& runs) {
+                               progress.Advance();
+                               waiting.emplace(machine, std::move(runs));
+                               for (; !waiting.empty() && waiting.begin()->first == next; ++next) {
+                                   take(waiting.begin()->second);
+                                   waiting.erase(waiting.begin());
+                               }
+                           });
+    }
     std::filesystem::remove_all(scratch, error);
     const std::string report =
         compares ? changes + fleet::FormatChangeCount(changedMachines, profiles.size(), changedVerdicts)

@@ -1,6 +1,7 @@
 // tarnwick-report: the readiness page (and, if asked, the CSV files) for results documents
 // collected from machines, each machine named by its document's file name.
 
+#include "fleet/FleetProgress.h"
 #include "fleet/FleetReadiness.h"
 #include "fleet/MachineCsv.h"
 #include "fleet/ReportFiles.h"
@@ -111,13 +112,18 @@ int main(int argc, char** argv)
     bool allRead = true;
     // A machine is read, counted and written out before the next: only what the page shows of it
     // stays.
-    for (const std::filesystem::path& document : documents) {
-        fleet::MachineVerdicts machine{document.filename().string(), {}, {}};
-        machine.problem = fleet::ReadResultsVerdicts(document, machine.verdicts);
-        allRead = allRead && machine.problem.empty();
-        machineFile.Write(fleet::FormatMachineCsvRow(readiness, readiness.Add(machine, nullptr, ScanTimeOf(document))));
-        if (verdictFile.Wanted()) {
-            verdictFile.Write(fleet::FormatVerdictCsvRows(fleet::VerdictGrid({machine}, {})));
+    {
+        fleet::FleetProgress progress(documents.size());
+        for (const std::filesystem::path& document : documents) {
+            fleet::MachineVerdicts machine{document.filename().string(), {}, {}};
+            machine.problem = fleet::ReadResultsVerdicts(document, machine.verdicts);
+            allRead = allRead && machine.problem.empty();
+            machineFile.Write(
+                fleet::FormatMachineCsvRow(readiness, readiness.Add(machine, nullptr, ScanTimeOf(document))));
+            if (verdictFile.Wanted()) {
+                verdictFile.Write(fleet::FormatVerdictCsvRows(fleet::VerdictGrid({machine}, {})));
+            }
+            progress.Advance();
         }
     }
     const std::string heading = Heading + std::to_string(documents.size()) + MachinesWord;

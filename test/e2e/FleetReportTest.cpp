@@ -6,6 +6,9 @@
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -208,6 +211,64 @@ TEST_F(FleetReportTest, TheReportReadsAFolderAndTakesEachDocumentsFileTimeAsItsS
     EXPECT_NE(page.find("\"oldestScan\":1796635586,"), std::string::npos);
     EXPECT_NE(page.find("\"newestScan\":1796700000,"), std::string::npos);
     EXPECT_NE(page.find("\"reason\":\"needed 4096 MB, installed 4094 MB\""), std::string::npos);
+}
+
+// What a program writes to standard error when that is a terminal (a pseudo-terminal here).
+std::string TerminalTrace(const std::vector<std::string>& arguments, const std::filesystem::path& folder)
+{
+    int terminal = -1;
+    int programSide = -1;
+    if (::openpty(&terminal, &programSide, nullptr, nullptr, nullptr) != 0) {
+        ADD_FAILURE() << "no pseudo-terminal";
+        return {};
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(programSide, STDERR_FILENO);
+        ::close(terminal);
+        if (::chdir(folder.c_str()) != 0) {
+            ::_exit(127);
+        }
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(programSide);
+    std::string written;
+    char buffer[4096];
+    for (ssize_t got = 0; (got = ::read(terminal, buffer, sizeof buffer)) > 0;) {
+        written.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(terminal);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << written;
+    return written;
+}
+
+TEST_F(FleetReportTest, ProgressShowsOnATerminalOnly)
+{
+    const std::string document = "<test_results><test><name>OSTest</name><passed>true</passed></test></test_results>";
+    scratch_.Write("collected/a.xml", document);
+    scratch_.Write("collected/b.xml", document);
+    const std::string onTerminal = TerminalTrace({TARNWICK_REPORT, "-o", "page.html", "collected"}, scratch_.Path());
+    EXPECT_NE(onTerminal.find("\r0 of 2 machines"), std::string::npos) << onTerminal;
+    EXPECT_NE(onTerminal.find("\r2 of 2 machines"), std::string::npos) << onTerminal;
+    // The line is cleared at the end: what follows starts on a clean line.
+    EXPECT_TRUE(onTerminal.ends_with("\r")) << onTerminal;
+
+    scratch_.Write("fleet/a.json", ReadFileText(ExamplePath("machines/default.json")));
+    const std::string fleetOnTerminal =
+        TerminalTrace({TARNWICK_FLEET, "-i", ExamplePath("input.xml").string(), "fleet"}, scratch_.Path());
+    EXPECT_NE(fleetOnTerminal.find("\r1 of 1 machines"), std::string::npos) << fleetOnTerminal;
+
+    const ProgramResult piped = RunProgram(TARNWICK_REPORT, {"-o", "page.html", "collected"}, scratch_.Path());
+    EXPECT_EQ(piped.exitCode, 0);
+    EXPECT_EQ(piped.trace, "");
 }
 
 }  // namespace

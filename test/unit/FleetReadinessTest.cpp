@@ -1,4 +1,5 @@
 #include "fleet/FailureLines.h"
+#include "fleet/FleetProgress.h"
 #include "fleet/FleetReadiness.h"
 #include "fleet/MachineCsv.h"
 #include "fleet/MachineStatus.h"
@@ -186,6 +187,27 @@ TEST(FleetReadinessTest, TheMachineCsvGivesStatusBlockersUnverifiedChecksAndScan
     EXPECT_EQ(fleet::FormatScanTime(0), "1970-01-01T00:00:00Z");
     EXPECT_EQ(fleet::MachineCsvHeading(false),
               "\"machine\",\"status\",\"blocking\",\"unverified\",\"scan_time\",\"reason\"\r\n");
+}
+
+TEST(FleetReadinessTest, ProgressGivesMachinesDoneAndTheTimeLeftAtThePaceSoFar)
+{
+    using std::chrono::milliseconds;
+    struct Row {
+        std::size_t done;
+        std::size_t total;
+        milliseconds elapsed;
+        const char* text;
+    };
+    const std::vector<Row> rows{
+        {0, 100000, milliseconds(0), "0 of 100000 machines"},
+        {1, 3, milliseconds(1500), "1 of 3 machines, 3 s left"},
+        {1000, 100000, milliseconds(4000), "1000 of 100000 machines, 6 min 36 s left"},
+        {1, 100000, milliseconds(3000), "1 of 100000 machines, 83 h 19 min left"},
+        {7, 7, milliseconds(900), "7 of 7 machines"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(fleet::FormatProgress(row.done, row.total, row.elapsed), row.text);
+    }
 }
 
 }  // namespace
