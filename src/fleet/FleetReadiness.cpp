@@ -53,14 +53,25 @@ const MachineRecord& FleetReadiness::Add(const MachineVerdicts& machine, const M
             }
             ++(verdict.state == VerdictState::Fail ? checks_[check].blocked : checks_[check].unverified);
             const std::uint32_t group = GroupOf(check, verdict.state, GroupingReason(verdict));
-            groups_[group].machines.push_back(index);
-            KeptVerdict kept{check, verdict.state, group, {}, {}};
+            ReasonGroup& shared = groups_[group];
+            KeptVerdict kept{check, verdict.state, group, false, {}, {}};
             for (const std::wstring& line : verdict.moreInfo) {
                 kept.moreInfo.push_back(TextOf(line));
             }
             for (const std::wstring& line : verdict.solutions) {
                 kept.solutions.push_back(TextOf(line));
             }
+            if (shared.machines.empty()) {
+                shared.moreInfo = std::move(kept.moreInfo);
+                shared.solutions = std::move(kept.solutions);
+            } else if (kept.moreInfo != shared.moreInfo || kept.solutions != shared.solutions) {
+                kept.ownLines = true;
+            }
+            if (!kept.ownLines) {
+                kept.moreInfo = {};
+                kept.solutions = {};
+            }
+            shared.machines.push_back(index);
             record.verdicts.push_back(std::move(kept));
         });
     }
@@ -115,6 +126,16 @@ std::string FleetReadiness::CheckTitle(std::size_t check) const
     return entry.descriptiveName.empty() ? entry.inputName : entry.descriptiveName + " (" + entry.inputName + ")";
 }
 
+const std::vector<std::uint32_t>& FleetReadiness::MoreInfoOf(const KeptVerdict& verdict) const
+{
+    return verdict.ownLines ? verdict.moreInfo : groups_[verdict.group].moreInfo;
+}
+
+const std::vector<std::uint32_t>& FleetReadiness::SolutionsOf(const KeptVerdict& verdict) const
+{
+    return verdict.ownLines ? verdict.solutions : groups_[verdict.group].solutions;
+}
+
 std::uint32_t FleetReadiness::CheckOf(const ColumnKey& key, const Verdict& verdict)
 {
     const auto [found, added] = checkIndex_.try_emplace(key, static_cast<std::uint32_t>(checks_.size()));
@@ -133,7 +154,7 @@ std::uint32_t FleetReadiness::GroupOf(std::uint32_t check, VerdictState state, c
     const auto [found, added] =
         groupIndex_.try_emplace(std::make_tuple(check, state, reason), static_cast<std::uint32_t>(groups_.size()));
     if (added) {
-        groups_.push_back({check, state, reason, {}, 0});
+        groups_.push_back({check, state, reason, {}, 0, {}, {}});
     }
     return found->second;
 }

@@ -41,13 +41,19 @@ struct ReasonGroup {
     std::vector<std::uint32_t> machines;
     // How many machines the group held under the earlier input document.
     std::size_t before = 0;
+    // The lines of its first machine's verdict (indexes into Texts()): a machine whose verdict
+    // says exactly these shares them instead of keeping its own.
+    std::vector<std::uint32_t> moreInfo;
+    std::vector<std::uint32_t> solutions;
 };
 
-// A failing or unverified verdict as the report keeps it: its lines are indexes into Texts().
+// A failing or unverified verdict as the report keeps it: its lines are indexes into Texts(), and
+// only where they differ from its group's lines (ownLines); otherwise they are the group's.
 struct KeptVerdict {
     std::uint32_t check = 0;
     VerdictState state = VerdictState::Fail;
     std::uint32_t group = 0;
+    bool ownLines = false;
     std::vector<std::uint32_t> moreInfo;
     std::vector<std::uint32_t> solutions;
 };
@@ -96,6 +102,10 @@ public:
     // "Enough free disk space (FreeHardDiskSpaceTest)", or the input name alone where no machine
     // gave a descriptive name.
     [[nodiscard]] std::string CheckTitle(std::size_t check) const;
+
+    // The verdict's more-info and solution lines, its own or its group's.
+    [[nodiscard]] const std::vector<std::uint32_t>& MoreInfoOf(const KeptVerdict& verdict) const;
+    [[nodiscard]] const std::vector<std::uint32_t>& SolutionsOf(const KeptVerdict& verdict) const;
 
 private:
     std::uint32_t CheckOf(const ColumnKey& key, const Verdict& verdict);

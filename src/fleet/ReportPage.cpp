@@ -57,23 +57,32 @@ nlohmann::json Words()
     return statuses;
 }
 
-// A machine as a compact array, the page's largest part: [name, status, problem, scan time,
-// passes, verdicts, status before]; a verdict is [check, state, group, more-info, solution], its
-// lines indexes into the page's texts.
-nlohmann::json MachineData(const MachineRecord& machine)
+// A machine as a compact array, the page's largest part: [name, status, passes, scan time (seconds
+// after the oldest, or null), verdicts or, for a machine without verdicts, its problem, and with
+// two documents compared its status before]. A verdict is its group's index where its lines are
+// the group's, otherwise [group, more-info, solution], its lines indexes into the page's texts.
+nlohmann::json MachineData(const MachineRecord& machine, ScanTime oldest)
 {
-    nlohmann::json verdicts = nlohmann::json::array();
-    for (const KeptVerdict& verdict : machine.verdicts) {
-        verdicts.push_back(
-            {verdict.check, StateIndex(verdict.state), verdict.group, verdict.moreInfo, verdict.solutions});
+    nlohmann::json data = nlohmann::json::array(
+        {machine.name, StatusIndex(machine.status), machine.passed,
+         machine.scanTime == NoScanTime ? nlohmann::json(nullptr) : nlohmann::json(machine.scanTime - oldest)});
+    if (machine.status == MachineStatus::NoVerdicts) {
+        data.push_back(machine.problem);
+    } else {
+        nlohmann::json verdicts = nlohmann::json::array();
+        for (const KeptVerdict& verdict : machine.verdicts) {
+            if (verdict.ownLines) {
+                verdicts.push_back({verdict.group, verdict.moreInfo, verdict.solutions});
+            } else {
+                verdicts.push_back(verdict.group);
+            }
+        }
+        data.push_back(std::move(verdicts));
     }
-    return {machine.name,
-            StatusIndex(machine.status),
-            machine.problem,
-            machine.scanTime,
-            machine.passed,
-            std::move(verdicts),
-            machine.before ? nlohmann::json(StatusIndex(*machine.before)) : nlohmann::json(nullptr)};
+    if (machine.before) {
+        data.push_back(StatusIndex(*machine.before));
+    }
+    return data;
 }
 
 // The page's data without its machines, which are written one by one after it.
@@ -90,11 +99,14 @@ nlohmann::json SummaryData(const FleetReadiness& readiness, const std::string& h
     nlohmann::json groups = nlohmann::json::array();
     nlohmann::json order = nlohmann::json::array();
     for (const ReasonGroup& group : readiness.Groups()) {
+        // The page finds a group's machines from the machines' verdicts.
         groups.push_back({{"check", group.check},
                           {"state", StateIndex(group.state)},
                           {"reason", group.reason},
-                          {"machines", group.machines},
-                          {"before", group.before}});
+                          {"count", group.machines.size()},
+                          {"before", group.before},
+                          {"info", group.moreInfo},
+                          {"solution", group.solutions}});
     }
     for (const std::size_t index : readiness.GroupsInOrder()) {
         order.push_back(index);
@@ -142,7 +154,7 @@ std::string PageData(const FleetReadiness& readiness, const std::string& heading
         if (data.back() != '[') {
             data += ',';
         }
-        AppendScriptSafe(MachineData(machine), data);
+        AppendScriptSafe(MachineData(machine, readiness.OldestScan()), data);
     }
     data += "]}";
     return data;

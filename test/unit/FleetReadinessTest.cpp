@@ -122,8 +122,15 @@ TEST(FleetReadinessTest, BlockersCountMachinesPerCheckAndGroupThemByReason)
     EXPECT_EQ(second.passed, 0u);
     EXPECT_EQ(readiness.Machines()[4].verdicts.size(), 0u);
     EXPECT_EQ(readiness.Machines()[4].passed, 2u);
-    EXPECT_EQ(second.verdicts[0].moreInfo, readiness.Machines()[0].verdicts[0].moreInfo);
-    EXPECT_EQ(readiness.Texts()[second.verdicts[1].moreInfo[0]], "40");
+    // The same lines as the group's first machine are the group's; other lines are the machine's own.
+    EXPECT_FALSE(second.verdicts[0].ownLines);
+    EXPECT_TRUE(second.verdicts[0].moreInfo.empty());
+    const auto& memoryLines = readiness.MoreInfoOf(second.verdicts[0]);
+    ASSERT_EQ(memoryLines.size(), 2u);
+    EXPECT_EQ(readiness.Texts()[memoryLines[0]] + " " + readiness.Texts()[memoryLines[1]], "4096 4094");
+    EXPECT_TRUE(second.verdicts[1].ownLines);
+    EXPECT_EQ(readiness.Texts()[readiness.MoreInfoOf(second.verdicts[1]).at(0)], "40");
+    EXPECT_EQ(readiness.Texts()[readiness.MoreInfoOf(readiness.Machines()[0].verdicts[1]).at(0)], "12");
     EXPECT_EQ(readiness.Machines()[5].problem, "run ended by signal 9");
 }
 
