@@ -112,6 +112,17 @@ std::string LabelledLine(std::wstring_view resultName, std::size_t index, const 
     return Labelled(FactOf(LinesOf(resultName), index), line);
 }
 
+std::vector<std::string> LineLabels(std::wstring_view resultName)
+{
+    std::vector<std::string> labels;
+    if (const CheckLines* check = LinesOf(resultName); check != nullptr) {
+        for (const LineFact& fact : check->lines) {
+            labels.emplace_back(fact.label);
+        }
+    }
+    return labels;
+}
+
 std::string GroupingReason(const Verdict& verdict)
 {
     if (!verdict.reason.empty()) {

@@ -9,12 +9,17 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fleet {
 
 // The line at index (from 0) of a verdict of the check resultName, with its label where the
 // check's lines have one; UTF-8, blanks at its end dropped.
 [[nodiscard]] std::string LabelledLine(std::wstring_view resultName, std::size_t index, const std::wstring& line);
+
+// The labels of the check's lines in order, "{}" standing for a line's text; the last holds for
+// every further line. Empty where the check's lines have no labels.
+[[nodiscard]] std::vector<std::string> LineLabels(std::wstring_view resultName);
 
 // What the verdict says that other machines can say alike: its reason where it carries one,
 // otherwise its labelled lines that are not one machine's own, joined by ", ". A verdict whose

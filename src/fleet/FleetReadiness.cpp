@@ -140,7 +140,7 @@ std::uint32_t FleetReadiness::CheckOf(const ColumnKey& key, const Verdict& verdi
 {
     const auto [found, added] = checkIndex_.try_emplace(key, static_cast<std::uint32_t>(checks_.size()));
     if (added) {
-        checks_.push_back({ColumnLabel(key), InputName(key), {}, 0, 0});
+        checks_.push_back({ColumnLabel(key), InputName(key), {}, LineLabels(key.first), 0, 0});
     }
     ReadinessCheck& check = checks_[found->second];
     if (check.descriptiveName.empty()) {

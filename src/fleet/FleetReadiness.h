@@ -29,6 +29,8 @@ struct ReadinessCheck {
     std::string inputName;
     // The check's name in the language of the run; the first one a machine gave.
     std::string descriptiveName;
+    // What its more-info lines are (FailureLines.h: LineLabels).
+    std::vector<std::string> lineLabels;
     std::size_t blocked = 0;
     std::size_t unverified = 0;
 };

@@ -93,6 +93,7 @@ nlohmann::json SummaryData(const FleetReadiness& readiness, const std::string& h
         const ReadinessCheck& check = readiness.Checks()[index];
         checks.push_back({{"title", readiness.CheckTitle(index)},
                           {"label", check.label},
+                          {"lineLabels", check.lineLabels},
                           {"blocked", check.blocked},
                           {"unverified", check.unverified}});
     }

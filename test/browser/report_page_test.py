@@ -204,6 +204,10 @@ def main():
                f"changes: {shown.one('p', id='changes').text}")
         opened = expect_drill_down(page, shown, "examples")
         expect(opened in machines, f"opened machine {opened}")
+        # More-info lines are shown with what they are where the check's lines have labels.
+        lines = [item.text for item in rendered(page, "#group-1/1").all("li")
+                 if item.within(lambda element: "more-info" in element.classes())]
+        expect(any(line.startswith("BIOS version ") for line in lines), f"more-info lines of {opened}: {lines}")
         screenshot = output / "report-page.png"
         chromium("--hide-scrollbars", f"--screenshot={screenshot}", "--window-size=1400,900",
                  page.resolve().as_uri() + "#group-1/1")

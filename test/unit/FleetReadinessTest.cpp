@@ -60,6 +60,8 @@ TEST(FleetReadinessTest, TheGroupingReasonKeepsWhatMachinesShareAndLabelsIt)
     }
     EXPECT_EQ(fleet::LabelledLine(L"FreeHardDiskSpaceTest", 0, L"12"), "free 12 MB");
     EXPECT_EQ(fleet::LabelledLine(L"OSTest", 3, L"Windows 7 "), "Windows 7");
+    EXPECT_EQ(fleet::LineLabels(L"MemoryTest"), (std::vector<std::string>{"needed {} MB", "installed {} MB"}));
+    EXPECT_TRUE(fleet::LineLabels(L"OSTest").empty());
 }
 
 TEST(FleetReadinessTest, AMachineIsBlockedByAFailureAndNotVerifiedByAPassThatDidNotLook)
