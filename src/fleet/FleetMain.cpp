@@ -1,21 +1,27 @@
 // tarnwick-fleet: runs an input document against every machine profile in a folder and prints
 // the verdicts as a table of machines against checks; with a second input document, prints only
-// the verdicts that change between the two, machine by machine. It can also write the verdicts as
-// a CSV file and as a report page.
+// the verdicts that change between the two, machine by machine. It can also write the fleet's
+// readiness as a report page, and the verdicts and the machines as CSV files.
 
+#include "fleet/FleetProgress.h"
+#include "fleet/FleetReadiness.h"
 #include "fleet/FleetReplay.h"
+#include "fleet/MachineCsv.h"
 #include "fleet/ReportPage.h"
 #include "fleet/ReportFiles.h"
 #include "fleet/VerdictCsv.h"
 #include "fleet/VerdictGrid.h"
 #include "fleet/VerdictTable.h"
+#include "winapi/Utf8.h"
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -25,14 +31,16 @@
 namespace {
 
 constexpr const char* Usage =
-    "usage: tarnwick-fleet -i input.xml [-c changed-input.xml] [--html report.html] [--csv verdicts.csv]\n"
-    "                      [-j jobs] profile-folder\n"
+    "usage: tarnwick-fleet -i input.xml [-c changed-input.xml] [-l language] [--html report.html]\n"
+    "                      [--csv verdicts.csv] [--machines machines.csv] [-j jobs] profile-folder\n"
     "  Runs input.xml against every *.json machine profile in profile-folder and prints each\n"
     "  machine's verdicts. With -c, prints only the verdicts that change from input.xml to\n"
-    "  changed-input.xml. --html and --csv also write every verdict with its lines as a page and\n"
-    "  as a CSV file (with -c, those of changed-input.xml, the changes marked). -j sets how many\n"
-    "  machines run at once (default: one per processor). The exit code is 0 when every machine\n"
-    "  gave verdicts, 2 when some did not, 1 when nothing could be run or written.\n";
+    "  changed-input.xml. -l runs the documents in that language, as the program's -l does.\n"
+    "  --html writes the fleet's readiness as a page, --csv every verdict with its lines and\n"
+    "  --machines one row per machine (with -c, those of changed-input.xml, compared with\n"
+    "  input.xml). -j sets how many machines run at once (default: one per processor). The exit\n"
+    "  code is 0 when every machine gave verdicts, 2 when some did not, 1 when nothing could be\n"
+    "  run or written.\n";
 constexpr int UsageError = 1;
 constexpr int MachinesWithoutVerdicts = 2;
 constexpr const char* HeadingBetween = " on the machines of ";
@@ -56,6 +64,8 @@ struct Options {
     std::filesystem::path folder;
     std::filesystem::path page;
     std::filesystem::path csv;
+    std::filesystem::path machineCsv;
+    std::string language;
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
 };
 
@@ -72,6 +82,10 @@ bool ParseOptions(int argc, char** argv, Options& options)
             options.page = argv[++i];
         } else if (argument == "--csv" && hasValue) {
             options.csv = argv[++i];
+        } else if (argument == "--machines" && hasValue) {
+            options.machineCsv = argv[++i];
+        } else if (argument == "-l" && hasValue) {
+            options.language = argv[++i];
         } else if (argument == "-j" && hasValue) {
             const long jobs = std::strtol(argv[++i], nullptr, 10);
             if (jobs < 1) {
@@ -120,39 +134,82 @@ int main(int argc, char** argv)
     const auto absolute = [](const std::filesystem::path& path) { return std::filesystem::absolute(path); };
 
     std::vector<std::filesystem::path> inputs{absolute(options.input)};
-    if (!options.changedInput.empty()) {
+    const bool compares = !options.changedInput.empty();
+    if (compares) {
         inputs.push_back(absolute(options.changedInput));
     }
-    const std::vector<std::vector<fleet::MachineVerdicts>> documents =
-        fleet::ReplayFleet(inputs, profiles, scratch, options.jobs);
-    const std::vector<fleet::MachineVerdicts>& first = documents.front();
-    const std::vector<fleet::MachineVerdicts> second =
-        documents.size() > 1 ? documents.back() : std::vector<fleet::MachineVerdicts>{};
-    const std::string report =
-        options.changedInput.empty() ? fleet::FormatVerdictTable(first) : fleet::FormatVerdictChanges(first, second);
+    std::vector<std::wstring> programArguments;
+    if (!options.language.empty()) {
+        programArguments = {L"-l", winapi::FromUtf8(options.language)};
+    }
+
+    // The files show the run of the last document, compared with the first when there are two.
+    // Each machine is taken in as soon as its runs are read, in the order of the profiles, and
+    // only what the console, the page and the files still need of it is kept.
+    fleet::ReportFileStream verdictFile(options.csv);
+    fleet::ReportFileStream machineFile(options.machineCsv);
+    verdictFile.Write(fleet::VerdictCsvHeading(compares));
+    machineFile.Write(fleet::MachineCsvHeading(compares));
+    fleet::FleetReadiness readiness;
+    std::vector<fleet::ColumnKey> columns;
+    std::vector<fleet::MachineOutcomes> table;
+    std::string changes;
+    std::size_t changedMachines = 0;
+    std::size_t changedVerdicts = 0;
+    bool withoutVerdicts = false;
+    const auto take = [&](const std::vector<fleet::MachineVerdicts>& runs) {
+        const fleet::MachineVerdicts& now = runs.back();
+        const fleet::MachineVerdicts* before = compares ? &runs.front() : nullptr;
+        withoutVerdicts = withoutVerdicts || std::ranges::any_of(runs, [](const fleet::MachineVerdicts& machine) {
+                              return !machine.problem.empty();
+                          });
+        if (compares) {
+            const std::string lines = fleet::FormatMachineChanges(runs.front(), now, changedVerdicts);
+            changedMachines += lines.empty() ? 0u : 1u;
+            changes += lines;
+        } else {
+            table.push_back(fleet::OutcomesOf(now, columns));
+        }
+        // The fleet replays every machine now: the time its runs were read is its scan time.
+        const auto scanned = static_cast<fleet::ScanTime>(std::time(nullptr));
+        machineFile.Write(fleet::FormatMachineCsvRow(readiness, readiness.Add(now, before, scanned)));
+        if (verdictFile.Wanted()) {
+            const fleet::VerdictGrid grid({now},
+                                          compares ? std::vector{runs.front()} : std::vector<fleet::MachineVerdicts>{});
+            verdictFile.Write(fleet::FormatVerdictCsvRows(grid));
+        }
+    };
+    std::map<std::size_t, std::vector<fleet::MachineVerdicts>> waiting;
+    std::size_t next = 0;
+    {
+        fleet::FleetProgress progress(profiles.size());
+        fleet::ReplayFleet(inputs, profiles, scratch, options.jobs, programArguments,
+                           [&](std::size_t machine, std::vector<fleet::MachineVerdicts>& runs) {
+                               progress.Advance();
+                               waiting.emplace(machine, std::move(runs));
+                               for (; !waiting.empty() && waiting.begin()->first == next; ++next) {
+                                   take(waiting.begin()->second);
+                                   waiting.erase(waiting.begin());
+                               }
+                           });
+    }
     std::filesystem::remove_all(scratch, error);
+    const std::string report =
+        compares ? changes + fleet::FormatChangeCount(changedMachines, profiles.size(), changedVerdicts)
+                 : fleet::FormatVerdictTable(columns, table);
     std::fputs(report.c_str(), stdout);
 
-    // The files show the run of the last document, marked against the first when there are two.
-    const bool compares = !options.changedInput.empty();
-    const fleet::VerdictGrid grid(compares ? second : first, compares ? first : std::vector<fleet::MachineVerdicts>{});
     const std::string ran = (compares ? options.changedInput : options.input).filename().string();
     const std::string heading = ran + HeadingBetween + options.folder.string();
-    if (!options.page.empty()) {
-        const std::string page = fleet::FormatReportPage(grid, heading, options.input.filename().string());
-        if (const std::string problem = fleet::WriteReportFile(options.page, page); !problem.empty()) {
+    const std::string pageProblem =
+        options.page.empty()
+            ? std::string()
+            : fleet::WriteReportFile(options.page,
+                                     fleet::FormatReportPage(readiness, heading, options.input.filename().string()));
+    for (const std::string& problem : {pageProblem, verdictFile.Finish(), machineFile.Finish()}) {
+        if (!problem.empty()) {
             return Fail(problem);
         }
     }
-    if (!options.csv.empty()) {
-        if (const std::string problem = fleet::WriteReportFile(options.csv, fleet::FormatVerdictCsv(grid));
-            !problem.empty()) {
-            return Fail(problem);
-        }
-    }
-    const auto withoutVerdicts = [](const std::vector<fleet::MachineVerdicts>& machines) {
-        return std::any_of(machines.begin(), machines.end(),
-                           [](const fleet::MachineVerdicts& machine) { return !machine.problem.empty(); });
-    };
-    return withoutVerdicts(first) || withoutVerdicts(second) ? MachinesWithoutVerdicts : 0;
+    return withoutVerdicts ? MachinesWithoutVerdicts : 0;
 }

@@ -70,7 +70,8 @@ void ResetProcessForMachine()
 // dropped and its trace kept for the case that the run writes no results document. Returns the
 // run's exit code.
 int RunMachine(const std::filesystem::path& input, const std::filesystem::path& profile,
-               const std::filesystem::path& scratch, std::size_t index)
+               const std::filesystem::path& scratch, std::size_t index,
+               const std::vector<std::wstring>& programArguments)
 {
     ResetProcessForMachine();
     std::fflush(stdout);
@@ -90,9 +91,14 @@ int RunMachine(const std::filesystem::path& input, const std::filesystem::path& 
         return MachineRefused;
     }
     winapi::sim::InstallMachine(std::move(machine));
-    winapi::sim::SetProcessCommandLine(winapi::sim::JoinCommandLine(
-        {L"tarnwick", L"-i", winapi::FromUtf8(input.string()), L"-o",
-         winapi::FromUtf8(ScratchFile(scratch, index, ResultsExtension).string()), L"-f"}));
+    std::vector<std::wstring> arguments{L"tarnwick",
+                                        L"-i",
+                                        winapi::FromUtf8(input.string()),
+                                        L"-o",
+                                        winapi::FromUtf8(ScratchFile(scratch, index, ResultsExtension).string()),
+                                        L"-f"};
+    arguments.insert(arguments.end(), programArguments.begin(), programArguments.end());
+    winapi::sim::SetProcessCommandLine(winapi::sim::JoinCommandLine(arguments));
     const int exitCode = TarnwickMain();
     std::fflush(stdout);
     std::fflush(stderr);
@@ -186,22 +192,36 @@ std::vector<std::filesystem::path> ProfilesInFolder(const std::filesystem::path&
     return profiles;
 }
 
-std::vector<std::vector<MachineVerdicts>> ReplayFleet(const std::vector<std::filesystem::path>& inputs,
-                                                      const std::vector<std::filesystem::path>& profiles,
-                                                      const std::filesystem::path& scratch, unsigned jobs)
+void ReplayFleet(const std::vector<std::filesystem::path>& inputs, const std::vector<std::filesystem::path>& profiles,
+                 const std::filesystem::path& scratch, unsigned jobs, const std::vector<std::wstring>& programArguments,
+                 const MachineDone& machineDone)
 {
     // Run i is document i % inputs.size() on machine i / inputs.size(): a machine's documents are
-    // handed out one after the other.
+    // handed out one after the other. A machine's verdicts are kept only until its last document
+    // is read, then handed on.
     const std::size_t runs = profiles.size() * inputs.size();
-    std::vector<std::vector<MachineVerdicts>> documents(inputs.size(), std::vector<MachineVerdicts>(profiles.size()));
+    std::vector<std::vector<MachineVerdicts>> machines(profiles.size());
+    std::vector<std::size_t> collected(profiles.size());
     const auto verdictsOf = [&](std::size_t index) -> MachineVerdicts& {
-        return documents[index % inputs.size()][index / inputs.size()];
+        std::vector<MachineVerdicts>& documents = machines[index / inputs.size()];
+        if (documents.empty()) {
+            documents.resize(inputs.size());
+            for (MachineVerdicts& document : documents) {
+                document.machine = profiles[index / inputs.size()].filename().string();
+            }
+        }
+        return documents[index % inputs.size()];
     };
-    for (std::size_t index = 0; index < runs; ++index) {
-        verdictsOf(index).machine = profiles[index / inputs.size()].filename().string();
-    }
+    const auto finish = [&](std::size_t index) {
+        const std::size_t machine = index / inputs.size();
+        if (++collected[machine] == inputs.size()) {
+            machineDone(machine, machines[machine]);
+            std::vector<MachineVerdicts>().swap(machines[machine]);
+        }
+    };
     const std::function<int(std::size_t)> runMachine = [&](std::size_t index) {
-        return RunMachine(inputs[index % inputs.size()], profiles[index / inputs.size()], scratch, index);
+        return RunMachine(inputs[index % inputs.size()], profiles[index / inputs.size()], scratch, index,
+                          programArguments);
     };
     const auto startWorker = [&] { return FleetWorker(runMachine); };
     std::vector<FleetWorker> workers;
@@ -215,6 +235,7 @@ std::vector<std::vector<MachineVerdicts>> ReplayFleet(const std::vector<std::fil
                 return;
             }
             verdictsOf(index).problem = "cannot start a process for the machine";
+            finish(index);
             workers[slot] = startWorker();
         }
         busyWith[slot].reset();
@@ -249,6 +270,7 @@ std::vector<std::vector<MachineVerdicts>> ReplayFleet(const std::vector<std::fil
             const std::size_t index = *busyWith[slot];
             Collect(scratch, index, workers[slot].Receive(), verdictsOf(index));
             DiscardScratchFiles(scratch, index);
+            finish(index);
             if (!workers[slot].Running()) {
                 // The worker died on this machine: the others still get a fresh one.
                 workers[slot] = startWorker();
@@ -256,7 +278,6 @@ std::vector<std::vector<MachineVerdicts>> ReplayFleet(const std::vector<std::fil
             giveWork(slot);
         }
     }
-    return documents;
 }
 
 }  // namespace fleet

@@ -7,7 +7,10 @@
 
 #include "fleet/MachineVerdicts.h"
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace fleet {
@@ -15,12 +18,16 @@ namespace fleet {
 // The profiles of folder (its files ending in ".json" in any letter case), sorted by file name.
 [[nodiscard]] std::vector<std::filesystem::path> ProfilesInFolder(const std::filesystem::path& folder);
 
-// The verdicts of each profile's machine for each input document: one list per document, each in
-// the order of profiles. Each machine runs the documents one after the other, in the same worker.
-// The results documents are written to scratch, which must exist; at most jobs machines run at once.
-[[nodiscard]] std::vector<std::vector<MachineVerdicts>> ReplayFleet(const std::vector<std::filesystem::path>& inputs,
-                                                                    const std::vector<std::filesystem::path>& profiles,
-                                                                    const std::filesystem::path& scratch,
-                                                                    unsigned jobs);
+// Called as each machine's runs are all read, with the machine's index in profiles and its verdicts
+// for each input document, in the order of inputs; the replay keeps nothing of them after.
+using MachineDone = std::function<void(std::size_t machine, std::vector<MachineVerdicts>& documents)>;
+
+// Runs each input document on each profile's machine, each run as "tarnwick -i input -o results
+// -f" followed by programArguments. Each machine runs the documents one after the other, in the
+// same worker. The results documents are written to scratch, which must exist; at most jobs
+// machines run at once. Machines finish in any order.
+void ReplayFleet(const std::vector<std::filesystem::path>& inputs, const std::vector<std::filesystem::path>& profiles,
+                 const std::filesystem::path& scratch, unsigned jobs, const std::vector<std::wstring>& programArguments,
+                 const MachineDone& machineDone);
 
 }  // namespace fleet

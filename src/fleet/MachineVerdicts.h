@@ -7,12 +7,20 @@
 
 namespace fleet {
 
+// What a verdict tells an administrator: a pass that looked at what it decides on, a failure, or
+// a pass that did not look (and so says nothing about the machine).
+enum class VerdictState { Pass, Fail, Unverified };
+
 struct Verdict {
     std::wstring check;
     bool passed = false;
     std::vector<std::wstring> moreInfo{};
     std::wstring descriptiveName{};
     std::vector<std::wstring> solutions{};
+    // Filled by AssessVerdicts (fleet/VerdictAssessment.h) once the verdict is read.
+    VerdictState state = VerdictState::Fail;
+    // Why the verdict was not verified, or why it failed where only a read failed; empty otherwise.
+    std::string reason{};
 };
 
 struct MachineVerdicts {

@@ -1,7 +1,5 @@
 #include "fleet/ReportPage.h"
 
-#include "winapi/Utf8.h"
-
 #include <nlohmann/json.hpp>
 
 #include <array>
@@ -40,54 +38,101 @@ std::string Base64FromHex(std::string_view hex)
     return text;
 }
 
-nlohmann::json Lines(const std::vector<std::wstring>& lines)
+std::size_t StateIndex(VerdictState state)
 {
-    nlohmann::json array = nlohmann::json::array();
-    for (const std::wstring& line : lines) {
-        array.push_back(winapi::ToUtf8(line));
-    }
-    return array;
+    return static_cast<std::size_t>(state);
 }
 
-nlohmann::json PageData(const VerdictGrid& grid, const std::string& heading, const std::string& before)
+std::size_t StatusIndex(MachineStatus status)
+{
+    return static_cast<std::size_t>(status);
+}
+
+nlohmann::json Words()
+{
+    nlohmann::json statuses = nlohmann::json::array();
+    for (const MachineStatus status : MachineStatuses) {
+        statuses.push_back(std::string(StatusWord(status)));
+    }
+    return statuses;
+}
+
+// A machine as a compact array, the page's largest part: [name, status, passes, scan time (seconds
+// after the oldest, or null), verdicts or, for a machine without verdicts, its problem, and with
+// two documents compared its status before]. A verdict is its group's index where its lines are
+// the group's, otherwise [group, more-info, solution], its lines indexes into the page's texts.
+nlohmann::json MachineData(const MachineRecord& machine, ScanTime oldest)
+{
+    nlohmann::json data = nlohmann::json::array(
+        {machine.name, StatusIndex(machine.status), machine.passed,
+         machine.scanTime == NoScanTime ? nlohmann::json(nullptr) : nlohmann::json(machine.scanTime - oldest)});
+    if (machine.status == MachineStatus::NoVerdicts) {
+        data.push_back(machine.problem);
+    } else {
+        nlohmann::json verdicts = nlohmann::json::array();
+        for (const KeptVerdict& verdict : machine.verdicts) {
+            if (verdict.ownLines) {
+                verdicts.push_back({verdict.group, verdict.moreInfo, verdict.solutions});
+            } else {
+                verdicts.push_back(verdict.group);
+            }
+        }
+        data.push_back(std::move(verdicts));
+    }
+    if (machine.before) {
+        data.push_back(StatusIndex(*machine.before));
+    }
+    return data;
+}
+
+// The page's data without its machines, which are written one by one after it.
+nlohmann::json SummaryData(const FleetReadiness& readiness, const std::string& heading, const std::string& before)
 {
     nlohmann::json checks = nlohmann::json::array();
-    for (const GridColumn& column : grid.Columns()) {
-        checks.push_back({{"label", column.label}, {"passed", column.passed}, {"failed", column.failed}});
+    for (std::size_t index = 0; index < readiness.Checks().size(); ++index) {
+        const ReadinessCheck& check = readiness.Checks()[index];
+        checks.push_back({{"title", readiness.CheckTitle(index)},
+                          {"label", check.label},
+                          {"lineLabels", check.lineLabels},
+                          {"blocked", check.blocked},
+                          {"unverified", check.unverified}});
     }
-    nlohmann::json machines = nlohmann::json::array();
-    for (const GridRow& row : grid.Rows()) {
-        nlohmann::json cells = nlohmann::json::array();
-        for (const GridCell& cell : row.cells) {
-            if (!cell.verdict) {
-                cells.push_back(nullptr);
-                continue;
-            }
-            cells.push_back({{"passed", cell.verdict->passed},
-                             {"name", winapi::ToUtf8(cell.verdict->descriptiveName)},
-                             {"info", Lines(cell.verdict->moreInfo)},
-                             {"solution", Lines(cell.verdict->solutions)},
-                             {"before", cell.before}});
-        }
-        machines.push_back({{"name", row.machine},
-                            {"problem", row.problem},
-                            {"problemBefore", row.problemBefore},
-                            {"cells", std::move(cells)}});
+    nlohmann::json groups = nlohmann::json::array();
+    nlohmann::json order = nlohmann::json::array();
+    for (const ReasonGroup& group : readiness.Groups()) {
+        // The page finds a group's machines from the machines' verdicts.
+        groups.push_back({{"check", group.check},
+                          {"state", StateIndex(group.state)},
+                          {"reason", group.reason},
+                          {"count", group.machines.size()},
+                          {"before", group.before},
+                          {"info", group.moreInfo},
+                          {"solution", group.solutions}});
     }
+    for (const std::size_t index : readiness.GroupsInOrder()) {
+        order.push_back(index);
+    }
+    const auto scan = [](ScanTime time) { return time == NoScanTime ? nlohmann::json(nullptr) : nlohmann::json(time); };
     return {{"heading", heading},
-            {"compares", grid.ComparesRuns()},
+            {"compares", readiness.Compares()},
             {"before", before},
+            {"statuses", Words()},
+            {"counts", readiness.Counts()},
+            {"countsBefore", readiness.CountsBefore()},
+            {"changes", readiness.StatusChanges()},
+            {"oldestScan", scan(readiness.OldestScan())},
+            {"newestScan", scan(readiness.NewestScan())},
             {"checks", std::move(checks)},
-            {"machines", std::move(machines)}};
+            {"groups", std::move(groups)},
+            {"order", std::move(order)},
+            {"texts", readiness.Texts()}};
 }
 
 // JSON whose text can stand inside a script element: no "<" can end the element or open a
 // comment, whatever the strings hold. Invalid UTF-8 in a name becomes U+FFFD.
-std::string ScriptSafeJson(const nlohmann::json& data)
+void AppendScriptSafe(const nlohmann::json& data, std::string& safe)
 {
     const std::string json = data.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    std::string safe;
-    safe.reserve(json.size());
     for (const char c : json) {
         switch (c) {
         case '<': safe += "\\u003c"; break;
@@ -96,17 +141,34 @@ std::string ScriptSafeJson(const nlohmann::json& data)
         default: safe += c;
         }
     }
-    return safe;
+}
+
+// The page's data: the summary, and the machines as one array written machine by machine, so
+// that a fleet's machines never stand in memory as one JSON document.
+std::string PageData(const FleetReadiness& readiness, const std::string& heading, const std::string& before)
+{
+    std::string data;
+    AppendScriptSafe(SummaryData(readiness, heading, before), data);
+    data.pop_back();
+    data += ",\"machines\":[";
+    for (const MachineRecord& machine : readiness.Machines()) {
+        if (data.back() != '[') {
+            data += ',';
+        }
+        AppendScriptSafe(MachineData(machine, readiness.OldestScan()), data);
+    }
+    data += "]}";
+    return data;
 }
 
 }  // namespace
 
-std::string FormatReportPage(const VerdictGrid& grid, const std::string& heading, const std::string& before)
+std::string FormatReportPage(const FleetReadiness& readiness, const std::string& heading, const std::string& before)
 {
     const std::array<std::pair<std::string_view, std::string>, 3> values{{
         {"@STYLE_DIGEST@", Base64FromHex(StyleDigestHex)},
         {"@SCRIPT_DIGEST@", Base64FromHex(ScriptDigestHex)},
-        {"@DATA@", ScriptSafeJson(PageData(grid, heading, before))},
+        {"@DATA@", PageData(readiness, heading, before)},
     }};
     // One pass over the template, so that nothing a value holds is ever taken for a placeholder.
     std::string page;

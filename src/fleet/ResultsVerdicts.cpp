@@ -1,5 +1,6 @@
 #include "fleet/ResultsVerdicts.h"
 
+#include "fleet/VerdictAssessment.h"
 #include "winapi/Utf8.h"
 
 #include <pugixml.hpp>
@@ -31,6 +32,7 @@ std::string ReadResultsVerdicts(const std::filesystem::path& results, std::vecto
         }
         read.push_back(std::move(verdict));
     }
+    AssessVerdicts(read);
     verdicts = std::move(read);
     return {};
 }

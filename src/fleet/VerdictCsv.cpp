@@ -58,11 +58,21 @@ std::string CsvCell(const std::string& text)
 
 std::string FormatVerdictCsv(const VerdictGrid& grid)
 {
+    return VerdictCsvHeading(grid.ComparesRuns()) + FormatVerdictCsvRows(grid);
+}
+
+std::string VerdictCsvHeading(bool compares)
+{
     std::vector<std::string> heading(std::begin(Heading), std::end(Heading));
-    if (grid.ComparesRuns()) {
+    if (compares) {
         heading.emplace_back(BeforeHeading);
     }
-    std::string text = Row(heading);
+    return Row(heading);
+}
+
+std::string FormatVerdictCsvRows(const VerdictGrid& grid)
+{
+    std::string text;
     const auto addRow = [&](std::vector<std::string> cells, const std::string& before) {
         if (grid.ComparesRuns()) {
             cells.push_back(before);

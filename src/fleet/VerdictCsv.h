@@ -14,6 +14,11 @@ namespace fleet {
 
 [[nodiscard]] std::string FormatVerdictCsv(const VerdictGrid& grid);
 
+// The file in parts, for writing it as machines come in: the heading row, then the rows of grids
+// of a few machines each.
+[[nodiscard]] std::string VerdictCsvHeading(bool compares);
+[[nodiscard]] std::string FormatVerdictCsvRows(const VerdictGrid& grid);
+
 // One quoted cell, defused as above.
 [[nodiscard]] std::string CsvCell(const std::string& text);
 

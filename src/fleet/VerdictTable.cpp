@@ -42,12 +42,31 @@ std::string VerdictText(const std::map<ColumnKey, const Verdict*>& verdicts, con
 
 }  // namespace
 
+MachineOutcomes OutcomesOf(const MachineVerdicts& machine, std::vector<ColumnKey>& columns)
+{
+    AddColumns(machine, columns);
+    MachineOutcomes outcomes{machine.machine, machine.problem, {}};
+    for (const auto& [key, verdict] : VerdictsByColumn(machine)) {
+        const auto column = static_cast<std::size_t>(std::find(columns.begin(), columns.end(), key) - columns.begin());
+        outcomes.passed.push_back({static_cast<std::uint16_t>(column), verdict->passed});
+    }
+    return outcomes;
+}
+
 std::string FormatVerdictTable(const std::vector<MachineVerdicts>& machines)
 {
     std::vector<ColumnKey> columns;
-    std::size_t nameWidth = std::string(MachineHeading).size();
+    std::vector<MachineOutcomes> outcomes;
     for (const MachineVerdicts& machine : machines) {
-        AddColumns(machine, columns);
+        outcomes.push_back(OutcomesOf(machine, columns));
+    }
+    return FormatVerdictTable(columns, outcomes);
+}
+
+std::string FormatVerdictTable(const std::vector<ColumnKey>& columns, const std::vector<MachineOutcomes>& machines)
+{
+    std::size_t nameWidth = std::string(MachineHeading).size();
+    for (const MachineOutcomes& machine : machines) {
         nameWidth = std::max(nameWidth, machine.machine.size());
     }
     const std::size_t cellWidth = std::max(CellWidth, std::to_string(columns.size()).size());
@@ -67,7 +86,8 @@ std::string FormatVerdictTable(const std::vector<MachineVerdicts>& machines)
     std::size_t allPassed = 0;
     std::size_t someFailed = 0;
     std::size_t withoutVerdicts = 0;
-    for (const MachineVerdicts& machine : machines) {
+    std::vector<const char*> cells;
+    for (const MachineOutcomes& machine : machines) {
         text += PadRight(machine.machine, nameWidth);
         if (!machine.problem.empty()) {
             ++withoutVerdicts;
@@ -75,14 +95,17 @@ std::string FormatVerdictTable(const std::vector<MachineVerdicts>& machines)
             text += machine.problem + "\n";
             continue;
         }
-        const std::map<ColumnKey, const Verdict*> verdicts = VerdictsByColumn(machine);
-        for (const ColumnKey& key : columns) {
+        cells.assign(columns.size(), MissingCell);
+        bool passedAll = true;
+        for (const auto& [column, passed] : machine.passed) {
+            cells[column] = passed ? PassCell : FailCell;
+            passedAll = passedAll && passed;
+        }
+        for (const char* cell : cells) {
             text += ' ';
-            text += PadLeft(VerdictText(verdicts, key, MissingCell), cellWidth);
+            text += PadLeft(cell, cellWidth);
         }
         text += "\n";
-        const bool passedAll = std::all_of(machine.verdicts.begin(), machine.verdicts.end(),
-                                           [](const Verdict& verdict) { return verdict.passed; });
         ++(passedAll ? allPassed : someFailed);
     }
     text += '\n';
@@ -92,6 +115,35 @@ std::string FormatVerdictTable(const std::vector<MachineVerdicts>& machines)
     return text;
 }
 
+std::string FormatMachineChanges(const MachineVerdicts& old, const MachineVerdicts& now, std::size_t& changedVerdicts)
+{
+    std::string lines;
+    if (old.problem != now.problem) {
+        lines += "  run: " + (old.problem.empty() ? std::string("verdicts") : old.problem) + " -> " +
+                 (now.problem.empty() ? std::string("verdicts") : now.problem) + "\n";
+    }
+    std::vector<ColumnKey> columns;
+    AddColumns(old, columns);
+    AddColumns(now, columns);
+    const std::map<ColumnKey, const Verdict*> oldVerdicts = VerdictsByColumn(old);
+    const std::map<ColumnKey, const Verdict*> newVerdicts = VerdictsByColumn(now);
+    for (const ColumnKey& key : columns) {
+        const std::string was = VerdictText(oldVerdicts, key, AbsentVerdict);
+        const std::string is = VerdictText(newVerdicts, key, AbsentVerdict);
+        if (was != is) {
+            ++changedVerdicts;
+            lines += "  " + ColumnLabel(key) + ": " + was + " -> " + is + "\n";
+        }
+    }
+    return lines.empty() ? lines : now.machine + "\n" + lines;
+}
+
+std::string FormatChangeCount(std::size_t changedMachines, std::size_t machines, std::size_t changedVerdicts)
+{
+    return std::to_string(changedMachines) + " of " + std::to_string(machines) + " machines change, " +
+           std::to_string(changedVerdicts) + " verdicts in all\n";
+}
+
 std::string FormatVerdictChanges(const std::vector<MachineVerdicts>& before, const std::vector<MachineVerdicts>& after)
 {
     std::string text;
@@ -99,34 +151,13 @@ std::string FormatVerdictChanges(const std::vector<MachineVerdicts>& before, con
     std::size_t changedVerdicts = 0;
     const std::size_t count = std::min(before.size(), after.size());
     for (std::size_t index = 0; index < count; ++index) {
-        const MachineVerdicts& old = before[index];
-        const MachineVerdicts& now = after[index];
-        std::string lines;
-        if (old.problem != now.problem) {
-            lines += "  run: " + (old.problem.empty() ? std::string("verdicts") : old.problem) + " -> " +
-                     (now.problem.empty() ? std::string("verdicts") : now.problem) + "\n";
-        }
-        std::vector<ColumnKey> columns;
-        AddColumns(old, columns);
-        AddColumns(now, columns);
-        const std::map<ColumnKey, const Verdict*> oldVerdicts = VerdictsByColumn(old);
-        const std::map<ColumnKey, const Verdict*> newVerdicts = VerdictsByColumn(now);
-        for (const ColumnKey& key : columns) {
-            const std::string was = VerdictText(oldVerdicts, key, AbsentVerdict);
-            const std::string is = VerdictText(newVerdicts, key, AbsentVerdict);
-            if (was != is) {
-                ++changedVerdicts;
-                lines += "  " + ColumnLabel(key) + ": " + was + " -> " + is + "\n";
-            }
-        }
+        const std::string lines = FormatMachineChanges(before[index], after[index], changedVerdicts);
         if (!lines.empty()) {
             ++changedMachines;
-            text += now.machine + "\n" + lines;
+            text += lines;
         }
     }
-    text += std::to_string(changedMachines) + " of " + std::to_string(count) + " machines change, " +
-            std::to_string(changedVerdicts) + " verdicts in all\n";
-    return text;
+    return text + FormatChangeCount(changedMachines, count, changedVerdicts);
 }
 
 }  // namespace fleet

@@ -2,9 +2,13 @@
 // The fleet replay's reports: every machine against every check, or only the verdicts that change
 // between two input documents, one column per check (see CheckColumns.h).
 
+#include "fleet/CheckColumns.h"
 #include "fleet/MachineVerdicts.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fleet {
@@ -14,9 +18,31 @@ namespace fleet {
 // UTF-8 text, lines ending in "\n".
 [[nodiscard]] std::string FormatVerdictTable(const std::vector<MachineVerdicts>& machines);
 
+// What the table shows of a machine, for a fleet too large to keep every verdict until the end:
+// its name, its problem, and whether each verdict it has passed, by column.
+struct MachineOutcomes {
+    std::string machine;
+    std::string problem;
+    std::vector<std::pair<std::uint16_t, bool>> passed;
+};
+
+// The machine's outcomes, adding the columns it brings to columns.
+[[nodiscard]] MachineOutcomes OutcomesOf(const MachineVerdicts& machine, std::vector<ColumnKey>& columns);
+
+// The same table from outcomes, columns as OutcomesOf left them.
+[[nodiscard]] std::string FormatVerdictTable(const std::vector<ColumnKey>& columns,
+                                             const std::vector<MachineOutcomes>& machines);
+
 // Machine by machine, the verdicts that differ between the runs before and after (the same
 // machines in the same order), and a closing count. UTF-8 text, lines ending in "\n".
 [[nodiscard]] std::string FormatVerdictChanges(const std::vector<MachineVerdicts>& before,
                                                const std::vector<MachineVerdicts>& after);
+
+// The same in parts, a machine at a time: the machine's lines (empty when nothing changed), adding
+// its changed verdicts to changedVerdicts; and the closing count.
+[[nodiscard]] std::string FormatMachineChanges(const MachineVerdicts& old, const MachineVerdicts& now,
+                                               std::size_t& changedVerdicts);
+[[nodiscard]] std::string FormatChangeCount(std::size_t changedMachines, std::size_t machines,
+                                            std::size_t changedVerdicts);
 
 }  // namespace fleet

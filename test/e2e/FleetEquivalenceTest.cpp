@@ -106,7 +106,18 @@ protected:
     {
         const std::filesystem::path replayScratch = scratch_.Path() / ("replay-" + std::to_string(replays_++));
         std::filesystem::create_directory(replayScratch);
-        const auto documents = fleet::ReplayFleet(inputs_, profiles, replayScratch, jobs);
+        std::vector<std::vector<fleet::MachineVerdicts>> documents(
+            inputs_.size(), std::vector<fleet::MachineVerdicts>(profiles.size()));
+        std::size_t finished = 0;
+        fleet::ReplayFleet(inputs_, profiles, replayScratch, jobs, {},
+                           [&](std::size_t machine, std::vector<fleet::MachineVerdicts>& runs) {
+                               ASSERT_EQ(runs.size(), inputs_.size());
+                               ++finished;
+                               for (std::size_t document = 0; document < runs.size(); ++document) {
+                                   documents[document][machine] = std::move(runs[document]);
+                               }
+                           });
+        EXPECT_EQ(finished, profiles.size());
         // Each machine's results document, trace and problem go once they are read: every run
         // lists the scratch folder, so a folder that kept them would slow down each next machine.
         EXPECT_TRUE(std::filesystem::is_empty(replayScratch));

@@ -6,10 +6,17 @@
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <map>
+#include <set>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -35,8 +42,8 @@ std::string Lower(std::string text)
 }
 
 // A page holds the texts only as script-safe JSON: its two script elements are its own, and no
-// angle bracket of a machine's text is left.
-void ExpectOnlyDataFromTheMachine(const std::string& page)
+// angle bracket of a machine's text is left; escaped is one of those texts as the page holds it.
+void ExpectOnlyDataFromTheMachine(const std::string& page, const std::string& escaped)
 {
     EXPECT_EQ(Count(Lower(page), "<script"), 2u);
     EXPECT_EQ(Count(page, "</script>"), 2u);
@@ -44,7 +51,7 @@ void ExpectOnlyDataFromTheMachine(const std::string& page)
     EXPECT_EQ(Count(page, "<b>"), 0u);
     EXPECT_EQ(Count(page, "<i>"), 0u);
     EXPECT_EQ(Count(page, "<!--"), 0u);
-    EXPECT_NE(page.find("\\u003c/script\\u003e\\u003cscript\\u003ealert(1)"), std::string::npos);
+    EXPECT_NE(page.find(escaped), std::string::npos);
     EXPECT_NE(page.find("Content-Security-Policy\" content=\"default-src 'none'; script-src 'sha256-"),
               std::string::npos);
 }
@@ -76,7 +83,8 @@ TEST_F(FleetReportTest, FleetPageAndCsvCarryMarkupAndFormulasOnlyAsText)
     // The upper-case ".JSON" is a profile like any other.
     EXPECT_NE(run.console.find(HostileName), std::string::npos);
 
-    ExpectOnlyDataFromTheMachine(scratch_.Read("page.html"));
+    // The page keeps only failing verdicts' lines: the board's, not the listed BIOS's.
+    ExpectOnlyDataFromTheMachine(scratch_.Read("page.html"), "Dell Inc. @SUM(1+1)\\u003c!--\\u003cb\\u003ebold");
     const std::string csv = scratch_.Read("v.csv");
     EXPECT_NE(csv.find("\"'-minus.json\",\"BlacklistBiosTest\",\"pass\",\"'=HYPERLINK(\"\"http://x\"\")</script>"),
               std::string::npos);
@@ -100,9 +108,11 @@ TEST_F(FleetReportTest, ReportPageOfResultsDocumentsCarriesMarkupOnlyAsText)
     // The truncated document gives no verdicts, and says why.
     EXPECT_EQ(run.exitCode, 2) << run.trace;
     const std::string page = scratch_.Read("page.html");
-    ExpectOnlyDataFromTheMachine(page);
-    EXPECT_NE(page.find("\"name\":\"truncated.xml\",\"problem\":\"results document truncated.xml unreadable: "),
-              std::string::npos);
+    ExpectOnlyDataFromTheMachine(page, "\\u003c/script\\u003e\\u003cscript\\u003ealert(1)");
+    // [name, status (no verdicts), passes, scan time, problem]
+    const std::size_t truncated = page.find("[\"truncated.xml\",3,0,");
+    EXPECT_NE(truncated, std::string::npos);
+    EXPECT_EQ(page.find("\"results document truncated.xml unreadable: "), page.find(",\"results", truncated) + 1);
     const std::string csv = scratch_.Read("v.csv");
     EXPECT_NE(csv.find("\"<i>desk.xml\",\"BlacklistBiosTest\",\"fail\",\"'=HYPERLINK(\"\"http://x\"\")"),
               std::string::npos);
@@ -127,6 +137,141 @@ TEST_F(FleetReportTest, AMachineWithoutVerdictsGivesTheRunsOwnWordsAndTheExitCod
                    scratch_.Path());
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_NE(unwritable.trace.find("cannot write \"missing/page.html\""), std::string::npos) << unwritable.trace;
+}
+
+// Each machine's failing checks, as the verdict CSV gives them.
+std::map<std::string, std::string> FailuresInVerdictCsv(const std::string& csv)
+{
+    std::map<std::string, std::string> failures;
+    for (std::size_t at = 0, end = 0; (end = csv.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        const std::string row = csv.substr(at, end - at);
+        const std::size_t check = row.find("\",\"") + 3;
+        const std::size_t verdict = row.find("\",\"", check) + 3;
+        std::string& list = failures[row.substr(1, check - 4)];
+        if (row.compare(verdict, 5, "fail\"") == 0) {
+            if (!list.empty()) {
+                list += ';';
+            }
+            list += row.substr(check, verdict - 3 - check);
+        }
+    }
+    failures.erase("machine");
+    return failures;
+}
+
+TEST_F(FleetReportTest, TheMachineCsvGivesEachMachinesBlockersAndThePageNamesChecksInTheDocumentsLanguage)
+{
+    const ProgramResult run = RunProgram(TARNWICK_FLEET,
+                                         {"-i", ExamplePath("input.xml").string(), "-l", "de", "--html", "page.html",
+                                          "--csv", "v.csv", "--machines", "m.csv", ExamplePath("machines").string()},
+                                         scratch_.Path());
+    ASSERT_EQ(run.exitCode, 0) << run.trace;
+    const std::map<std::string, std::string> failures = FailuresInVerdictCsv(scratch_.Read("v.csv"));
+    ASSERT_EQ(failures.size(), 7u);
+    std::istringstream rows(scratch_.Read("m.csv"));
+    std::string row;
+    std::getline(rows, row);
+    EXPECT_EQ(row, "\"machine\",\"status\",\"blocking\",\"unverified\",\"scan_time\",\"reason\"\r");
+    std::set<std::string> machines;
+    while (std::getline(rows, row)) {
+        const std::string machine = row.substr(1, row.find('"', 1) - 1);
+        machines.insert(machine);
+        SCOPED_TRACE(row);
+        EXPECT_TRUE(row.starts_with("\"" + machine + "\",\"blocked\",\"" + failures.at(machine) + "\",\"\",\"20"));
+        EXPECT_TRUE(row.ends_with("Z\",\"\"\r"));
+    }
+    EXPECT_EQ(machines.size(), 7u);
+    EXPECT_EQ(failures.at("default.json"), "DualBootTest;HiddenVolumeTest;LaptopTest");
+    // -l as the program has it: the descriptive name in German where the document has one, the
+    // input name beside it, and the input name alone where it has none.
+    const std::string page = scratch_.Read("page.html");
+    EXPECT_NE(page.find("\"title\":\"Keine dynamischen Datentr\u00e4ger (DynamicVolumeTest)\""), std::string::npos);
+    EXPECT_NE(page.find("\"title\":\"MSSecurityEssentialsInstalledTest\""), std::string::npos);
+}
+
+TEST_F(FleetReportTest, TheReportReadsAFolderAndTakesEachDocumentsFileTimeAsItsScanTime)
+{
+    const std::string passing = "<test_results><test><name>OSTest</name><passed>true</passed></test></test_results>";
+    const std::string failing =
+        "<test_results><test><name>MemoryTest</name><passed>false</passed>"
+        "<more_info>4096</more_info><more_info>4094</more_info></test></test_results>";
+    const std::filesystem::path older = scratch_.Write("collected/b.xml", failing);
+    const std::filesystem::path newer = scratch_.Write("collected/a.xml", passing);
+    scratch_.Write("collected/notes.txt", "not a results document");
+    using std::chrono::file_clock;
+    using std::chrono::sys_seconds;
+    std::filesystem::last_write_time(older, file_clock::from_sys(sys_seconds(std::chrono::seconds(1796635586))));
+    std::filesystem::last_write_time(newer, file_clock::from_sys(sys_seconds(std::chrono::seconds(1796700000))));
+    const ProgramResult run =
+        RunProgram(TARNWICK_REPORT, {"-o", "page.html", "--machines", "m.csv", "collected"}, scratch_.Path());
+    ASSERT_EQ(run.exitCode, 0) << run.trace;
+    EXPECT_EQ(scratch_.Read("m.csv"),
+              "\"machine\",\"status\",\"blocking\",\"unverified\",\"scan_time\",\"reason\"\r\n"
+              "\"a.xml\",\"ready\",\"\",\"\",\"2026-12-08T03:20:00Z\",\"\"\r\n"
+              "\"b.xml\",\"blocked\",\"MemoryTest\",\"\",\"2026-12-07T09:26:26Z\",\"\"\r\n");
+    const std::string page = scratch_.Read("page.html");
+    EXPECT_NE(page.find("\"heading\":\"Results documents from 2 machines\""), std::string::npos);
+    EXPECT_NE(page.find("\"oldestScan\":1796635586,"), std::string::npos);
+    EXPECT_NE(page.find("\"newestScan\":1796700000,"), std::string::npos);
+    EXPECT_NE(page.find("\"reason\":\"needed 4096 MB, installed 4094 MB\""), std::string::npos);
+}
+
+// What a program writes to standard error when that is a terminal (a pseudo-terminal here).
+std::string TerminalTrace(const std::vector<std::string>& arguments, const std::filesystem::path& folder)
+{
+    int terminal = -1;
+    int programSide = -1;
+    if (::openpty(&terminal, &programSide, nullptr, nullptr, nullptr) != 0) {
+        ADD_FAILURE() << "no pseudo-terminal";
+        return {};
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(programSide, STDERR_FILENO);
+        ::close(terminal);
+        if (::chdir(folder.c_str()) != 0) {
+            ::_exit(127);
+        }
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(programSide);
+    std::string written;
+    char buffer[4096];
+    for (ssize_t got = 0; (got = ::read(terminal, buffer, sizeof buffer)) > 0;) {
+        written.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(terminal);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << written;
+    return written;
+}
+
+TEST_F(FleetReportTest, ProgressShowsOnATerminalOnly)
+{
+    const std::string document = "<test_results><test><name>OSTest</name><passed>true</passed></test></test_results>";
+    scratch_.Write("collected/a.xml", document);
+    scratch_.Write("collected/b.xml", document);
+    const std::string onTerminal = TerminalTrace({TARNWICK_REPORT, "-o", "page.html", "collected"}, scratch_.Path());
+    EXPECT_NE(onTerminal.find("\r0 of 2 machines"), std::string::npos) << onTerminal;
+    EXPECT_NE(onTerminal.find("\r2 of 2 machines"), std::string::npos) << onTerminal;
+    // The line is cleared at the end: what follows starts on a clean line.
+    EXPECT_TRUE(onTerminal.ends_with("\r")) << onTerminal;
+
+    scratch_.Write("fleet/a.json", ReadFileText(ExamplePath("machines/default.json")));
+    const std::string fleetOnTerminal =
+        TerminalTrace({TARNWICK_FLEET, "-i", ExamplePath("input.xml").string(), "fleet"}, scratch_.Path());
+    EXPECT_NE(fleetOnTerminal.find("\r1 of 1 machines"), std::string::npos) << fleetOnTerminal;
+
+    const ProgramResult piped = RunProgram(TARNWICK_REPORT, {"-o", "page.html", "collected"}, scratch_.Path());
+    EXPECT_EQ(piped.exitCode, 0);
+    EXPECT_EQ(piped.trace, "");
 }
 
 }  // namespace
