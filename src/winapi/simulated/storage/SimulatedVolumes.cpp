@@ -8,6 +8,7 @@
 #include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/storage/StorageLookup.h"
+#include "winapi/simulated/FailedCall.h"
 
 #include <algorithm>
 #include <map>
