@@ -322,23 +322,6 @@ BOOL GetDiskFreeSpaceExW(const std::wstring& directoryName, ULONGLONG& freeBytes
     return TRUE;
 }
 
-HRESULT SHGetFolderPathW(int folder, DWORD /*flags*/, std::span<wchar_t> path)
-{
-    if (const auto error = Machine().TakeFault(L"SHGetFolderPathW")) {
-        return static_cast<HRESULT>(*error);
-    }
-    if (folder != CSIDL_PROGRAM_FILES || path.size() < MAX_PATH) {
-        return E_INVALIDARG;
-    }
-    const std::optional<std::wstring>& programFiles = Machine().programFilesFolder;
-    if (!programFiles || programFiles->size() >= MAX_PATH) {
-        return E_FAIL;
-    }
-    std::ranges::copy(*programFiles, path.begin());
-    path[programFiles->size()] = L'\0';
-    return S_OK;
-}
-
 namespace sim {
 
 void ResetVolumeSearches()
