@@ -1,5 +1,7 @@
 #include "fleet/VerdictGrid.h"
 
+#include "fleet/VerdictState.h"
+
 #include <map>
 
 namespace fleet {
@@ -8,17 +10,15 @@ namespace {
 
 constexpr const char* VerdictsWord = "verdicts";
 
-std::string StateOf(const MachineVerdicts& machine, const std::map<ColumnKey, const Verdict*>& verdicts,
-                    const ColumnKey& key)
+const char* GridWord(VerdictState state)
 {
-    if (!machine.problem.empty()) {
-        return NoVerdictsWord;
+    switch (state) {
+    case VerdictState::Passed: return PassedWord;
+    case VerdictState::Failed: return FailedWord;
+    case VerdictState::Absent: return AbsentWord;
+    case VerdictState::NoVerdicts: break;
     }
-    const auto found = verdicts.find(key);
-    if (found == verdicts.end()) {
-        return AbsentWord;
-    }
-    return found->second->passed ? PassedWord : FailedWord;
+    return NoVerdictsWord;
 }
 
 }  // namespace
@@ -49,11 +49,9 @@ VerdictGrid::VerdictGrid(const std::vector<MachineVerdicts>& machines, const std
                 ++(cell.verdict->passed ? columns_[column].passed : columns_[column].failed);
             }
             if (earlier != nullptr) {
-                // Where neither run has a verdict, nothing changed that a reader could see.
-                const std::string was = StateOf(*earlier, earlierVerdicts, keys[column]);
-                const bool hadVerdict = was == PassedWord || was == FailedWord;
-                if ((cell.verdict || hadVerdict) && was != StateOf(machine, verdicts, keys[column])) {
-                    cell.before = was;
+                const VerdictState was = StateOf(*earlier, earlierVerdicts, keys[column]);
+                if (VerdictChanged(was, StateOf(machine, verdicts, keys[column]))) {
+                    cell.before = GridWord(was);
                 }
             }
             row.cells.push_back(std::move(cell));

@@ -1,6 +1,7 @@
 #include "fleet/VerdictTable.h"
 
 #include "fleet/CheckColumns.h"
+#include "fleet/VerdictState.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -31,13 +32,16 @@ std::string PadLeft(const std::string& text, std::size_t width)
     return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
 }
 
-std::string VerdictText(const std::map<ColumnKey, const Verdict*>& verdicts, const ColumnKey& key, const char* missing)
+// The cell of a state; missing stands for a check without a verdict.
+std::string CellOf(VerdictState state, const char* missing)
 {
-    const auto found = verdicts.find(key);
-    if (found == verdicts.end()) {
-        return missing;
+    switch (state) {
+    case VerdictState::Passed: return PassCell;
+    case VerdictState::Failed: return FailCell;
+    case VerdictState::Absent:
+    case VerdictState::NoVerdicts: break;
     }
-    return found->second->passed ? PassCell : FailCell;
+    return missing;
 }
 
 }  // namespace
@@ -78,7 +82,7 @@ std::string FormatVerdictTable(const std::vector<MachineVerdicts>& machines)
         const std::map<ColumnKey, const Verdict*> verdicts = VerdictsByColumn(machine);
         for (const ColumnKey& key : columns) {
             text += ' ';
-            text += PadLeft(VerdictText(verdicts, key, MissingCell), cellWidth);
+            text += PadLeft(CellOf(StateOf(machine, verdicts, key), MissingCell), cellWidth);
         }
         text += "\n";
         const bool passedAll = std::all_of(machine.verdicts.begin(), machine.verdicts.end(),
@@ -112,11 +116,12 @@ std::string FormatVerdictChanges(const std::vector<MachineVerdicts>& before, con
         const std::map<ColumnKey, const Verdict*> oldVerdicts = VerdictsByColumn(old);
         const std::map<ColumnKey, const Verdict*> newVerdicts = VerdictsByColumn(now);
         for (const ColumnKey& key : columns) {
-            const std::string was = VerdictText(oldVerdicts, key, AbsentVerdict);
-            const std::string is = VerdictText(newVerdicts, key, AbsentVerdict);
-            if (was != is) {
+            const VerdictState was = StateOf(old, oldVerdicts, key);
+            const VerdictState is = StateOf(now, newVerdicts, key);
+            if (VerdictChanged(was, is)) {
                 ++changedVerdicts;
-                lines += "  " + ColumnLabel(key) + ": " + was + " -> " + is + "\n";
+                lines += "  " + ColumnLabel(key) + ": " + CellOf(was, AbsentVerdict) + " -> " +
+                         CellOf(is, AbsentVerdict) + "\n";
             }
         }
         if (!lines.empty()) {
