@@ -1,5 +1,6 @@
 #include "main/InputUpdater.h"
 
+#include "framework/DocumentVocabulary.h"
 #include "framework/DomDocument.h"
 #include "main/DocumentFileSave.h"
 #include "platform/Console.h"
@@ -15,12 +16,6 @@ constexpr std::string_view CouldNotReadMessage = "[TARNWICK INPUT UPDATER] Could
 constexpr std::string_view ReadFromMessage = "[TARNWICK INPUT UPDATER] Read from %wS\n";
 constexpr std::string_view AddingMessage = "adding %wS to input.xml\n";
 constexpr std::string_view SavingMessage = "Saving input.xml\n";
-
-const std::wstring ResultTestsPath = L"//test_results/test";
-const std::wstring InputTestsPath = L"//input_tests/test";
-const std::wstring NameElement = L"name";
-const std::wstring MoreInfoElement = L"more_info";
-const std::wstring ParameterElement = L"parameter";
 
 constexpr int Failure = -1;
 
@@ -123,7 +118,7 @@ int InputUpdater::ReadValueFromOutput(const std::wstring& resultsPath, const std
     }
     std::unique_ptr<winapi::XmlNodeList> tests;
     long length = 0;
-    if (winapi::FAILED(document->selectNodes(ResultTestsPath, tests)) || !tests ||
+    if (winapi::FAILED(document->selectNodes(ResultTestsQuery, tests)) || !tests ||
         winapi::FAILED(tests->get_length(length)) || length == 0) {
         return Failure;
     }
@@ -156,7 +151,7 @@ int InputUpdater::AddValueToInput(const std::wstring& inputPath, const std::wstr
         return Failure;
     }
     std::unique_ptr<winapi::XmlNodeList> tests;
-    if (winapi::FAILED(document->selectNodes(InputTestsPath, tests)) || !tests) {
+    if (winapi::FAILED(document->selectNodes(TestElementsQuery, tests)) || !tests) {
         return Failure;
     }
     long length = 0;
