@@ -4,7 +4,7 @@
 #include "framework/DomDocument.h"
 #include "main/DocumentFileSave.h"
 #include "platform/Console.h"
-#include "winapi/Com.h"
+#include "winapi/UniqueCoInit.h"
 
 #include <memory>
 #include <string_view>
@@ -18,24 +18,6 @@ constexpr std::string_view AddingMessage = "adding %wS to input.xml\n";
 constexpr std::string_view SavingMessage = "Saving input.xml\n";
 
 constexpr int Failure = -1;
-
-// COM for one document operation: initialised on entry, uninitialised on every way out if the
-// initialisation took.
-class ComInitialization {
-public:
-    ComInitialization() : result_(winapi::CoInitialize()) {}
-    ComInitialization(const ComInitialization&) = delete;
-    ComInitialization& operator=(const ComInitialization&) = delete;
-    ~ComInitialization()
-    {
-        if (winapi::SUCCEEDED(result_)) {
-            winapi::CoUninitialize();
-        }
-    }
-
-private:
-    winapi::HRESULT result_;
-};
 
 const wchar_t* TextOrNull(const UpdateValue& value)
 {
@@ -111,7 +93,8 @@ winapi::HRESULT AppendParameterIfNamed(winapi::XmlDocument& document, const std:
 
 int InputUpdater::ReadValueFromOutput(const std::wstring& resultsPath, const std::wstring& testName, UpdateValue& value)
 {
-    const ComInitialization com;
+    // COM for the one document operation, left on every way out.
+    const winapi::UniqueCoInit com;
     const std::unique_ptr<winapi::XmlDocument> document = CreateUpdaterDocument();
     if (!document || !LoadDocument(*document, resultsPath)) {
         return Failure;
@@ -145,7 +128,8 @@ int InputUpdater::ReadValueFromOutput(const std::wstring& resultsPath, const std
 int InputUpdater::AddValueToInput(const std::wstring& inputPath, const std::wstring& testName, const UpdateValue& value)
 {
     ConsolePrintf(AddingMessage, TextOrNull(value));
-    const ComInitialization com;
+    // COM for the one document operation, left on every way out.
+    const winapi::UniqueCoInit com;
     const std::unique_ptr<winapi::XmlDocument> document = CreateUpdaterDocument();
     if (!document || !LoadDocument(*document, inputPath)) {
         return Failure;
