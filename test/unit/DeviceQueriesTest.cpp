@@ -10,7 +10,6 @@
 #include "winapi/Com.h"
 #include "winapi/PortIo.h"
 #include "winapi/Wmi.h"
-#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/wmi/WmiJournal.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,6 @@
 #include "support/ScopedMachine.h"
 #include "platform/GrowingBuffer.h"
 #include "platform/RegistryValue.h"
-#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,6 @@
 #include "support/ScopedMachine.h"
 #include "platform/OsDescription.h"
 
-#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <gtest/gtest.h>

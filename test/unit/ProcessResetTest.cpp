@@ -10,7 +10,6 @@
 #include "winapi/Registry.h"
 #include "winapi/Win32.h"
 #include "winapi/simulated/ProcessReset.h"
-#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/system/CommandLine.h"
 #include "winapi/simulated/wmi/WmiJournal.h"
 

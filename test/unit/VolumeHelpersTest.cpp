@@ -12,7 +12,6 @@
 #include "support/ScratchFolder.h"
 #include "winapi/Storage.h"
 #include "winapi/Win32.h"
-#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <gtest/gtest.h>

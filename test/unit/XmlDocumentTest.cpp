@@ -6,7 +6,6 @@
 #include "framework/InputDocument.h"
 #include "support/ScratchFolder.h"
 #include "winapi/Com.h"
-#include "winapi/simulated/profile/MachineProfile.h"
 
 #include <gtest/gtest.h>
 
