@@ -8,7 +8,7 @@
 #include "capture/SystemPartCapture.h"
 #include "capture/WmiCapture.h"
 #include "platform/Console.h"
-#include "winapi/Com.h"
+#include "winapi/UniqueCoInit.h"
 #include "winapi/Utf8.h"
 #include "winapi/Win32.h"
 
@@ -100,13 +100,16 @@ int TarnwickCaptureMain()
         return Failure;
     }
     winapi::SetErrorMode(winapi::SEM_FAILCRITICALERRORS);
-    if (winapi::FAILED(winapi::CoInitializeEx(winapi::COINIT_APARTMENTTHREADED))) {
-        ConsolePrintf(ComFailedMessage);
-        return Failure;
-    }
     CaptureLog log;
-    const std::string profile = CaptureMachineProfile(log);
-    winapi::CoUninitialize();
+    std::string profile;
+    {
+        const winapi::UniqueCoInit com(winapi::COINIT_APARTMENTTHREADED);
+        if (!com.Entered()) {
+            ConsolePrintf(ComFailedMessage);
+            return Failure;
+        }
+        profile = CaptureMachineProfile(log);
+    }
 
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(ProfileFilePath(profilePath), error);

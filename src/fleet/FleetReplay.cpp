@@ -1,21 +1,14 @@
 #include "fleet/FleetReplay.h"
 
 #include "fleet/FleetWorker.h"
+#include "fleet/MachineRun.h"
+#include "fleet/MachineScratch.h"
 #include "fleet/ResultsVerdicts.h"
-#include "framework/TestRegistry.h"
-#include "main/TarnwickMain.h"
-#include "winapi/Utf8.h"
-#include "winapi/simulated/system/CommandLine.h"
-#include "winapi/simulated/ProcessReset.h"
-#include "winapi/simulated/SimulatedStart.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -28,82 +21,9 @@ namespace fleet {
 namespace {
 
 constexpr const char* ProfileExtension = ".json";
-constexpr const char* ProblemExtension = ".problem";
-constexpr const char* ResultsExtension = ".xml";
-constexpr const char* TraceExtension = ".trace";
 // How many of a failed run's last trace lines explain it: the failure and the step that failed.
 constexpr std::size_t ExplainingTraceLines = 2;
 constexpr const char* TraceLineSeparator = " / ";
-constexpr std::size_t TraceBufferBytes = 64 * 1024;
-// A machine whose run cannot start at all ends with this code, its reason in the problem file.
-constexpr int MachineRefused = 2;
-
-std::filesystem::path ScratchFile(const std::filesystem::path& scratch, std::size_t index, const char* extension)
-{
-    return scratch / (std::to_string(index) + extension);
-}
-
-void WriteProblem(const std::filesystem::path& path, const std::string& problem)
-{
-    std::ofstream(path) << problem;
-}
-
-// A worker's console is dropped: no one reads it, and the results documents hold the verdicts.
-void SilenceConsole()
-{
-    const int silence = ::open("/dev/null", O_WRONLY);
-    if (silence >= 0) {
-        ::dup2(silence, STDOUT_FILENO);
-        ::close(silence);
-    }
-}
-
-// Puts back every process-wide setting a run leaves behind, so that the worker's next machine
-// starts as a separate run of the program would: the simulated platform's and the checks'.
-void ResetProcessForMachine()
-{
-    winapi::sim::ResetSimulatedProcess();
-    ResetTestSettings();
-}
-
-// One machine in a worker: the machine of one profile, one run of the program on it, its console
-// dropped and its trace kept for the case that the run writes no results document. Returns the
-// run's exit code.
-int RunMachine(const std::filesystem::path& input, const std::filesystem::path& profile,
-               const std::filesystem::path& scratch, std::size_t index,
-               const std::vector<std::wstring>& programArguments)
-{
-    ResetProcessForMachine();
-    std::fflush(stdout);
-    std::fflush(stderr);
-    SilenceConsole();
-    const int trace = ::open(ScratchFile(scratch, index, TraceExtension).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (trace >= 0) {
-        ::dup2(trace, STDERR_FILENO);
-        ::close(trace);
-    }
-    // The trace is read only after the run, so it need not reach the file line by line: a run
-    // writes a few hundred lines, each a system call when unbuffered. The stream was just flushed.
-    std::setvbuf(stderr, nullptr, _IOFBF, TraceBufferBytes);
-    winapi::sim::Machine machine;
-    if (const std::string problem = LoadMachineFromFile(profile.string(), machine); !problem.empty()) {
-        WriteProblem(ScratchFile(scratch, index, ProblemExtension), "profile refused: " + problem);
-        return MachineRefused;
-    }
-    winapi::sim::InstallMachine(std::move(machine));
-    std::vector<std::wstring> arguments{L"tarnwick",
-                                        L"-i",
-                                        winapi::FromUtf8(input.string()),
-                                        L"-o",
-                                        winapi::FromUtf8(ScratchFile(scratch, index, ResultsExtension).string()),
-                                        L"-f"};
-    arguments.insert(arguments.end(), programArguments.begin(), programArguments.end());
-    winapi::sim::SetProcessCommandLine(winapi::sim::JoinCommandLine(arguments));
-    const int exitCode = TarnwickMain();
-    std::fflush(stdout);
-    std::fflush(stderr);
-    return exitCode;
-}
 
 std::string ReadProblem(const std::filesystem::path& path)
 {
@@ -153,7 +73,8 @@ void Collect(const std::filesystem::path& scratch, std::size_t index, MachineEnd
         }
         return;
     }
-    machine.problem = ReadResultsVerdicts(results, machine.verdicts);
+    machine.problem =
+        ReadResultsVerdicts(results, machine.verdicts, ReadRunConsole(ScratchFile(scratch, index, ConsoleExtension)));
 }
 
 // A machine's scratch files go as soon as its verdicts are read. Every run looks its results
@@ -163,7 +84,7 @@ void Collect(const std::filesystem::path& scratch, std::size_t index, MachineEnd
 void DiscardScratchFiles(const std::filesystem::path& scratch, std::size_t index)
 {
     std::error_code ignored;
-    for (const char* extension : {ResultsExtension, TraceExtension, ProblemExtension}) {
+    for (const char* extension : {ResultsExtension, ConsoleExtension, TraceExtension, ProblemExtension}) {
         std::filesystem::remove(ScratchFile(scratch, index, extension), ignored);
     }
 }

@@ -2,6 +2,8 @@
 // What one machine of a fleet answered to an input document: the verdict of every check the run
 // created, in run order, with the lines that explain it, or the reason there is none.
 
+#include "framework/VerdictClassifier.h"
+
 #include <string>
 #include <vector>
 
@@ -9,7 +11,7 @@ namespace fleet {
 
 // What a verdict tells an administrator: a pass that looked at what it decides on, a failure, or
 // a pass that did not look (and so says nothing about the machine).
-enum class VerdictState { Pass, Fail, Unverified };
+using ::VerdictState;
 
 struct Verdict {
     std::wstring check;

@@ -7,6 +7,7 @@
 #include "fleet/ReportFiles.h"
 #include "fleet/ReportPage.h"
 #include "fleet/ResultsVerdicts.h"
+#include "fleet/RunConsole.h"
 #include "fleet/VerdictCsv.h"
 #include "fleet/VerdictGrid.h"
 
@@ -25,9 +26,11 @@ constexpr const char* Usage =
     "usage: tarnwick-report -o report.html [--csv verdicts.csv] [--machines machines.csv] results.xml|folder...\n"
     "  Writes one page with the readiness of every machine whose results document is given (a\n"
     "  folder gives its *.xml files), each machine named by its document's file name and scanned\n"
-    "  when its document was written. --csv also writes every verdict, --machines one row per\n"
-    "  machine. The exit code is 0 when every document was read, 2 when some could not be (the\n"
-    "  page says why), 1 when nothing could be written.\n";
+    "  when its document was written. Where the run's console was collected beside its document\n"
+    "  (NAME-console.txt beside NAME.xml), it tells more passes that did not look from real ones.\n"
+    "  --csv also writes every verdict, --machines one row per machine. The exit code is 0 when\n"
+    "  every document was read, 2 when some could not be (the page says why), 1 when nothing\n"
+    "  could be written.\n";
 constexpr int UsageError = 1;
 constexpr int DocumentsWithoutVerdicts = 2;
 constexpr const char* Heading = "Results documents from ";
@@ -116,7 +119,8 @@ int main(int argc, char** argv)
         fleet::FleetProgress progress(documents.size());
         for (const std::filesystem::path& document : documents) {
             fleet::MachineVerdicts machine{document.filename().string(), {}, {}};
-            machine.problem = fleet::ReadResultsVerdicts(document, machine.verdicts);
+            machine.problem = fleet::ReadResultsVerdicts(document, machine.verdicts,
+                                                         fleet::ReadRunConsole(fleet::ConsoleBeside(document)));
             allRead = allRead && machine.problem.empty();
             machineFile.Write(
                 fleet::FormatMachineCsvRow(readiness, readiness.Add(machine, nullptr, ScanTimeOf(document))));

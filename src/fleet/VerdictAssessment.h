@@ -1,15 +1,17 @@
 #pragma once
 // The one place where a verdict read from a results document gets its state for the fleet's
-// reports: pass, fail or unverified, with the reason where there is one.
+// reports: pass, fail or unverified (a pass that did not read what it decides on), with the reason
+// where a check's catalogue row names one, from the results document and, where it was kept, the
+// run's console (framework/VerdictClassifier.h says what each can tell).
 
 #include "fleet/MachineVerdicts.h"
+#include "fleet/RunConsole.h"
 
 #include <vector>
 
 namespace fleet {
 
-// Sets state and reason of every verdict. For now a verdict's state follows its passed flag alone
-// and carries no reason: no pass is yet told apart as one that did not look.
-void AssessVerdicts(std::vector<Verdict>& verdicts);
+// Sets state and reason of every verdict of one run.
+void AssessVerdicts(std::vector<Verdict>& verdicts, const RunConsole& console);
 
 }  // namespace fleet

@@ -10,19 +10,21 @@ namespace fleet {
 namespace {
 
 constexpr const char* LineEnd = "\r\n";
-constexpr const char* Heading[] = {"machine", "check", "verdict", "more_info", "solution"};
+constexpr const char* Heading[] = {"machine", "check", "verdict", "reason", "more_info", "solution"};
 constexpr const char* BeforeHeading = "before";
 constexpr std::string_view FormulaStarts = "=+-@\t\r";
 constexpr char FormulaGuard = '\'';
 
 std::string JoinLines(const std::vector<std::wstring>& lines)
 {
+    // By position, not by what was joined so far: an empty first line (a value that could not be
+    // read) must stay a line of its own.
     std::string joined;
-    for (const std::wstring& line : lines) {
-        if (!joined.empty()) {
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        if (index > 0) {
             joined += '\n';
         }
-        joined += winapi::ToUtf8(line);
+        joined += winapi::ToUtf8(lines[index]);
     }
     return joined;
 }
@@ -81,18 +83,18 @@ std::string FormatVerdictCsvRows(const VerdictGrid& grid)
     };
     for (const GridRow& row : grid.Rows()) {
         if (!row.problem.empty()) {
-            addRow({row.machine, "", NoVerdictsWord, row.problem, ""}, row.problemBefore);
+            addRow({row.machine, "", NoVerdictsWord, row.problem, "", ""}, row.problemBefore);
             continue;
         }
         for (std::size_t column = 0; column < row.cells.size(); ++column) {
             const GridCell& cell = row.cells[column];
             const std::string& check = grid.Columns()[column].label;
             if (cell.verdict) {
-                addRow({row.machine, check, cell.verdict->passed ? PassedWord : FailedWord,
+                addRow({row.machine, check, StateWord(StateOf(*cell.verdict)), cell.verdict->reason,
                         JoinLines(cell.verdict->moreInfo), JoinLines(cell.verdict->solutions)},
                        cell.before);
             } else if (!cell.before.empty()) {
-                addRow({row.machine, check, AbsentWord, "", ""}, cell.before);
+                addRow({row.machine, check, AbsentWord, "", "", ""}, cell.before);
             }
         }
     }

@@ -1,8 +1,10 @@
 #pragma once
 // The fleet's verdicts as a CSV file (RFC 4180: every cell quoted, lines ending in CR LF, UTF-8):
-// one row per machine and check with the verdict, its more-info lines and its solution lines
+// one row per machine and check with the verdict ("pass", "fail", or "unverified" for a pass that
+// did not read what it decides on), the reason where the check's catalogue row tells one (also for
+// a fail that comes only from a read that failed), its more-info lines and its solution lines
 // (lines within a cell separated by LF), and, when two runs are compared, the earlier verdict
-// where it differs. A machine without verdicts has one row that gives the reason. Every text in
+// where it differs. A machine without verdicts has one row that gives its problem as the reason. Every text in
 // it comes from a machine, so a cell that a spreadsheet would take for a formula (beginning with
 // "=", "+", "-", "@", a tab or a carriage return) starts with an apostrophe and shows as text.
 

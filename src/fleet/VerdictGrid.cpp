@@ -1,5 +1,7 @@
 #include "fleet/VerdictGrid.h"
 
+#include "fleet/ColumnState.h"
+
 #include <map>
 
 namespace fleet {
@@ -7,19 +9,6 @@ namespace fleet {
 namespace {
 
 constexpr const char* VerdictsWord = "verdicts";
-
-std::string StateOf(const MachineVerdicts& machine, const std::map<ColumnKey, const Verdict*>& verdicts,
-                    const ColumnKey& key)
-{
-    if (!machine.problem.empty()) {
-        return NoVerdictsWord;
-    }
-    const auto found = verdicts.find(key);
-    if (found == verdicts.end()) {
-        return AbsentWord;
-    }
-    return found->second->passed ? PassedWord : FailedWord;
-}
 
 }  // namespace
 
@@ -49,11 +38,9 @@ VerdictGrid::VerdictGrid(const std::vector<MachineVerdicts>& machines, const std
                 ++(cell.verdict->passed ? columns_[column].passed : columns_[column].failed);
             }
             if (earlier != nullptr) {
-                // Where neither run has a verdict, nothing changed that a reader could see.
-                const std::string was = StateOf(*earlier, earlierVerdicts, keys[column]);
-                const bool hadVerdict = was == PassedWord || was == FailedWord;
-                if ((cell.verdict || hadVerdict) && was != StateOf(machine, verdicts, keys[column])) {
-                    cell.before = was;
+                const ColumnState was = StateOf(*earlier, earlierVerdicts, keys[column]);
+                if (VerdictChanged(was, StateOf(machine, verdicts, keys[column]))) {
+                    cell.before = StateWord(was);
                 }
             }
             row.cells.push_back(std::move(cell));

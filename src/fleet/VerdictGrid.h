@@ -5,6 +5,7 @@
 // verdicts differ from that run.
 
 #include "fleet/CheckColumns.h"
+#include "fleet/ColumnState.h"
 #include "fleet/MachineVerdicts.h"
 
 #include <cstddef>
@@ -53,11 +54,5 @@ private:
     std::vector<GridRow> rows_;
     bool comparesRuns_ = false;
 };
-
-// The words of a verdict, and of its absence, in the CSV file and on the page.
-inline constexpr const char* PassedWord = "pass";
-inline constexpr const char* FailedWord = "fail";
-inline constexpr const char* AbsentWord = "absent";
-inline constexpr const char* NoVerdictsWord = "no verdicts";
 
 }  // namespace fleet

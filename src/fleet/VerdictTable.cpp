@@ -1,6 +1,7 @@
 #include "fleet/VerdictTable.h"
 
 #include "fleet/CheckColumns.h"
+#include "fleet/ColumnState.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -13,6 +14,7 @@ namespace {
 
 constexpr const char* PassCell = "pass";
 constexpr const char* FailCell = "FAIL";
+constexpr const char* UnverifiedCell = "unv";
 constexpr const char* MissingCell = "-";
 constexpr const char* AbsentVerdict = "absent";
 constexpr const char* MachineHeading = "Machine";
@@ -31,13 +33,17 @@ std::string PadLeft(const std::string& text, std::size_t width)
     return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
 }
 
-std::string VerdictText(const std::map<ColumnKey, const Verdict*>& verdicts, const ColumnKey& key, const char* missing)
+// The cell of a state; missing stands for a check without a verdict.
+const char* CellOf(ColumnState state, const char* missing)
 {
-    const auto found = verdicts.find(key);
-    if (found == verdicts.end()) {
-        return missing;
+    switch (state) {
+    case ColumnState::Passed: return PassCell;
+    case ColumnState::Failed: return FailCell;
+    case ColumnState::Unverified: return UnverifiedCell;
+    case ColumnState::Absent:
+    case ColumnState::NoVerdicts: break;
     }
-    return found->second->passed ? PassCell : FailCell;
+    return missing;
 }
 
 }  // namespace
@@ -46,9 +52,10 @@ MachineOutcomes OutcomesOf(const MachineVerdicts& machine, std::vector<ColumnKey
 {
     AddColumns(machine, columns);
     MachineOutcomes outcomes{machine.machine, machine.problem, {}};
-    for (const auto& [key, verdict] : VerdictsByColumn(machine)) {
+    const std::map<ColumnKey, const Verdict*> verdicts = VerdictsByColumn(machine);
+    for (const auto& [key, verdict] : verdicts) {
         const auto column = static_cast<std::size_t>(std::find(columns.begin(), columns.end(), key) - columns.begin());
-        outcomes.passed.push_back({static_cast<std::uint16_t>(column), verdict->passed});
+        outcomes.states.push_back({static_cast<std::uint16_t>(column), StateOf(machine, verdicts, key)});
     }
     return outcomes;
 }
@@ -84,6 +91,7 @@ std::string FormatVerdictTable(const std::vector<ColumnKey>& columns, const std:
     text += "\n";
 
     std::size_t allPassed = 0;
+    std::size_t someUnverified = 0;
     std::size_t someFailed = 0;
     std::size_t withoutVerdicts = 0;
     std::vector<const char*> cells;
@@ -96,20 +104,23 @@ std::string FormatVerdictTable(const std::vector<ColumnKey>& columns, const std:
             continue;
         }
         cells.assign(columns.size(), MissingCell);
-        bool passedAll = true;
-        for (const auto& [column, passed] : machine.passed) {
-            cells[column] = passed ? PassCell : FailCell;
-            passedAll = passedAll && passed;
+        bool failed = false;
+        bool unverified = false;
+        for (const auto& [column, state] : machine.states) {
+            cells[column] = CellOf(state, MissingCell);
+            failed = failed || state == ColumnState::Failed;
+            unverified = unverified || state == ColumnState::Unverified;
         }
         for (const char* cell : cells) {
             text += ' ';
             text += PadLeft(cell, cellWidth);
         }
         text += "\n";
-        ++(passedAll ? allPassed : someFailed);
+        ++(failed ? someFailed : unverified ? someUnverified : allPassed);
     }
     text += '\n';
     text += std::to_string(machines.size()) + " machines: " + std::to_string(allPassed) + " pass every check, " +
+            std::to_string(someUnverified) + " pass with checks that did not look (" + UnverifiedCell + "), " +
             std::to_string(someFailed) + " fail at least one, " + std::to_string(withoutVerdicts) +
             " without verdicts\n";
     return text;
@@ -128,11 +139,12 @@ std::string FormatMachineChanges(const MachineVerdicts& old, const MachineVerdic
     const std::map<ColumnKey, const Verdict*> oldVerdicts = VerdictsByColumn(old);
     const std::map<ColumnKey, const Verdict*> newVerdicts = VerdictsByColumn(now);
     for (const ColumnKey& key : columns) {
-        const std::string was = VerdictText(oldVerdicts, key, AbsentVerdict);
-        const std::string is = VerdictText(newVerdicts, key, AbsentVerdict);
-        if (was != is) {
+        const ColumnState was = StateOf(old, oldVerdicts, key);
+        const ColumnState is = StateOf(now, newVerdicts, key);
+        if (VerdictChanged(was, is)) {
             ++changedVerdicts;
-            lines += "  " + ColumnLabel(key) + ": " + was + " -> " + is + "\n";
+            lines +=
+                "  " + ColumnLabel(key) + ": " + CellOf(was, AbsentVerdict) + " -> " + CellOf(is, AbsentVerdict) + "\n";
         }
     }
     return lines.empty() ? lines : now.machine + "\n" + lines;

@@ -3,6 +3,7 @@
 // between two input documents, one column per check (see CheckColumns.h).
 
 #include "fleet/CheckColumns.h"
+#include "fleet/ColumnState.h"
 #include "fleet/MachineVerdicts.h"
 
 #include <cstddef>
@@ -13,17 +14,19 @@
 
 namespace fleet {
 
-// A table with one row per machine and one column per check, cells "pass", "FAIL", or "-" where
-// the machine's run has no such check; a machine without verdicts gets its problem instead.
+// A table with one row per machine and one column per check, cells "pass", "FAIL", "unv" (a pass
+// that did not read what it decides on), or "-" where the machine's run has no such check; a
+// machine without verdicts gets its problem instead.
 // UTF-8 text, lines ending in "\n".
 [[nodiscard]] std::string FormatVerdictTable(const std::vector<MachineVerdicts>& machines);
 
 // What the table shows of a machine, for a fleet too large to keep every verdict until the end:
-// its name, its problem, and whether each verdict it has passed, by column.
+// its name, its problem, and the state of each verdict it has, by column.
 struct MachineOutcomes {
     std::string machine;
     std::string problem;
-    std::vector<std::pair<std::uint16_t, bool>> passed;
+    // The state of each column the machine has a verdict in.
+    std::vector<std::pair<std::uint16_t, ColumnState>> states;
 };
 
 // The machine's outcomes, adding the columns it brings to columns.

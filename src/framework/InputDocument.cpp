@@ -15,8 +15,6 @@ constexpr std::string_view LanguageMessage = "[TARNWICK] language = %wS\n";
 // The only trace line without a line end.
 constexpr std::string_view LanguageAcceptedMessage = "[TARNWICK] Language OK";
 
-const std::wstring ParameterElement = L"parameter";
-
 }  // namespace
 
 winapi::HRESULT ReadParameters(winapi::XmlNode& testElement, std::vector<std::wstring>& parameters)

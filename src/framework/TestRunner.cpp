@@ -1,5 +1,6 @@
 #include "framework/TestRunner.h"
 
+#include "framework/DocumentVocabulary.h"
 #include "framework/DomDocument.h"
 #include "framework/InputDocument.h"
 #include "framework/RunResult.h"
@@ -23,11 +24,6 @@ constexpr std::string_view ReadFromMessage = "[TARNWICK] Read from %wS\n";
 constexpr std::string_view WritingMessage = "writing xml and deallocating tests\n";
 constexpr std::string_view CouldNotOverwriteMessage = "[TARNWICK] Could not overwrite %wS. Exiting...\n";
 constexpr std::string_view SaveFailedMessage = "[TARNWICK] Return value = %x\nLast error = %d\nCouldn't save to %wS\n";
-
-const std::wstring ResultsElement = L"test_results";
-const std::wstring TestElement = L"test";
-const std::wstring PassedElement = L"passed";
-const std::wstring MoreInfoElement = L"more_info";
 
 // The document the run reads or writes, or null after the failure has been traced.
 std::unique_ptr<winapi::XmlDocument> CreateDomDocument()

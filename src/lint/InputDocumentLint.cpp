@@ -1,6 +1,7 @@
 #include "lint/InputDocumentLint.h"
 
 #include "framework/CheckCatalogue.h"
+#include "framework/DocumentVocabulary.h"
 #include "framework/DomDocument.h"
 #include "framework/InputDocument.h"
 #include "framework/SolutionTemplate.h"
@@ -18,7 +19,6 @@ namespace {
 
 namespace msg = lint_messages;
 
-const std::wstring RootQuery = L"/input_tests";
 constexpr std::wstring_view WhiteSpace = L" \t\r\n";
 
 // Releases whose OS description names no release: a fragment naming one never matches.
@@ -188,7 +188,7 @@ void DocumentLint::Lint(const std::wstring& path)
         return;
     }
     std::unique_ptr<winapi::XmlNode> root;
-    if (document->selectSingleNode(RootQuery, root) != winapi::S_OK) {
+    if (document->selectSingleNode(InputRootQuery, root) != winapi::S_OK) {
         Add(LintSeverity::Error, Text(msg::WrongRoot));
     }
     std::unique_ptr<winapi::XmlNodeList> tests;

@@ -4,7 +4,7 @@
 #include "lint/InputDocumentLint.h"
 #include "lint/LintMessages.h"
 #include "platform/Console.h"
-#include "winapi/Com.h"
+#include "winapi/UniqueCoInit.h"
 #include "winapi/Win32.h"
 
 #include <algorithm>
@@ -88,14 +88,17 @@ int TarnwickLintMain()
         ConsolePrintf(msg::Usage);
         return Errors;
     }
-    if (winapi::FAILED(winapi::CoInitializeEx(winapi::COINIT_APARTMENTTHREADED))) {
-        ConsolePrintf(msg::ComFailed);
-        return Errors;
+    std::vector<LintFinding> findings;
+    {
+        const winapi::UniqueCoInit com(winapi::COINIT_APARTMENTTHREADED);
+        if (!com.Entered()) {
+            ConsolePrintf(msg::ComFailed);
+            return Errors;
+        }
+        // The reading traces as it does in a run; the linter's own report is all its user needs.
+        MuteTrace();
+        findings = LintInputDocument(options->input, options->languages);
     }
-    // The reading traces as it does in a run; the linter's own report is all its user needs.
-    MuteTrace();
-    std::vector<LintFinding> findings = LintInputDocument(options->input, options->languages);
-    winapi::CoUninitialize();
     std::ranges::stable_sort(findings, {}, [](const LintFinding& finding) { return finding.test; });
     const auto errors = std::ranges::count(findings, LintSeverity::Error, &LintFinding::severity);
     const auto warnings = static_cast<std::ptrdiff_t>(findings.size()) - errors;

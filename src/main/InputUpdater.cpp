@@ -1,9 +1,10 @@
 #include "main/InputUpdater.h"
 
+#include "framework/DocumentVocabulary.h"
 #include "framework/DomDocument.h"
 #include "main/DocumentFileSave.h"
 #include "platform/Console.h"
-#include "winapi/Com.h"
+#include "winapi/UniqueCoInit.h"
 
 #include <memory>
 #include <string_view>
@@ -16,31 +17,7 @@ constexpr std::string_view ReadFromMessage = "[TARNWICK INPUT UPDATER] Read from
 constexpr std::string_view AddingMessage = "adding %wS to input.xml\n";
 constexpr std::string_view SavingMessage = "Saving input.xml\n";
 
-const std::wstring ResultTestsPath = L"//test_results/test";
-const std::wstring InputTestsPath = L"//input_tests/test";
-const std::wstring NameElement = L"name";
-const std::wstring MoreInfoElement = L"more_info";
-const std::wstring ParameterElement = L"parameter";
-
 constexpr int Failure = -1;
-
-// COM for one document operation: initialised on entry, uninitialised on every way out if the
-// initialisation took.
-class ComInitialization {
-public:
-    ComInitialization() : result_(winapi::CoInitialize()) {}
-    ComInitialization(const ComInitialization&) = delete;
-    ComInitialization& operator=(const ComInitialization&) = delete;
-    ~ComInitialization()
-    {
-        if (winapi::SUCCEEDED(result_)) {
-            winapi::CoUninitialize();
-        }
-    }
-
-private:
-    winapi::HRESULT result_;
-};
 
 const wchar_t* TextOrNull(const UpdateValue& value)
 {
@@ -116,14 +93,15 @@ winapi::HRESULT AppendParameterIfNamed(winapi::XmlDocument& document, const std:
 
 int InputUpdater::ReadValueFromOutput(const std::wstring& resultsPath, const std::wstring& testName, UpdateValue& value)
 {
-    const ComInitialization com;
+    // COM for the one document operation, left on every way out.
+    const winapi::UniqueCoInit com;
     const std::unique_ptr<winapi::XmlDocument> document = CreateUpdaterDocument();
     if (!document || !LoadDocument(*document, resultsPath)) {
         return Failure;
     }
     std::unique_ptr<winapi::XmlNodeList> tests;
     long length = 0;
-    if (winapi::FAILED(document->selectNodes(ResultTestsPath, tests)) || !tests ||
+    if (winapi::FAILED(document->selectNodes(ResultTestsQuery, tests)) || !tests ||
         winapi::FAILED(tests->get_length(length)) || length == 0) {
         return Failure;
     }
@@ -150,13 +128,14 @@ int InputUpdater::ReadValueFromOutput(const std::wstring& resultsPath, const std
 int InputUpdater::AddValueToInput(const std::wstring& inputPath, const std::wstring& testName, const UpdateValue& value)
 {
     ConsolePrintf(AddingMessage, TextOrNull(value));
-    const ComInitialization com;
+    // COM for the one document operation, left on every way out.
+    const winapi::UniqueCoInit com;
     const std::unique_ptr<winapi::XmlDocument> document = CreateUpdaterDocument();
     if (!document || !LoadDocument(*document, inputPath)) {
         return Failure;
     }
     std::unique_ptr<winapi::XmlNodeList> tests;
-    if (winapi::FAILED(document->selectNodes(InputTestsPath, tests)) || !tests) {
+    if (winapi::FAILED(document->selectNodes(TestElementsQuery, tests)) || !tests) {
         return Failure;
     }
     long length = 0;

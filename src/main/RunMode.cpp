@@ -3,7 +3,7 @@
 #include "framework/TestRunner.h"
 #include "framework/TraceLog.h"
 #include "platform/Console.h"
-#include "winapi/Com.h"
+#include "winapi/UniqueCoInit.h"
 #include "winapi/Win32.h"
 
 #include <algorithm>
@@ -114,16 +114,14 @@ int RunModeMain(const std::vector<std::wstring>& arguments)
         ConsolePrintf(OutputExistsMessage, output);
         return ExitFailure;
     }
-    if (winapi::FAILED(winapi::CoInitializeEx(winapi::COINIT_APARTMENTTHREADED))) {
+    const winapi::UniqueCoInit com(winapi::COINIT_APARTMENTTHREADED);
+    if (!com.Entered()) {
         TraceLog(ComFailedMessage);
         return ExitFailure;
     }
-    {
-        TestRunner runner(*options.input, output, options.language.value_or(std::wstring(DefaultLanguage)));
-        if (winapi::FAILED(runner.Execute())) {
-            TraceLog(RunFailedMessage);
-        }
+    TestRunner runner(*options.input, output, options.language.value_or(std::wstring(DefaultLanguage)));
+    if (winapi::FAILED(runner.Execute())) {
+        TraceLog(RunFailedMessage);
     }
-    winapi::CoUninitialize();
     return ExitSuccess;
 }

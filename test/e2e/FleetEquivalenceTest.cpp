@@ -5,6 +5,7 @@
 
 #include "fleet/FleetReplay.h"
 #include "fleet/ResultsVerdicts.h"
+#include "fleet/RunConsole.h"
 #include "support/ProgramRun.h"
 #include "support/ScratchFolder.h"
 
@@ -48,6 +49,11 @@ std::string Describe(const fleet::MachineVerdicts& machine)
     for (const fleet::Verdict& verdict : machine.verdicts) {
         text += narrow(verdict.check) + (verdict.passed ? " pass" : " FAIL") + " (" + narrow(verdict.descriptiveName) +
                 ")\n";
+        // The fleet keeps each run's console, so a pass that did not look is told as a separate run's
+        // console tells it.
+        if (verdict.state == fleet::VerdictState::Unverified || !verdict.reason.empty()) {
+            text += "  unread " + verdict.reason + "\n";
+        }
         for (const std::wstring& line : verdict.moreInfo) {
             text += "  info " + narrow(line) + "\n";
         }
@@ -96,7 +102,8 @@ protected:
             const std::size_t start = run.trace.find("\": ") + 3;
             machine.problem = "profile refused: " + run.trace.substr(start, run.trace.size() - start - 1);
         } else if (std::filesystem::exists(scratch_.Path() / "single.xml")) {
-            machine.problem = fleet::ReadResultsVerdicts(scratch_.Path() / "single.xml", machine.verdicts);
+            machine.problem = fleet::ReadResultsVerdicts(scratch_.Path() / "single.xml", machine.verdicts,
+                                                         fleet::SplitConsoleLines(run.console));
         }
         return machine;
     }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <sstream>
@@ -59,29 +60,29 @@ const std::string ExpectedTable = R"(Checks
   38  LaptopTest
 
 Machine                      1    2    3    4    5    6    7    8    9   10   11   12   13   14   15   16   17   18   19   20   21   22   23   24   25   26   27   28   29   30   31   32   33   34   35   36   37   38
-awkward-devices.json      pass pass pass pass pass pass pass FAIL FAIL FAIL pass pass pass FAIL FAIL pass FAIL pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass FAIL FAIL
-broken-platform.json      FAIL pass pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL FAIL FAIL pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
+awkward-devices.json      pass pass pass pass pass pass pass FAIL FAIL FAIL pass pass pass FAIL FAIL pass FAIL pass  unv FAIL  unv  unv  unv  unv pass pass pass pass pass pass pass pass FAIL pass  unv  unv FAIL FAIL
+broken-platform.json      FAIL pass pass  unv  unv FAIL  unv pass pass pass  unv pass  unv  unv  unv  unv  unv pass  unv FAIL  unv  unv  unv  unv FAIL FAIL FAIL  unv pass FAIL pass pass FAIL FAIL  unv  unv FAIL FAIL
 default.json              pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL
-desktop-usb-stick.json    pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL pass FAIL pass FAIL pass pass FAIL pass pass pass pass pass pass pass FAIL FAIL FAIL FAIL
-disk-space-desktop.json   pass FAIL pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL FAIL pass pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
+desktop-usb-stick.json    pass pass pass pass pass pass  unv pass pass pass pass pass  unv pass FAIL pass pass pass pass FAIL pass FAIL pass FAIL pass pass FAIL pass pass pass pass pass pass pass FAIL FAIL FAIL FAIL
+disk-space-desktop.json   pass FAIL pass  unv  unv FAIL pass pass pass pass  unv pass pass pass pass pass pass pass  unv FAIL  unv  unv  unv  unv FAIL FAIL pass  unv pass FAIL pass pass FAIL FAIL  unv  unv FAIL FAIL
 laptop-ssd.json           pass pass pass pass pass pass pass pass FAIL pass pass pass pass pass FAIL pass pass pass pass FAIL pass FAIL pass FAIL pass pass pass pass pass pass FAIL FAIL pass pass pass FAIL pass pass
-partition-layouts.json    FAIL FAIL pass pass pass FAIL pass FAIL FAIL FAIL pass FAIL FAIL pass pass pass pass pass pass FAIL pass pass pass pass FAIL FAIL pass pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
-pentium4-asus.json        FAIL FAIL pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL FAIL FAIL FAIL pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
-server-2008.json          pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL FAIL pass pass FAIL pass FAIL pass pass pass FAIL pass pass FAIL FAIL
-software-desktop.json     FAIL FAIL pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL FAIL FAIL pass pass FAIL pass pass pass pass pass pass FAIL FAIL
-storage-helpers.json      FAIL FAIL pass pass pass FAIL pass FAIL pass pass pass pass pass pass FAIL pass pass pass pass FAIL pass pass pass pass FAIL FAIL pass pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
-system-checks.json        FAIL FAIL pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass pass pass pass pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
-two-disk-server.json      pass pass pass pass pass pass pass pass pass pass pass FAIL FAIL pass FAIL pass FAIL pass pass FAIL pass FAIL pass FAIL pass pass pass pass pass pass pass pass pass FAIL pass pass FAIL FAIL
-unc-system-directory.json FAIL pass pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass pass FAIL FAIL pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
-usb-mouse-desktop.json    FAIL FAIL pass pass pass FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass pass pass pass FAIL FAIL FAIL pass pass FAIL pass pass FAIL FAIL FAIL pass pass FAIL
-vista-laptop.json         pass pass pass FAIL FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL pass pass FAIL FAIL pass FAIL pass pass pass FAIL pass pass FAIL FAIL
-vista-workstation.json    pass FAIL FAIL FAIL FAIL FAIL pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL pass FAIL FAIL pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
-volume-layouts.json       pass FAIL pass pass pass FAIL pass pass pass pass pass pass pass pass FAIL pass FAIL FAIL pass FAIL pass pass pass pass FAIL FAIL pass pass pass FAIL pass pass FAIL FAIL pass pass FAIL FAIL
-wine-prefix.json          pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL pass pass pass pass pass FAIL pass pass pass FAIL pass FAIL FAIL FAIL
-xp-desktop.json           pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL pass pass pass pass pass FAIL pass pass pass FAIL pass pass FAIL FAIL
+partition-layouts.json    FAIL FAIL pass  unv  unv FAIL  unv FAIL FAIL FAIL pass FAIL FAIL pass pass pass pass pass  unv FAIL  unv  unv  unv  unv FAIL FAIL pass  unv pass FAIL pass pass FAIL FAIL  unv  unv FAIL FAIL
+pentium4-asus.json        FAIL FAIL pass  unv  unv FAIL  unv pass pass pass  unv pass  unv  unv  unv  unv  unv pass pass FAIL pass FAIL pass FAIL FAIL FAIL FAIL  unv pass FAIL pass pass FAIL FAIL  unv  unv FAIL FAIL
+server-2008.json          pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL FAIL pass pass FAIL pass FAIL pass pass pass FAIL  unv  unv FAIL FAIL
+software-desktop.json     FAIL FAIL pass  unv  unv FAIL  unv pass pass pass  unv pass  unv  unv  unv  unv  unv pass  unv FAIL  unv  unv  unv  unv FAIL FAIL FAIL  unv pass FAIL pass pass pass pass  unv  unv FAIL FAIL
+storage-helpers.json      FAIL FAIL pass  unv  unv FAIL  unv FAIL pass pass  unv pass pass pass FAIL pass pass pass  unv FAIL  unv  unv  unv  unv FAIL FAIL pass  unv pass FAIL pass pass FAIL FAIL  unv  unv FAIL FAIL
+system-checks.json        FAIL FAIL pass pass pass FAIL  unv pass pass pass  unv pass  unv  unv  unv  unv  unv pass  unv FAIL  unv  unv  unv  unv pass pass pass pass pass FAIL pass pass FAIL FAIL  unv  unv FAIL FAIL
+two-disk-server.json      pass pass pass pass pass pass pass pass pass pass pass FAIL FAIL pass FAIL pass FAIL pass pass FAIL pass FAIL pass FAIL pass pass pass pass pass pass pass pass pass FAIL  unv  unv FAIL FAIL
+unc-system-directory.json FAIL pass pass pass pass FAIL  unv pass pass pass  unv pass  unv  unv  unv  unv  unv pass  unv FAIL  unv  unv  unv  unv pass FAIL FAIL pass pass FAIL pass pass FAIL FAIL  unv  unv FAIL FAIL
+usb-mouse-desktop.json    FAIL FAIL pass  unv  unv FAIL  unv pass pass pass  unv pass  unv  unv  unv  unv  unv pass  unv FAIL  unv  unv  unv  unv FAIL FAIL FAIL  unv pass FAIL pass pass FAIL FAIL FAIL pass pass FAIL
+vista-laptop.json         pass pass pass FAIL FAIL pass  unv pass pass pass pass pass  unv pass pass pass pass pass pass FAIL pass FAIL pass FAIL pass pass FAIL FAIL pass FAIL pass pass pass FAIL  unv  unv FAIL FAIL
+vista-workstation.json    pass FAIL FAIL FAIL FAIL FAIL  unv pass pass pass  unv pass  unv  unv  unv  unv  unv pass pass FAIL pass FAIL pass FAIL pass FAIL FAIL pass pass FAIL pass pass FAIL FAIL  unv  unv FAIL FAIL
+volume-layouts.json       pass FAIL pass  unv  unv FAIL  unv pass pass pass  unv pass pass pass FAIL pass FAIL FAIL  unv FAIL  unv  unv  unv  unv FAIL FAIL pass  unv pass FAIL pass pass FAIL FAIL  unv  unv FAIL FAIL
+wine-prefix.json          pass pass pass pass pass pass  unv  unv  unv pass pass pass pass pass pass  unv pass pass  unv FAIL pass FAIL pass FAIL pass pass pass pass pass FAIL pass pass pass FAIL  unv FAIL FAIL FAIL
+xp-desktop.json           pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass pass FAIL pass FAIL pass FAIL pass pass pass pass pass FAIL pass pass pass FAIL  unv  unv FAIL FAIL
 zz-refused.json           profile refused: field "version.major": expected a whole number of 0 or more
 
-21 machines: 0 pass every check, 20 fail at least one, 1 without verdicts
+21 machines: 0 pass every check, 0 pass with checks that did not look (unv), 20 fail at least one, 1 without verdicts
 )";
 
 const std::string ExpectedChanges =
@@ -97,7 +98,8 @@ const std::string ExpectedChanges =
     "  FreeHardDiskSpaceTest: pass -> FAIL\n"
     "5 of 21 machines change, 5 verdicts in all\n";
 
-// The cells of a machine's row in the expected table, "pass" or "FAIL" one per check.
+// The cells of a machine's row in the expected table, "pass" or "FAIL" one per check; a pass that
+// did not look ("unv") is a pass in the results document.
 std::vector<std::string> ExpectedCells(const std::string& machine)
 {
     const std::size_t row = ExpectedTable.find("\n" + machine + " ");
@@ -106,7 +108,9 @@ std::vector<std::string> ExpectedCells(const std::string& machine)
     }
     std::istringstream cells(
         ExpectedTable.substr(row + machine.size() + 1, ExpectedTable.find('\n', row + 1) - row - machine.size() - 1));
-    return {std::istream_iterator<std::string>(cells), std::istream_iterator<std::string>()};
+    std::vector<std::string> expected{std::istream_iterator<std::string>(cells), std::istream_iterator<std::string>()};
+    std::ranges::replace(expected, std::string("unv"), std::string("pass"));
+    return expected;
 }
 
 // The verdicts of a results document in document order, read here rather than by the replay's

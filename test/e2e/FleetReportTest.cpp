@@ -86,10 +86,11 @@ TEST_F(FleetReportTest, FleetPageAndCsvCarryMarkupAndFormulasOnlyAsText)
     // The page keeps only failing verdicts' lines: the board's, not the listed BIOS's.
     ExpectOnlyDataFromTheMachine(scratch_.Read("page.html"), "Dell Inc. @SUM(1+1)\\u003c!--\\u003cb\\u003ebold");
     const std::string csv = scratch_.Read("v.csv");
-    EXPECT_NE(csv.find("\"'-minus.json\",\"BlacklistBiosTest\",\"pass\",\"'=HYPERLINK(\"\"http://x\"\")</script>"),
+    EXPECT_NE(csv.find("\"'-minus.json\",\"BlacklistBiosTest\",\"pass\",\"\",\"'=HYPERLINK(\"\"http://x\"\")</script>"),
               std::string::npos);
-    EXPECT_NE(csv.find(std::string("\"") + HostileName + "\",\"WhitelistMotherboardTest\",\"fail\",\"Dell Inc. @SUM"),
-              std::string::npos);
+    EXPECT_NE(
+        csv.find(std::string("\"") + HostileName + "\",\"WhitelistMotherboardTest\",\"fail\",\"\",\"Dell Inc. @SUM"),
+        std::string::npos);
     EXPECT_EQ(csv.find("\"=HYPERLINK"), std::string::npos);
 }
 
@@ -114,7 +115,7 @@ TEST_F(FleetReportTest, ReportPageOfResultsDocumentsCarriesMarkupOnlyAsText)
     EXPECT_NE(truncated, std::string::npos);
     EXPECT_EQ(page.find("\"results document truncated.xml unreadable: "), page.find(",\"results", truncated) + 1);
     const std::string csv = scratch_.Read("v.csv");
-    EXPECT_NE(csv.find("\"<i>desk.xml\",\"BlacklistBiosTest\",\"fail\",\"'=HYPERLINK(\"\"http://x\"\")"),
+    EXPECT_NE(csv.find("\"<i>desk.xml\",\"BlacklistBiosTest\",\"fail\",\"\",\"'=HYPERLINK(\"\"http://x\"\")"),
               std::string::npos);
     EXPECT_NE(csv.find("\"'@SUM(1+1)<!--<b>bold</b>\""), std::string::npos);
 }
@@ -139,8 +140,8 @@ TEST_F(FleetReportTest, AMachineWithoutVerdictsGivesTheRunsOwnWordsAndTheExitCod
     EXPECT_NE(unwritable.trace.find("cannot write \"missing/page.html\""), std::string::npos) << unwritable.trace;
 }
 
-// Each machine's failing checks, as the verdict CSV gives them.
-std::map<std::string, std::string> FailuresInVerdictCsv(const std::string& csv)
+// Each machine's checks with the verdict word ("fail", "unverified"), as the verdict CSV gives them.
+std::map<std::string, std::string> ChecksInVerdictCsv(const std::string& csv, const std::string& word)
 {
     std::map<std::string, std::string> failures;
     for (std::size_t at = 0, end = 0; (end = csv.find("\r\n", at)) != std::string::npos; at = end + 2) {
@@ -148,7 +149,7 @@ std::map<std::string, std::string> FailuresInVerdictCsv(const std::string& csv)
         const std::size_t check = row.find("\",\"") + 3;
         const std::size_t verdict = row.find("\",\"", check) + 3;
         std::string& list = failures[row.substr(1, check - 4)];
-        if (row.compare(verdict, 5, "fail\"") == 0) {
+        if (row.compare(verdict, word.size() + 1, word + "\"") == 0) {
             if (!list.empty()) {
                 list += ';';
             }
@@ -166,7 +167,8 @@ TEST_F(FleetReportTest, TheMachineCsvGivesEachMachinesBlockersAndThePageNamesChe
                                           "--csv", "v.csv", "--machines", "m.csv", ExamplePath("machines").string()},
                                          scratch_.Path());
     ASSERT_EQ(run.exitCode, 0) << run.trace;
-    const std::map<std::string, std::string> failures = FailuresInVerdictCsv(scratch_.Read("v.csv"));
+    const std::map<std::string, std::string> failures = ChecksInVerdictCsv(scratch_.Read("v.csv"), "fail");
+    const std::map<std::string, std::string> unverified = ChecksInVerdictCsv(scratch_.Read("v.csv"), "unverified");
     ASSERT_EQ(failures.size(), 7u);
     std::istringstream rows(scratch_.Read("m.csv"));
     std::string row;
@@ -177,11 +179,15 @@ TEST_F(FleetReportTest, TheMachineCsvGivesEachMachinesBlockersAndThePageNamesChe
         const std::string machine = row.substr(1, row.find('"', 1) - 1);
         machines.insert(machine);
         SCOPED_TRACE(row);
-        EXPECT_TRUE(row.starts_with("\"" + machine + "\",\"blocked\",\"" + failures.at(machine) + "\",\"\",\"20"));
+        EXPECT_TRUE(row.starts_with("\"" + machine + "\",\"blocked\",\"" + failures.at(machine) + "\",\"" +
+                                    unverified.at(machine) + "\",\"20"));
         EXPECT_TRUE(row.ends_with("Z\",\"\"\r"));
     }
     EXPECT_EQ(machines.size(), 7u);
     EXPECT_EQ(failures.at("default.json"), "DualBootTest;HiddenVolumeTest;LaptopTest");
+    // A machine without USB devices cannot be told from one whose devices could not be listed.
+    EXPECT_EQ(unverified.at("default.json"), "");
+    EXPECT_EQ(unverified.at("xp-desktop.json"), "BlacklistUSBDeviceTest;WhitelistUSBDeviceTest");
     // -l as the program has it: the descriptive name in German where the document has one, the
     // input name beside it, and the input name alone where it has none.
     const std::string page = scratch_.Read("page.html");

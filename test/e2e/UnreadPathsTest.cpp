@@ -5,6 +5,7 @@
 // MemoryTest its megabytes, so its version path is held by the classifier's table alone.)
 
 #include "fleet/ResultsVerdicts.h"
+#include "fleet/RunConsole.h"
 #include "framework/VerdictClassifier.h"
 #include "support/ProgramRun.h"
 #include "support/ScratchFolder.h"
@@ -19,16 +20,6 @@
 
 namespace {
 
-std::vector<std::wstring> Lines(const std::string& text)
-{
-    std::vector<std::wstring> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) {
-        lines.push_back(winapi::FromUtf8(line));
-    }
-    return lines;
-}
-
 // Each check's verdict of the bundled example on the machine, classified with the whole run's
 // console, by result name.
 std::map<std::string, ClassifiedVerdict> ClassifiedRun(const ScratchFolder& folder,
@@ -38,8 +29,8 @@ std::map<std::string, ClassifiedVerdict> ClassifiedRun(const ScratchFolder& fold
         RunTarnwick({"-i", ExamplePath("input.xml").string(), "-o", "results.xml"}, folder.Path(), machine);
     EXPECT_EQ(result.exitCode, 0);
     std::vector<fleet::Verdict> verdicts;
-    EXPECT_EQ(fleet::ReadResultsVerdicts(folder.Path() / "results.xml", verdicts), "");
-    const std::vector<std::wstring> console = Lines(result.console);
+    EXPECT_EQ(fleet::ReadResultsVerdicts(folder.Path() / "results.xml", verdicts, std::nullopt), "");
+    const std::vector<std::wstring> console = fleet::SplitConsoleLines(result.console);
     std::map<std::string, ClassifiedVerdict> classified;
     for (const fleet::Verdict& verdict : verdicts) {
         classified[winapi::ToUtf8(verdict.check)] =

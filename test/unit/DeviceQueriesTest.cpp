@@ -2,6 +2,7 @@
 // the interface names, the value field that the pointing-device check reads, and the backdoor
 // probe's answers.
 
+#include "support/ScopedMachine.h"
 #include "platform/MachineKind.h"
 #include "checks/device/PointingDevices.h"
 #include "checks/device/UsbDeviceList.h"
@@ -9,7 +10,6 @@
 #include "winapi/Com.h"
 #include "winapi/PortIo.h"
 #include "winapi/Wmi.h"
-#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/wmi/WmiJournal.h"
 
 #include <gtest/gtest.h>
@@ -27,20 +27,15 @@ const std::string UsbMachine = R"({"wmi": {
     "Win32_PnPEntity": [{"DeviceID": "USB\\VID_1&PID_2\\5&1", "Description": "USB Mass Storage Device"}]
 }})";
 
-void Load(const std::string& profile)
-{
-    winapi::sim::Machine machine;
-    ASSERT_EQ(winapi::sim::LoadMachineProfile(profile, machine), "");
-    winapi::sim::InstallMachine(std::move(machine));
-}
-
 class DeviceQueriesTest : public ::testing::Test {
 protected:
     void TearDown() override { winapi::CoUninitialize(); }
 
+    ScopedMachine machine_{"{}"};
+
     void Install(const std::string& profile)
     {
-        Load(profile);
+        machine_.Install(profile);
         ASSERT_TRUE(winapi::SUCCEEDED(winapi::CoInitializeEx(winapi::COINIT_APARTMENTTHREADED)));
         (void)winapi::sim::TakeWmiJournal();
     }
@@ -134,7 +129,7 @@ TEST(VariantValueFieldTest, ReadsTheFirst32BitsWhateverTheType)
 
 TEST(BackdoorProbeTest, AnswersOnlyOnVmwareWithItsPortAndMagic)
 {
-    Load(R"({"vmware": true})");
+    ScopedMachine machine(R"({"vmware": true})");
     EXPECT_TRUE(IsVmwareVirtualMachine());
     winapi::PortIoRegisters wrongPort{0x564D5868, 0, 10, 0x5659};
     EXPECT_EQ(winapi::ExecuteInDword(wrongPort), winapi::EXCEPTION_PRIV_INSTRUCTION);
@@ -142,15 +137,15 @@ TEST(BackdoorProbeTest, AnswersOnlyOnVmwareWithItsPortAndMagic)
     EXPECT_EQ(wrongPort.ebx, 0u);
     EXPECT_EQ(wrongPort.edx, 0x5659u);
 
-    Load(R"({})");
+    machine.Install(R"({})");
     EXPECT_FALSE(IsVmwareVirtualMachine());
-    Load(R"({"vmware": true, "faults": [{"call": "ExecuteInDword", "error": "0xC0000005"}]})");
+    machine.Install(R"({"vmware": true, "faults": [{"call": "ExecuteInDword", "error": "0xC0000005"}]})");
     winapi::PortIoRegisters backdoor{0x564D5868, 0, 10, 0x5658};
     EXPECT_EQ(winapi::ExecuteInDword(backdoor), 0xC0000005u);
     EXPECT_FALSE(IsVmwareVirtualMachine());
     // Where Windows has no vectored exception handling (Windows 2000) the instruction is not
     // executed: the machine is taken for a physical one.
-    Load(R"({"vmware": true, "faults": [{"call": "ExecuteInDword", "error": "0xC0000139"}]})");
+    machine.Install(R"({"vmware": true, "faults": [{"call": "ExecuteInDword", "error": "0xC0000139"}]})");
     EXPECT_FALSE(IsVmwareVirtualMachine());
 }
 

@@ -1,8 +1,8 @@
 // The one size-probe loop: answered exactly as a call asks, bounded when it never stops asking.
 
+#include "support/ScopedMachine.h"
 #include "platform/GrowingBuffer.h"
 #include "platform/RegistryValue.h"
-#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <gtest/gtest.h>
@@ -84,13 +84,9 @@ TEST(GrowingBufferTest, CallThatNeverFitsFailsAtTheBound)
 
 TEST(GrowingBufferTest, RegistryValueThatKeepsGrowingIsMoreData)
 {
-    winapi::sim::Machine machine;
-    ASSERT_EQ(winapi::sim::LoadMachineProfile(R"({"registry": {"HARDWARE\\Description\\System": {"values": {
+    const ScopedMachine machine(R"({"registry": {"HARDWARE\\Description\\System": {"values": {
         "SystemBiosVersion": {"type": "REG_MULTI_SZ", "data": ["A", "BC"]}}}},
-        "faults": [{"call": "RegQueryValueExW", "error": 234, "after": 1}]})",
-                                              machine),
-              "");
-    winapi::sim::InstallMachine(std::move(machine));
+        "faults": [{"call": "RegQueryValueExW", "error": 234, "after": 1}]})");
     winapi::UniqueRegKey key;
     ASSERT_EQ(winapi::RegOpenKeyExW(winapi::HKEY_LOCAL_MACHINE, L"HARDWARE\\Description\\System", 0,
                                     winapi::KEY_QUERY_VALUE, key),

@@ -1,6 +1,7 @@
 // Loading machine profiles: what a profile gives the simulated calls, and the one clear line a
 // bad profile gets.
 
+#include "support/ScopedMachine.h"
 #include "winapi/Registry.h"
 #include "winapi/Win32.h"
 #include "winapi/simulated/profile/MachineProfile.h"
@@ -96,13 +97,9 @@ TEST(MachineProfileTest, BadProfilesNameTheField)
 
 TEST(MachineProfileTest, RegistryValuesAnswerWithTheWindowsBufferRules)
 {
-    winapi::sim::Machine machine;
-    ASSERT_EQ(winapi::sim::LoadMachineProfile(R"({"registry": {"HARDWARE\\Description\\System": {"values": {
+    const ScopedMachine machine(R"({"registry": {"HARDWARE\\Description\\System": {"values": {
         "SystemBiosVersion": {"type": "REG_MULTI_SZ", "data": ["A", "BC"]},
-        "Count": {"type": "REG_DWORD", "data": 7}}}}})",
-                                              machine),
-              "");
-    winapi::sim::InstallMachine(std::move(machine));
+        "Count": {"type": "REG_DWORD", "data": 7}}}}})");
 
     winapi::UniqueRegKey parent;
     EXPECT_EQ(winapi::RegOpenKeyExW(winapi::HKEY_LOCAL_MACHINE, L"hardware\\DESCRIPTION", 0, winapi::KEY_READ, parent),
@@ -135,13 +132,8 @@ TEST(MachineProfileTest, RegistryValuesAnswerWithTheWindowsBufferRules)
 
 TEST(MachineProfileTest, FaultsStartAfterTheGivenNumberOfCalls)
 {
-    winapi::sim::Machine machine;
-    ASSERT_EQ(
-        winapi::sim::LoadMachineProfile(
-            R"({"systemDirectory": "C:\\W", "faults": [{"call": "getsystemdirectoryw", "error": 5, "after": 1}]})",
-            machine),
-        "");
-    winapi::sim::InstallMachine(std::move(machine));
+    const ScopedMachine machine(
+        R"({"systemDirectory": "C:\\W", "faults": [{"call": "getsystemdirectoryw", "error": 5, "after": 1}]})");
     std::array<wchar_t, 260> buffer{};
     EXPECT_EQ(winapi::GetSystemDirectoryW(buffer), 4u);
     EXPECT_EQ(std::wstring(buffer.data()), L"C:\\W");

@@ -2,9 +2,9 @@
 // and per edge case (editions by product type, the 5.2 server family, 2000 and XP editions,
 // systems that get no description).
 
+#include "support/ScopedMachine.h"
 #include "platform/OsDescription.h"
 
-#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <gtest/gtest.h>
@@ -382,14 +382,12 @@ TEST(OsDescriptionTest, ServicePackAndBuildAtTheirLimits)
 TEST(OsDescriptionTest, ReaderAsksOnlyWhatTheDescriptionUses)
 {
     const auto read = [](int platformId, int major, int minor) {
-        sim::Machine machine;
         const std::string profile = "{\"version\": {\"platformId\": " + std::to_string(platformId) +
                                     ", \"major\": " + std::to_string(major) + ", \"minor\": " + std::to_string(minor) +
                                     "}, \"processorArchitecture\": \"AMD64\", \"kernel32Functions\": "
                                     "[\"GetNativeSystemInfo\", \"GetProductInfo\"], \"productInfoType\": 1, "
                                     "\"serverR2\": true}";
-        EXPECT_EQ(sim::LoadMachineProfile(profile, machine), "");
-        sim::InstallMachine(std::move(machine));
+        const ScopedMachine machine(profile);
         return ReadOsFacts();
     };
     const struct {

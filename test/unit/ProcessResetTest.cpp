@@ -1,6 +1,7 @@
 // What a run leaves in the simulated process is gone after the reset a fleet worker makes between
 // machines: the next machine meets the process a separate run would start with.
 
+#include "support/ScopedMachine.h"
 #include "checks/disk/ContiguousFreeHardDiskSpaceTest.h"
 #include "checks/disk/FreeHardDiskSpaceTest.h"
 #include "checks/system/MemoryTest.h"
@@ -9,7 +10,6 @@
 #include "winapi/Registry.h"
 #include "winapi/Win32.h"
 #include "winapi/simulated/ProcessReset.h"
-#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/system/CommandLine.h"
 #include "winapi/simulated/wmi/WmiJournal.h"
 
@@ -23,9 +23,7 @@ using namespace winapi;
 
 TEST(ProcessResetTest, TheNextMachineMeetsAFreshProcess)
 {
-    sim::Machine machine;
-    ASSERT_EQ(sim::LoadMachineProfile(R"({"registry": {"SOFTWARE\\Left": {"values": {}}}})", machine), "");
-    sim::InstallMachine(std::move(machine));
+    const ScopedMachine machine(R"({"registry": {"SOFTWARE\\Left": {"values": {}}}})");
     // What a run may leave behind: a key it never closed, an apartment it never left, its last
     // error and error mode, journal entries, its command line and the document's requirements.
     UniqueRegKey leftOpen;

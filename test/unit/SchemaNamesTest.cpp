@@ -2,6 +2,7 @@
 // may ask for, and the names results are written with.
 
 #include "framework/CheckCatalogue.h"
+#include "framework/DocumentVocabulary.h"
 #include "support/SchemaCheck.h"
 #include "winapi/Utf8.h"
 
@@ -102,6 +103,46 @@ TEST(SchemaNamesTest, ResultsSchemaListsEveryResultName)
     }
     ExpectSameValues(FacetValues("results.xsd", "ResultTestName", "xs:enumeration"), names,
                      "results.xsd ResultTestName");
+}
+
+// Every element and attribute name a schema declares, once.
+std::multiset<std::string> DeclaredNames(const std::string& schema, const char* kind)
+{
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed = document.load_file(SchemaPath(schema).c_str());
+    EXPECT_TRUE(parsed) << schema << ": " << parsed.description();
+    std::set<std::string> names;
+    for (const pugi::xpath_node& node : document.select_nodes(("//" + std::string(kind) + "/@name").c_str())) {
+        names.insert(node.attribute().value());
+    }
+    return {names.begin(), names.end()};
+}
+
+std::multiset<std::string> Utf8Names(std::initializer_list<std::wstring> names)
+{
+    std::multiset<std::string> converted;
+    for (const std::wstring& name : names) {
+        converted.insert(winapi::ToUtf8(name));
+    }
+    return converted;
+}
+
+TEST(SchemaNamesTest, TheDocumentVocabularyIsTheSchemas)
+{
+    const std::wstring inputRoot = L"input_tests";
+    ExpectSameValues(DeclaredNames("input.xsd", "xs:element"),
+                     Utf8Names({inputRoot, TestElement, NameElement, ParameterElement, DescriptiveNameElement,
+                                DescriptiveSolutionElement}),
+                     "input.xsd's elements");
+    ExpectSameValues(DeclaredNames("input.xsd", "xs:attribute"), Utf8Names({LanguageAttribute}),
+                     "input.xsd's attributes");
+    ExpectSameValues(DeclaredNames("results.xsd", "xs:element"),
+                     Utf8Names({ResultsElement, TestElement, NameElement, PassedElement, MoreInfoElement,
+                                DescriptiveNameElement, DescriptiveSolutionElement}),
+                     "results.xsd's elements");
+    EXPECT_EQ(InputRootQuery, L"/" + inputRoot);
+    EXPECT_EQ(TestElementsQuery, L"//" + inputRoot + L"/" + TestElement);
+    EXPECT_EQ(ResultTestsQuery, L"//" + ResultsElement + L"/" + TestElement);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // lists the entries, version resources queried by sub-block, the 32-bit registry view of a
 // 64-bit Windows, and the refusal of bad "files" fields.
 
+#include "support/ScopedMachine.h"
 #include "winapi/Registry.h"
 #include "winapi/Version.h"
 #include "winapi/Win32.h"
@@ -12,13 +13,6 @@
 #include <vector>
 
 namespace {
-
-void Install(const std::string& profile)
-{
-    winapi::sim::Machine machine;
-    ASSERT_EQ(winapi::sim::LoadMachineProfile(profile, machine), "");
-    winapi::sim::InstallMachine(std::move(machine));
-}
 
 std::string ProblemWith(const std::string& profile)
 {
@@ -56,7 +50,7 @@ const std::string FrameworkMachine = R"json({"files": {
 
 TEST(SimulatedMachineFilesTest, FolderSearchesFollowTheListedOrderAndMatchPatterns)
 {
-    Install(FrameworkMachine);
+    ScopedMachine machine(FrameworkMachine);
     winapi::DWORD error = 0;
     EXPECT_EQ(Search(L"C:\\Windows\\Microsoft.NET\\Framework\\*", error),
               (std::vector<std::wstring>{L".\\", L"..\\", L"v2.0.50727\\", L"v1.1.4322\\", L"netfx.dll"}));
@@ -76,7 +70,7 @@ TEST(SimulatedMachineFilesTest, FolderSearchesFollowTheListedOrderAndMatchPatter
 
 TEST(SimulatedMachineFilesTest, VersionResourcesAnswerByTranslationAndName)
 {
-    Install(FrameworkMachine);
+    ScopedMachine machine(FrameworkMachine);
     // "." and ".." resolve as Windows resolves them.
     const std::wstring path = L"C:\\Windows\\Microsoft.NET\\Framework\\v1.1.4322\\..\\.\\v2.0.50727\\MSCORLIB.DLL";
     const winapi::DWORD size = winapi::GetFileVersionInfoSizeW(path);
@@ -115,11 +109,11 @@ TEST(SimulatedMachineFilesTest, A64BitWindowsShowsTheThirtyTwoBitSoftwareKeys)
                static_cast<winapi::LONG>(winapi::ERROR_SUCCESS);
     };
     // 32-bit Windows: no Wow6432Node, every key as listed.
-    Install("{\"registry\": {" + keys + "}}");
+    ScopedMachine machine("{\"registry\": {" + keys + "}}");
     EXPECT_TRUE(opens(L"SOFTWARE\\Microsoft\\.NETFramework"));
 
     // A key below Wow6432Node makes a 64-bit Windows: its parents exist too.
-    Install("{\"registry\": {" + keys + R"(, "SOFTWARE\\Wow6432Node\\Norvale\\Tessel": {}}})");
+    machine.Install("{\"registry\": {" + keys + R"(, "SOFTWARE\\Wow6432Node\\Norvale\\Tessel": {}}})");
     EXPECT_FALSE(opens(L"SOFTWARE\\Microsoft\\.NETFramework"));
     EXPECT_TRUE(opens(L"software\\norvale\\Tessel"));
     EXPECT_TRUE(opens(L"SOFTWARE\\Wow6432Node\\Norvale\\Tessel"));

@@ -1,6 +1,7 @@
 // The simulated storage answers with the Windows layouts and buffer rules, and a profile that
 // describes impossible storage is refused with the field named.
 
+#include "support/ScopedMachine.h"
 #include "winapi/SetupApi.h"
 #include "winapi/Storage.h"
 #include "winapi/Win32.h"
@@ -45,12 +46,7 @@ const std::string Profile = R"json({
 
 class SimulatedStorageTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        sim::Machine machine;
-        ASSERT_EQ(sim::LoadMachineProfile(Profile, machine), "");
-        sim::InstallMachine(std::move(machine));
-    }
+    ScopedMachine machine_{Profile};
 
     static UniqueFile Open(const std::wstring& path, DWORD access = GENERIC_READ)
     {
@@ -405,9 +401,7 @@ const std::string RemovableProfile = R"json({
 
 TEST(SimulatedRemovableStorageTest, OpticalDrivesEmptySlotsAndEachObjectsOwnFaults)
 {
-    sim::Machine machine;
-    ASSERT_EQ(sim::LoadMachineProfile(RemovableProfile, machine), "");
-    sim::InstallMachine(std::move(machine));
+    const ScopedMachine machine(RemovableProfile);
     const auto open = [](const std::wstring& path) {
         return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
     };
@@ -497,15 +491,13 @@ TEST(SimulatedRemovableStorageTest, RemovableVolumesAnswerForTheirExtentsFromWin
     for (const Row row : {Row{0, 3, ERROR_INVALID_FUNCTION}, Row{0, 4, ERROR_SUCCESS}, Row{0, 5, ERROR_SUCCESS},
                           Row{1, 0, ERROR_INVALID_FUNCTION}, Row{1, 1, ERROR_SUCCESS}, Row{1, 2, ERROR_SUCCESS}}) {
         SCOPED_TRACE(std::to_string(row.minor) + " SP" + std::to_string(row.servicePack));
-        sim::Machine machine;
         const std::string profile = R"({"administrator": true, "version": {"major": 5, "minor": )" +
                                     std::to_string(row.minor) + R"(, "servicePackMajor": )" +
                                     std::to_string(row.servicePack) + R"(},
                 "physicalDrives": [{"number": 1, "length": 4096, "removableMedia": true}],
                 "volumes": [{"name": "\\\\?\\Volume{e}\\", "driveType": "DRIVE_REMOVABLE", "driveLetters": ["E"],
                              "fileSystem": "FAT", "totalBytes": 4096, "extents": [{"disk": 1, "length": 4096}]}]})";
-        ASSERT_EQ(sim::LoadMachineProfile(profile, machine), "");
-        sim::InstallMachine(std::move(machine));
+        const ScopedMachine machine(profile);
         const UniqueFile volume =
             CreateFileW(L"\\\\.\\E:", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
         std::vector<BYTE> out(64);

@@ -3,6 +3,7 @@
 // calls, both version records, the functions looked up by name, and the refusals of a bad
 // system profile.
 
+#include "support/ScopedMachine.h"
 #include "checks/system/BitsAdminTest.h"
 #include "checks/system/MemoryTest.h"
 #include "winapi/Com.h"
@@ -20,13 +21,6 @@
 namespace {
 
 using namespace winapi;
-
-void Install(const std::string& profile)
-{
-    sim::Machine machine;
-    ASSERT_EQ(sim::LoadMachineProfile(profile, machine), "");
-    sim::InstallMachine(std::move(machine));
-}
 
 std::string ProblemWith(const std::string& profile)
 {
@@ -48,7 +42,7 @@ TEST(SimulatedSystemTest, BitsJobIsCancelledAfterItsOneFileAndNeverResumed)
     for (const char* addFileFault : {"", R"(, "faults": [{"call": "AddFile", "error": "0x800704DD"}])",
                                      R"(, "faults": [{"call": "AddFile", "error": "0x80070005"}])"}) {
         SCOPED_TRACE(addFileFault);
-        Install(std::string(R"({"bits": true)") + addFileFault + "}");
+        ScopedMachine machine(std::string(R"({"bits": true)") + addFileFault + "}");
         ASSERT_TRUE(SUCCEEDED(CoInitializeEx(COINIT_APARTMENTTHREADED)));
         BitsAdminTest test(std::vector<std::wstring>{});
         test.SetDescriptiveSolution(L"log on");
@@ -66,7 +60,7 @@ TEST(SimulatedSystemTest, BitsAnswersWhatAMachineRecordsForTheJobAndTheFile)
          {std::pair{R"({"addFile": "0x800704DD"})", false}, std::pair{R"({"addFile": "0x80070005"})", true},
           std::pair{R"({"createJob": "0x80070005", "addFile": "0x800704DD"})", true}}) {
         SCOPED_TRACE(bits);
-        Install(std::string(R"({"bits": )") + bits + "}");
+        ScopedMachine machine(std::string(R"({"bits": )") + bits + "}");
         ASSERT_TRUE(SUCCEEDED(CoInitializeEx(COINIT_APARTMENTTHREADED)));
         BitsAdminTest test(std::vector<std::wstring>{});
         EXPECT_EQ(test.Run(), passes);
@@ -76,7 +70,7 @@ TEST(SimulatedSystemTest, BitsAnswersWhatAMachineRecordsForTheJobAndTheFile)
 
 TEST(SimulatedSystemTest, BitsManagerThatCannotBeCreatedLeavesNothingToRelease)
 {
-    Install(R"({"bits": false})");
+    ScopedMachine machine(R"({"bits": false})");
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(COINIT_APARTMENTTHREADED)));
     BitsAdminTest test(std::vector<std::wstring>{});
     EXPECT_TRUE(test.Run());
@@ -89,7 +83,7 @@ TEST(SimulatedSystemTest, BitsManagerThatCannotBeCreatedLeavesNothingToRelease)
 // walked to its end and released before the next; the connection goes last.
 TEST(SimulatedSystemTest, MemoryDiagnosticsQueryWmiInTheirOrderAndReleaseAll)
 {
-    Install(R"({"version": {"major": 5, "minor": 1, "platformId": 2}, "totalPhysicalMemory": 536870912,
+    ScopedMachine machine(R"({"version": {"major": 5, "minor": 1, "platformId": 2}, "totalPhysicalMemory": 536870912,
                 "wmi": {"Win32_ComputerSystem": [{"TotalPhysicalMemory": {"uint64": 536870912}}],
                         "Win32_OperatingSystem": [{"TotalVisibleMemorySize": {"uint64": 523760}}],
                         "Win32_PhysicalMemory": [{"Capacity": {"uint64": 268435456}}, {"Capacity": {"uint64": 268435456}}]}})");
@@ -119,7 +113,7 @@ TEST(SimulatedSystemTest, MemoryDiagnosticsQueryWmiInTheirOrderAndReleaseAll)
 
 TEST(SimulatedSystemTest, LinkedTokenNeedsABufferOfAHandlesSize)
 {
-    Install(R"({"version": {"major": 6, "minor": 1, "platformId": 2}, "linkedToken": "administrator"})");
+    ScopedMachine machine(R"({"version": {"major": 6, "minor": 1, "platformId": 2}, "linkedToken": "administrator"})");
     UniqueToken process;
     ASSERT_TRUE(OpenProcessToken(TOKEN_QUERY, process));
 
@@ -155,7 +149,7 @@ TEST(SimulatedSystemTest, LinkedTokenNeedsABufferOfAHandlesSize)
 
 TEST(SimulatedSystemTest, LinkedTokensCameWithVersion6)
 {
-    Install(R"({"version": {"major": 5, "minor": 1, "platformId": 2}, "linkedToken": "administrator"})");
+    ScopedMachine machine(R"({"version": {"major": 5, "minor": 1, "platformId": 2}, "linkedToken": "administrator"})");
     UniqueToken process;
     ASSERT_TRUE(OpenProcessToken(TOKEN_QUERY, process));
     std::array<BYTE, sizeof(HANDLE)> buffer{};
@@ -163,7 +157,9 @@ TEST(SimulatedSystemTest, LinkedTokensCameWithVersion6)
     EXPECT_FALSE(GetTokenInformation(process.get(), TokenLinkedToken, buffer, returned));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 
-    Install(R"({"version": {"major": 6, "minor": 1, "platformId": 2}})");
+    // The first machine's token goes with its process.
+    static_cast<void>(process.release());
+    machine.Install(R"({"version": {"major": 6, "minor": 1, "platformId": 2}})");
     ASSERT_TRUE(OpenProcessToken(TOKEN_QUERY, process));
     EXPECT_FALSE(GetTokenInformation(process.get(), TokenLinkedToken, buffer, returned));
     EXPECT_EQ(GetLastError(), ERROR_NO_SUCH_LOGON_SESSION);
@@ -171,7 +167,8 @@ TEST(SimulatedSystemTest, LinkedTokensCameWithVersion6)
 
 TEST(SimulatedSystemTest, BasicAndExtendedVersionRecordsEachNeedTheirOwnSize)
 {
-    Install(R"({"version": {"major": 5, "minor": 1, "build": 2600, "platformId": 2, "servicePack": "Service Pack 3",
+    ScopedMachine machine(
+        R"({"version": {"major": 5, "minor": 1, "build": 2600, "platformId": 2, "servicePack": "Service Pack 3",
                             "suiteMask": 256, "productType": 1}})");
     OSVERSIONINFOW basic{};
     basic.dwOSVersionInfoSize = OSVERSIONINFOW_SIZE;
@@ -191,7 +188,7 @@ TEST(SimulatedSystemTest, BasicAndExtendedVersionRecordsEachNeedTheirOwnSize)
 
 TEST(SimulatedSystemTest, FunctionsOfLaterReleasesAreFoundOnlyWhereTheMachineHasThem)
 {
-    Install(R"({"processorArchitecture": "AMD64", "kernel32Functions": ["GetNativeSystemInfo"],
+    ScopedMachine machine(R"({"processorArchitecture": "AMD64", "kernel32Functions": ["GetNativeSystemInfo"],
                 "totalPhysicalMemory": 536870912})");
     const HMODULE kernel32 = GetModuleHandleW(L"KERNEL32.DLL");
     ASSERT_NE(kernel32, nullptr);

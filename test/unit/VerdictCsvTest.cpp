@@ -8,6 +8,15 @@ namespace {
 using fleet::MachineVerdicts;
 using fleet::Verdict;
 
+// A pass that did not read what it decides on, as the assessment marks it.
+Verdict Unverified(std::wstring check, std::string reason)
+{
+    Verdict verdict{std::move(check), true, {L""}};
+    verdict.state = fleet::VerdictState::Unverified;
+    verdict.reason = std::move(reason);
+    return verdict;
+}
+
 TEST(VerdictCsvTest, OneRowPerMachineAndCheckWithLinesAndTheReasonForMissingVerdicts)
 {
     const std::vector<MachineVerdicts> machines{
@@ -16,6 +25,7 @@ TEST(VerdictCsvTest, OneRowPerMachineAndCheckWithLinesAndTheReasonForMissingVerd
          {Verdict{L"OSTest", true, {L"Windows 7", L"Service Pack 1"}, L"OS", {}},
           Verdict{L"FreeHardDiskSpaceTest", false, {L"12"}, L"Space", {L"Free \"500\" MB."}}}},
         {"broken.json", "profile refused: field \"version\": unknown field", {}},
+        {"unread.json", {}, {Unverified(L"OSTest", "the Windows version could not be read")}},
     };
     const fleet::VerdictGrid grid(machines, {});
     ASSERT_EQ(grid.Columns().size(), 2u);
@@ -23,10 +33,11 @@ TEST(VerdictCsvTest, OneRowPerMachineAndCheckWithLinesAndTheReasonForMissingVerd
     EXPECT_EQ(grid.Columns()[1].passed, 0u);
     EXPECT_EQ(
         fleet::FormatVerdictCsv(grid),
-        "\"machine\",\"check\",\"verdict\",\"more_info\",\"solution\"\r\n"
-        "\"desktop.json\",\"OSTest\",\"pass\",\"Windows 7\nService Pack 1\",\"\"\r\n"
-        "\"desktop.json\",\"FreeHardDiskSpaceTest\",\"fail\",\"12\",\"Free \"\"500\"\" MB.\"\r\n"
-        "\"broken.json\",\"\",\"no verdicts\",\"profile refused: field \"\"version\"\": unknown field\",\"\"\r\n");
+        "\"machine\",\"check\",\"verdict\",\"reason\",\"more_info\",\"solution\"\r\n"
+        "\"desktop.json\",\"OSTest\",\"pass\",\"\",\"Windows 7\nService Pack 1\",\"\"\r\n"
+        "\"desktop.json\",\"FreeHardDiskSpaceTest\",\"fail\",\"\",\"12\",\"Free \"\"500\"\" MB.\"\r\n"
+        "\"broken.json\",\"\",\"no verdicts\",\"profile refused: field \"\"version\"\": unknown field\",\"\",\"\"\r\n"
+        "\"unread.json\",\"OSTest\",\"unverified\",\"the Windows version could not be read\",\"\",\"\"\r\n");
 }
 
 TEST(VerdictCsvTest, ComparedRunsGiveTheEarlierVerdictWhereItDiffers)
@@ -45,12 +56,12 @@ TEST(VerdictCsvTest, ComparedRunsGiveTheEarlierVerdictWhereItDiffers)
     EXPECT_TRUE(grid.ComparesRuns());
     EXPECT_EQ(grid.Rows()[2].problemBefore, "verdicts");
     EXPECT_EQ(fleet::FormatVerdictCsv(grid),
-              "\"machine\",\"check\",\"verdict\",\"more_info\",\"solution\",\"before\"\r\n"
-              "\"a.json\",\"OSTest\",\"pass\",\"\",\"\",\"\"\r\n"
-              "\"a.json\",\"MemoryTest\",\"fail\",\"\",\"\",\"pass\"\r\n"
-              "\"a.json\",\"MemoryTest #2\",\"pass\",\"\",\"\",\"absent\"\r\n"
-              "\"b.json\",\"OSTest\",\"pass\",\"\",\"\",\"no verdicts\"\r\n"
-              "\"c.json\",\"\",\"no verdicts\",\"run ended by signal 9\",\"\",\"verdicts\"\r\n");
+              "\"machine\",\"check\",\"verdict\",\"reason\",\"more_info\",\"solution\",\"before\"\r\n"
+              "\"a.json\",\"OSTest\",\"pass\",\"\",\"\",\"\",\"\"\r\n"
+              "\"a.json\",\"MemoryTest\",\"fail\",\"\",\"\",\"\",\"pass\"\r\n"
+              "\"a.json\",\"MemoryTest #2\",\"pass\",\"\",\"\",\"\",\"absent\"\r\n"
+              "\"b.json\",\"OSTest\",\"pass\",\"\",\"\",\"\",\"no verdicts\"\r\n"
+              "\"c.json\",\"\",\"no verdicts\",\"run ended by signal 9\",\"\",\"\",\"verdicts\"\r\n");
 }
 
 TEST(VerdictCsvTest, CellsThatASpreadsheetWouldRunShowAsText)

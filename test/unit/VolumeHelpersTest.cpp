@@ -2,6 +2,8 @@
 // drive 2, a volume spanning disks 0 and 3, a GPT disk whose table outgrows the first buffer, and
 // a disk interface that does not open.
 
+#include "support/ScopedFault.h"
+#include "support/ScopedMachine.h"
 #include "platform/DriveLayout.h"
 #include "platform/FixedVolumeEnumeration.h"
 #include "platform/PhysicalDrives.h"
@@ -10,7 +12,6 @@
 #include "support/ScratchFolder.h"
 #include "winapi/Storage.h"
 #include "winapi/Win32.h"
-#include "winapi/simulated/profile/MachineProfile.h"
 #include "winapi/simulated/SimulatedMachine.h"
 
 #include <gtest/gtest.h>
@@ -28,12 +29,7 @@ const std::string UsbCheckLines =
 
 class VolumeHelpersTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        sim::Machine machine;
-        ASSERT_EQ(sim::LoadMachineProfile(ReadFileText(FixturePath("machines/storage-helpers.json")), machine), "");
-        sim::InstallMachine(std::move(machine));
-    }
+    ScopedMachine machine_{ReadFileText(FixturePath("machines/storage-helpers.json"))};
 
     // Runs action and returns what it printed on the console.
     template <typename Action>
@@ -123,29 +119,31 @@ TEST_F(VolumeHelpersTest, WithoutAdministratorRightsNoDiskInterfaceOrVolumeOpens
 
 TEST_F(VolumeHelpersTest, FailingUsbQueriesMeanNotOnUsb)
 {
-    const auto failing = [](const wchar_t* call, DWORD error) {
-        sim::CurrentMachine().faults = {sim::Fault{call, error, 0, 0}};
-    };
     bool onUsb = true;
-    failing(L"SetupDiGetClassDevsW", ERROR_NOT_ENOUGH_MEMORY);
-    EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\e:"); }),
-              "Bad handle to DEVCLASS_USB\n\\\\.\\e: does not reside on a usb drive\n");
-    EXPECT_FALSE(onUsb);
-
-    // Without its size no interface is opened.
-    failing(L"SetupDiGetDeviceInterfaceDetailW", ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(Console([&] { onUsb = IsUsbDisk(1); }), "");
-    EXPECT_FALSE(onUsb);
-
-    // A disk whose adapter does not answer is not taken for a USB disk.
-    failing(L"DeviceIoControl.IOCTL_STORAGE_QUERY_PROPERTY", ERROR_INVALID_FUNCTION);
-    EXPECT_EQ(Console([&] { onUsb = IsUsbDisk(1); }), UsbCheckLines);
-    EXPECT_FALSE(onUsb);
-
-    failing(L"DeviceIoControl.IOCTL_STORAGE_GET_DEVICE_NUMBER", ERROR_INVALID_FUNCTION);
-    EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\e:"); }),
-              "Could not determine if \\\\.\\e: resides on a usb drive\n");
-    EXPECT_FALSE(onUsb);
+    {
+        const ScopedFault fault(L"SetupDiGetClassDevsW", ERROR_NOT_ENOUGH_MEMORY);
+        EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\e:"); }),
+                  "Bad handle to DEVCLASS_USB\n\\\\.\\e: does not reside on a usb drive\n");
+        EXPECT_FALSE(onUsb);
+    }
+    {
+        // Without its size no interface is opened.
+        const ScopedFault fault(L"SetupDiGetDeviceInterfaceDetailW", ERROR_INVALID_PARAMETER);
+        EXPECT_EQ(Console([&] { onUsb = IsUsbDisk(1); }), "");
+        EXPECT_FALSE(onUsb);
+    }
+    {
+        // A disk whose adapter does not answer is not taken for a USB disk.
+        const ScopedFault fault(L"DeviceIoControl.IOCTL_STORAGE_QUERY_PROPERTY", ERROR_INVALID_FUNCTION);
+        EXPECT_EQ(Console([&] { onUsb = IsUsbDisk(1); }), UsbCheckLines);
+        EXPECT_FALSE(onUsb);
+    }
+    {
+        const ScopedFault fault(L"DeviceIoControl.IOCTL_STORAGE_GET_DEVICE_NUMBER", ERROR_INVALID_FUNCTION);
+        EXPECT_EQ(Console([&] { onUsb = IsOnUsbDrive(L"\\\\.\\e:"); }),
+                  "Could not determine if \\\\.\\e: resides on a usb drive\n");
+        EXPECT_FALSE(onUsb);
+    }
 }
 
 TEST_F(VolumeHelpersTest, SpannedVolumeMakesEachOfItsDisksLocal)
@@ -235,8 +233,7 @@ TEST_F(VolumeHelpersTest, LayoutBufferGrowsUntilTheWholeTableFits)
 
 TEST_F(VolumeHelpersTest, LayoutFailureLeavesTheErrorForTheCaller)
 {
-    sim::CurrentMachine().faults.push_back(
-        {L"DeviceIoControl.IOCTL_DISK_GET_DRIVE_LAYOUT_EX", ERROR_GEN_FAILURE, 0, 0});
+    const ScopedFault fault(L"DeviceIoControl.IOCTL_DISK_GET_DRIVE_LAYOUT_EX", ERROR_GEN_FAILURE);
     const UniqueFile disk = CreateFileW(PhysicalDrivePath(0), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
     EXPECT_FALSE(ReadDriveLayout(disk.get()));
     EXPECT_EQ(GetLastError(), ERROR_GEN_FAILURE);
@@ -245,14 +242,13 @@ TEST_F(VolumeHelpersTest, LayoutFailureLeavesTheErrorForTheCaller)
 TEST_F(VolumeHelpersTest, DriverThatAlwaysWantsMoreEndsAtTheBound)
 {
     // As a broken driver or a captured profile may answer: "too small", whatever the size.
-    sim::CurrentMachine().faults.push_back(
-        {L"DeviceIoControl.IOCTL_DISK_GET_DRIVE_LAYOUT_EX", ERROR_INSUFFICIENT_BUFFER, 0, 0});
+    const ScopedFault layoutFault(L"DeviceIoControl.IOCTL_DISK_GET_DRIVE_LAYOUT_EX", ERROR_INSUFFICIENT_BUFFER);
     const UniqueFile disk = CreateFileW(PhysicalDrivePath(0), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
     EXPECT_FALSE(ReadDriveLayout(disk.get()));
     EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
 
     // The path of a disk interface, asked for again and again, ends the same way.
-    sim::CurrentMachine().faults.push_back({L"SetupDiGetDeviceInterfaceDetailW", ERROR_INSUFFICIENT_BUFFER, 0, 0});
+    const ScopedFault detailFault(L"SetupDiGetDeviceInterfaceDetailW", ERROR_INSUFFICIENT_BUFFER);
     EXPECT_FALSE(IsUsbDisk(1));
 }
 

@@ -2,6 +2,7 @@
 // a second process-wide security call, what a class without instances, an unknown class or
 // property and a NULL value give, the failures a profile injects, and the WQL the checks send.
 
+#include "support/ScopedMachine.h"
 #include "platform/WmiQuery.h"
 #include "winapi/Com.h"
 #include "winapi/simulated/profile/MachineProfile.h"
@@ -34,11 +35,11 @@ protected:
     void SetUp() override { Install(Machine); }
     void TearDown() override { winapi::CoUninitialize(); }
 
+    ScopedMachine machine_{"{}"};
+
     void Install(const std::string& profile)
     {
-        winapi::sim::Machine machine;
-        ASSERT_EQ(winapi::sim::LoadMachineProfile(profile, machine), "");
-        winapi::sim::InstallMachine(std::move(machine));
+        machine_.Install(profile);
         ASSERT_TRUE(winapi::SUCCEEDED(winapi::CoInitializeEx(winapi::COINIT_APARTMENTTHREADED)));
         (void)winapi::sim::TakeWmiJournal();
     }

@@ -1,11 +1,11 @@
 // What the program relies on from its XML document, checked on the simulated backend's
 // document: text of descendants, white space kept, selections, attributes, building and saving.
 
+#include "support/ScopedMachine.h"
 #include "framework/DomDocument.h"
 #include "framework/InputDocument.h"
 #include "support/ScratchFolder.h"
 #include "winapi/Com.h"
-#include "winapi/simulated/profile/MachineProfile.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +13,10 @@ namespace {
 
 class XmlDocumentTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        winapi::sim::Machine machine;
-        ASSERT_EQ(winapi::sim::LoadMachineProfile("{}", machine), "");
-        winapi::sim::InstallMachine(std::move(machine));
-        ASSERT_EQ(winapi::CoInitializeEx(winapi::COINIT_APARTMENTTHREADED), winapi::S_OK);
-    }
+    void SetUp() override { ASSERT_EQ(winapi::CoInitializeEx(winapi::COINIT_APARTMENTTHREADED), winapi::S_OK); }
     void TearDown() override { winapi::CoUninitialize(); }
+
+    ScopedMachine machine_{"{}"};
 
     std::unique_ptr<winapi::XmlDocument> Load(const std::string& text)
     {

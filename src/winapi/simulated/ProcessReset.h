@@ -1,7 +1,8 @@
 #pragma once
 // The simulated process as a program finds it when it starts. A separate run of a program starts
-// a fresh process; a worker that runs machine after machine in one process (tarnwick-fleet) puts
-// back every process-wide part of the simulated platform between them instead. Each part is put
+// a fresh process; what runs machine after machine in one process (a worker of tarnwick-fleet, the
+// hostile-machine fuzz target, a test's ScopedMachine) puts back every process-wide part of the
+// simulated platform between them instead. Each part is put
 // back by the module that owns it; ResetSimulatedProcess does them all.
 
 namespace winapi::sim {

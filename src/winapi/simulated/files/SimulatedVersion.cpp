@@ -6,6 +6,7 @@
 #include "winapi/Version.h"
 
 #include "winapi/Win32.h"
+#include "winapi/simulated/FailedCall.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/files/MachineFiles.h"
 
@@ -78,15 +79,6 @@ DWORD FileBlock(const std::wstring& fileName, std::vector<BYTE>& block)
     return ERROR_SUCCESS;
 }
 
-bool Faulted(std::wstring_view call)
-{
-    if (const auto error = sim::CurrentMachine().TakeFault(call)) {
-        SetLastError(*error);
-        return true;
-    }
-    return false;
-}
-
 // The value recorded under subBlock, as bytes inside block.
 std::optional<std::span<const BYTE>> FindValue(std::span<const BYTE> block, const std::wstring& subBlock)
 {
@@ -114,7 +106,7 @@ std::optional<std::span<const BYTE>> FindValue(std::span<const BYTE> block, cons
 
 DWORD GetFileVersionInfoSizeW(const std::wstring& fileName)
 {
-    if (Faulted(L"GetFileVersionInfoSizeW")) {
+    if (sim::FaultedWithLastError(L"GetFileVersionInfoSizeW")) {
         return 0;
     }
     std::vector<BYTE> block;
@@ -128,7 +120,7 @@ DWORD GetFileVersionInfoSizeW(const std::wstring& fileName)
 
 BOOL GetFileVersionInfoW(const std::wstring& fileName, std::span<BYTE> data)
 {
-    if (Faulted(L"GetFileVersionInfoW")) {
+    if (sim::FaultedWithLastError(L"GetFileVersionInfoW")) {
         return FALSE;
     }
     std::vector<BYTE> block;
@@ -145,7 +137,7 @@ BOOL GetFileVersionInfoW(const std::wstring& fileName, std::span<BYTE> data)
 
 BOOL VerQueryValueW(std::span<const BYTE> block, const std::wstring& subBlock, std::span<const BYTE>& value)
 {
-    if (Faulted(L"VerQueryValueW")) {
+    if (sim::FaultedWithLastError(L"VerQueryValueW")) {
         return FALSE;
     }
     const auto found = FindValue(block, subBlock);

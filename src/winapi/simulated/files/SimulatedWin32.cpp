@@ -8,6 +8,7 @@
 #include "winapi/Utf8.h"
 #include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/files/HostFiles.h"
+#include "winapi/simulated/FailedCall.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/files/MachineFiles.h"
 
@@ -40,22 +41,12 @@ void FillFindData(const sim::FoundEntry& entry, WIN32_FIND_DATAW& data)
     std::wmemcpy(data.cFileName, entry.name.c_str(), length);
 }
 
-// The fault the profile sets for the call, recorded as the last error.
-bool Faulted(std::wstring_view call)
-{
-    if (const auto error = sim::CurrentMachine().TakeFault(call)) {
-        lastError = *error;
-        return true;
-    }
-    return false;
-}
-
 // The machine's version record for a GetVersionExW whose size field must be recordSize; null,
 // with the last error set, when the call fails.
 const OSVERSIONINFOEXW* VersionRecord(DWORD sizeField, DWORD recordSize)
 {
     const std::optional<OSVERSIONINFOEXW>& version = sim::CurrentMachine().version;
-    if (Faulted(L"GetVersionExW")) {
+    if (sim::FaultedWithLastError(L"GetVersionExW")) {
         return nullptr;
     }
     if (!version || sizeField != recordSize) {
@@ -94,7 +85,7 @@ UINT SetErrorMode(UINT mode)
 
 UniqueFindFile FindFirstFileW(const std::wstring& pattern, WIN32_FIND_DATAW& data)
 {
-    if (Faulted(L"FindFirstFileW")) {
+    if (sim::FaultedWithLastError(L"FindFirstFileW")) {
         return UniqueFindFile();
     }
     std::vector<sim::FoundEntry> entries;
@@ -118,7 +109,7 @@ BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW& data)
         lastError = ERROR_INVALID_HANDLE;
         return FALSE;
     }
-    if (Faulted(L"FindNextFileW")) {
+    if (sim::FaultedWithLastError(L"FindNextFileW")) {
         return FALSE;
     }
     if (search->second.empty()) {
@@ -138,7 +129,7 @@ BOOL FindClose(HANDLE findFile)
 
 BOOL DeleteFileW(const std::wstring& path)
 {
-    if (Faulted(L"DeleteFileW")) {
+    if (sim::FaultedWithLastError(L"DeleteFileW")) {
         return FALSE;
     }
     return Answer(sim::DeleteHostFile(path));
@@ -146,7 +137,7 @@ BOOL DeleteFileW(const std::wstring& path)
 
 BOOL MoveFileExW(const std::wstring& existingPath, const std::wstring& newPath, DWORD flags)
 {
-    if (Faulted(L"MoveFileExW")) {
+    if (sim::FaultedWithLastError(L"MoveFileExW")) {
         return FALSE;
     }
     return Answer(sim::MoveHostFile(existingPath, newPath, (flags & MOVEFILE_REPLACE_EXISTING) != 0));
@@ -154,7 +145,7 @@ BOOL MoveFileExW(const std::wstring& existingPath, const std::wstring& newPath, 
 
 BOOL ReplaceFileW(const std::wstring& replacedFileName, const std::wstring& replacementFileName, DWORD /*replaceFlags*/)
 {
-    if (Faulted(L"ReplaceFileW")) {
+    if (sim::FaultedWithLastError(L"ReplaceFileW")) {
         return FALSE;
     }
     return Answer(sim::ReplaceHostFile(replacedFileName, replacementFileName));
@@ -162,7 +153,7 @@ BOOL ReplaceFileW(const std::wstring& replacedFileName, const std::wstring& repl
 
 BOOL SetFileAttributesW(const std::wstring& fileName, DWORD fileAttributes)
 {
-    if (Faulted(L"SetFileAttributesW")) {
+    if (sim::FaultedWithLastError(L"SetFileAttributesW")) {
         return FALSE;
     }
     return Answer(sim::SetHostFileAttributes(fileName, fileAttributes));
@@ -171,12 +162,11 @@ BOOL SetFileAttributesW(const std::wstring& fileName, DWORD fileAttributes)
 BOOL GetComputerNameW(std::wstring& name)
 {
     const std::optional<std::wstring>& computerName = sim::CurrentMachine().computerName;
-    if (Faulted(L"GetComputerNameW")) {
+    if (sim::FaultedWithLastError(L"GetComputerNameW")) {
         return FALSE;
     }
     if (!computerName) {
-        lastError = ERROR_FILE_NOT_FOUND;
-        return FALSE;
+        return sim::Fail(ERROR_FILE_NOT_FOUND);
     }
     name = *computerName;
     return TRUE;
@@ -185,7 +175,7 @@ BOOL GetComputerNameW(std::wstring& name)
 UINT GetSystemDirectoryW(std::span<wchar_t> buffer)
 {
     const std::optional<std::wstring>& directory = sim::CurrentMachine().systemDirectory;
-    if (Faulted(L"GetSystemDirectoryW")) {
+    if (sim::FaultedWithLastError(L"GetSystemDirectoryW")) {
         return 0;
     }
     if (!directory) {
@@ -227,7 +217,7 @@ BOOL GetVersionExW(OSVERSIONINFOW& info)
 
 UniqueModule LoadLibraryW(const std::wstring& fileName)
 {
-    if (Faulted(L"LoadLibraryW")) {
+    if (sim::FaultedWithLastError(L"LoadLibraryW")) {
         return UniqueModule();
     }
     const std::size_t slash = fileName.find_last_of(L"\\/");

@@ -1,16 +1,15 @@
-// Devices opened with CreateFileW (volumes, physical drives, disk interfaces), their raw reads
-// and their device I/O controls, answered from the simulated machine with the Windows structure
+// Devices opened with CreateFileW (volumes, physical drives, disk interfaces; the call itself is in
+// SimulatedHandles.cpp), their raw reads and their device I/O controls, answered from the simulated machine with the Windows structure
 // layouts and buffer rules.
 
 #include "winapi/Storage.h"
 
 #include "winapi/simulated/ProcessReset.h"
 #include "winapi/Win32.h"
-#include "winapi/simulated/DisturbedLastError.h"
-#include "winapi/simulated/files/HostFiles.h"
 #include "winapi/simulated/SimulatedMachine.h"
-#include "winapi/simulated/system/SimulatedTokens.h"
+#include "winapi/simulated/storage/DeviceHandles.h"
 #include "winapi/simulated/storage/StorageLookup.h"
+#include "winapi/simulated/FailedCall.h"
 
 #include <algorithm>
 #include <cstring>
@@ -460,75 +459,6 @@ DWORD GetVolumeBitmap(const OpenDevice& device, std::span<const BYTE> in, std::s
 
 }  // namespace
 
-UniqueFile CreateFileW(const std::wstring& fileName, DWORD desiredAccess, DWORD shareMode, DWORD creationDisposition,
-                       DWORD flagsAndAttributes)
-{
-    if (FaultedWithLastError(L"CreateFileW")) {
-        return UniqueFile();
-    }
-    DWORD error = ERROR_SUCCESS;
-    const auto target = FindDevice(fileName, error);
-    if (!target) {
-        // Any other path is one of the host's files or folders.
-        if (!IsDevicePath(fileName)) {
-            HANDLE handle = nullptr;
-            error = sim::OpenHostFile(fileName, desiredAccess, creationDisposition, flagsAndAttributes, handle);
-            if (error == ERROR_SUCCESS) {
-                return UniqueFile(handle);
-            }
-        }
-        SetLastError(error);
-        return UniqueFile();
-    }
-    if (creationDisposition != OPEN_EXISTING) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return UniqueFile();
-    }
-    if (target->openError) {
-        SetLastError(*target->openError);
-        return UniqueFile();
-    }
-    // Reading or writing a whole drive or volume is for administrators only; an open without data
-    // access, for the queries, is for everyone.
-    if ((desiredAccess & (GENERIC_READ | GENERIC_WRITE)) != 0 && !Machine().administrator) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return UniqueFile();
-    }
-    // The file system keeps its volume open for writing, so an open that does not share writing
-    // conflicts with it.
-    if (target->kind == DeviceKind::Volume && (shareMode & FILE_SHARE_WRITE) == 0) {
-        SetLastError(ERROR_SHARING_VIOLATION);
-        return UniqueFile();
-    }
-    if (target->kind == DeviceKind::Volume && (desiredAccess & GENERIC_WRITE) != 0) {
-        if (const auto writeError = Machine().volumes[target->index].writeOpenError) {
-            SetLastError(*writeError);
-            return UniqueFile();
-        }
-    }
-    const HANDLE handle = sim::NewHandleValue();
-    OpenDevices().open[handle] = OpenDevice{target->kind, target->index, desiredAccess, 0, target->diskInterface};
-    return UniqueFile(handle);
-}
-
-BOOL CloseHandle(HANDLE object)
-{
-    sim::DisturbLastError();
-    if (OpenDevices().open.erase(object) == 1 || sim::CloseToken(object) || sim::CloseHostFile(object)) {
-        return TRUE;
-    }
-    return Fail(ERROR_INVALID_HANDLE);
-}
-
-BOOL FlushFileBuffers(HANDLE file)
-{
-    if (FaultedWithLastError(L"FlushFileBuffers")) {
-        return FALSE;
-    }
-    const DWORD error = sim::FlushHostFile(file);
-    return error == ERROR_SUCCESS ? TRUE : Fail(error);
-}
-
 BOOL ReadFile(HANDLE file, std::span<BYTE> buffer, DWORD& bytesRead)
 {
     const auto device = OpenDevices().open.find(file);
@@ -626,6 +556,48 @@ BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, std::span<const BYTE> i
 }
 
 namespace sim {
+
+std::optional<DWORD> OpenDeviceHandle(const std::wstring& path, DWORD desiredAccess, DWORD shareMode,
+                                      DWORD creationDisposition, HANDLE& handle)
+{
+    DWORD error = ERROR_SUCCESS;
+    const auto target = FindDevice(path, error);
+    if (!target) {
+        if (!IsDevicePath(path)) {
+            return std::nullopt;
+        }
+        return error;
+    }
+    if (creationDisposition != OPEN_EXISTING) {
+        return ERROR_ACCESS_DENIED;
+    }
+    if (target->openError) {
+        return *target->openError;
+    }
+    // Reading or writing a whole drive or volume is for administrators only; an open without data
+    // access, for the queries, is for everyone.
+    if ((desiredAccess & (GENERIC_READ | GENERIC_WRITE)) != 0 && !CurrentMachine().administrator) {
+        return ERROR_ACCESS_DENIED;
+    }
+    // The file system keeps its volume open for writing, so an open that does not share writing
+    // conflicts with it.
+    if (target->kind == DeviceKind::Volume && (shareMode & FILE_SHARE_WRITE) == 0) {
+        return ERROR_SHARING_VIOLATION;
+    }
+    if (target->kind == DeviceKind::Volume && (desiredAccess & GENERIC_WRITE) != 0) {
+        if (const auto writeError = CurrentMachine().volumes[target->index].writeOpenError) {
+            return *writeError;
+        }
+    }
+    handle = NewHandleValue();
+    OpenDevices().open[handle] = OpenDevice{target->kind, target->index, desiredAccess, 0, target->diskInterface};
+    return ERROR_SUCCESS;
+}
+
+bool CloseDeviceHandle(HANDLE handle)
+{
+    return OpenDevices().open.erase(handle) == 1;
+}
 
 void ResetOpenDevices()
 {

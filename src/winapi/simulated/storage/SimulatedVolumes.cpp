@@ -8,6 +8,7 @@
 #include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/storage/StorageLookup.h"
+#include "winapi/simulated/FailedCall.h"
 
 #include <algorithm>
 #include <map>
@@ -319,23 +320,6 @@ BOOL GetDiskFreeSpaceExW(const std::wstring& directoryName, ULONGLONG& freeBytes
     totalNumberOfBytes = volume->totalBytes;
     totalNumberOfFreeBytes = volume->freeBytes;
     return TRUE;
-}
-
-HRESULT SHGetFolderPathW(int folder, DWORD /*flags*/, std::span<wchar_t> path)
-{
-    if (const auto error = Machine().TakeFault(L"SHGetFolderPathW")) {
-        return static_cast<HRESULT>(*error);
-    }
-    if (folder != CSIDL_PROGRAM_FILES || path.size() < MAX_PATH) {
-        return E_INVALIDARG;
-    }
-    const std::optional<std::wstring>& programFiles = Machine().programFilesFolder;
-    if (!programFiles || programFiles->size() >= MAX_PATH) {
-        return E_FAIL;
-    }
-    std::ranges::copy(*programFiles, path.begin());
-    path[programFiles->size()] = L'\0';
-    return S_OK;
 }
 
 namespace sim {

@@ -122,19 +122,4 @@ std::optional<std::uint32_t> VolumeFault(const Machine& machine, std::size_t vol
     return ObjectFault(machine.volumes[volume].faults, call);
 }
 
-bool FaultedWithLastError(std::wstring_view call)
-{
-    if (const auto error = CurrentMachine().TakeFault(call)) {
-        SetLastError(*error);
-        return true;
-    }
-    return false;
-}
-
-BOOL Fail(DWORD error)
-{
-    SetLastError(error);
-    return FALSE;
-}
-
 }  // namespace winapi::sim

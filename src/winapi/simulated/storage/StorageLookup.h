@@ -48,10 +48,4 @@ struct VolumePath {
 
 [[nodiscard]] bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix);
 
-// Takes the profile's fault for the call, if any, as the last error.
-[[nodiscard]] bool FaultedWithLastError(std::wstring_view call);
-
-// Sets the last error and answers FALSE, as a failing Win32 call does.
-BOOL Fail(DWORD error);
-
 }  // namespace winapi::sim

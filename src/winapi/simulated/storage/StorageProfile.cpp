@@ -1,24 +1,18 @@
 #include "winapi/simulated/storage/StorageProfile.h"
 
-#include "winapi/Utf8.h"
+#include "winapi/simulated/profile/ProfileFields.h"
+#include "winapi/simulated/storage/Sector0.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cstring>
 #include <map>
 #include <set>
+#include <string_view>
 
 namespace winapi::sim {
 
 namespace {
 
-constexpr std::size_t MbrEntriesOffset = 446;
-constexpr std::size_t MbrEntrySize = 16;
-constexpr std::size_t MbrDiskSignatureOffset = 440;
-constexpr std::size_t MbrPrimaryEntries = 4;
-constexpr BYTE MbrActive = 0x80;
-constexpr BYTE ProtectiveMbrType = 0xEE;
 // exFAT's largest cluster, and the cluster numbers NTFS and exFAT keep in 32 bits: a volume past
 // either could not exist, and its bitmap would take longer to scan than any run should.
 constexpr std::uint64_t MaxClusterBytes = std::uint64_t{32} << 20;
@@ -27,6 +21,8 @@ constexpr std::uint64_t MaxClusters = UINT32_MAX;
 constexpr DWORD MaxSectorBytes = 4096;
 
 // GPT partition types a profile may name instead of spelling the GUID.
+constexpr std::string_view GptTypeNamesInOrder = "basicData, efiSystem, msReserved, recovery, ldmMetadata, ldmData";
+
 const std::map<std::wstring, std::wstring>& GptTypeNames()
 {
     static const std::map<std::wstring, std::wstring> names{
@@ -60,159 +56,6 @@ const std::map<std::wstring, DWORD>& BusTypeNames()
     return names;
 }
 
-int HexValue(wchar_t c)
-{
-    if (c >= L'0' && c <= L'9') {
-        return c - L'0';
-    }
-    if (c >= L'a' && c <= L'f') {
-        return c - L'a' + 10;
-    }
-    if (c >= L'A' && c <= L'F') {
-        return c - L'A' + 10;
-    }
-    return -1;
-}
-
-// Reads hex digits text[begin, begin + count) into value.
-bool ReadHex(const std::wstring& text, std::size_t begin, std::size_t count, std::uint64_t& value)
-{
-    value = 0;
-    for (std::size_t i = begin; i < begin + count; ++i) {
-        const int digit = HexValue(text[i]);
-        if (digit < 0) {
-            return false;
-        }
-        value = value * 16 + static_cast<std::uint64_t>(digit);
-    }
-    return true;
-}
-
-// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}".
-bool ParseGuid(const std::wstring& text, GUID& guid)
-{
-    if (text.size() != 38 || text[0] != L'{' || text[37] != L'}' || text[9] != L'-' || text[14] != L'-' ||
-        text[19] != L'-' || text[24] != L'-') {
-        return false;
-    }
-    std::uint64_t value = 0;
-    GUID parsed{};
-    if (!ReadHex(text, 1, 8, value)) {
-        return false;
-    }
-    parsed.Data1 = static_cast<DWORD>(value);
-    if (!ReadHex(text, 10, 4, value)) {
-        return false;
-    }
-    parsed.Data2 = static_cast<WORD>(value);
-    if (!ReadHex(text, 15, 4, value)) {
-        return false;
-    }
-    parsed.Data3 = static_cast<WORD>(value);
-    constexpr std::array<std::size_t, 8> offsets{20, 22, 25, 27, 29, 31, 33, 35};
-    for (std::size_t i = 0; i < offsets.size(); ++i) {
-        if (!ReadHex(text, offsets[i], 2, value)) {
-            return false;
-        }
-        parsed.Data4[i] = static_cast<BYTE>(value);
-    }
-    guid = parsed;
-    return true;
-}
-
-void ReadGuid(ProfileObject& object, const std::string& key, GUID& guid, bool allowNames)
-{
-    std::wstring text;
-    object.Text(key, text);
-    if (text.empty() || object.Reader().Failed()) {
-        return;
-    }
-    if (allowNames) {
-        if (const auto named = GptTypeNames().find(text); named != GptTypeNames().end()) {
-            text = named->second;
-        }
-    }
-    if (!ParseGuid(text, guid)) {
-        object.Reader().Fail(object.FieldPath(key),
-                             allowNames ? "expected a GUID such as \"{EBD0A0A2-B9E5-4433-87C0-68B6B72699C7}\" "
-                                          "or one of basicData, efiSystem, msReserved, recovery, "
-                                          "ldmMetadata, ldmData"
-                                        : "expected a GUID such as \"{EBD0A0A2-B9E5-4433-87C0-68B6B72699C7}\"");
-    }
-}
-
-// A name from names, or a whole number.
-template <typename Value>
-void ReadNamedNumber(ProfileObject& object, const std::string& key, const std::map<std::wstring, Value>& names,
-                     Value& value)
-{
-    const nlohmann::json* field = object.Raw(key);
-    if (field == nullptr) {
-        return;
-    }
-    if (field->is_number_unsigned() && field->get<std::uint64_t>() <= UINT32_MAX) {
-        value = static_cast<Value>(field->get<std::uint64_t>());
-        return;
-    }
-    if (field->is_string()) {
-        if (const auto named = names.find(FromUtf8(field->get_ref<const std::string&>())); named != names.end()) {
-            value = named->second;
-            return;
-        }
-    }
-    std::string choices;
-    for (const auto& [name, number] : names) {
-        choices += (choices.empty() ? "" : ", ") + ToUtf8(name);
-    }
-    object.Reader().Fail(object.FieldPath(key), "expected a whole number or one of " + choices);
-}
-
-// The same for a field whose absence says something of its own, so it stays empty unless given.
-template <typename Value>
-void ReadNamedNumber(ProfileObject& object, const std::string& key, const std::map<std::wstring, Value>& names,
-                     std::optional<Value>& value)
-{
-    if (object.Raw(key) != nullptr) {
-        ReadNamedNumber(object, key, names, value.emplace());
-    }
-}
-
-// A byte: a number below 256, or a string such as "0x07".
-void ReadByte(ProfileObject& object, const std::string& key, BYTE& value)
-{
-    const nlohmann::json* field = object.Raw(key);
-    if (field == nullptr) {
-        return;
-    }
-    if (field->is_number_unsigned() && field->get<std::uint64_t>() <= 0xFF) {
-        value = static_cast<BYTE>(field->get<std::uint64_t>());
-        return;
-    }
-    if (field->is_string()) {
-        const std::string& text = field->get_ref<const std::string&>();
-        unsigned parsed = 0;
-        if (text.size() > 2 && (text.starts_with("0x") || text.starts_with("0X"))) {
-            const auto [stop, error] = std::from_chars(text.data() + 2, text.data() + text.size(), parsed, 16);
-            if (error == std::errc() && stop == text.data() + text.size() && parsed <= 0xFF) {
-                value = static_cast<BYTE>(parsed);
-                return;
-            }
-        }
-    }
-    object.Reader().Fail(object.FieldPath(key), "expected a byte: a number below 256 or a string such as \"0x07\"");
-}
-
-void ReadSigned64(ProfileObject& object, const std::string& key, LONGLONG& value)
-{
-    std::uint64_t wide = static_cast<std::uint64_t>(value);
-    object.Unsigned64(key, wide);
-    if (wide > static_cast<std::uint64_t>(INT64_MAX)) {
-        object.Reader().Fail(object.FieldPath(key), "expected a whole number below 2^63");
-        return;
-    }
-    value = static_cast<LONGLONG>(wide);
-}
-
 void ReadOpenError(ProfileObject& object, std::optional<DWORD>& openError)
 {
     std::uint32_t error = 0;
@@ -220,52 +63,6 @@ void ReadOpenError(ProfileObject& object, std::optional<DWORD>& openError)
         object.ErrorCode("openError", error);
         openError = error;
     }
-}
-
-void PutLittleEndian(std::vector<BYTE>& bytes, std::size_t offset, std::uint32_t value)
-{
-    for (std::size_t i = 0; i < 4; ++i) {
-        bytes[offset + i] = static_cast<BYTE>(value >> (8 * i));
-    }
-}
-
-void PutMbrEntry(std::vector<BYTE>& sector, std::size_t slot, BYTE boot, BYTE type, std::uint64_t firstSector,
-                 std::uint64_t sectors)
-{
-    const std::size_t entry = MbrEntriesOffset + slot * MbrEntrySize;
-    // CHS fields hold the "beyond CHS range" marker that LBA-addressed disks use.
-    constexpr std::array<BYTE, 3> chs{0xFE, 0xFF, 0xFF};
-    sector[entry] = boot;
-    std::ranges::copy(chs, sector.begin() + static_cast<std::ptrdiff_t>(entry + 1));
-    sector[entry + 4] = type;
-    std::ranges::copy(chs, sector.begin() + static_cast<std::ptrdiff_t>(entry + 5));
-    PutLittleEndian(sector, entry + 8, static_cast<std::uint32_t>(std::min<std::uint64_t>(firstSector, UINT32_MAX)));
-    PutLittleEndian(sector, entry + 12, static_cast<std::uint32_t>(std::min<std::uint64_t>(sectors, UINT32_MAX)));
-}
-
-// Sector 0 as Windows would have written it for the drive's table: an MBR with the first four
-// entries, a protective MBR for GPT, zeros for a RAW drive.
-std::vector<BYTE> BuildSector0(const PhysicalDrive& drive)
-{
-    std::vector<BYTE> sector(drive.bytesPerSector, 0);
-    if (drive.partitionStyle == PARTITION_STYLE_RAW) {
-        return sector;
-    }
-    const auto sectorSize = static_cast<std::uint64_t>(drive.bytesPerSector);
-    if (drive.partitionStyle == PARTITION_STYLE_MBR) {
-        PutLittleEndian(sector, MbrDiskSignatureOffset, drive.mbrSignature);
-        for (std::size_t slot = 0; slot < std::min(drive.partitions.size(), MbrPrimaryEntries); ++slot) {
-            const Partition& partition = drive.partitions[slot];
-            PutMbrEntry(sector, slot, partition.bootIndicator ? MbrActive : BYTE{0}, partition.mbrType,
-                        static_cast<std::uint64_t>(partition.startingOffset) / sectorSize,
-                        static_cast<std::uint64_t>(partition.length) / sectorSize);
-        }
-    } else {
-        PutMbrEntry(sector, 0, 0, ProtectiveMbrType, 1, static_cast<std::uint64_t>(drive.length) / sectorSize - 1);
-    }
-    sector[510] = 0x55;
-    sector[511] = 0xAA;
-    return sector;
 }
 
 void ReadPartition(ProfileObject& object, DWORD style, Partition& partition)
@@ -279,8 +76,8 @@ void ReadPartition(ProfileObject& object, DWORD style, Partition& partition)
         object.Unsigned("hiddenSectors", partition.hiddenSectors);
         return;
     }
-    ReadGuid(object, "type", partition.gptType, true);
-    ReadGuid(object, "id", partition.gptId, false);
+    ReadGuid(object, "type", partition.gptType, &GptTypeNames(), GptTypeNamesInOrder);
+    ReadGuid(object, "id", partition.gptId);
     object.Unsigned64("attributes", partition.gptAttributes);
     std::wstring name;
     object.Text("name", name);
@@ -313,7 +110,7 @@ void ReadPhysicalDrive(ProfileObject& object, PhysicalDrive& drive)
         return;
     }
     object.Unsigned("diskSignature", drive.mbrSignature);
-    ReadGuid(object, "diskId", drive.gptDiskId, false);
+    ReadGuid(object, "diskId", drive.gptDiskId);
     object.Objects("partitions", [&](ProfileObject& partitionObject) {
         ReadPartition(partitionObject, drive.partitionStyle, drive.partitions.emplace_back());
     });

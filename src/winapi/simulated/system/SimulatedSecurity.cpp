@@ -6,7 +6,7 @@
 #include "winapi/simulated/ProcessReset.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/system/SimulatedTokens.h"
-#include "winapi/simulated/storage/StorageLookup.h"
+#include "winapi/simulated/FailedCall.h"
 
 #include <algorithm>
 #include <array>

@@ -6,7 +6,7 @@
 #include "winapi/Win32.h"
 #include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/SimulatedMachine.h"
-#include "winapi/simulated/storage/StorageLookup.h"
+#include "winapi/simulated/FailedCall.h"
 
 #include <cstddef>
 #include <cstring>

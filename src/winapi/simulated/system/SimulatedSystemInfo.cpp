@@ -6,6 +6,7 @@
 #include "winapi/Win32.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/storage/StorageLookup.h"
+#include "winapi/simulated/FailedCall.h"
 
 #include <string_view>
 
