@@ -3,6 +3,7 @@
 #include "capture/CaptureLog.h"
 #include "capture/FilesCapture.h"
 #include "capture/JsonWriter.h"
+#include "capture/ProfilePrivacy.h"
 #include "capture/StorageCapture.h"
 #include "capture/SystemCapture.h"
 #include "capture/SystemPartCapture.h"
@@ -23,8 +24,10 @@ namespace {
 constexpr std::wstring_view DefaultProfileName = L"machine-profile.json";
 constexpr std::wstring_view Description = L"Captured by TarnwickCapture";
 constexpr std::string_view UsageMessage =
-    "Usage: TarnwickCapture.exe [-o profileFile]\n"
-    "Records what the Tarnwick checks read of this machine as a machine profile (default %wS).\n";
+    "Usage: TarnwickCapture.exe [-o profileFile] [-k]\n"
+    "Records what the Tarnwick checks read of this machine as a machine profile (default %wS).\n"
+    "The computer's name, device serial numbers, disk signatures and identifiers and mount folders\n"
+    "go into it as stand-ins; -k keeps their real values.\n";
 constexpr std::string_view ComFailedMessage = "CoInitializeEx failed...aborting the capture\n";
 constexpr std::string_view SaveFailedMessage = "The machine profile could not be written to %wS\n";
 constexpr std::string_view WrittenMessage = "Machine profile written to %wS\n";
@@ -32,12 +35,14 @@ constexpr std::string_view HoldsMessage = "It holds:\n";
 constexpr std::string_view HoldsLine = "  %wS\n";
 constexpr int Failure = 1;
 
-bool ParseCommandLine(std::wstring& profilePath)
+bool ParseCommandLine(std::wstring& profilePath, bool& keepRealValues)
 {
     const std::vector<std::wstring> arguments = winapi::CommandLineToArgvW(winapi::GetCommandLineW());
     for (std::size_t index = 1; index < arguments.size(); ++index) {
         if (arguments[index] == L"-o" && index + 1 < arguments.size()) {
             profilePath = arguments[++index];
+        } else if (arguments[index] == L"-k") {
+            keepRealValues = true;
         } else {
             return false;
         }
@@ -47,7 +52,7 @@ bool ParseCommandLine(std::wstring& profilePath)
 
 }  // namespace
 
-std::string CaptureMachineProfile(CaptureLog& log)
+std::string CaptureMachineProfile(CaptureLog& log, ProfilePrivacy& privacy)
 {
     JsonWriter writer;
     writer.BeginObject();
@@ -56,8 +61,8 @@ std::string CaptureMachineProfile(CaptureLog& log)
     CaptureSystem(writer, log);
     CaptureSystemPart(writer, log);
     CaptureFiles(writer, log);
-    CaptureWmi(writer, log);
-    CaptureStorage(writer, log);
+    CaptureWmi(writer, log, privacy);
+    CaptureStorage(writer, log, privacy);
     writer.Key("faults");
     log.WriteFaults(writer);
     writer.EndObject();
@@ -67,7 +72,8 @@ std::string CaptureMachineProfile(CaptureLog& log)
 int TarnwickCaptureMain()
 {
     std::wstring profilePath(DefaultProfileName);
-    if (!ParseCommandLine(profilePath)) {
+    bool keepRealValues = false;
+    if (!ParseCommandLine(profilePath, keepRealValues)) {
         ConsolePrintf(UsageMessage, std::wstring(DefaultProfileName));
         return Failure;
     }
@@ -77,7 +83,8 @@ int TarnwickCaptureMain()
         return Failure;
     }
     CaptureLog log;
-    const std::string profile = CaptureMachineProfile(log);
+    ProfilePrivacy privacy(keepRealValues);
+    const std::string profile = CaptureMachineProfile(log, privacy);
     winapi::CoUninitialize();
 
     std::error_code error;

@@ -132,7 +132,7 @@ void CaptureLength(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
     SignedMember(writer, "length", length.Length);
 }
 
-void CapturePartition(JsonWriter& writer, const PARTITION_INFORMATION_EX& entry)
+void CapturePartition(JsonWriter& writer, ProfilePrivacy& privacy, const PARTITION_INFORMATION_EX& entry)
 {
     writer.BeginObject();
     Member(writer, "number", entry.PartitionNumber);
@@ -140,7 +140,7 @@ void CapturePartition(JsonWriter& writer, const PARTITION_INFORMATION_EX& entry)
     SignedMember(writer, "length", entry.PartitionLength);
     if (entry.PartitionStyle == PARTITION_STYLE_GPT) {
         TextMember(writer, "type", GuidText(entry.Gpt.PartitionType));
-        TextMember(writer, "id", GuidText(entry.Gpt.PartitionId));
+        TextMember(writer, "id", GuidText(privacy.PartitionId(entry.Gpt.PartitionId)));
         Member(writer, "attributes", entry.Gpt.Attributes);
         std::wstring name;
         for (const char16_t unit : entry.Gpt.Name) {
@@ -159,7 +159,7 @@ void CapturePartition(JsonWriter& writer, const PARTITION_INFORMATION_EX& entry)
     writer.EndObject();
 }
 
-void CaptureLayout(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
+void CaptureLayout(JsonWriter& writer, ProfilePrivacy& privacy, CapturedFaults& faults, HANDLE drive)
 {
     const std::optional<DriveLayout> layout = ReadDriveLayout(drive);
     if (!layout) {
@@ -179,19 +179,21 @@ void CaptureLayout(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
         if (entry.PartitionStyle == PARTITION_STYLE_MBR && entry.Mbr.PartitionType == 0) {
             continue;
         }
-        CapturePartition(writer, entry);
+        CapturePartition(writer, privacy, entry);
     }
     writer.EndArray();
 }
 
-void CaptureSector0(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
+void CaptureSector0(JsonWriter& writer, ProfilePrivacy& privacy, CapturedFaults& faults, HANDLE drive)
 {
     for (const DWORD sectorSize : SectorSizes) {
         std::vector<BYTE> sector(sectorSize, 0);
         DWORD read = 0;
         if (ReadFile(drive, sector, read)) {
+            sector.resize(read);
+            privacy.Sector0(sector);
             Member(writer, "bytesPerSector", sectorSize);
-            TextMember(writer, "sector0", HexText(std::span(sector).first(read)));
+            TextMember(writer, "sector0", HexText(sector));
             return;
         }
         // A drive with larger sectors refuses a read of fewer bytes than one sector.
@@ -202,7 +204,7 @@ void CaptureSector0(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
     faults.Add(L"ReadFile", GetLastError());
 }
 
-void CaptureDrives(JsonWriter& writer, CaptureLog& log)
+void CaptureDrives(JsonWriter& writer, CaptureLog& log, ProfilePrivacy& privacy)
 {
     writer.Key("physicalDrives");
     writer.BeginArray();
@@ -226,8 +228,8 @@ void CaptureDrives(JsonWriter& writer, CaptureLog& log)
         CapturedFaults faults(log, L"physical drive " + std::to_wstring(number));
         CaptureDescriptor(writer, faults, drive.get());
         CaptureLength(writer, faults, drive.get());
-        CaptureLayout(writer, faults, drive.get());
-        CaptureSector0(writer, faults, drive.get());
+        CaptureLayout(writer, privacy, faults, drive.get());
+        CaptureSector0(writer, privacy, faults, drive.get());
         faults.WriteMember(writer);
         writer.EndObject();
     }
@@ -283,7 +285,8 @@ VolumeNames ListVolumes(CaptureLog& log)
 }
 
 // The folders where each volume is mounted on another, by the mounted volume's name.
-std::map<std::wstring, std::vector<std::wstring>> ListMountPoints(VolumeNames& volumes, CaptureLog& log)
+std::map<std::wstring, std::vector<std::wstring>> ListMountPoints(VolumeNames& volumes, CaptureLog& log,
+                                                                  ProfilePrivacy& privacy)
 {
     std::map<std::wstring, std::vector<std::wstring>> mounted;
     for (const std::wstring& host : volumes.names) {
@@ -303,7 +306,7 @@ std::map<std::wstring, std::vector<std::wstring>> ListMountPoints(VolumeNames& v
         do {
             std::array<wchar_t, MAX_PATH> target{};
             if (GetVolumeNameForVolumeMountPointW(host + folder.data(), target)) {
-                mounted[target.data()].push_back(root + folder.data());
+                mounted[target.data()].push_back(privacy.MountFolder(root, folder.data()));
             }
         } while (FindNextVolumeMountPointW(search.get(), folder));
     }
@@ -537,10 +540,10 @@ void CaptureOtherDrives(JsonWriter& writer, CaptureLog& log, const std::wstring&
     writer.EndArray();
 }
 
-void CaptureVolumes(JsonWriter& writer, CaptureLog& log)
+void CaptureVolumes(JsonWriter& writer, CaptureLog& log, ProfilePrivacy& privacy)
 {
     VolumeNames volumes = ListVolumes(log);
-    const auto mountPoints = ListMountPoints(volumes, log);
+    const auto mountPoints = ListMountPoints(volumes, log, privacy);
     writer.Key("volumes");
     writer.BeginArray();
     for (const std::wstring& name : volumes.names) {
@@ -554,7 +557,7 @@ void CaptureVolumes(JsonWriter& writer, CaptureLog& log)
     CaptureOtherDrives(writer, log, volumes.otherLetters);
 }
 
-void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log)
+void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log, ProfilePrivacy& privacy)
 {
     writer.Key("diskInterfaces");
     writer.BeginArray();
@@ -597,7 +600,7 @@ void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log)
         }
         log.Count("disk interfaces");
         writer.BeginObject();
-        TextMember(writer, "devicePath", *path);
+        TextMember(writer, "devicePath", privacy.DevicePath(*path));
         Member(writer, "drive", number->DeviceNumber);
         faults.WriteMember(writer);
         writer.EndObject();
@@ -607,9 +610,9 @@ void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log)
 
 }  // namespace
 
-void CaptureStorage(JsonWriter& writer, CaptureLog& log)
+void CaptureStorage(JsonWriter& writer, CaptureLog& log, ProfilePrivacy& privacy)
 {
-    CaptureDrives(writer, log);
-    CaptureVolumes(writer, log);
-    CaptureDiskInterfaces(writer, log);
+    CaptureDrives(writer, log, privacy);
+    CaptureVolumes(writer, log, privacy);
+    CaptureDiskInterfaces(writer, log, privacy);
 }
