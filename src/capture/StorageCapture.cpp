@@ -1,6 +1,7 @@
 #include "capture/StorageCapture.h"
 
 #include "capture/AllocationSummary.h"
+#include "capture/BitmapSlice.h"
 #include "capture/CapturedFaults.h"
 #include "platform/DriveLayout.h"
 #include "platform/PhysicalDrives.h"
@@ -392,22 +393,23 @@ void CaptureAllocation(JsonWriter& writer, CaptureLog& log, CapturedFaults& faul
             faults.Add(L"FSCTL_GET_VOLUME_BITMAP", GetLastError());
             return;
         }
-        VOLUME_BITMAP_BUFFER header{};
-        std::memcpy(&header, buffer.data(), offsetof(VOLUME_BITMAP_BUFFER, Buffer));
+        const std::optional<BitmapSlice> slice = BitmapSlice::Read(buffer, returned);
+        if (!slice) {
+            // An answer without its header tells nothing of the volume's clusters.
+            faults.Add(L"FSCTL_GET_VOLUME_BITMAP", ERROR_INVALID_DATA);
+            return;
+        }
         if (!summary) {
             // The first slice starts at cluster 0, so its size is the volume's.
-            summary.emplace(static_cast<std::uint64_t>(header.BitmapSize));
+            summary.emplace(static_cast<std::uint64_t>(slice->BitmapSize()));
         }
-        const std::uint64_t available = (returned - offsetof(VOLUME_BITMAP_BUFFER, Buffer)) * std::uint64_t{8};
-        const std::uint64_t clusters =
-            std::min<std::uint64_t>(static_cast<std::uint64_t>(header.BitmapSize), available);
         // The slice may start below the cluster asked for: skip what is already counted.
-        AddSlice(std::span(buffer).subspan(offsetof(VOLUME_BITMAP_BUFFER, Buffer)),
-                 static_cast<std::uint64_t>(start.StartingLcn - header.StartingLcn), clusters, *summary);
-        if (complete || clusters == 0) {
+        AddSlice(slice->Bits(), static_cast<std::uint64_t>(start.StartingLcn - slice->StartingLcn()), slice->Clusters(),
+                 *summary);
+        if (complete || slice->Clusters() == 0) {
             break;
         }
-        start.StartingLcn = header.StartingLcn + static_cast<LONGLONG>(clusters);
+        start.StartingLcn = slice->StartingLcn() + static_cast<LONGLONG>(slice->Clusters());
     }
     WriteAllocation(writer, log, summary->Runs());
 }
