@@ -512,30 +512,40 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, CapturedFaults& faults, 
     writer.EndObject();
 }
 
-// The letters that name no volume: their type, and, as the checks open and read a fixed drive's
-// letter, what opening its device path answers and its root folder's attributes.
+// The letters that name no volume: their type, and, where the checks open and read a letter (a
+// fixed drive's), what opening its device path answers and its root folder's attributes. Other
+// letters are not opened: a disconnected network drive would cost a network time-out for an
+// answer no check asks for.
 void CaptureOtherDrives(JsonWriter& writer, CaptureLog& log, const std::wstring& letters)
 {
     writer.Key("otherDrives");
     writer.BeginArray();
     for (const wchar_t letter : letters) {
-        const UniqueFile device = CreateFileW(DevicePrefix + std::wstring{letter, L':'}, GENERIC_READ | GENERIC_WRITE,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
-        if (device) {
-            // A letter whose device opens is a volume that Windows does not list; a profile
-            // cannot hold it.
-            log.Count("drive letters that open but name no listed volume (left out)");
-            continue;
+        const UINT driveType = GetDriveTypeW(std::wstring{letter, L':', L'\\'});
+        DWORD openError = ERROR_SUCCESS;
+        if (driveType == DRIVE_FIXED) {
+            const UniqueFile device =
+                CreateFileW(DevicePrefix + std::wstring{letter, L':'}, GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+            if (device) {
+                // A letter whose device opens is a volume that Windows does not list; a profile
+                // cannot hold it.
+                log.Count("drive letters that open but name no listed volume (left out)");
+                continue;
+            }
+            openError = GetLastError();
         }
-        const DWORD openError = GetLastError();
         log.Count("drive letters of no volume");
         writer.BeginInlineObject();
         TextMember(writer, "letter", std::wstring(1, letter));
-        Member(writer, "driveType", GetDriveTypeW(std::wstring{letter, L':', L'\\'}));
-        Member(writer, "openError", openError);
-        WIN32_FILE_ATTRIBUTE_DATA attributes{};
-        if (GetFileAttributesExW(DevicePrefix + std::wstring{letter, L':', L'\\'}, GetFileExInfoStandard, attributes)) {
-            Member(writer, "rootAttributes", attributes.dwFileAttributes);
+        Member(writer, "driveType", driveType);
+        if (driveType == DRIVE_FIXED) {
+            Member(writer, "openError", openError);
+            WIN32_FILE_ATTRIBUTE_DATA attributes{};
+            if (GetFileAttributesExW(DevicePrefix + std::wstring{letter, L':', L'\\'}, GetFileExInfoStandard,
+                                     attributes)) {
+                Member(writer, "rootAttributes", attributes.dwFileAttributes);
+            }
         }
         writer.EndObject();
     }

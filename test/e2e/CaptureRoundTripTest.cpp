@@ -244,10 +244,11 @@ TEST_F(CaptureRoundTripTest, BitsIsAskedAsTheCheckAsksItAndAnswersTheReplayTheSa
 TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAndAWriteProtectedVolumeReplayAsTheyAre)
 {
     // A SUBST letter of a fixed drive, whose device path is a folder and does not open, and a
-    // network share: both are drive letters, neither is a volume. C: opens for reading only.
+    // disconnected network share: both are drive letters, neither is a volume. C: opens for
+    // reading only.
     nlohmann::json machine = nlohmann::json::parse(std::ifstream(ExamplePath("machines/default.json")));
     machine["otherDrives"] = nlohmann::json::parse(
-        R"([{ "letter": "S", "driveType": "DRIVE_FIXED", "openError": 5 }, { "letter": "Z", "driveType": 4 }])");
+        R"([{ "letter": "S", "driveType": "DRIVE_FIXED", "openError": 5 }, { "letter": "Z", "driveType": 4, "openError": 53 }])");
     for (nlohmann::json& volume : machine["volumes"]) {
         if (volume.value("driveLetters", nlohmann::json::array()) == nlohmann::json::array({"C"})) {
             volume["writeOpenError"] = 19;
@@ -255,6 +256,11 @@ TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAndAWriteProtectedVolumeRepla
     }
     const std::filesystem::path original = scratch_.Write("letters.json", machine.dump());
     ASSERT_EQ(Capture(original, "captured.json").exitCode, 0);
+    // The checks open only a fixed drive's letter, and so does the capture: the network drive is
+    // never opened, nor its root read.
+    EXPECT_EQ(nlohmann::json::parse(scratch_.Read("captured.json"))["otherDrives"],
+              nlohmann::json::parse(R"([{"letter": "S", "driveType": 3, "openError": 5, "rootAttributes": 16},
+                                        {"letter": "Z", "driveType": 4}])"));
     const ExampleRun expected = RunExample(original);
     EXPECT_NE(
         expected.program.console.find("[HDTEST] ERROR: Couldn't open \\\\.\\s:\n\n[HDTEST] Failed with error 5\n"),
