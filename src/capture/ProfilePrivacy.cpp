@@ -163,7 +163,7 @@ winapi::GUID ProfilePrivacy::PartitionId(const winapi::GUID& id)
 std::wstring ProfilePrivacy::MountFolder(const std::wstring& root, const std::wstring& folder)
 {
     if (keepRealValues_) {
-        return root + folder;
+        return folder;
     }
-    return root + StandIn(folders_, Capitals(root + folder), FolderStandIn) + L"\\";
+    return StandIn(folders_, Capitals(root + folder), FolderStandIn) + L"\\";
 }

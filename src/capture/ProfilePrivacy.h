@@ -29,7 +29,8 @@ public:
     // The disk signature in an MBR sector 0 (its bytes 440 to 443).
     void Sector0(std::vector<winapi::BYTE>& sector);
     [[nodiscard]] winapi::GUID PartitionId(const winapi::GUID& id);
-    // A mount folder given as its host's root ("C:\", or a volume name) and the folder below it.
+    // A mount folder below its host's root ("C:\", or a volume name), "Users\jsmith\Photos\",
+    // as the profile holds it below that root.
     [[nodiscard]] std::wstring MountFolder(const std::wstring& root, const std::wstring& folder);
 
 private:

@@ -245,6 +245,9 @@ struct VolumeNames {
     // The drive letters that name no volume (SUBST, network shares, some RAM disks).
     std::wstring otherLetters;
     std::map<std::wstring, CapturedFaults> faults;
+    // By host volume: its folders that are mount points of no volume that answers, each with the
+    // error GetVolumeNameForVolumeMountPointW gave for it.
+    std::map<std::wstring, std::vector<std::pair<std::wstring, DWORD>>> unresolvedMountPoints;
 
     CapturedFaults& FaultsOf(const std::wstring& name, CaptureLog& log)
     {
@@ -307,7 +310,12 @@ std::map<std::wstring, std::vector<std::wstring>> ListMountPoints(VolumeNames& v
         do {
             std::array<wchar_t, MAX_PATH> target{};
             if (GetVolumeNameForVolumeMountPointW(host + folder.data(), target)) {
-                mounted[target.data()].push_back(privacy.MountFolder(root, folder.data()));
+                mounted[target.data()].push_back(root + privacy.MountFolder(root, folder.data()));
+            } else {
+                // A volume offline or removed, or a folder the user cannot open: the checks list
+                // the folder all the same.
+                const DWORD error = GetLastError();
+                volumes.unresolvedMountPoints[host].emplace_back(privacy.MountFolder(root, folder.data()), error);
             }
         } while (FindNextVolumeMountPointW(search.get(), folder));
     }
@@ -421,7 +429,8 @@ bool Unmounted(DWORD error)
 }
 
 void CaptureVolume(JsonWriter& writer, CaptureLog& log, CapturedFaults& faults, const std::wstring& name,
-                   const std::wstring& letters, const std::vector<std::wstring>& mountPoints)
+                   const std::wstring& letters, const std::vector<std::wstring>& mountPoints,
+                   const std::vector<std::pair<std::wstring, DWORD>>& unresolvedMountPoints)
 {
     log.Count("volumes");
     writer.BeginObject();
@@ -446,6 +455,17 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, CapturedFaults& faults, 
         writer.String(folder);
     }
     writer.EndArray();
+    if (!unresolvedMountPoints.empty()) {
+        writer.Key("unresolvedMountPoints");
+        writer.BeginArray();
+        for (const auto& [folder, error] : unresolvedMountPoints) {
+            writer.BeginInlineObject();
+            TextMember(writer, "folder", folder);
+            Member(writer, "error", error);
+            writer.EndObject();
+        }
+        writer.EndArray();
+    }
 
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     const std::wstring deviceRoot = letters.empty() ? name : DevicePrefix + root;
@@ -561,9 +581,12 @@ void CaptureVolumes(JsonWriter& writer, CaptureLog& log, ProfilePrivacy& privacy
     for (const std::wstring& name : volumes.names) {
         const auto letters = volumes.letters.find(name);
         const auto mounted = mountPoints.find(name);
+        const auto unresolved = volumes.unresolvedMountPoints.find(name);
         CaptureVolume(writer, log, volumes.FaultsOf(name, log), name,
                       letters == volumes.letters.end() ? std::wstring() : letters->second,
-                      mounted == mountPoints.end() ? std::vector<std::wstring>() : mounted->second);
+                      mounted == mountPoints.end() ? std::vector<std::wstring>() : mounted->second,
+                      unresolved == volumes.unresolvedMountPoints.end() ? std::vector<std::pair<std::wstring, DWORD>>()
+                                                                        : unresolved->second);
     }
     writer.EndArray();
     CaptureOtherDrives(writer, log, volumes.otherLetters);

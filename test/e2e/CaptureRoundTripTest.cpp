@@ -90,7 +90,8 @@ TEST_F(CaptureRoundTripTest, ReplayOfACaptureGivesTheMachinesOwnRun)
 
 // A laptop whose profile would name its user and its devices: the computer's name in the USB
 // associations, a USB stick's serial number in its device identifier and its disk interface, two
-// MBR disk signatures, two GPT partition identifiers, and a volume mounted in the user's folder.
+// MBR disk signatures, two GPT partition identifiers, a volume mounted in the user's folder and
+// another folder there whose volume is offline.
 constexpr const char* PrivateMachine = R"({
   "administrator": true, "programFilesFolder": "C:\\Program Files",
   "physicalDrives": [
@@ -107,6 +108,7 @@ constexpr const char* PrivateMachine = R"({
       "partitions": [{ "number": 1, "startingOffset": 1048576, "length": 500106813440, "type": "0x07" }] }],
   "volumes": [
     { "name": "\\\\?\\Volume{c0000000-0000-0000-0000-000000000001}\\", "driveLetters": ["C"], "fileSystem": "NTFS",
+      "unresolvedMountPoints": [{ "folder": "Users\\jsmith\\Backup\\", "error": 21 }],
       "extents": [{ "disk": 0, "startingOffset": 105906176, "length": 200000000000 }],
       "totalBytes": 200000000000, "freeBytes": 90000000000, "allocation": { "runs": [{ "used": 30000000 }, { "free": 18828125 }] } },
     { "name": "\\\\?\\Volume{c0000000-0000-0000-0000-000000000002}\\", "driveType": "DRIVE_REMOVABLE",
@@ -152,18 +154,21 @@ TEST_F(CaptureRoundTripTest, ACaptureHoldsNoneOfTheMachinesSecretsUnlessAskedAnd
     for (const std::string& secret : secrets) {
         EXPECT_EQ(profile.find(upper(secret)), std::string::npos) << secret;
     }
-    // The stand-in of the mount folder is the only text of the replay that differs.
-    const auto realFolder = [](std::string text) {
-        for (std::size_t at = text.find("MountedFolder1\\"); at != std::string::npos;
-             at = text.find("MountedFolder1\\")) {
-            text.replace(at, std::string("MountedFolder1\\").size(), "Users\\jsmith\\Photos\\");
+    // The stand-ins of the mount folders are the only text of the replay that differs.
+    const auto realFolders = [](std::string text) {
+        for (const auto& [standIn, folder] :
+             {std::pair<std::string, std::string>{"MountedFolder1\\", "Users\\jsmith\\Photos\\"},
+              {"MountedFolder2\\", "Users\\jsmith\\Backup\\"}}) {
+            for (std::size_t at = text.find(standIn); at != std::string::npos; at = text.find(standIn, at)) {
+                text.replace(at, standIn.size(), folder);
+            }
         }
         return text;
     };
     const ExampleRun replay = RunExample(scratch_.Path() / "private.json.captured");
     EXPECT_EQ(replay.program.exitCode, original.program.exitCode);
-    EXPECT_EQ(realFolder(replay.program.console), original.program.console);
-    EXPECT_EQ(realFolder(replay.results), original.results);
+    EXPECT_EQ(realFolders(replay.program.console), original.program.console);
+    EXPECT_EQ(realFolders(replay.results), original.results);
     // Capturing the replay gives the same stand-ins again.
     ASSERT_EQ(
         RunProgram(TARNWICK_CAPTURE, {"-o", "again.json"}, scratch_.Path(), scratch_.Path() / "private.json.captured")
@@ -241,17 +246,18 @@ TEST_F(CaptureRoundTripTest, BitsIsAskedAsTheCheckAsksItAndAnswersTheReplayTheSa
     }
 }
 
-TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAndAWriteProtectedVolumeReplayAsTheyAre)
+TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAWriteProtectedVolumeAndAnOfflineMountFolderReplayAsTheyAre)
 {
     // A SUBST letter of a fixed drive, whose device path is a folder and does not open, and a
     // disconnected network share: both are drive letters, neither is a volume. C: opens for
-    // reading only.
+    // reading only, and holds a mount folder whose volume is offline.
     nlohmann::json machine = nlohmann::json::parse(std::ifstream(ExamplePath("machines/default.json")));
     machine["otherDrives"] = nlohmann::json::parse(
         R"([{ "letter": "S", "driveType": "DRIVE_FIXED", "openError": 5 }, { "letter": "Z", "driveType": 4, "openError": 53 }])");
     for (nlohmann::json& volume : machine["volumes"]) {
         if (volume.value("driveLetters", nlohmann::json::array()) == nlohmann::json::array({"C"})) {
             volume["writeOpenError"] = 19;
+            volume["unresolvedMountPoints"] = nlohmann::json::parse(R"([{"folder": "Archive\\", "error": 21}])");
         }
     }
     const std::filesystem::path original = scratch_.Write("letters.json", machine.dump());
@@ -267,6 +273,14 @@ TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAndAWriteProtectedVolumeRepla
         std::string::npos)
         << expected.program.console;
     EXPECT_NE(expected.program.console.find("[HDTEST] Failed with error 19\n"), std::string::npos);
+    EXPECT_NE(expected.program.console.find("[VMPTEST] Found volume mount point Archive\\ on volume"),
+              std::string::npos);
+    for (const nlohmann::json& volume : nlohmann::json::parse(scratch_.Read("captured.json"))["volumes"]) {
+        if (volume["driveLetters"] == nlohmann::json::array({"C"})) {
+            EXPECT_EQ(volume["unresolvedMountPoints"],
+                      nlohmann::json::parse(R"([{"folder": "Archive\\", "error": 21}])"));
+        }
+    }
     const ExampleRun replay = RunExample(scratch_.Path() / "captured.json");
     EXPECT_EQ(replay.program.console, expected.program.console);
     EXPECT_EQ(replay.results, expected.results);
