@@ -63,7 +63,7 @@ std::wstring ProfilePrivacy::Instance(const std::wstring& instance)
     const std::wstring head = instance.substr(0, separator);
     // Plug and Play makes up an instance of a device without a serial number from a one-digit
     // level and the place of the device ("5&27A8E1D4&0&2"): it names no device.
-    if (head.size() <= 1 && separator != std::wstring::npos) {
+    if (head.empty() || (head.size() == 1 && separator != std::wstring::npos)) {
         return instance;
     }
     const std::wstring standIn = StandIn(serials_, Capitals(head), SerialStandIn);
