@@ -217,7 +217,8 @@ fi
 utf8_locale=hi_IN.UTF-8
 if probe_built ConsoleProbe; then
     acp=$(wine_ansi_code_page)
-    utf8_acp=$(LC_ALL=$utf8_locale wine_ansi_code_page)
+    # The host has no such locale installed, which bash warns of; Wine needs only its name.
+    utf8_acp=$( { export LC_ALL=$utf8_locale; } 2>/dev/null; wine_ansi_code_page)
     for run in default utf8; do
         locale=; [ "$run" = utf8 ] && locale=$utf8_locale
         status=0
