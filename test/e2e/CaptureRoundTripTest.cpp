@@ -23,6 +23,16 @@ struct ExampleRun {
     std::string results;
 };
 
+// Each check's name and verdict, in the order of the results document.
+std::vector<std::string> Verdicts(const std::string& results)
+{
+    std::vector<std::string> verdicts;
+    for (std::size_t at = results.find("<name>"); at != std::string::npos; at = results.find("<name>", at + 1)) {
+        verdicts.push_back(results.substr(at, results.find("</passed>", at) - at));
+    }
+    return verdicts;
+}
+
 class CaptureRoundTripTest : public testing::Test {
 protected:
     ExampleRun RunExample(const std::filesystem::path& profile)
@@ -86,6 +96,11 @@ TEST_F(CaptureRoundTripTest, ReplayOfACaptureGivesTheMachinesOwnRun)
 
         ASSERT_EQ(Capture(scratch_.Path() / "captured.json", "again.json").exitCode, 0);
         EXPECT_EQ(scratch_.Read("again.json"), scratch_.Read("captured.json"));
+
+        // With its stand-ins, as a capture is by default, the machine keeps every verdict.
+        ASSERT_EQ(RunProgram(TARNWICK_CAPTURE, {"-o", "private.json"}, scratch_.Path(), machine).exitCode, 0);
+        EXPECT_EQ(Verdicts(original.results).size(), 38u);
+        EXPECT_EQ(Verdicts(RunExample(scratch_.Path() / "private.json").results), Verdicts(original.results));
     }
 }
 
