@@ -65,7 +65,8 @@ probe_built() {
 } &
 {
     build_probe RegistryProbe winapi/native/Registry.cpp platform/RegistryValue.cpp platform/RegistryText.cpp -ladvapi32
-    build_probe ConsoleProbe winapi/native/Console.cpp -municode
+    # ConsoleProbe.cpp takes in the program's Console.cpp itself, its conversion held to Windows' rules.
+    build_probe ConsoleProbe -municode
 } &
 wait
 
@@ -207,24 +208,38 @@ fi
 
 # The console and trace (Console.cpp). Redirected: each case in the prefix's ANSI code page with
 # "\r\n" for every "\n" (a "\r" before it is kept), a character the code page lacks as "?", an
-# embedded null as it is; nothing for an empty text. On a console (a pseudo-terminal), a text of
-# more than two slices of WriteConsoleW comes out whole, its last characters after all the others.
+# embedded null as it is; nothing for an empty text. The redirected cases run twice: in the
+# prefix's own code page, and under a locale that has no ANSI code page of its own (hi_IN), for
+# which Wine takes UTF-8 (65001), as Windows does with "Use Unicode UTF-8 for worldwide language
+# support": a conversion flag that UTF-8 refuses loses every line there. On a console (a
+# pseudo-terminal), a text of more than two slices of WriteConsoleW comes out whole, its last
+# characters after all the others.
+utf8_locale=hi_IN.UTF-8
 if probe_built ConsoleProbe; then
     acp=$(wine_ansi_code_page)
-    status=0
-    (cd "$work" && timeout 300 "$wine" ConsoleProbe.exe redirected > console-probe.out 2> console-probe.err) || status=$?
-    [ "$status" -eq 0 ] || fail "ConsoleProbe redirected exits with $status, expected 0"
+    # The host has no such locale installed, which bash warns of; Wine needs only its name.
+    utf8_acp=$( { export LC_ALL=$utf8_locale; } 2>/dev/null; wine_ansi_code_page)
+    for run in default utf8; do
+        locale=; [ "$run" = utf8 ] && locale=$utf8_locale
+        status=0
+        (cd "$work" && env LC_ALL="${locale:-${LC_ALL:-}}" timeout 300 "$wine" ConsoleProbe.exe redirected \
+            > "console-probe-$run.out" 2> "console-probe-$run.err") || status=$?
+        [ "$status" -eq 0 ] || fail "ConsoleProbe redirected ($run) exits with $status, expected 0"
+    done
     (cd "$work" && LC_ALL=C.UTF-8 timeout 300 script -qec "$(printf '%q ' "$wine" ConsoleProbe.exe console)" \
         /dev/null > console-probe.tty 2>&1)
-    PYTHONPATH="$repo/tools" python3 - "$work" "${acp:-}" <<'PY' || failures=$((failures + 1))
+    PYTHONPATH="$repo/tools" python3 - "$work" "${acp:-}" "${utf8_acp:-}" <<'PY' || failures=$((failures + 1))
 import re
 import sys
 
 from verdicts import finish, verdict
 
-work, acp = sys.argv[1:3]
-verdict(acp.isdigit(), f"ConsoleProbe: the prefix's ANSI code page was read (found {acp!r})")
-if acp.isdigit():
+work, default_acp, utf8_acp = sys.argv[1:4]
+verdict(default_acp.isdigit(), f"ConsoleProbe: the prefix's ANSI code page was read (found {default_acp!r})")
+verdict(utf8_acp == "65001", f"ConsoleProbe: the UTF-8 locale gives the ANSI code page 65001 (found {utf8_acp!r})")
+for run, acp in (("default", default_acp), ("utf8", utf8_acp)):
+    if not acp.isdigit():
+        continue
     def ansi(text):
         return text.encode(f"cp{acp}", errors="replace")
 
@@ -240,7 +255,7 @@ if acp.isdigit():
         "long": b"x" * 20000 + b"\r\n",
         "end": b"",
     }
-    with open(f"{work}/console-probe.out", "rb") as captured:
+    with open(f"{work}/console-probe-{run}.out", "rb") as captured:
         pieces = re.split(rb"\[([a-z-]+)\]\r\n", captured.read())
     found = {}
     if pieces[0]:
@@ -249,14 +264,15 @@ if acp.isdigit():
         found[pieces[at].decode()] = pieces[at + 1]
     for case, data in expected.items():
         got = found.get(case)
-        verdict(got == data, f"ConsoleProbe redirected {case}: {data[:40]!r}"
+        verdict(got == data, f"ConsoleProbe redirected at code page {acp} {case}: {data[:40]!r}"
                 + ("" if got == data else f"; found {None if got is None else got[:200]!r}"))
     for case in found.keys() - expected.keys():
-        verdict(False, f"ConsoleProbe redirected printed a case that is not expected: {case}")
-    with open(f"{work}/console-probe.err", "rb") as captured:
+        verdict(False, f"ConsoleProbe redirected at code page {acp} printed a case that is not expected: {case}")
+    with open(f"{work}/console-probe-{run}.err", "rb") as captured:
         trace = captured.read()
     line = b"trace " + ansi("é") + b"\r\n"
-    verdict(trace == line, f"ConsoleProbe redirected trace: {line!r}" + ("" if trace == line else f"; found {trace!r}"))
+    verdict(trace == line, f"ConsoleProbe redirected at code page {acp} trace: {line!r}"
+            + ("" if trace == line else f"; found {trace!r}"))
 
 # The console wraps the line at its width, adds its cursor sequences and, at each write, paints the
 # unfinished line again: those go, and the characters must all be there, in order, some of the

@@ -73,6 +73,17 @@ else
     wine_verdict "Wine proof"
 fi
 
+# The capture records the shipped 32-bit program's machine whichever build takes it: in Wine's
+# 64-bit prefix that program is given "C:\Program Files (x86)", and the 64-bit capture asks for
+# CSIDL_PROGRAM_FILESX86 in its place (Storage.cpp). Both programs of a pair map alike, so the
+# comparisons below cannot show a mapping lost on both sides; this line can.
+program_files=$(python3 -c 'import json, sys; print(json.load(open(sys.argv[1])).get("programFilesFolder"))' capture.json 2>&1)
+if [ "$program_files" = 'C:\Program Files (x86)' ]; then
+    pass "the capture records the shipped program's Program Files folder ($program_files)"
+else
+    fail "the capture records the Program Files folder $program_files, expected C:\Program Files (x86), the shipped 32-bit program's"
+fi
+
 # The example input runs through: exit code 0 under Wine, and the replay's the same.
 if [ "$wine_status" -eq 0 ]; then
     pass "Tarnwick.exe exits with 0 under Wine"

@@ -3,6 +3,7 @@
 #include "capture/CaptureLog.h"
 #include "capture/FilesCapture.h"
 #include "capture/JsonWriter.h"
+#include "capture/ProfilePrivacy.h"
 #include "capture/StorageCapture.h"
 #include "capture/SystemCapture.h"
 #include "capture/SystemPartCapture.h"
@@ -26,9 +27,10 @@ constexpr std::wstring_view ProfileExtension = L".json";
 constexpr std::wstring_view NamelessProfileName = L"machine-profile.json";
 constexpr std::wstring_view Description = L"Captured by TarnwickCapture";
 constexpr std::string_view UsageMessage =
-    "Usage: TarnwickCapture.exe [-o profileFile]\n"
+    "Usage: TarnwickCapture.exe [-o profileFile] [-k]\n"
     "Records what the Tarnwick checks read of this machine as a machine profile (default %wS,\n"
-    "named after the computer).\n";
+    "named after the computer). The computer's name, device serial numbers, disk signatures and\n"
+    "identifiers and mount folders go into it as stand-ins; -k keeps their real values.\n";
 constexpr std::string_view ComFailedMessage = "CoInitializeEx failed...aborting the capture\n";
 constexpr std::string_view SaveFailedMessage = "The machine profile could not be written to %wS\n";
 constexpr std::string_view WrittenMessage = "Machine profile written to %wS\n";
@@ -60,12 +62,14 @@ std::wstring PathText(const std::filesystem::path& path)
     return winapi::FromUtf8(std::string(utf8.begin(), utf8.end()));
 }
 
-bool ParseCommandLine(std::wstring& profilePath)
+bool ParseCommandLine(std::wstring& profilePath, bool& keepRealValues)
 {
     const std::vector<std::wstring> arguments = winapi::CommandLineToArgvW(winapi::GetCommandLineW());
     for (std::size_t index = 1; index < arguments.size(); ++index) {
         if (arguments[index] == L"-o" && index + 1 < arguments.size()) {
             profilePath = arguments[++index];
+        } else if (arguments[index] == L"-k") {
+            keepRealValues = true;
         } else {
             return false;
         }
@@ -75,7 +79,7 @@ bool ParseCommandLine(std::wstring& profilePath)
 
 }  // namespace
 
-std::string CaptureMachineProfile(CaptureLog& log)
+std::string CaptureMachineProfile(CaptureLog& log, ProfilePrivacy& privacy)
 {
     JsonWriter writer;
     writer.BeginObject();
@@ -84,8 +88,8 @@ std::string CaptureMachineProfile(CaptureLog& log)
     CaptureSystem(writer, log);
     CaptureSystemPart(writer, log);
     CaptureFiles(writer, log);
-    CaptureWmi(writer, log);
-    CaptureStorage(writer, log);
+    CaptureWmi(writer, log, privacy);
+    CaptureStorage(writer, log, privacy);
     writer.Key("faults");
     log.WriteFaults(writer);
     writer.EndObject();
@@ -95,12 +99,14 @@ std::string CaptureMachineProfile(CaptureLog& log)
 int TarnwickCaptureMain()
 {
     std::wstring profilePath = DefaultProfileName();
-    if (!ParseCommandLine(profilePath)) {
+    bool keepRealValues = false;
+    if (!ParseCommandLine(profilePath, keepRealValues)) {
         ConsolePrintf(UsageMessage, DefaultProfileName());
         return Failure;
     }
     winapi::SetErrorMode(winapi::SEM_FAILCRITICALERRORS);
     CaptureLog log;
+    ProfilePrivacy privacy(keepRealValues);
     std::string profile;
     {
         const winapi::UniqueCoInit com(winapi::COINIT_APARTMENTTHREADED);
@@ -108,7 +114,7 @@ int TarnwickCaptureMain()
             ConsolePrintf(ComFailedMessage);
             return Failure;
         }
-        profile = CaptureMachineProfile(log);
+        profile = CaptureMachineProfile(log, privacy);
     }
 
     std::error_code error;

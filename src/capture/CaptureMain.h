@@ -8,6 +8,8 @@
 int TarnwickCaptureMain();
 
 // The whole profile of the machine the program runs on, as JSON text, with what it holds
-// counted in log. COM must be initialised on the thread.
+// counted in log and what would name the person or a device replaced as privacy says. COM must
+// be initialised on the thread.
 class CaptureLog;
-[[nodiscard]] std::string CaptureMachineProfile(CaptureLog& log);
+class ProfilePrivacy;
+[[nodiscard]] std::string CaptureMachineProfile(CaptureLog& log, ProfilePrivacy& privacy);

@@ -1,6 +1,7 @@
 #include "capture/StorageCapture.h"
 
 #include "capture/AllocationSummary.h"
+#include "capture/BitmapSlice.h"
 #include "capture/CapturedFaults.h"
 #include "platform/DriveLayout.h"
 #include "platform/PhysicalDrives.h"
@@ -132,7 +133,7 @@ void CaptureLength(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
     SignedMember(writer, "length", length.Length);
 }
 
-void CapturePartition(JsonWriter& writer, const PARTITION_INFORMATION_EX& entry)
+void CapturePartition(JsonWriter& writer, ProfilePrivacy& privacy, const PARTITION_INFORMATION_EX& entry)
 {
     writer.BeginObject();
     Member(writer, "number", entry.PartitionNumber);
@@ -140,7 +141,7 @@ void CapturePartition(JsonWriter& writer, const PARTITION_INFORMATION_EX& entry)
     SignedMember(writer, "length", entry.PartitionLength);
     if (entry.PartitionStyle == PARTITION_STYLE_GPT) {
         TextMember(writer, "type", GuidText(entry.Gpt.PartitionType));
-        TextMember(writer, "id", GuidText(entry.Gpt.PartitionId));
+        TextMember(writer, "id", GuidText(privacy.PartitionId(entry.Gpt.PartitionId)));
         Member(writer, "attributes", entry.Gpt.Attributes);
         std::wstring name;
         for (const char16_t unit : entry.Gpt.Name) {
@@ -159,7 +160,7 @@ void CapturePartition(JsonWriter& writer, const PARTITION_INFORMATION_EX& entry)
     writer.EndObject();
 }
 
-void CaptureLayout(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
+void CaptureLayout(JsonWriter& writer, ProfilePrivacy& privacy, CapturedFaults& faults, HANDLE drive)
 {
     const std::optional<DriveLayout> layout = ReadDriveLayout(drive);
     if (!layout) {
@@ -179,19 +180,21 @@ void CaptureLayout(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
         if (entry.PartitionStyle == PARTITION_STYLE_MBR && entry.Mbr.PartitionType == 0) {
             continue;
         }
-        CapturePartition(writer, entry);
+        CapturePartition(writer, privacy, entry);
     }
     writer.EndArray();
 }
 
-void CaptureSector0(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
+void CaptureSector0(JsonWriter& writer, ProfilePrivacy& privacy, CapturedFaults& faults, HANDLE drive)
 {
     for (const DWORD sectorSize : SectorSizes) {
         std::vector<BYTE> sector(sectorSize, 0);
         DWORD read = 0;
         if (ReadFile(drive, sector, read)) {
+            sector.resize(read);
+            privacy.Sector0(sector);
             Member(writer, "bytesPerSector", sectorSize);
-            TextMember(writer, "sector0", HexText(std::span(sector).first(read)));
+            TextMember(writer, "sector0", HexText(sector));
             return;
         }
         // A drive with larger sectors refuses a read of fewer bytes than one sector.
@@ -202,7 +205,7 @@ void CaptureSector0(JsonWriter& writer, CapturedFaults& faults, HANDLE drive)
     faults.Add(L"ReadFile", GetLastError());
 }
 
-void CaptureDrives(JsonWriter& writer, CaptureLog& log)
+void CaptureDrives(JsonWriter& writer, CaptureLog& log, ProfilePrivacy& privacy)
 {
     writer.Key("physicalDrives");
     writer.BeginArray();
@@ -226,8 +229,8 @@ void CaptureDrives(JsonWriter& writer, CaptureLog& log)
         CapturedFaults faults(log, L"physical drive " + std::to_wstring(number));
         CaptureDescriptor(writer, faults, drive.get());
         CaptureLength(writer, faults, drive.get());
-        CaptureLayout(writer, faults, drive.get());
-        CaptureSector0(writer, faults, drive.get());
+        CaptureLayout(writer, privacy, faults, drive.get());
+        CaptureSector0(writer, privacy, faults, drive.get());
         faults.WriteMember(writer);
         writer.EndObject();
     }
@@ -242,6 +245,9 @@ struct VolumeNames {
     // The drive letters that name no volume (SUBST, network shares, some RAM disks).
     std::wstring otherLetters;
     std::map<std::wstring, CapturedFaults> faults;
+    // By host volume: its folders that are mount points of no volume that answers, each with the
+    // error GetVolumeNameForVolumeMountPointW gave for it.
+    std::map<std::wstring, std::vector<std::pair<std::wstring, DWORD>>> unresolvedMountPoints;
 
     CapturedFaults& FaultsOf(const std::wstring& name, CaptureLog& log)
     {
@@ -283,7 +289,8 @@ VolumeNames ListVolumes(CaptureLog& log)
 }
 
 // The folders where each volume is mounted on another, by the mounted volume's name.
-std::map<std::wstring, std::vector<std::wstring>> ListMountPoints(VolumeNames& volumes, CaptureLog& log)
+std::map<std::wstring, std::vector<std::wstring>> ListMountPoints(VolumeNames& volumes, CaptureLog& log,
+                                                                  ProfilePrivacy& privacy)
 {
     std::map<std::wstring, std::vector<std::wstring>> mounted;
     for (const std::wstring& host : volumes.names) {
@@ -303,7 +310,12 @@ std::map<std::wstring, std::vector<std::wstring>> ListMountPoints(VolumeNames& v
         do {
             std::array<wchar_t, MAX_PATH> target{};
             if (GetVolumeNameForVolumeMountPointW(host + folder.data(), target)) {
-                mounted[target.data()].push_back(root + folder.data());
+                mounted[target.data()].push_back(root + privacy.MountFolder(root, folder.data()));
+            } else {
+                // A volume offline or removed, or a folder the user cannot open: the checks list
+                // the folder all the same.
+                const DWORD error = GetLastError();
+                volumes.unresolvedMountPoints[host].emplace_back(privacy.MountFolder(root, folder.data()), error);
             }
         } while (FindNextVolumeMountPointW(search.get(), folder));
     }
@@ -389,22 +401,23 @@ void CaptureAllocation(JsonWriter& writer, CaptureLog& log, CapturedFaults& faul
             faults.Add(L"FSCTL_GET_VOLUME_BITMAP", GetLastError());
             return;
         }
-        VOLUME_BITMAP_BUFFER header{};
-        std::memcpy(&header, buffer.data(), offsetof(VOLUME_BITMAP_BUFFER, Buffer));
+        const std::optional<BitmapSlice> slice = BitmapSlice::Read(buffer, returned);
+        if (!slice) {
+            // An answer without its header tells nothing of the volume's clusters.
+            faults.Add(L"FSCTL_GET_VOLUME_BITMAP", ERROR_INVALID_DATA);
+            return;
+        }
         if (!summary) {
             // The first slice starts at cluster 0, so its size is the volume's.
-            summary.emplace(static_cast<std::uint64_t>(header.BitmapSize));
+            summary.emplace(static_cast<std::uint64_t>(slice->BitmapSize()));
         }
-        const std::uint64_t available = (returned - offsetof(VOLUME_BITMAP_BUFFER, Buffer)) * std::uint64_t{8};
-        const std::uint64_t clusters =
-            std::min<std::uint64_t>(static_cast<std::uint64_t>(header.BitmapSize), available);
         // The slice may start below the cluster asked for: skip what is already counted.
-        AddSlice(std::span(buffer).subspan(offsetof(VOLUME_BITMAP_BUFFER, Buffer)),
-                 static_cast<std::uint64_t>(start.StartingLcn - header.StartingLcn), clusters, *summary);
-        if (complete || clusters == 0) {
+        AddSlice(slice->Bits(), static_cast<std::uint64_t>(start.StartingLcn - slice->StartingLcn()), slice->Clusters(),
+                 *summary);
+        if (complete || slice->Clusters() == 0) {
             break;
         }
-        start.StartingLcn = header.StartingLcn + static_cast<LONGLONG>(clusters);
+        start.StartingLcn = slice->StartingLcn() + static_cast<LONGLONG>(slice->Clusters());
     }
     WriteAllocation(writer, log, summary->Runs());
 }
@@ -416,7 +429,8 @@ bool Unmounted(DWORD error)
 }
 
 void CaptureVolume(JsonWriter& writer, CaptureLog& log, CapturedFaults& faults, const std::wstring& name,
-                   const std::wstring& letters, const std::vector<std::wstring>& mountPoints)
+                   const std::wstring& letters, const std::vector<std::wstring>& mountPoints,
+                   const std::vector<std::pair<std::wstring, DWORD>>& unresolvedMountPoints)
 {
     log.Count("volumes");
     writer.BeginObject();
@@ -441,6 +455,17 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, CapturedFaults& faults, 
         writer.String(folder);
     }
     writer.EndArray();
+    if (!unresolvedMountPoints.empty()) {
+        writer.Key("unresolvedMountPoints");
+        writer.BeginArray();
+        for (const auto& [folder, error] : unresolvedMountPoints) {
+            writer.BeginInlineObject();
+            TextMember(writer, "folder", folder);
+            Member(writer, "error", error);
+            writer.EndObject();
+        }
+        writer.EndArray();
+    }
 
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     const std::wstring deviceRoot = letters.empty() ? name : DevicePrefix + root;
@@ -507,54 +532,67 @@ void CaptureVolume(JsonWriter& writer, CaptureLog& log, CapturedFaults& faults, 
     writer.EndObject();
 }
 
-// The letters that name no volume: their type, and, as the checks open and read a fixed drive's
-// letter, what opening its device path answers and its root folder's attributes.
+// The letters that name no volume: their type, and, where the checks open and read a letter (a
+// fixed drive's), what opening its device path answers and its root folder's attributes. Other
+// letters are not opened: a disconnected network drive would cost a network time-out for an
+// answer no check asks for.
 void CaptureOtherDrives(JsonWriter& writer, CaptureLog& log, const std::wstring& letters)
 {
     writer.Key("otherDrives");
     writer.BeginArray();
     for (const wchar_t letter : letters) {
-        const UniqueFile device = CreateFileW(DevicePrefix + std::wstring{letter, L':'}, GENERIC_READ | GENERIC_WRITE,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
-        if (device) {
-            // A letter whose device opens is a volume that Windows does not list; a profile
-            // cannot hold it.
-            log.Count("drive letters that open but name no listed volume (left out)");
-            continue;
+        const UINT driveType = GetDriveTypeW(std::wstring{letter, L':', L'\\'});
+        DWORD openError = ERROR_SUCCESS;
+        if (driveType == DRIVE_FIXED) {
+            const UniqueFile device =
+                CreateFileW(DevicePrefix + std::wstring{letter, L':'}, GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+            if (device) {
+                // A letter whose device opens is a volume that Windows does not list; a profile
+                // cannot hold it.
+                log.Count("drive letters that open but name no listed volume (left out)");
+                continue;
+            }
+            openError = GetLastError();
         }
-        const DWORD openError = GetLastError();
         log.Count("drive letters of no volume");
         writer.BeginInlineObject();
         TextMember(writer, "letter", std::wstring(1, letter));
-        Member(writer, "driveType", GetDriveTypeW(std::wstring{letter, L':', L'\\'}));
-        Member(writer, "openError", openError);
-        WIN32_FILE_ATTRIBUTE_DATA attributes{};
-        if (GetFileAttributesExW(DevicePrefix + std::wstring{letter, L':', L'\\'}, GetFileExInfoStandard, attributes)) {
-            Member(writer, "rootAttributes", attributes.dwFileAttributes);
+        Member(writer, "driveType", driveType);
+        if (driveType == DRIVE_FIXED) {
+            Member(writer, "openError", openError);
+            WIN32_FILE_ATTRIBUTE_DATA attributes{};
+            if (GetFileAttributesExW(DevicePrefix + std::wstring{letter, L':', L'\\'}, GetFileExInfoStandard,
+                                     attributes)) {
+                Member(writer, "rootAttributes", attributes.dwFileAttributes);
+            }
         }
         writer.EndObject();
     }
     writer.EndArray();
 }
 
-void CaptureVolumes(JsonWriter& writer, CaptureLog& log)
+void CaptureVolumes(JsonWriter& writer, CaptureLog& log, ProfilePrivacy& privacy)
 {
     VolumeNames volumes = ListVolumes(log);
-    const auto mountPoints = ListMountPoints(volumes, log);
+    const auto mountPoints = ListMountPoints(volumes, log, privacy);
     writer.Key("volumes");
     writer.BeginArray();
     for (const std::wstring& name : volumes.names) {
         const auto letters = volumes.letters.find(name);
         const auto mounted = mountPoints.find(name);
+        const auto unresolved = volumes.unresolvedMountPoints.find(name);
         CaptureVolume(writer, log, volumes.FaultsOf(name, log), name,
                       letters == volumes.letters.end() ? std::wstring() : letters->second,
-                      mounted == mountPoints.end() ? std::vector<std::wstring>() : mounted->second);
+                      mounted == mountPoints.end() ? std::vector<std::wstring>() : mounted->second,
+                      unresolved == volumes.unresolvedMountPoints.end() ? std::vector<std::pair<std::wstring, DWORD>>()
+                                                                        : unresolved->second);
     }
     writer.EndArray();
     CaptureOtherDrives(writer, log, volumes.otherLetters);
 }
 
-void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log)
+void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log, ProfilePrivacy& privacy)
 {
     writer.Key("diskInterfaces");
     writer.BeginArray();
@@ -597,7 +635,7 @@ void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log)
         }
         log.Count("disk interfaces");
         writer.BeginObject();
-        TextMember(writer, "devicePath", *path);
+        TextMember(writer, "devicePath", privacy.DevicePath(*path));
         Member(writer, "drive", number->DeviceNumber);
         faults.WriteMember(writer);
         writer.EndObject();
@@ -607,9 +645,9 @@ void CaptureDiskInterfaces(JsonWriter& writer, CaptureLog& log)
 
 }  // namespace
 
-void CaptureStorage(JsonWriter& writer, CaptureLog& log)
+void CaptureStorage(JsonWriter& writer, CaptureLog& log, ProfilePrivacy& privacy)
 {
-    CaptureDrives(writer, log);
-    CaptureVolumes(writer, log);
-    CaptureDiskInterfaces(writer, log);
+    CaptureDrives(writer, log, privacy);
+    CaptureVolumes(writer, log, privacy);
+    CaptureDiskInterfaces(writer, log, privacy);
 }

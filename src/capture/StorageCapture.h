@@ -5,7 +5,9 @@
 
 #include "capture/CaptureLog.h"
 #include "capture/JsonWriter.h"
+#include "capture/ProfilePrivacy.h"
 
 // Writes the members "physicalDrives", "volumes" and "diskInterfaces" of the profile object
-// being written.
-void CaptureStorage(JsonWriter& writer, CaptureLog& log);
+// being written, with the disk signatures, partition identifiers, mount folders and interface
+// serials as privacy gives them.
+void CaptureStorage(JsonWriter& writer, CaptureLog& log, ProfilePrivacy& privacy);

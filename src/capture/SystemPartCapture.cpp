@@ -9,9 +9,17 @@
 #include "winapi/SystemInfo.h"
 #include "winapi/Win32.h"
 
+#include <array>
 #include <memory>
+#include <span>
 
 namespace {
+
+// S-1-5-32-544, BUILTIN\Administrators, as a SID structure: revision 1, two sub-authorities, the
+// NT authority (5), then 32 (the built-in domain) and 544 (its administrators' alias), little-endian.
+// Windows 2000's CheckTokenMembership takes it as it is, where its advapi32.dll lacks the
+// CreateWellKnownSid that would write it.
+constexpr std::array<winapi::BYTE, 16> AdministratorsSid{1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 2, 0, 0};
 
 // The functions of later releases that the checks look up in kernel32.dll.
 constexpr const char* LaterFunctions[] = {"GetNativeSystemInfo", "GetProductInfo"};
@@ -29,10 +37,29 @@ void CaptureFunctions(JsonWriter& writer)
     writer.EndArray();
 }
 
+// Whether the token is an administrator's, decided as every Windows release can. The checks ask
+// through CreateWellKnownSid: where it fails (Windows 2000), the failure goes to the profile as
+// it happened, so that the replay's administrator check fails as the machine's does while its
+// drives and volumes open for an administrator as they do on the machine.
+bool IsAdministrator(CaptureLog& log, winapi::HANDLE token)
+{
+    std::array<winapi::BYTE, winapi::SECURITY_MAX_SID_SIZE> sid{};
+    winapi::DWORD sidSize = static_cast<winapi::DWORD>(sid.size());
+    if (!winapi::CreateWellKnownSid(winapi::WinBuiltinAdministratorsSid, sid, sidSize)) {
+        log.Fault(L"CreateWellKnownSid", winapi::GetLastError());
+    }
+    winapi::BOOL isMember = winapi::FALSE;
+    if (!winapi::CheckTokenMembership(token, AdministratorsSid, isMember)) {
+        log.Fault(L"CheckTokenMembership", winapi::GetLastError());
+        return false;
+    }
+    return isMember == 1;
+}
+
 void CaptureToken(JsonWriter& writer, CaptureLog& log)
 {
     writer.Key("administrator");
-    writer.Boolean(IsAdministratorsMember(nullptr));
+    writer.Boolean(IsAdministrator(log, nullptr));
     winapi::UniqueToken processToken;
     if (!winapi::OpenProcessToken(winapi::TOKEN_QUERY, processToken)) {
         log.Fault(L"OpenProcessToken", winapi::GetLastError());
@@ -41,7 +68,7 @@ void CaptureToken(JsonWriter& writer, CaptureLog& log)
     const winapi::UniqueToken linked = LinkedTokenOf(processToken.get());
     if (linked) {
         writer.Key("linkedToken");
-        writer.String(IsAdministratorsMember(linked.get()) ? L"administrator" : L"standardUser");
+        writer.String(IsAdministrator(log, linked.get()) ? L"administrator" : L"standardUser");
     }
 }
 

@@ -16,7 +16,8 @@ namespace {
 const std::wstring SelectAllFrom = L"SELECT * from ";
 // The property of a USB association that names its device.
 constexpr std::wstring_view DependentProperty = L"Dependent";
-// The property by which the USB lists ask for one device's Plug and Play record.
+// The property of a Plug and Play record that identifies its device, by which the USB lists ask
+// for one device's record.
 constexpr std::wstring_view DeviceIdProperty = L"DeviceID";
 
 // How a query went: not asked (a building block failed, noted under that call), a class WMI does
@@ -130,7 +131,24 @@ struct CapturedProperty {
 
 using CapturedInstance = std::vector<CapturedProperty>;
 
-CapturedInstance CaptureInstance(CaptureLog& log, winapi::WbemClassObject& instance, const WmiRead& read)
+// The value as the profile holds it: the computer's name and the device serials in stand-ins.
+winapi::Variant PrivateValue(ProfilePrivacy& privacy, std::wstring_view property, winapi::Variant value)
+{
+    std::wstring text;
+    if (winapi::FAILED(value.GetString(text))) {
+        return value;
+    }
+    if (property == DependentProperty) {
+        return winapi::Variant::String(privacy.ObjectPath(text));
+    }
+    if (property == DeviceIdProperty) {
+        return winapi::Variant::String(privacy.DeviceId(text));
+    }
+    return value;
+}
+
+CapturedInstance CaptureInstance(CaptureLog& log, ProfilePrivacy& privacy, winapi::WbemClassObject& instance,
+                                 const WmiRead& read)
 {
     CapturedInstance captured;
     for (const std::wstring_view property : read.properties) {
@@ -151,7 +169,7 @@ CapturedInstance CaptureInstance(CaptureLog& log, winapi::WbemClassObject& insta
             log.Count("WMI properties of a type a profile cannot hold (left out)");
             continue;
         }
-        captured.push_back({property, value, std::nullopt});
+        captured.push_back({property, PrivateValue(privacy, property, std::move(value)), std::nullopt});
     }
     return captured;
 }
@@ -175,7 +193,7 @@ void WriteInstance(JsonWriter& writer, const CapturedInstance& instance)
 
 // The query of one device by its DeviceID, and the calls that failed for it alone.
 struct DeviceQuery {
-    // As the association names it, and as the query asks for it.
+    // As the association names it, and as the profile names the device.
     std::wstring identifier;
     std::wstring deviceId;
     CapturedFaults faults;
@@ -222,8 +240,9 @@ void WriteClass(JsonWriter& writer, std::wstring_view className, const std::vect
 
 // Each instance the query hands out, with the properties of read; the association paths of the
 // USB devices go to dependents as well, when it is given.
-void CaptureInstances(std::vector<CapturedInstance>& instances, CaptureLog& log, CapturedFaults& faults,
-                      WmiQueryObjects& objects, const WmiRead& read, std::vector<std::wstring>* dependents)
+void CaptureInstances(std::vector<CapturedInstance>& instances, CaptureLog& log, ProfilePrivacy& privacy,
+                      CapturedFaults& faults, WmiQueryObjects& objects, const WmiRead& read,
+                      std::vector<std::wstring>* dependents)
 {
     while (objects.enumerator) {
         std::unique_ptr<winapi::WbemClassObject> instance;
@@ -239,7 +258,7 @@ void CaptureInstances(std::vector<CapturedInstance>& instances, CaptureLog& log,
         if (returned == 0 || instance == nullptr) {
             return;
         }
-        instances.push_back(CaptureInstance(log, *instance, read));
+        instances.push_back(CaptureInstance(log, privacy, *instance, read));
         log.Count("WMI instances");
         winapi::Variant dependent;
         std::wstring path;
@@ -252,7 +271,8 @@ void CaptureInstances(std::vector<CapturedInstance>& instances, CaptureLog& log,
 
 // The Plug and Play records of the devices the USB associations name, each found by the query
 // the USB lists make.
-void CaptureUsbDevices(JsonWriter& writer, CaptureLog& log, const std::vector<std::wstring>& dependents)
+void CaptureUsbDevices(JsonWriter& writer, CaptureLog& log, ProfilePrivacy& privacy,
+                       const std::vector<std::wstring>& dependents)
 {
     const WmiRead& read = UsbDeviceRead();
     // One query per device: a failure belongs to that device's query alone, so that a replay
@@ -265,14 +285,15 @@ void CaptureUsbDevices(JsonWriter& writer, CaptureLog& log, const std::vector<st
                                        [&](const DeviceQuery& device) { return device.identifier == *identifier; })) {
             continue;
         }
-        const std::wstring deviceId = UsbDeviceId(*identifier);
+        // The profile names the device as its records do: by its stand-in, where serials are replaced.
+        const std::wstring deviceId = privacy.DeviceId(UsbDeviceId(*identifier));
         DeviceQuery& device = devices.emplace_back(
             DeviceQuery{*identifier, deviceId,
                         CapturedFaults(log, L"WMI query of " + std::wstring(read.className) + L" " +
                                                 std::wstring(DeviceIdProperty) + L"=" + deviceId)});
         WmiQueryObjects objects;
         if (OpenQuery(UsbDeviceQuery(*identifier), objects, log, device.faults) == QueryStart::Asked) {
-            CaptureInstances(instances, log, device.faults, objects, read, nullptr);
+            CaptureInstances(instances, log, privacy, device.faults, objects, read, nullptr);
         }
     }
     WriteClass(writer, read.className, instances, nullptr, devices);
@@ -280,7 +301,7 @@ void CaptureUsbDevices(JsonWriter& writer, CaptureLog& log, const std::vector<st
 
 }  // namespace
 
-void CaptureWmi(JsonWriter& writer, CaptureLog& log)
+void CaptureWmi(JsonWriter& writer, CaptureLog& log, ProfilePrivacy& privacy)
 {
     writer.Key("wmi");
     writer.BeginObject();
@@ -295,9 +316,9 @@ void CaptureWmi(JsonWriter& writer, CaptureLog& log)
         const bool associations =
             std::find(read.properties.begin(), read.properties.end(), DependentProperty) != read.properties.end();
         std::vector<CapturedInstance> instances;
-        CaptureInstances(instances, log, faults, objects, read, associations ? &dependents : nullptr);
+        CaptureInstances(instances, log, privacy, faults, objects, read, associations ? &dependents : nullptr);
         WriteClass(writer, read.className, instances, &faults, {});
     }
-    CaptureUsbDevices(writer, log, dependents);
+    CaptureUsbDevices(writer, log, privacy, dependents);
     writer.EndObject();
 }

@@ -723,7 +723,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .summary = L"Passes when a .NET Framework of version 2 or later is installed.",
         .parameters = None,
         .parameterMeaning = NoParameters,
-        .reads = L"mscorlib.dll under the registered .NET install root.",
+        .reads = L"mscorlib.dll under the registered .NET install root (the 32-bit one, Framework, on 64-bit Windows).",
         .moreInfo = L"Each framework version found.",
         .solution = Text,
         .solutionWhen = L"When none is found: the install root.",
@@ -758,7 +758,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .summary = L"Passes when Microsoft Security Essentials is not installed.",
         .parameters = None,
         .parameterMeaning = NoParameters,
-        .reads = L"The product's uninstall key.",
+        .reads = L"The product's uninstall key, in the 32-bit registry view: a 64-bit-only install is not seen.",
         .moreInfo = L"None.",
         .solution = Never,
         .solutionWhen = L"Never.",
@@ -775,7 +775,9 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .summary = L"Passes when neither Quillon nor the maker's second product is installed.",
         .parameters = None,
         .parameterMeaning = NoParameters,
-        .reads = L"The two products' registry keys and their Location values.",
+        .reads =
+            L"The two products' registry keys and their Location values, in the 32-bit registry view: a 64-bit-only "
+            L"install is not seen.",
         .moreInfo = L"The location found.",
         .solution = Text,
         .solutionWhen = L"When one is installed: its location.",

@@ -59,6 +59,7 @@ constexpr UINT DRIVE_RAMDISK = 6;
 
 // More Win32 errors of the storage calls.
 constexpr DWORD ERROR_INVALID_FUNCTION = 1;
+constexpr DWORD ERROR_INVALID_DATA = 13;
 constexpr DWORD ERROR_SHARING_VIOLATION = 32;
 constexpr DWORD ERROR_NOT_SUPPORTED = 50;
 constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;

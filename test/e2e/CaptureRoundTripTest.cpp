@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -21,6 +23,16 @@ struct ExampleRun {
     std::string results;
 };
 
+// Each check's name and verdict, in the order of the results document.
+std::vector<std::string> Verdicts(const std::string& results)
+{
+    std::vector<std::string> verdicts;
+    for (std::size_t at = results.find("<name>"); at != std::string::npos; at = results.find("<name>", at + 1)) {
+        verdicts.push_back(results.substr(at, results.find("</passed>", at) - at));
+    }
+    return verdicts;
+}
+
 class CaptureRoundTripTest : public testing::Test {
 protected:
     ExampleRun RunExample(const std::filesystem::path& profile)
@@ -32,9 +44,10 @@ protected:
         return run;
     }
 
+    // With the real values kept, so that the replay gives the machine's run byte for byte.
     ProgramResult Capture(const std::filesystem::path& profile, const std::string& output)
     {
-        return RunProgram(TARNWICK_CAPTURE, {"-o", output}, scratch_.Path(), profile);
+        return RunProgram(TARNWICK_CAPTURE, {"-o", output, "-k"}, scratch_.Path(), profile);
     }
 
     ScratchFolder scratch_;
@@ -60,6 +73,9 @@ TEST_F(CaptureRoundTripTest, ReplayOfACaptureGivesTheMachinesOwnRun)
         // partway, a property that cannot be read and a locked key: each failure stays on its
         // object.
         FixturePath("machines/awkward-devices.json"),
+        // An administrator on Windows 2000, which has no CreateWellKnownSid (kept out of the
+        // fixture machines, whose fleet table is fixed).
+        FixturePath("capture/windows-2000.json"),
     };
     for (const std::filesystem::path& machine : machines) {
         SCOPED_TRACE(machine.filename().string());
@@ -80,6 +96,107 @@ TEST_F(CaptureRoundTripTest, ReplayOfACaptureGivesTheMachinesOwnRun)
 
         ASSERT_EQ(Capture(scratch_.Path() / "captured.json", "again.json").exitCode, 0);
         EXPECT_EQ(scratch_.Read("again.json"), scratch_.Read("captured.json"));
+
+        // With its stand-ins, as a capture is by default, the machine keeps every verdict.
+        ASSERT_EQ(RunProgram(TARNWICK_CAPTURE, {"-o", "private.json"}, scratch_.Path(), machine).exitCode, 0);
+        EXPECT_EQ(Verdicts(original.results).size(), 38u);
+        EXPECT_EQ(Verdicts(RunExample(scratch_.Path() / "private.json").results), Verdicts(original.results));
+    }
+}
+
+// A laptop whose profile would name its user and its devices: the computer's name in the USB
+// associations, a USB stick's serial number in its device identifier and its disk interface, two
+// MBR disk signatures, two GPT partition identifiers, a volume mounted in the user's folder and
+// another folder there whose volume is offline.
+constexpr const char* PrivateMachine = R"({
+  "administrator": true, "programFilesFolder": "C:\\Program Files",
+  "physicalDrives": [
+    { "number": 0, "busType": "BusTypeSata", "length": 256060514304, "partitionStyle": "GPT", "partitions": [
+      { "number": 1, "startingOffset": 1048576, "length": 104857600, "type": "{C12A7328-F81F-11D2-BA4B-00A0C93EC93B}",
+        "id": "{A11CE001-7C3E-4B5A-9D1F-2E8C4B6A0F13}" },
+      { "number": 2, "startingOffset": 105906176, "length": 200000000000, "type": "{EBD0A0A2-B9E5-4433-87C0-68B6B72699C7}",
+        "id": "{A11CE002-7C3E-4B5A-9D1F-2E8C4B6A0F13}" }] },
+    { "number": 1, "busType": "BusTypeUsb", "length": 15728640000, "removableMedia": true, "partitionStyle": "MBR",
+      "diskSignature": 1589718645,
+      "partitions": [{ "number": 1, "startingOffset": 1048576, "length": 15727591424, "type": "0x0C" }] },
+    { "number": 2, "busType": "BusTypeSata", "length": 500107862016, "partitionStyle": "MBR",
+      "diskSignature": 2964705628,
+      "partitions": [{ "number": 1, "startingOffset": 1048576, "length": 500106813440, "type": "0x07" }] }],
+  "volumes": [
+    { "name": "\\\\?\\Volume{c0000000-0000-0000-0000-000000000001}\\", "driveLetters": ["C"], "fileSystem": "NTFS",
+      "unresolvedMountPoints": [{ "folder": "Users\\jsmith\\Backup\\", "error": 21 }],
+      "extents": [{ "disk": 0, "startingOffset": 105906176, "length": 200000000000 }],
+      "totalBytes": 200000000000, "freeBytes": 90000000000, "allocation": { "runs": [{ "used": 30000000 }, { "free": 18828125 }] } },
+    { "name": "\\\\?\\Volume{c0000000-0000-0000-0000-000000000002}\\", "driveType": "DRIVE_REMOVABLE",
+      "driveLetters": ["E"], "fileSystem": "FAT32",
+      "extents": [{ "disk": 1, "startingOffset": 1048576, "length": 15727591424 }],
+      "totalBytes": 15727591424, "freeBytes": 12884901888 },
+    { "name": "\\\\?\\Volume{c0000000-0000-0000-0000-000000000003}\\", "fileSystem": "NTFS",
+      "mountPoints": ["C:\\Users\\jsmith\\Photos\\"],
+      "extents": [{ "disk": 2, "startingOffset": 1048576, "length": 500106813440 }],
+      "totalBytes": 500106813440, "freeBytes": 250000000000 }],
+  "diskInterfaces": [
+    { "devicePath": "\\\\?\\scsi#disk&ven_&prod_samsung_ssd_850#4&2a7e6b0e&0&000000#{53f56307-b6bf-11d0-94f2-00a0c91efb8b}", "drive": 0 },
+    { "devicePath": "\\\\?\\usbstor#disk&ven_sandisk&prod_cruzer_blade&rev_1.26#4c530001220711115432&0#{53f56307-b6bf-11d0-94f2-00a0c91efb8b}", "drive": 1 },
+    { "devicePath": "\\\\?\\scsi#disk&ven_&prod_wdc_wd5000lpvx#4&2a7e6b0e&0&010000#{53f56307-b6bf-11d0-94f2-00a0c91efb8b}", "drive": 2 }],
+  "wmi": {
+    "Win32_USBControllerDevice": [
+      { "Dependent": "\\\\JSMITH-LAPTOP\\root\\cimv2:Win32_PnPEntity.DeviceID=\"USB\\\\ROOT_HUB20\\\\4&2F1E0B7D&0\"" },
+      { "Dependent": "\\\\JSMITH-LAPTOP\\root\\cimv2:Win32_PnPEntity.DeviceID=\"USB\\\\VID_0781&PID_5567\\\\4C530001220711115432\"" },
+      { "Dependent": "\\\\JSMITH-LAPTOP\\root\\cimv2:Win32_PnPEntity.DeviceID=\"USBSTOR\\\\DISK&VEN_SANDISK&PROD_CRUZER_BLADE&REV_1.26\\\\4C530001220711115432&0\"" }],
+    "Win32_PnPEntity": [
+      { "DeviceID": "USB\\ROOT_HUB20\\4&2F1E0B7D&0", "Description": "USB Root Hub" },
+      { "DeviceID": "USB\\VID_0781&PID_5567\\4C530001220711115432", "Description": "USB Mass Storage Device" },
+      { "DeviceID": "USBSTOR\\DISK&VEN_SANDISK&PROD_CRUZER_BLADE&REV_1.26\\4C530001220711115432&0", "Description": "Disk drive" }]
+  }
+})";
+
+TEST_F(CaptureRoundTripTest, ACaptureHoldsNoneOfTheMachinesSecretsUnlessAskedAndReplaysItsVerdicts)
+{
+    const std::filesystem::path machine = scratch_.Write("private.json", PrivateMachine);
+    // The computer's name, the user's name (in the mount folder), the serial number, the GPT
+    // partition identifiers' common start and the two disk signatures as sector 0 holds them.
+    const std::vector<std::string> secrets{"JSMITH",  "Photos",   "4C530001220711115432",
+                                           "A11CE00", "752EC15E", "5CD1B5B0"};
+    const auto upper = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+        return text;
+    };
+    const ExampleRun original = RunExample(machine);
+    EXPECT_NE(original.results.find("<name>VolumeMountPointTest</name><passed>false</passed>"), std::string::npos);
+
+    ASSERT_EQ(RunProgram(TARNWICK_CAPTURE, {"-o", "private.json.captured"}, scratch_.Path(), machine).exitCode, 0);
+    const std::string profile = upper(scratch_.Read("private.json.captured"));
+    for (const std::string& secret : secrets) {
+        EXPECT_EQ(profile.find(upper(secret)), std::string::npos) << secret;
+    }
+    // The stand-ins of the mount folders are the only text of the replay that differs.
+    const auto realFolders = [](std::string text) {
+        for (const auto& [standIn, folder] :
+             {std::pair<std::string, std::string>{"MountedFolder1\\", "Users\\jsmith\\Photos\\"},
+              {"MountedFolder2\\", "Users\\jsmith\\Backup\\"}}) {
+            for (std::size_t at = text.find(standIn); at != std::string::npos; at = text.find(standIn, at)) {
+                text.replace(at, standIn.size(), folder);
+            }
+        }
+        return text;
+    };
+    const ExampleRun replay = RunExample(scratch_.Path() / "private.json.captured");
+    EXPECT_EQ(replay.program.exitCode, original.program.exitCode);
+    EXPECT_EQ(realFolders(replay.program.console), original.program.console);
+    EXPECT_EQ(realFolders(replay.results), original.results);
+    // Capturing the replay gives the same stand-ins again.
+    ASSERT_EQ(
+        RunProgram(TARNWICK_CAPTURE, {"-o", "again.json"}, scratch_.Path(), scratch_.Path() / "private.json.captured")
+            .exitCode,
+        0);
+    EXPECT_EQ(scratch_.Read("again.json"), scratch_.Read("private.json.captured"));
+
+    // -k keeps every real value.
+    ASSERT_EQ(Capture(machine, "real.json").exitCode, 0);
+    const std::string real = upper(scratch_.Read("real.json"));
+    for (const std::string& secret : secrets) {
+        EXPECT_NE(real.find(upper(secret)), std::string::npos) << secret;
     }
 }
 
@@ -145,26 +262,41 @@ TEST_F(CaptureRoundTripTest, BitsIsAskedAsTheCheckAsksItAndAnswersTheReplayTheSa
     }
 }
 
-TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAndAWriteProtectedVolumeReplayAsTheyAre)
+TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAWriteProtectedVolumeAndAnOfflineMountFolderReplayAsTheyAre)
 {
     // A SUBST letter of a fixed drive, whose device path is a folder and does not open, and a
-    // network share: both are drive letters, neither is a volume. C: opens for reading only.
+    // disconnected network share: both are drive letters, neither is a volume. C: opens for
+    // reading only, and holds a mount folder whose volume is offline.
     nlohmann::json machine = nlohmann::json::parse(std::ifstream(ExamplePath("machines/default.json")));
     machine["otherDrives"] = nlohmann::json::parse(
-        R"([{ "letter": "S", "driveType": "DRIVE_FIXED", "openError": 5 }, { "letter": "Z", "driveType": 4 }])");
+        R"([{ "letter": "S", "driveType": "DRIVE_FIXED", "openError": 5 }, { "letter": "Z", "driveType": 4, "openError": 53 }])");
     for (nlohmann::json& volume : machine["volumes"]) {
         if (volume.value("driveLetters", nlohmann::json::array()) == nlohmann::json::array({"C"})) {
             volume["writeOpenError"] = 19;
+            volume["unresolvedMountPoints"] = nlohmann::json::parse(R"([{"folder": "Archive\\", "error": 21}])");
         }
     }
     const std::filesystem::path original = scratch_.Write("letters.json", machine.dump());
     ASSERT_EQ(Capture(original, "captured.json").exitCode, 0);
+    // The checks open only a fixed drive's letter, and so does the capture: the network drive is
+    // never opened, nor its root read.
+    EXPECT_EQ(nlohmann::json::parse(scratch_.Read("captured.json"))["otherDrives"],
+              nlohmann::json::parse(R"([{"letter": "S", "driveType": 3, "openError": 5, "rootAttributes": 16},
+                                        {"letter": "Z", "driveType": 4}])"));
     const ExampleRun expected = RunExample(original);
     EXPECT_NE(
         expected.program.console.find("[HDTEST] ERROR: Couldn't open \\\\.\\s:\n\n[HDTEST] Failed with error 5\n"),
         std::string::npos)
         << expected.program.console;
     EXPECT_NE(expected.program.console.find("[HDTEST] Failed with error 19\n"), std::string::npos);
+    EXPECT_NE(expected.program.console.find("[VMPTEST] Found volume mount point Archive\\ on volume"),
+              std::string::npos);
+    for (const nlohmann::json& volume : nlohmann::json::parse(scratch_.Read("captured.json"))["volumes"]) {
+        if (volume["driveLetters"] == nlohmann::json::array({"C"})) {
+            EXPECT_EQ(volume["unresolvedMountPoints"],
+                      nlohmann::json::parse(R"([{"folder": "Archive\\", "error": 21}])"));
+        }
+    }
     const ExampleRun replay = RunExample(scratch_.Path() / "captured.json");
     EXPECT_EQ(replay.program.console, expected.program.console);
     EXPECT_EQ(replay.results, expected.results);

@@ -3,6 +3,9 @@
 // tools/wine-check.sh with the same Wine (not part of Tarnwick.exe). The program's own runs write
 // short ASCII lines and one name beyond ASCII; this probe writes the edge cases of the conversion.
 //
+// The program's own Console.cpp is compiled into the probe, its conversion held to Windows' rules
+// for the flags (StrictWideCharToMultiByte below).
+//
 // "redirected": run with standard output and error redirected to files. Each case is written to
 // standard output after a marker line "[NAME]", and the trace case to standard error; the script
 // compares the bytes of each case with the text encoded in the prefix's ANSI code page.
@@ -14,6 +17,34 @@
 
 #include <string>
 #include <string_view>
+
+#include "winapi/native/WindowsHeaders.h"
+
+namespace {
+
+// Wine converts to UTF-8 whatever the flags are; Windows refuses every flag but
+// WC_ERR_INVALID_CHARS there, and every flag at all for UTF-7, the ISO-2022 and ISCII code pages
+// and Symbol, with ERROR_INVALID_FLAGS, and so loses the whole text. The probe's Console.cpp
+// calls this in place of WideCharToMultiByte: it refuses as Windows does and otherwise hands the
+// call on, so that a flag Windows refuses fails the probe under Wine too.
+int WINAPI StrictWideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH text, int length, LPSTR bytes, int size,
+                                     LPCCH defaultCharacter, LPBOOL usedDefault)
+{
+    const bool noFlags = codePage == 42 || codePage == 65000 || (codePage >= 50220 && codePage <= 50229) ||
+                         (codePage >= 57002 && codePage <= 57011);
+    const DWORD allowed = codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : noFlags ? 0 : ~DWORD{0};
+    if ((flags & ~allowed) != 0) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return 0;
+    }
+    return WideCharToMultiByte(codePage, flags, text, length, bytes, size, defaultCharacter, usedDefault);
+}
+
+}  // namespace
+
+#define WideCharToMultiByte StrictWideCharToMultiByte
+#include "winapi/native/Console.cpp"
+#undef WideCharToMultiByte
 
 namespace {
 

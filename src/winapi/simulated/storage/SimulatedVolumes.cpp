@@ -5,6 +5,7 @@
 
 #include "winapi/simulated/ProcessReset.h"
 #include "winapi/Win32.h"
+#include "winapi/simulated/CaseInsensitive.h"
 #include "winapi/simulated/DisturbedLastError.h"
 #include "winapi/simulated/SimulatedMachine.h"
 #include "winapi/simulated/storage/StorageLookup.h"
@@ -181,6 +182,11 @@ BOOL GetVolumeNameForVolumeMountPointW(const std::wstring& volumeMountPoint, std
     if (!place->IsRoot()) {
         target = sim::VolumeMountedAt(Machine(), place->volume, place->rest);
         if (!target) {
+            for (const auto& [folder, error] : Machine().volumes[place->volume].unresolvedMountPoints) {
+                if (sim::EqualIgnoringCase(L"\\" + folder, place->rest)) {
+                    return Fail(error);
+                }
+            }
             return Fail(ERROR_NOT_A_REPARSE_POINT);
         }
     }
@@ -211,6 +217,9 @@ UniqueFindVolumeMountPoint FindFirstVolumeMountPointW(const std::wstring& rootPa
                 found.push_back(host->rest.substr(1));
             }
         }
+    }
+    for (const auto& [folder, error] : Machine().volumes[place->volume].unresolvedMountPoints) {
+        found.push_back(folder);
     }
     if (found.empty()) {
         SetLastError(ERROR_NO_MORE_FILES);

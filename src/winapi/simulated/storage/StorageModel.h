@@ -76,6 +76,10 @@ struct Volume {
     std::wstring driveLetters;
     // Folders on other volumes where this one is mounted, e.g. D:\Data\ (with the backslash).
     std::vector<std::wstring> mountPoints;
+    // Folders of this volume that are mount points of no volume that answers (its disk offline or
+    // removed, or the folder locked): relative to the root, e.g. Data\, with the error that
+    // GetVolumeNameForVolumeMountPointW fails with there.
+    std::vector<std::pair<std::wstring, DWORD>> unresolvedMountPoints;
     std::vector<VolumeExtent> extents;
     // The volume's disk and partition when given outright, as a machine may name them without
     // listing the extents; otherwise they follow from a single extent.

@@ -246,6 +246,18 @@ void ReadVolume(ProfileObject& object, Volume& volume)
         }
         volume.mountPoints.push_back(std::move(folder));
     });
+    object.Objects("unresolvedMountPoints", [&](ProfileObject& pointObject) {
+        std::wstring folder;
+        std::uint32_t error = 0;
+        pointObject.Text("folder", folder);
+        pointObject.ErrorCode("error", error);
+        if (!folder.ends_with(L'\\') || folder.size() < 2 || folder.starts_with(L'\\')) {
+            pointObject.Reader().Fail(pointObject.FieldPath("folder"),
+                                      "expected a folder below the root ending in a backslash, such as \"Data\\\\\"");
+            return;
+        }
+        volume.unresolvedMountPoints.emplace_back(std::move(folder), error);
+    });
     object.Objects("extents", [&](ProfileObject& extentObject) {
         VolumeExtent& extent = volume.extents.emplace_back();
         extentObject.Unsigned("disk", extent.disk);
