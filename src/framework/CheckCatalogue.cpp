@@ -97,6 +97,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
                     {.outcome = Fails,
                      .reason = L"the BIOS version could not be read and the list holds an empty entry",
                      .moreInfo = MoreInfoShape::FirstLineEmpty}}},
+        .moreInfoLabels = {{{.label = L"BIOS version {}"}, {.label = L"BIOS date {}"}}},
     },
     {
         .inputName = L"WhitelistBiosTest",
@@ -118,6 +119,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
                     {.outcome = Fails,
                      .reason = L"the BIOS version could not be read",
                      .moreInfo = MoreInfoShape::FirstLineEmpty}}},
+        .moreInfoLabels = {{{.label = L"BIOS version {}"}, {.label = L"BIOS date {}"}}},
     },
     {
         .inputName = L"BlacklistMotherboardTest",
@@ -143,6 +145,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .reason = L"WMI reports no motherboard and the list holds an entry of one blank",
                      .moreInfo = MoreInfoShape::OneLineEqual,
                      .moreInfoText = L" "}}},
+        .moreInfoLabels = {{{.label = L"board {}"}}},
     },
     {
         .inputName = L"WhitelistMotherboardTest",
@@ -168,6 +171,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .reason = L"WMI reports no motherboard",
                      .moreInfo = MoreInfoShape::OneLineEqual,
                      .moreInfoText = L" "}}},
+        .moreInfoLabels = {{{.label = L"board {}"}}},
     },
     {
         .inputName = L"BlacklistProcessorTest",
@@ -190,6 +194,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
               {.outcome = Fails,
                .reason = L"WMI reports no processor name and the list holds an empty entry",
                .moreInfo = MoreInfoShape::OneEmptyLine}}},
+        .moreInfoLabels = {{{.label = L"processor {}"}}},
     },
     {
         .inputName = L"WhitelistProcessorTest",
@@ -212,6 +217,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
                .reason = L"WMI reports no processor name and the list holds an empty entry",
                .moreInfo = MoreInfoShape::OneEmptyLine},
               {.outcome = Fails, .reason = L"WMI reports no processor name", .moreInfo = MoreInfoShape::OneEmptyLine}}},
+        .moreInfoLabels = {{{.label = L"processor {}"}}},
     },
     {
         .inputName = L"FetchMakeModelTest",
@@ -278,6 +284,8 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .moreInfo = MoreInfoShape::NoLine,
                      .console = ConsoleShape::HasLine,
                      .consoleText = L"[HDTEST] ERROR: Could not determine available hard disk space"}}},
+        .moreInfoLabels = {{{.label = L"free {} MB", .oneMachine = true}}},
+        .failureWords = L"too little free space",
     },
     {
         .inputName = L"ContiguousFreeHardDiskSpaceTest",
@@ -318,6 +326,8 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .consoleText = L"[HDTEST] ERROR: Couldn't retrieve cluster size"},
                     {.outcome = Passes,
                      .reason = L"the Program Files drive is not a fixed local disk, so it is not looked at"}}},
+        .moreInfoLabels = {{{.label = L"longest free run {}", .oneMachine = true}}},
+        .failureWords = L"too little contiguous free space",
     },
     {
         .inputName = L"DiskLimitTest",
@@ -336,6 +346,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .reason = L"the disk drives could not be listed through WMI",
                      .moreInfo = MoreInfoShape::OneLineEqual,
                      .moreInfoText = L"0"}}},
+        .moreInfoLabels = {{{.label = L"{} disks"}}},
     },
     {
         .inputName = L"DiskSizeLimitTest",
@@ -353,6 +364,8 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .unread = {{{.outcome = Passes,
                      .reason = L"no physical drive could be opened (that needs administrator rights)"},
                     {.outcome = Passes, .reason = L"a drive's length could not be read"}}},
+        .moreInfoLabels = {{{.label = L"a drive of {} MB", .oneMachine = true}}},
+        .failureWords = L"a drive too large",
     },
     {
         .inputName = L"RaidTest",
@@ -371,6 +384,8 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .reason = L"no physical drive could be opened (that needs administrator rights)",
                      .moreInfo = MoreInfoShape::NoLine},
                     {.outcome = Passes, .reason = L"a drive's storage descriptor could not be read"}}},
+        .moreInfoLabels = {{{.label = L"drive, bus number and bus {}", .oneMachine = true}}},
+        .failureWords = L"a drive on a RAID bus",
     },
     {
         .inputName = L"DynamicVolumeTest",
@@ -393,6 +408,8 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .reason = L"a drive's partition table could not be read",
                      .console = ConsoleShape::HasLine,
                      .consoleText = L"[DVTEST] ERROR: Could not retrieve partitions"}}},
+        .moreInfoLabels = {{{.label = L"volume {}", .oneMachine = true}}},
+        .failureWords = L"a dynamic volume",
     },
     {
         .inputName = L"RecoveryTest",
@@ -413,6 +430,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .reason = L"a drive's partition table could not be read",
                      .console = ConsoleShape::HasLine,
                      .consoleText = L"[RTEST] ERROR: Could not retrieve partitions"}}},
+        .moreInfoLabels = {{{.label = L"recovery partition {}"}}},
     },
     {
         .inputName = L"DualBootTest",
@@ -472,6 +490,8 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .console = ConsoleShape::HasLine,
                      .consoleText = L"[CRTEST] ERROR: Cannot find any volumes"},
                     {.outcome = Passes, .reason = L"a root folder's attributes could not be read"}}},
+        .moreInfoLabels = {{{.label = L"volume {}", .oneMachine = true}}},
+        .failureWords = L"a compressed volume root",
     },
     {
         .inputName = L"HiddenVolumeTest",
@@ -490,6 +510,8 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .reason = L"the volumes could not be listed",
                      .console = ConsoleShape::HasLine,
                      .consoleText = L"[HVTEST] ERROR: Cannot find any volumes"}}},
+        .moreInfoLabels = {{{.label = L"volume {}", .oneMachine = true}}},
+        .failureWords = L"a volume without a letter",
     },
     {
         .inputName = L"VolumeLimitTest",
@@ -508,6 +530,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .reason = L"the volumes could not be listed",
                      .moreInfo = MoreInfoShape::OneLineEqual,
                      .moreInfoText = L"0"}}},
+        .moreInfoLabels = {{{.label = L"{} volumes"}}},
     },
     {
         .inputName = L"VolumeMountPointTest",
@@ -526,6 +549,8 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .reason = L"the volumes could not be listed",
                      .console = ConsoleShape::HasLine,
                      .consoleText = L"[VMPTEST] ERROR: Cannot find any volumes"}}},
+        .moreInfoLabels = {{{.label = L"mount point {}", .oneMachine = true}}},
+        .failureWords = L"a volume mount point",
     },
     {
         .inputName = L"SystemDriveAccessibleByLetterDriveTest",
@@ -543,6 +568,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .unread = {{{.outcome = Fails,
                      .reason = L"the system directory could not be found",
                      .moreInfo = MoreInfoShape::NoLine}}},
+        .moreInfoLabels = {{{.label = L"system directory {}"}}},
     },
     {
         .inputName = L"ReadyBoostTest",
@@ -653,6 +679,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
                      .moreInfo = MoreInfoShape::NoLine,
                      .console = ConsoleShape::HasLine,
                      .consoleText = L"[MTEST] ERROR: Could not determine amount of installed memory"}}},
+        .moreInfoLabels = {{{.label = L"needed {} MB"}, {.label = L"installed {} MB"}}},
     },
     {
         .inputName = L"AdministratorTest",
@@ -782,6 +809,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
         .solution = Text,
         .solutionWhen = L"When one is installed: its location.",
         .unread = {{{.outcome = Passes, .reason = L"a product's key exists but its Location value could not be read"}}},
+        .moreInfoLabels = {{{.label = L"found in {}"}}},
     },
     {
         .inputName = L"BlacklistServiceTest",
@@ -832,6 +860,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
                     {.outcome = Passes,
                      .reason =
                          L"a USB device's record could not be read, and the devices after it were not looked at"}}},
+        .moreInfoLabels = {{{.label = L"device {}"}}},
     },
     {
         .inputName = L"WhitelistUSBDeviceTest",
@@ -855,6 +884,7 @@ constexpr std::array<CheckEntry, 38> Entries{{
                     {.outcome = Passes,
                      .reason =
                          L"a USB device's record could not be read, and the devices after it were not looked at"}}},
+        .moreInfoLabels = {{{.label = L"device {}"}}},
     },
     {
         .inputName = L"DesktopAndPS2MouseTest",
@@ -952,6 +982,13 @@ std::span<const UnreadPath> UnreadPaths(const CheckEntry& entry)
 {
     const auto end = std::ranges::find_if(entry.unread, [](const UnreadPath& path) { return path.reason.empty(); });
     return {entry.unread.begin(), end};
+}
+
+std::span<const MoreInfoLabel> MoreInfoLabels(const CheckEntry& entry)
+{
+    const auto end =
+        std::ranges::find_if(entry.moreInfoLabels, [](const MoreInfoLabel& line) { return line.label.empty(); });
+    return {entry.moreInfoLabels.begin(), end};
 }
 
 std::optional<int> MegabytesRead(const CheckEntry& entry, const std::vector<std::wstring>& parameters)

@@ -98,6 +98,18 @@ struct UnreadPath {
 // The most unread paths one check has.
 constexpr std::size_t MaxUnreadPaths = 5;
 
+// How the readiness report shows one more-info line of a failing or unverified verdict.
+struct MoreInfoLabel {
+    // What the line's value is, "{}" standing for the line's text: "needed {} MB".
+    std::wstring_view label = {};
+    // The text belongs to the one machine (a volume name, a path, a size): it stays out of the
+    // reason that groups the machines whose failure says the same thing.
+    bool oneMachine = false;
+};
+
+// The most more-info lines one check labels apart; the last label holds for every further line.
+constexpr std::size_t MaxMoreInfoLabels = 2;
+
 using TestFactory = std::unique_ptr<Test> (*)(const std::vector<std::wstring>& parameters);
 
 struct CheckEntry {
@@ -131,10 +143,19 @@ struct CheckEntry {
     // Each way the check passes without having read what it decides on, or fails only because a
     // read failed; the unused places at the end have no reason (see UnreadPaths).
     std::array<UnreadPath, MaxUnreadPaths> unread = {};
+    // The labels of the more-info lines in the order the check adds them, the last one given
+    // holding for every further line (one per volume, per device); none: each line as it stands,
+    // shared between machines (see MoreInfoLabels).
+    std::array<MoreInfoLabel, MaxMoreInfoLabels> moreInfoLabels = {};
+    // The failure in words, for the report's grouping when every line belongs to the one machine.
+    std::wstring_view failureWords = {};
 };
 
 // The unread paths of a row, without the unused places.
 [[nodiscard]] std::span<const UnreadPath> UnreadPaths(const CheckEntry& entry);
+
+// The more-info labels of a row, without the unused places.
+[[nodiscard]] std::span<const MoreInfoLabel> MoreInfoLabels(const CheckEntry& entry);
 
 // Every check the registry knows, grouped by CheckArea in reference order.
 [[nodiscard]] std::span<const CheckEntry> CheckCatalogue();

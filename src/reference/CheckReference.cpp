@@ -93,6 +93,33 @@ std::string UnreadPathItems(const CheckEntry& entry)
 
 }  // namespace
 
+// How tarnwick-fleet and tarnwick-report label the lines and group the machines that fail alike;
+// empty for a check whose lines show as they stand.
+std::string ReportLabels(const CheckEntry& entry)
+{
+    const std::span<const MoreInfoLabel> lines = MoreInfoLabels(entry);
+    std::string labels;
+    bool oneMachine = false;
+    for (const MoreInfoLabel& label : lines) {
+        Append(labels, labels.empty() ? (lines.size() == 1 ? "each line reads as " : "the lines read as ") : ", then ",
+               "\"", Utf8(label.label), "\"");
+        oneMachine = oneMachine || label.oneMachine;
+    }
+    if (labels.empty()) {
+        return labels;
+    }
+    if (lines.size() > 1) {
+        Append(labels, " (the last for every further line)");
+    }
+    if (oneMachine) {
+        Append(labels, "; values that belong to one machine are left out when failures are grouped by reason");
+        if (!entry.failureWords.empty()) {
+            Append(labels, ", which then reads \"", Utf8(entry.failureWords), "\"");
+        }
+    }
+    return labels + ".";
+}
+
 std::string CheckSection(const CheckEntry& entry)
 {
     std::string section;
@@ -107,6 +134,9 @@ std::string CheckSection(const CheckEntry& entry)
     }
     Append(section, "- **Reads:** ", Utf8(entry.reads), "\n");
     Append(section, "- **More info:** ", Utf8(entry.moreInfo), "\n");
+    if (const std::string labels = ReportLabels(entry); !labels.empty()) {
+        Append(section, "- **In the readiness report:** ", labels, "\n");
+    }
     Append(section, "- **Solution:** ", Utf8(entry.solutionWhen), SolutionReceives(entry.solution), "\n");
     if (!entry.laterWindows.empty()) {
         Append(section, "- **Later Windows releases:** ", Utf8(entry.laterWindows), "\n");
