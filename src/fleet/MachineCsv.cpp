@@ -12,21 +12,8 @@ namespace {
 constexpr const char* Heading[] = {"machine", "status", "blocking", "unverified", "scan_time", "reason"};
 constexpr const char* BeforeHeading = "status_before";
 constexpr char ListSeparator = ';';
-constexpr const char* LineEnd = "\r\n";
 constexpr const char* ScanTimeFormat = "%Y-%m-%dT%H:%M:%SZ";
 constexpr std::size_t ScanTimeLength = sizeof "2026-12-07T09:06:26Z";
-
-std::string Row(const std::vector<std::string>& cells)
-{
-    std::string row;
-    for (const std::string& cell : cells) {
-        if (!row.empty()) {
-            row += ',';
-        }
-        row += CsvCell(cell);
-    }
-    return row + LineEnd;
-}
 
 std::string ChecksIn(const FleetReadiness& readiness, const MachineRecord& machine, VerdictState state)
 {
@@ -50,7 +37,7 @@ std::string MachineCsvHeading(bool compares)
     if (compares) {
         heading.emplace_back(BeforeHeading);
     }
-    return Row(heading);
+    return CsvRow(heading);
 }
 
 std::string FormatMachineCsvRow(const FleetReadiness& readiness, const MachineRecord& machine)
@@ -64,7 +51,7 @@ std::string FormatMachineCsvRow(const FleetReadiness& readiness, const MachineRe
     if (machine.before) {
         cells.emplace_back(StatusWord(*machine.before));
     }
-    return Row(cells);
+    return CsvRow(cells);
 }
 
 std::string FormatScanTime(ScanTime time)

@@ -29,7 +29,9 @@ std::string JoinLines(const std::vector<std::wstring>& lines)
     return joined;
 }
 
-std::string Row(const std::vector<std::string>& cells)
+}  // namespace
+
+std::string CsvRow(const std::vector<std::string>& cells)
 {
     std::string row;
     for (const std::string& cell : cells) {
@@ -40,8 +42,6 @@ std::string Row(const std::vector<std::string>& cells)
     }
     return row + LineEnd;
 }
-
-}  // namespace
 
 std::string CsvCell(const std::string& text)
 {
@@ -69,7 +69,7 @@ std::string VerdictCsvHeading(bool compares)
     if (compares) {
         heading.emplace_back(BeforeHeading);
     }
-    return Row(heading);
+    return CsvRow(heading);
 }
 
 std::string FormatVerdictCsvRows(const VerdictGrid& grid)
@@ -79,7 +79,7 @@ std::string FormatVerdictCsvRows(const VerdictGrid& grid)
         if (grid.ComparesRuns()) {
             cells.push_back(before);
         }
-        text += Row(cells);
+        text += CsvRow(cells);
     };
     for (const GridRow& row : grid.Rows()) {
         if (!row.problem.empty()) {

@@ -11,6 +11,7 @@
 #include "fleet/VerdictGrid.h"
 
 #include <string>
+#include <vector>
 
 namespace fleet {
 
@@ -23,5 +24,8 @@ namespace fleet {
 
 // One quoted cell, defused as above.
 [[nodiscard]] std::string CsvCell(const std::string& text);
+
+// One row of quoted, defused cells, ending in CR LF.
+[[nodiscard]] std::string CsvRow(const std::vector<std::string>& cells);
 
 }  // namespace fleet

@@ -26,14 +26,10 @@ import subprocess
 import sys
 import tempfile
 
-failures = 0
-
-
-def verdict(ok, text):
-    global failures
-    print(("PASS: " if ok else "FAIL: ") + text)
-    if not ok:
-        failures += 1
+sys.dont_write_bytecode = True  # no cache files in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import verdicts  # noqa: E402 (after the lines above)
+from verdicts import verdict  # noqa: E402
 
 
 def built_programs(repo):
@@ -149,7 +145,7 @@ def main():
             verdict(os.access(os.path.join(build, program), os.X_OK), f"{program} is built in {build}")
     finally:
         shutil.rmtree(scratch)
-    sys.exit(1 if failures else 0)
+    sys.exit(1 if verdicts.failures else 0)
 
 
 if __name__ == "__main__":
