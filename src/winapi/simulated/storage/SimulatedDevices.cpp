@@ -15,6 +15,9 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
 
 namespace winapi {
 
@@ -513,20 +516,32 @@ BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, std::span<const BYTE> i
         return Fail(ERROR_INVALID_HANDLE);
     }
     // A control by its name fails on one device through that device's faults, on every device
-    // through the machine's ("DeviceIoControl." and the name).
-    static const std::map<DWORD, std::wstring> controlNames{
-        {IOCTL_STORAGE_GET_DEVICE_NUMBER, L"IOCTL_STORAGE_GET_DEVICE_NUMBER"},
-        {IOCTL_STORAGE_QUERY_PROPERTY, L"IOCTL_STORAGE_QUERY_PROPERTY"},
-        {IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, L"IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS"},
-        {IOCTL_DISK_GET_DRIVE_LAYOUT_EX, L"IOCTL_DISK_GET_DRIVE_LAYOUT_EX"},
-        {IOCTL_DISK_GET_LENGTH_INFO, L"IOCTL_DISK_GET_LENGTH_INFO"},
-        {FSCTL_GET_VOLUME_BITMAP, L"FSCTL_GET_VOLUME_BITMAP"},
+    // through the machine's ("DeviceIoControl." and the name). Both names are made once: the
+    // contiguous-space check asks for a volume's bitmap thousands of times a run.
+    struct ControlFaultNames {
+        std::wstring onDevice;
+        std::wstring onMachine;
     };
+    static const std::map<DWORD, ControlFaultNames> controlNames = [] {
+        const std::pair<DWORD, std::wstring_view> names[] = {
+            {IOCTL_STORAGE_GET_DEVICE_NUMBER, L"IOCTL_STORAGE_GET_DEVICE_NUMBER"},
+            {IOCTL_STORAGE_QUERY_PROPERTY, L"IOCTL_STORAGE_QUERY_PROPERTY"},
+            {IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, L"IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS"},
+            {IOCTL_DISK_GET_DRIVE_LAYOUT_EX, L"IOCTL_DISK_GET_DRIVE_LAYOUT_EX"},
+            {IOCTL_DISK_GET_LENGTH_INFO, L"IOCTL_DISK_GET_LENGTH_INFO"},
+            {FSCTL_GET_VOLUME_BITMAP, L"FSCTL_GET_VOLUME_BITMAP"},
+        };
+        std::map<DWORD, ControlFaultNames> byCode;
+        for (const auto& [code, name] : names) {
+            byCode.emplace(code, ControlFaultNames{std::wstring(name), L"DeviceIoControl." + std::wstring(name)});
+        }
+        return byCode;
+    }();
     if (const auto controlName = controlNames.find(ioControlCode); controlName != controlNames.end()) {
-        if (FaultedWithLastError(L"DeviceIoControl." + controlName->second)) {
+        if (FaultedWithLastError(controlName->second.onMachine)) {
             return FALSE;
         }
-        if (const auto error = DeviceFault(open->second, controlName->second)) {
+        if (const auto error = DeviceFault(open->second, controlName->second.onDevice)) {
             return Fail(*error);
         }
     }
