@@ -1,7 +1,7 @@
 #pragma once
 // How the more-info lines of a failing or unverified verdict read in the readiness report: each
 // line with a label that says what its value is ("needed 4096 MB"), and the reason that groups
-// machines whose verdict says the same thing. Parts of a line that belong to one machine alone
+// machines whose verdict says the same thing. The pieces of a line that belong to one machine alone
 // (volume names, paths, sizes) stay out of that reason, so that one cause is one group. The labels
 // and which lines are one machine's own come from the check's catalogue row
 // (framework/CheckCatalogue.h: moreInfoLabels, failureWords).
