@@ -291,7 +291,10 @@ TEST_F(CaptureRoundTripTest, DriveLettersOfNoVolumeAWriteProtectedVolumeAndAnOff
     EXPECT_NE(expected.program.console.find("[HDTEST] Failed with error 19\n"), std::string::npos);
     EXPECT_NE(expected.program.console.find("[VMPTEST] Found volume mount point Archive\\ on volume"),
               std::string::npos);
-    for (const nlohmann::json& volume : nlohmann::json::parse(scratch_.Read("captured.json"))["volumes"]) {
+    // The parsed profile must outlive the loop: a range over a member of a temporary does not keep
+    // the temporary.
+    const nlohmann::json captured = nlohmann::json::parse(scratch_.Read("captured.json"));
+    for (const nlohmann::json& volume : captured["volumes"]) {
         if (volume["driveLetters"] == nlohmann::json::array({"C"})) {
             EXPECT_EQ(volume["unresolvedMountPoints"],
                       nlohmann::json::parse(R"([{"folder": "Archive\\", "error": 21}])"));
