@@ -20,7 +20,7 @@ VerdictGrid::VerdictGrid(const std::vector<MachineVerdicts>& machines, const std
         AddColumns(machine, keys);
     }
     for (const ColumnKey& key : keys) {
-        columns_.push_back({ColumnLabel(key), 0, 0});
+        columns_.push_back({ColumnLabel(key)});
     }
     for (std::size_t index = 0; index < machines.size(); ++index) {
         const MachineVerdicts& machine = machines[index];
@@ -35,7 +35,6 @@ VerdictGrid::VerdictGrid(const std::vector<MachineVerdicts>& machines, const std
             GridCell cell;
             if (const auto found = verdicts.find(keys[column]); found != verdicts.end()) {
                 cell.verdict = *found->second;
-                ++(cell.verdict->passed ? columns_[column].passed : columns_[column].failed);
             }
             if (earlier != nullptr) {
                 const ColumnState was = StateOf(*earlier, earlierVerdicts, keys[column]);

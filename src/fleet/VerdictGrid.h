@@ -1,8 +1,7 @@
 #pragma once
-// The verdicts of a fleet laid out as the CSV file and the report page show them: one row per
-// machine, one column per check (CheckColumns.h), with every verdict's lines, the count of passes
-// and failures per check, and, when the same machines also ran an earlier input document, which
-// verdicts differ from that run.
+// The verdicts of a fleet laid out as the CSV file shows them: one row per machine, one column per
+// check (CheckColumns.h), with every verdict's lines and, when the same machines also ran an
+// earlier input document, which verdicts differ from that run.
 
 #include "fleet/CheckColumns.h"
 #include "fleet/ColumnState.h"
@@ -17,8 +16,6 @@ namespace fleet {
 
 struct GridColumn {
     std::string label;
-    std::size_t passed = 0;
-    std::size_t failed = 0;
 };
 
 struct GridCell {

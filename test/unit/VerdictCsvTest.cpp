@@ -29,8 +29,6 @@ TEST(VerdictCsvTest, OneRowPerMachineAndCheckWithLinesAndTheReasonForMissingVerd
     };
     const fleet::VerdictGrid grid(machines, {});
     ASSERT_EQ(grid.Columns().size(), 2u);
-    EXPECT_EQ(grid.Columns()[1].failed, 1u);
-    EXPECT_EQ(grid.Columns()[1].passed, 0u);
     EXPECT_EQ(
         fleet::FormatVerdictCsv(grid),
         "\"machine\",\"check\",\"verdict\",\"reason\",\"more_info\",\"solution\"\r\n"
